@@ -1,0 +1,39 @@
+#pragma once
+
+// Our own version of the six calls of the Windows serial library the tool was written against,
+// with the same signatures and numeric results, built on QSerialPort. Ports are keyed by their
+// COM number (1..36); the device behind a number comes from ComDevicePath(). GUI thread only;
+// a QCoreApplication must exist while ports are open (it owns them).
+
+#include <QSerialPort>
+#include <optional>
+
+// Result codes.
+inline constexpr int SIO_OK = 0;
+inline constexpr int SIO_BADPORT = -1;   // port not opened, or the device failed
+inline constexpr int SIO_OPENFAIL = -5;  // open: busy or no such device
+inline constexpr int SIO_BADPARM = -7;   // bad argument
+inline constexpr int SIO_WIN32FAIL = -8; // the system refused a call
+inline constexpr int SIO_ABORTWRITE = -11;
+
+int sio_open(int port);
+// baud: rate code (5 = 300 ... 16 = 115200); mode: data-bits | stop-bits | parity codes.
+int sio_ioctl(int port, int baud, int mode);
+// Number of bytes taken for sending; they are handed to the driver before this returns.
+int sio_write(int port, char *buf, int len);
+// Bytes waiting to be read, fetched from the driver now (no event loop needed); <= 0 when none.
+int sio_iqueue(int port);
+// Number of bytes copied into buf; they leave the input queue.
+int sio_read(int port, char *buf, int len);
+int sio_close(int port);
+
+struct SerialFormat {
+    qint32 baudRate;
+    QSerialPort::DataBits dataBits;
+    QSerialPort::StopBits stopBits;
+    QSerialPort::Parity parity;
+};
+
+// The settings a rate code and a character format stand for; nothing for a code the library
+// does not know (which sio_ioctl answers with SIO_BADPARM).
+std::optional<SerialFormat> DecodeSerialFormat(int baud, int mode);

@@ -1,0 +1,30 @@
+#include "protocol/CommandBuilder.h"
+
+#include "shell/SharedState.h"
+
+#include <QStringEncoder>
+
+QByteArray ToWire(const QString &text)
+{
+    QStringEncoder gbk("GBK");
+    return gbk(text);
+}
+
+QByteArray BuildCommand(int typeCode, const QString &prefix, const QString &name, const QString &value,
+                        bool quote)
+{
+    static const QByteArray crlf("\r\n");
+    QByteArray command;
+    if (prefix == QLatin1String("+++")) {
+        command = "+++";
+    } else if (name.isEmpty() && value.isEmpty()) {
+        command = ToWire(prefix) + crlf;
+    } else if (!value.isEmpty()) {
+        const QByteArray shown = quote ? '"' + ToWire(value) + '"' : ToWire(value);
+        command = ToWire(prefix) + '+' + ToWire(name) + '=' + shown + crlf;
+    } else {
+        command = ToWire(prefix) + '+' + ToWire(name) + crlf;
+    }
+    CmdType = typeCode;
+    return command;
+}

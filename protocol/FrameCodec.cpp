@@ -1,0 +1,46 @@
+#include "protocol/FrameCodec.h"
+
+#include "links/commfunction.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+
+QByteArray LanCommandPrefix()
+{
+    static const QByteArray prefix = TCommFun::HexToBytes(QByteArrayLiteral("A88101"));
+    return prefix;
+}
+
+QByteArray FrameChecksum(const QByteArray &header)
+{
+    // Computed the way the module's firmware documents it: over the header's hex text.
+    return TCommFun::HexToBytes(TCommFun::HexChecksum(TCommFun::BytesToHex(header, false)));
+}
+
+QByteArray BuildModuleFrame(const QString &targetId, const QString &targetZone, bool zoneValid,
+                            const QByteArray &payload)
+{
+    QByteArray frame = QByteArrayLiteral("\xA8\x81");
+    frame += targetId.toLatin1();
+    frame += targetZone.toLatin1();
+    frame += '\x08';
+    frame += zoneValid ? '\x01' : '\x00';
+    frame += FrameChecksum(frame);
+    frame += payload;
+    return frame;
+}
+
+QByteArray BuildRelayFrame(const QByteArray &payload)
+{
+    QByteArray frame = QByteArrayLiteral("\xA8\x83");
+    frame += LocalID.toLatin1();
+    frame += QByteArray("\x00\x00\x00\x01", 4); // command 1: send data
+    frame += TargetID.toLatin1();
+    frame += FrameChecksum(frame);
+    frame += payload;
+    return frame;
+}
+
+void TForm1::SendData(const QByteArray &payload)
+{
+    SendTcp(BuildRelayFrame(payload));
+}

@@ -1,0 +1,6 @@
+#include "shell/Unit1.h"
+
+void TForm1::ParseReply(const QByteArray &text)
+{
+    Q_UNUSED(text);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+// Config.ini: read once into the shared state at start-up, written back once at close.
+
+#include <QString>
+
+// The settings file inside programDir.
+QString SettingsFilePath(const QString &programDir);
+
+// Reads every setting into the shared variables (defaults for a missing or unreadable file, missing
+// keys and values that are not integers), then the serial port device map of section "Ports".
+// The widget side (check box, address fields, link radio buttons, connecting) is the main window's.
+void LoadSettings(const QString &programDir);
+
+// Writes the saved settings and the mapped serial ports into the file's existing content, keeping
+// every other line as it was, and replaces the file in one step. When the file cannot be written the
+// old file is left untouched, *errorText (when given) is "Unable to write to <path>" and false is returned.
+bool SaveSettings(const QString &programDir, QString *errorText);

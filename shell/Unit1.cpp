@@ -1,0 +1,328 @@
+#include "shell/Unit1.h"
+
+#include "links/ConsoleLog.h"
+#include "links/Portset.h"
+#include "links/commfunction.h"
+#include "shell/MessageBoxes.h"
+#include "shell/Settings.h"
+#include "shell/SharedState.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+QPushButton *makeButton(QWidget *parent, const char *objectName)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(objectName));
+    return button;
+}
+
+QFont designedFont()
+{
+    // The forms are designed in SimSun 12 px; fontconfig substitutes a CJK face where it is missing.
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(12);
+    return font;
+}
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    ProgramDir = QDir::currentPath(); // the working directory, not the executable's folder
+    setFont(designedFont());
+    resize(1062, 740);
+
+    auto *central = new QWidget(this);
+    auto *outer = new QVBoxLayout(central);
+    auto *toolPanel = new QWidget(central);
+    toolPanel->setObjectName(QStringLiteral("toolPanel"));
+    buildToolPanel(toolPanel);
+    outer->addWidget(toolPanel);
+
+    auto *split = new QSplitter(Qt::Horizontal, central);
+    pages = new QTabWidget(split);
+    pages->setObjectName(QStringLiteral("pages"));
+    const Caption tabCaptions[] = {
+        {QStringLiteral("基本参数"), QStringLiteral("Parameters")},
+        {QStringLiteral("命令与开关配置"), QStringLiteral("Excute and Switch")},
+        {QStringLiteral("IO控制与读取"), QStringLiteral("IO set and read")},
+        {QStringLiteral("数据发送与广播搜索"), QStringLiteral("Data Transmission and Broadcast Search")}};
+    const char *pageNames[] = {"basicPage", "commandPage", "ioPage", "dataPage"};
+    for (int i = 0; i < 4; ++i) {
+        auto *page = new QWidget(pages);
+        page->setObjectName(QLatin1String(pageNames[i]));
+        pages->addTab(page, QString());
+        captions_.addTab(pages, i, tabCaptions[i]);
+    }
+    console_ = new ConsoleLog(split);
+    console_->setObjectName(QStringLiteral("console"));
+    captions_.addNamed(console_, {QStringLiteral("通讯日志"), QStringLiteral("Console log")});
+    split->addWidget(pages);
+    split->addWidget(console_);
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
+    outer->addWidget(split, 1);
+    setCentralWidget(central);
+
+    buildMenu();
+    buildStatusBar();
+    buildParameterPages(pages->widget(0), pages->widget(1));
+    buildIoPage(pages->widget(2));
+    buildDataPage(pages->widget(3));
+    setUpTcpLink();
+    setUpLinkGroup();
+
+    // Start-up order: settings (a saved network link starts connecting here), brand and title,
+    // CommFun, quiet time, status panel 0, UDP endpoint, first page, serial dialog, options dialog.
+    ResetSharedState();
+    ProgramDir = QDir::currentPath();
+    LoadSettings(ProgramDir);
+    applyLoadedSettings();
+    applyBrandAndTitle();
+    commFun_ = std::make_unique<TCommFun>();
+    CommFun = commFun_.get();
+    RxQuietMs = 133;
+    setStatusPanel(0, MakerText);
+    bindUdpEndpoint();
+    pages->setCurrentIndex(0);
+    portDialog_ = new TfrmPortSet(this);
+    connect(portDialog_, &TfrmPortSet::portStatusChanged, this,
+            [this](const QString &text) { setStatusPanel(1, text); });
+    portDialog_->openAtStartIfSerial();
+    // The options dialog is created here once its page exists.
+
+    pollTimer = new QTimer(this);
+    pollTimer->setObjectName(QStringLiteral("pollTimer"));
+    pollTimer->setInterval(20);
+    connect(pollTimer, &QTimer::timeout, this, &TForm1::pollSerial);
+    pollTimer->start();
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TForm1::~TForm1()
+{
+    if (CommFun == commFun_.get())
+        CommFun = nullptr;
+}
+
+void TForm1::buildToolPanel(QWidget *panel)
+{
+    auto *row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    exitButton = makeButton(panel, "exitButton");
+    portOptionsButton = makeButton(panel, "portOptionsButton");
+    clearConsoleButton = makeButton(panel, "clearConsoleButton");
+    enterSettingButton = makeButton(panel, "enterSettingButton");
+    atButton = makeButton(panel, "atButton");
+    enterDataButton = makeButton(panel, "enterDataButton");
+    captions_.addControl(exitButton, {QStringLiteral("退出"), QStringLiteral("Exit")});
+    captions_.addControl(portOptionsButton, {QStringLiteral("串口选项"), QStringLiteral("COM Port")});
+    captions_.addRowButton(clearConsoleButton, {QStringLiteral("清除"), QStringLiteral("Clear")},
+                           {QStringLiteral("通讯日志"), QStringLiteral("Console log")});
+    captions_.addControl(enterSettingButton,
+                         {QStringLiteral("进入配置"), QStringLiteral("Enter to Setting")});
+    captions_.addControl(atButton, {QStringLiteral("AT"), QStringLiteral("AT")});
+    captions_.addControl(enterDataButton, {QStringLiteral("进入数传"), QStringLiteral("Enter to Data")});
+    for (QPushButton *b :
+         {exitButton, portOptionsButton, clearConsoleButton, enterSettingButton, atButton, enterDataButton})
+        row->addWidget(b);
+
+    connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(portOptionsButton, &QPushButton::clicked, this, [this] { portDialog_->exec(); });
+    connect(clearConsoleButton, &QPushButton::clicked, this, [this] { console_->clearLog(); });
+    connect(enterSettingButton, &QPushButton::clicked, this, [this] { sendModeCommand(0); });
+    connect(atButton, &QPushButton::clicked, this, [this] { sendModeCommand(1); });
+    connect(enterDataButton, &QPushButton::clicked, this, [this] { sendModeCommand(2); });
+
+    linkGroup = new QGroupBox(panel);
+    linkGroup->setObjectName(QStringLiteral("linkGroup"));
+    captions_.addGroup(linkGroup, {QStringLiteral("通讯链路"), QStringLiteral("Link Type")});
+    auto *grid = new QGridLayout(linkGroup);
+    serialLinkRadio = new QRadioButton(linkGroup);
+    serialLinkRadio->setObjectName(QStringLiteral("serialLinkRadio"));
+    lanLinkRadio = new QRadioButton(linkGroup);
+    lanLinkRadio->setObjectName(QStringLiteral("lanLinkRadio"));
+    wanLinkRadio = new QRadioButton(linkGroup);
+    wanLinkRadio->setObjectName(QStringLiteral("wanLinkRadio"));
+    serialLinkRadio->setChecked(true);
+    captions_.addControl(serialLinkRadio, {QStringLiteral("串口"), QStringLiteral("COM")});
+    captions_.addControl(lanLinkRadio, {QStringLiteral("局域网："), QStringLiteral("LAN:")});
+    captions_.addControl(wanLinkRadio, {QStringLiteral("互联网："), QStringLiteral("Internet:")});
+
+    auto makeRow = [&](int gridRow, QRadioButton *radio, QLineEdit *&ip, QLineEdit *&port,
+                       QPushButton *&connectButton, const char *prefix, const Caption &rowName) {
+        ip = new QLineEdit(linkGroup);
+        ip->setObjectName(QLatin1String(prefix) + QLatin1String("IpEdit"));
+        port = new QLineEdit(linkGroup);
+        port->setObjectName(QLatin1String(prefix) + QLatin1String("PortEdit"));
+        port->setMaximumWidth(60);
+        connectButton = makeButton(linkGroup, "");
+        connectButton->setObjectName(QLatin1String(prefix) + QLatin1String("ConnectButton"));
+        auto *ipLabel = new QLabel(linkGroup);
+        auto *portLabel = new QLabel(linkGroup);
+        captions_.addField(ipLabel, ip, {QStringLiteral("IP"), QStringLiteral("IP")});
+        captions_.addField(portLabel, port, {QStringLiteral("Port"), QStringLiteral("Port")});
+        // Two rows share "IP" and "Port": name the fields by their row for screen readers.
+        ip->setAccessibleName(QStringLiteral("IP ") + rowName.cn);
+        port->setAccessibleName(QStringLiteral("Port ") + rowName.cn);
+        captions_.addRowButton(connectButton, {QStringLiteral("连接"), QStringLiteral("Connect")}, rowName);
+        grid->addWidget(radio, gridRow, 0);
+        grid->addWidget(ipLabel, gridRow, 1);
+        grid->addWidget(ip, gridRow, 2);
+        grid->addWidget(portLabel, gridRow, 3);
+        grid->addWidget(port, gridRow, 4);
+        grid->addWidget(connectButton, gridRow, 5);
+    };
+    grid->addWidget(serialLinkRadio, 0, 0);
+    makeRow(1, lanLinkRadio, lanIpEdit, lanPortEdit, lanConnectButton, "lan",
+            {QStringLiteral("局域网："), QStringLiteral("LAN:")});
+    makeRow(2, wanLinkRadio, wanIpEdit, wanPortEdit, wanConnectButton, "wan",
+            {QStringLiteral("互联网："), QStringLiteral("Internet:")});
+    targetIdButton = makeButton(linkGroup, "targetIdButton");
+    captions_.addControl(targetIdButton, {QStringLiteral("目标ID"), QStringLiteral("ID")});
+    grid->addWidget(targetIdButton, 2, 6);
+    for (QWidget *w : std::initializer_list<QWidget *>{lanIpEdit, lanPortEdit, lanConnectButton, wanIpEdit,
+                                                       wanPortEdit, wanConnectButton, targetIdButton})
+        w->setEnabled(false);
+    row->addWidget(linkGroup, 1);
+}
+
+void TForm1::buildMenu()
+{
+    QMenu *file = menuBar()->addMenu(QString());
+    file->setObjectName(QStringLiteral("fileMenu"));
+    captions_.addMenu(file, {QStringLiteral("文件"), QStringLiteral("File")});
+    portSettingAction = file->addAction(QString());
+    portSettingAction->setObjectName(QStringLiteral("portSettingAction"));
+    captions_.addAction(portSettingAction, {QStringLiteral("串口设置"), QStringLiteral("COM setting")});
+    targetIdAction = file->addAction(QString());
+    targetIdAction->setObjectName(QStringLiteral("targetIdAction"));
+    captions_.addAction(targetIdAction, {QStringLiteral("远程目标ID"), QStringLiteral("Target ID")});
+    file->addSeparator();
+    exitAction = file->addAction(QString());
+    exitAction->setObjectName(QStringLiteral("exitAction"));
+    captions_.addAction(exitAction, {QStringLiteral("退出"), QStringLiteral("Exit")});
+
+    QMenu *help = menuBar()->addMenu(QString());
+    help->setObjectName(QStringLiteral("helpMenu"));
+    captions_.addMenu(help, {QStringLiteral("帮助"), QStringLiteral("Help")});
+    aboutAction = help->addAction(QString());
+    aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    captions_.addAction(aboutAction, {QStringLiteral("关于"), QStringLiteral("About")});
+    helpAction = help->addAction(QString());
+    helpAction->setObjectName(QStringLiteral("helpAction"));
+    captions_.addAction(helpAction, {QStringLiteral("帮助"), QStringLiteral("Help")});
+
+    connect(portSettingAction, &QAction::triggered, this, [this] { portDialog_->exec(); });
+    connect(exitAction, &QAction::triggered, this, &QWidget::close);
+    connect(aboutAction, &QAction::triggered, this,
+            [this] { Boxes::information(this, windowTitle() + QLatin1Char('\n') + MakerText); });
+}
+
+void TForm1::buildStatusBar()
+{
+    const int widths[] = {240, 280, 200};
+    const char *names[] = {"makerPanel", "linkStatePanel", "operationPanel"};
+    for (int i = 0; i < 3; ++i) {
+        auto *label = new QLabel(statusBar());
+        label->setObjectName(QLatin1String(names[i]));
+        label->setMinimumWidth(widths[i]);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        statusBar()->addWidget(label, i == 2 ? 1 : 0);
+        statusPanels_[static_cast<size_t>(i)] = label;
+    }
+    statusPanels_[0]->setAccessibleName(QStringLiteral("Maker"));
+    statusPanels_[1]->setAccessibleName(QStringLiteral("Link state"));
+    statusPanels_[2]->setAccessibleName(QStringLiteral("Operation state"));
+}
+
+void TForm1::applyBrandAndTitle()
+{
+    const bool english = Language == QLatin1String("EN");
+    if (BrandCode == 9999) {
+        MakerText = english ? kMakerNameEnglish : kMakerNameChinese;
+        TitleText = english ? QStringLiteral("QX5120 WiFi Module Setting Software")
+                            : QStringLiteral("QX5120 WiFi模块配置软件");
+    } else {
+        aboutAction->setVisible(false);
+        TitleText =
+            english ? QStringLiteral("WiFi Module Setting Software") : QStringLiteral("WiFi模块配置软件");
+    }
+    VersionText = QStringLiteral("V2.14");
+    setWindowTitle(TitleText + QLatin1Char(' ') + VersionText);
+    QApplication::setApplicationDisplayName(TitleText);
+}
+
+void TForm1::setStatusPanel(int panel, const QString &text)
+{
+    statusPanels_[static_cast<size_t>(panel)]->setText(text);
+}
+
+QString TForm1::statusPanel(int panel) const
+{
+    return statusPanels_[static_cast<size_t>(panel)]->text();
+}
+
+QLineEdit *TForm1::lineEdit(Field id) const
+{
+    return qobject_cast<QLineEdit *>(field(id));
+}
+QComboBox *TForm1::comboBox(Field id) const
+{
+    return qobject_cast<QComboBox *>(field(id));
+}
+QPlainTextEdit *TForm1::memo(Field id) const
+{
+    return qobject_cast<QPlainTextEdit *>(field(id));
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        FormShow();
+    }
+}
+
+void TForm1::FormShow()
+{
+    if (IsChinese())
+        return;
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(12);
+    setFont(font);
+    captions_.apply(true);
+    if (QComboBox *client = comboBox(Field::ClientProtocol))
+        client->setCurrentIndex(1); // "Single protocol"
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    QString error;
+    if (!SaveSettings(ProgramDir, &error))
+        Boxes::error(this, error);
+    event->accept();
+}

@@ -1,0 +1,103 @@
+#include "support/TestSupport.h"
+
+#include "links/PComm.h"
+#include "links/PortMap.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+
+BoxRecorder::BoxRecorder(bool answerYes) : answerYes_(answerYes)
+{
+    Boxes::setHandler([this](const BoxRequest &request) {
+        boxes.append(request);
+        return answerYes_;
+    });
+}
+
+BoxRecorder::~BoxRecorder()
+{
+    Boxes::clearHandler();
+}
+
+QStringList BoxRecorder::texts() const
+{
+    QStringList list;
+    for (const BoxRequest &box : boxes)
+        list << box.text;
+    return list;
+}
+
+WorkDir::WorkDir(const QByteArray &config) : previous_(QDir::currentPath())
+{
+    ResetComPortMap();
+    // Every COM number points at a path that cannot exist unless a test maps it.
+    SetDefaultComDevicePattern(QStringLiteral("/nonexistent/qxtest-ttyS%1"));
+    QDir::setCurrent(dir_.path());
+    if (!config.isNull()) {
+        QFile file(configPath());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(config);
+    }
+}
+
+WorkDir::~WorkDir()
+{
+    // The tool never closes its ports at exit; a test must, or the next test's COM1 is still the old device.
+    for (int n = 1; n <= kComPortCount; ++n)
+        sio_close(n);
+    QDir::setCurrent(previous_);
+    ResetComPortMap();
+}
+
+QString WorkDir::configPath() const
+{
+    return dir_.filePath(QStringLiteral("Config.ini"));
+}
+
+QByteArray WorkDir::testConfig(const QString &com1Device, const QByteArray &extra)
+{
+    // Sections in order, each with its key lines; extra's keys replace or join the base ones.
+    QList<QPair<QByteArray, QList<QPair<QByteArray, QByteArray>>>> sections = {
+        {"info", {{"COM", "1"}, {"BaudRate", "9"}}},
+        {"Network", {{"ServerIP", "127.0.0.1"}, {"ServerIP2", "127.0.0.1"}, {"COMType", "0"}}},
+        {"Ports", {{"COM1", com1Device.toUtf8()}}}};
+    QByteArray section;
+    for (QByteArray line : extra.split('\n')) {
+        line = line.trimmed();
+        if (line.startsWith('[') && line.endsWith(']')) {
+            section = line.mid(1, line.size() - 2);
+            continue;
+        }
+        const qsizetype eq = line.indexOf('=');
+        if (eq <= 0 || section.isEmpty())
+            continue;
+        const QByteArray key = line.left(eq), value = line.mid(eq + 1);
+        auto it =
+            std::find_if(sections.begin(), sections.end(), [&](const auto &s) { return s.first == section; });
+        if (it == sections.end()) {
+            sections.append({section, {}});
+            it = sections.end() - 1;
+        }
+        auto keyIt = std::find_if(it->second.begin(), it->second.end(),
+                                  [&](const auto &kv) { return kv.first == key; });
+        if (keyIt != it->second.end())
+            keyIt->second = value;
+        else
+            it->second.append({key, value});
+    }
+    QByteArray ini;
+    for (const auto &s : sections) {
+        ini += '[' + s.first + "]\r\n";
+        for (const auto &kv : s.second)
+            ini += kv.first + '=' + kv.second + "\r\n";
+    }
+    return ini;
+}
+
+std::unique_ptr<TForm1> makeMainWindow()
+{
+    return std::make_unique<TForm1>();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+// Shared test fixtures: a recorder that answers the modal box seam, and a temporary working
+// directory that holds the Config.ini the main window reads at start-up.
+
+#include "shell/MessageBoxes.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+class TForm1;
+
+class BoxRecorder {
+public:
+    explicit BoxRecorder(bool answerYes = true);
+    ~BoxRecorder();
+    BoxRecorder(const BoxRecorder &) = delete;
+    BoxRecorder &operator=(const BoxRecorder &) = delete;
+
+    void setAnswer(bool yes) { answerYes_ = yes; }
+    QStringList texts() const;
+    QList<BoxRequest> boxes;
+    void clear() { boxes.clear(); }
+
+private:
+    bool answerYes_;
+};
+
+// Creates a temporary directory, writes config into Config.ini there and makes it the working
+// directory for the fixture's lifetime. Ports default to devices that do not exist, so no test
+// ever opens real hardware; the network addresses default to loopback.
+class WorkDir {
+public:
+    explicit WorkDir(const QByteArray &config = QByteArray());
+    ~WorkDir();
+    WorkDir(const WorkDir &) = delete;
+    WorkDir &operator=(const WorkDir &) = delete;
+    QString path() const { return dir_.path(); }
+    QString configPath() const;
+
+    // A Config.ini for tests: serial link on COM1 mapped to the given device, loopback addresses.
+    static QByteArray testConfig(const QString &com1Device, const QByteArray &extra = QByteArray());
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+std::unique_ptr<TForm1> makeMainWindow();

@@ -1,0 +1,269 @@
+// The main window's start-up, its mode buttons on a real (pseudo-terminal) serial port, the console
+// lines, the status texts in both languages and the names screen readers hear.
+
+#include "links/ConsoleLog.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+#include "support/Pty.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QtTest>
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void titleFollowsBrandAndLanguage_data();
+    void titleFollowsBrandAndLanguage();
+    void savedSerialPortIsOpenBeforeShow();
+    void modeButtonsWriteExactBytes_data();
+    void modeButtonsWriteExactBytes();
+    void hexLoggingAddsHexLine();
+    void statusTextsOnEveryLinkAndLanguage_data();
+    void statusTextsOnEveryLinkAndLanguage();
+    void writeWithoutOpenPortLogsNothing();
+    void zeroBytesReachTheWireWhole();
+    void layoutAndNames();
+    void executableRunsUntilClosed();
+};
+
+void MainWindowTest::titleFollowsBrandAndLanguage_data()
+{
+    QTest::addColumn<QByteArray>("ver");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("maker");
+    QTest::addColumn<bool>("aboutVisible");
+    QTest::newRow("9999 EN") << QByteArray("[Ver]\r\nCEO=EN\r\nOri=9999\r\n")
+                             << "QX5120 WiFi Module Setting Software V2.14" << kMakerNameEnglish << true;
+    QTest::newRow("9999 CN") << QByteArray("[Ver]\r\nCEO=CN\r\nOri=9999\r\n")
+                             << "QX5120 WiFi模块配置软件 V2.14" << kMakerNameChinese << true;
+    QTest::newRow("1 EN") << QByteArray("[Ver]\r\nCEO=EN\r\nOri=1\r\n[info]\r\nCO=Acme\r\n")
+                          << "WiFi Module Setting Software V2.14"
+                          << "Acme" << false;
+    QTest::newRow("1 CN") << QByteArray("[Ver]\r\nCEO=CN\r\nOri=1\r\n") << "WiFi模块配置软件 V2.14"
+                          << kMakerNameChinese << false;
+    // The title tests for "EN", messages for "CN": any other value gives a Chinese title.
+    QTest::newRow("1 xx") << QByteArray("[Ver]\r\nCEO=xx\r\n") << "WiFi模块配置软件 V2.14"
+                          << kMakerNameChinese << false;
+}
+
+void MainWindowTest::titleFollowsBrandAndLanguage()
+{
+    QFETCH(QByteArray, ver);
+    QFETCH(QString, title);
+    QFETCH(QString, maker);
+    QFETCH(bool, aboutVisible);
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"), ver));
+    auto form = makeMainWindow();
+    QCOMPARE(form->windowTitle(), title);
+    QCOMPARE(form->statusPanel(0), maker);
+    QCOMPARE(form->aboutAction->isVisible(), aboutVisible);
+}
+
+void MainWindowTest::savedSerialPortIsOpenBeforeShow()
+{
+    Pty pty;
+    QVERIFY(pty.isValid());
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(
+        QStringLiteral("/nonexistent/tty"),
+        "[info]\r\nCOM=3\r\nBaudRate=9\r\n[Ports]\r\nCOM3=" + pty.slavePath().toUtf8() + "\r\n"));
+    auto form = makeMainWindow();
+    QVERIFY(!form->isVisible());
+    QCOMPARE(form->statusPanel(1), QStringLiteral("COM3,115200,NONE,8,1"));
+    QVERIFY(PortOpen[2]);
+    QCOMPARE(ComPort, 3);
+    QVERIFY(boxes.boxes.isEmpty());
+    const termios tio = pty.slaveSettings();
+    QCOMPARE(cfgetospeed(&tio), speed_t(B115200));
+    QCOMPARE(int(tio.c_cflag & CSIZE), int(CS8));
+    QVERIFY(!(tio.c_cflag & CSTOPB));
+}
+
+void MainWindowTest::modeButtonsWriteExactBytes_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("chinese");
+    QTest::newRow("+++") << "enterSettingButton" << QByteArray("+++") << 0 << "Setting Enter AT mode......"
+                         << "正在设置进入AT配置模式......";
+    QTest::newRow("AT") << "atButton" << QByteArray("AT\r\n") << 1 << "Setting AT test......"
+                        << "正在设置AT测试......";
+    QTest::newRow("data mode") << "enterDataButton" << QByteArray("AT+++\r\n") << 2
+                               << "Setting Enter Data mode......"
+                               << "正在设置进入数传模式......";
+}
+
+void MainWindowTest::modeButtonsWriteExactBytes()
+{
+    QFETCH(QString, button);
+    QFETCH(QByteArray, wire);
+    QFETCH(int, code);
+    QFETCH(QString, english);
+    QFETCH(QString, chinese);
+    for (const char *language : {"EN", "CN"}) {
+        Pty pty;
+        BoxRecorder boxes;
+        WorkDir dir(WorkDir::testConfig(pty.slavePath(), QByteArray("[Ver]\r\nCEO=") + language + "\r\n"));
+        auto form = makeMainWindow();
+        CmdType = -1;
+        QTest::mouseClick(form->findChild<QPushButton *>(button), Qt::LeftButton);
+        QCOMPARE(pty.read(int(wire.size()) + 1, 300), wire); // nothing more than the command
+        QCOMPARE(CmdType, code);
+        QCOMPARE(form->statusPanel(2), QLatin1String(language) == QLatin1String("EN") ? english : chinese);
+        QCOMPARE(form->console()->toPlainText(),
+                 QStringLiteral("\nCOM Send:") + ConsoleLog::renderBytes(wire));
+        QVERIFY(boxes.boxes.isEmpty());
+    }
+}
+
+void MainWindowTest::hexLoggingAddsHexLine()
+{
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Program]\r\nShowHEX=1\r\n"));
+    auto form = makeMainWindow();
+    QVERIFY(ShowHex);
+    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QCOMPARE(pty.read(4), QByteArray("AT\r\n"));
+    const QStringList lines = form->console()->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(lines, (QStringList{QString(), QStringLiteral("COM Send:AT"), QString(),
+                                 QStringLiteral("HEX:41 54 0D 0A ")}));
+}
+
+void MainWindowTest::statusTextsOnEveryLinkAndLanguage_data()
+{
+    QTest::addColumn<int>("link");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("serial EN") << 0 << "EN"
+                               << "Setting AT test......";
+    QTest::newRow("serial CN") << 0 << "CN"
+                               << "正在设置AT测试......";
+    QTest::newRow("LAN EN") << 1 << "EN"
+                            << "Setting AT test(LAN)......";
+    QTest::newRow("LAN CN") << 1 << "CN"
+                            << "正在通过局域网设置AT测试......";
+    QTest::newRow("WAN EN") << 2 << "EN"
+                            << "Setting AT test(WAN)......";
+    QTest::newRow("WAN CN") << 2 << "CN"
+                            << "正在通过互联网设置AT测试......";
+    QTest::newRow("unknown link") << 7 << "EN"
+                                  << "";
+}
+
+void MainWindowTest::statusTextsOnEveryLinkAndLanguage()
+{
+    QFETCH(int, link);
+    QFETCH(QString, language);
+    QFETCH(QString, status);
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(pty.slavePath()));
+    auto form = makeMainWindow();
+    Language = language;
+    LinkType = link;
+    form->setStatusPanel(2, QString());
+    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QCOMPARE(form->statusPanel(2), status);
+    QCOMPARE(CmdType, 1);
+
+    // The read dispatcher records the type code itself and words its text as a read.
+    form->SendReadCommand(QByteArrayLiteral("AT+WIFIMODE=?\r\n"), 118, QStringLiteral("工作模式"),
+                          QStringLiteral("work mode"));
+    QCOMPARE(CmdType, 118);
+    if (link <= 2)
+        QVERIFY(form->statusPanel(2).contains(language == QLatin1String("EN")
+                                                  ? QStringLiteral("Reading work mode")
+                                                  : QStringLiteral("读取工作模式")));
+}
+
+void MainWindowTest::writeWithoutOpenPortLogsNothing()
+{
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qx-no-such-tty"), "[Ver]\r\nCEO=EN\r\n"));
+    auto form = makeMainWindow();
+    // The failed open at start-up reports itself and start-up goes on.
+    QCOMPARE(boxes.texts(),
+             (QStringList{QStringLiteral("Open the COM port fail or the COM port be used or not exist!"),
+                          QStringLiteral("Open COM1 Fail！")}));
+    QCOMPARE(form->statusPanel(1), QStringLiteral("Open COM1 Fail！"));
+    boxes.clear();
+    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList{QStringLiteral("The COM Port NOT opened!")});
+    QCOMPARE(boxes.boxes.first().kind, BoxKind::Warning);
+    QCOMPARE(form->console()->lineCount(), 0);
+    QCOMPARE(form->statusPanel(2), QStringLiteral("Setting AT test......")); // set all the same
+}
+
+void MainWindowTest::zeroBytesReachTheWireWhole()
+{
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(pty.slavePath()));
+    auto form = makeMainWindow();
+    const QByteArray data("A\0B\0\0C\xff", 7);
+    QVERIFY(form->SendSerial(data));
+    QCOMPARE(pty.read(7), data);
+    QCOMPARE(form->console()->toPlainText(), QStringLiteral("\nCOM Send:A␀B␀␀C") + QChar(0xFFFD));
+}
+
+void MainWindowTest::layoutAndNames()
+{
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty")));
+    auto form = makeMainWindow();
+    QCOMPARE(form->size(), QSize(1062, 740));
+    QCOMPARE(form->pages->count(), 4);
+    QCOMPARE(form->pages->tabText(0), QStringLiteral("基本参数"));
+    QCOMPARE(form->pages->tabText(3), QStringLiteral("数据发送与广播搜索"));
+    QCOMPARE(form->pages->currentIndex(), 0);
+    QCOMPARE(form->clearConsoleButton->accessibleName(), QStringLiteral("清除 通讯日志"));
+    QCOMPARE(form->lanConnectButton->accessibleName(), QStringLiteral("连接 局域网："));
+    QCOMPARE(form->wanConnectButton->accessibleName(), QStringLiteral("连接 互联网："));
+    QCOMPARE(form->linkGroup->accessibleName(), QStringLiteral("通讯链路"));
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             form->lanIpEdit, form->lanPortEdit, form->lanConnectButton, form->wanIpEdit, form->wanPortEdit,
+             form->wanConnectButton, form->targetIdButton})
+        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    QVERIFY(form->serialLinkRadio->isChecked());
+    // Every control is found by a stable name.
+    for (QPushButton *b : form->findChildren<QPushButton *>())
+        QVERIFY2(!b->objectName().isEmpty(), qPrintable(b->text()));
+    // Clearing the console empties it whatever it holds.
+    form->console()->addLine(QStringLiteral("x"));
+    QTest::mouseClick(form->clearConsoleButton, Qt::LeftButton);
+    QCOMPARE(form->console()->lineCount(), 0);
+}
+
+void MainWindowTest::executableRunsUntilClosed()
+{
+    const QString exe = qEnvironmentVariable("QXSETUP");
+    if (exe.isEmpty() || !QFile::exists(exe))
+        QSKIP("QXSETUP does not name the built executable");
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty")));
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(exe, {});
+    QVERIFY(process.waitForStarted());
+    QVERIFY(!process.waitForFinished(1500)); // still running: it waits to be closed
+    process.terminate();
+    QVERIFY(process.waitForFinished(5000));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "test_mainwindow.moc"

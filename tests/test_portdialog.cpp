@@ -1,0 +1,198 @@
+// The serial port dialog: open, close, switching ports, failures and the device behind a COM number.
+
+#include "links/PortMap.h"
+#include "links/Portset.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+#include "support/Pty.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class PortDialogTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void openingAnotherPortClosesTheFirst();
+    void failedOpenKeepsTheOpenPortAndCloseStillWorks();
+    void closeFailureReportsBothTexts();
+    void formatChoicesAndTheirCodes();
+    void outOfRangeBaudIndexBecomes115200();
+    void englishCaptionsOnlyForEN();
+    void deviceBehindComNumberIsEditable();
+};
+
+namespace {
+QByteArray twoPorts(const Pty &a, const Pty &b, const QByteArray &extra = QByteArray())
+{
+    return WorkDir::testConfig(a.slavePath(), "[Ports]\r\nCOM2=" + b.slavePath().toUtf8() + "\r\n" + extra);
+}
+} // namespace
+
+void PortDialogTest::openingAnotherPortClosesTheFirst()
+{
+    Pty com1, com2;
+    BoxRecorder boxes;
+    WorkDir dir(twoPorts(com1, com2));
+    auto form = makeMainWindow();
+    TfrmPortSet *dialog = form->portDialog();
+    QVERIFY(PortOpen[0]);
+    QVERIFY(!dialog->openButton->isEnabled());
+    QVERIFY(dialog->closeButton->isEnabled());
+
+    dialog->portBox->setCurrentIndex(1);
+    QVERIFY(dialog->openButton->isEnabled());
+    QVERIFY(!dialog->closeButton->isEnabled());
+    dialog->openButton->click();
+    QVERIFY(PortOpen[1]);
+    QVERIFY(!PortOpen[0]);
+    QCOMPARE(ComPort, 2);
+    QCOMPARE(form->statusPanel(1), QStringLiteral("COM2,115200,NONE,8,1"));
+    QVERIFY(boxes.boxes.isEmpty());
+
+    // Commands now reach the second device only.
+    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QCOMPARE(com2.read(4), QByteArray("AT\r\n"));
+    QCOMPARE(com1.read(1, 100), QByteArray());
+
+    dialog->portBox->setCurrentIndex(0);
+    QVERIFY(dialog->openButton->isEnabled());
+    dialog->portBox->setCurrentIndex(1);
+    QVERIFY(dialog->closeButton->isEnabled());
+}
+
+void PortDialogTest::failedOpenKeepsTheOpenPortAndCloseStillWorks()
+{
+    Pty com1, com2;
+    BoxRecorder boxes;
+    WorkDir dir(twoPorts(com1, com2, "[Ver]\r\nCEO=EN\r\n"));
+    auto form = makeMainWindow();
+    TfrmPortSet *dialog = form->portDialog();
+    dialog->portBox->setCurrentIndex(1);
+    dialog->openButton->click();
+    QVERIFY(PortOpen[1]);
+
+    dialog->portBox->setCurrentIndex(6);
+    dialog->openButton->click();
+    QCOMPARE(boxes.texts(),
+             (QStringList{QStringLiteral("Open the COM port fail or the COM port be used or not exist!"),
+                          QStringLiteral("Open COM7 Fail！")}));
+    QCOMPARE(form->statusPanel(1), QStringLiteral("Open COM7 Fail！"));
+    QCOMPARE(ComPort, 7);
+    QVERIFY(PortOpen[1]);
+
+    // Close acts on the port selected in the dialog, so the open COM2 can still be closed.
+    boxes.clear();
+    dialog->portBox->setCurrentIndex(1);
+    QVERIFY(dialog->closeButton->isEnabled());
+    dialog->closeButton->click();
+    QVERIFY(boxes.boxes.isEmpty());
+    QVERIFY(!PortOpen[1]);
+    QCOMPARE(form->statusPanel(1), QStringLiteral("COM2 Closed"));
+    QVERIFY(dialog->openButton->isEnabled());
+    QVERIFY(!dialog->closeButton->isEnabled());
+}
+
+void PortDialogTest::closeFailureReportsBothTexts()
+{
+    for (const char *language : {"EN", "CN"}) {
+        Pty com1;
+        BoxRecorder boxes;
+        WorkDir dir(WorkDir::testConfig(com1.slavePath(), QByteArray("[Ver]\r\nCEO=") + language + "\r\n"));
+        auto form = makeMainWindow();
+        TfrmPortSet *dialog = form->portDialog();
+        dialog->portBox->setCurrentIndex(4);
+        dialog->Close();
+        const bool english = QLatin1String(language) == QLatin1String("EN");
+        QCOMPARE(
+            boxes.texts(),
+            (QStringList{QStringLiteral("Close the COM port Fail or The COM Port Not exist!"),
+                         english ? QStringLiteral("Close COM5Fail!") : QStringLiteral("关闭串口5失败！")}));
+        QCOMPARE(form->statusPanel(1),
+                 english ? QStringLiteral("Close COM5Fail!") : QStringLiteral("关闭COM5失败！"));
+        QVERIFY(PortOpen[0]);
+    }
+}
+
+void PortDialogTest::formatChoicesAndTheirCodes()
+{
+    Pty com1;
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(com1.slavePath()));
+    auto form = makeMainWindow();
+    TfrmPortSet *dialog = form->portDialog();
+    QCOMPARE(StopBitsCode, 0);
+    dialog->closeButton->click(); // an open port offers Close only: close, choose, open
+    dialog->baudBox->setCurrentText(QStringLiteral("9600"));
+    dialog->parityBox->setCurrentText(QStringLiteral("ODD"));
+    dialog->dataBitsBox->setCurrentText(QStringLiteral("9"));
+    dialog->stopBitsBox->setCurrentText(QStringLiteral("2"));
+    dialog->openButton->click();
+    QCOMPARE(form->statusPanel(1), QStringLiteral("COM1,9600,ODD,9,2"));
+    QCOMPARE(BaudCode, 12);
+    QCOMPARE(ParityCode, 8);
+    QCOMPARE(DataBitsCode, 3); // "9" runs as 8 data bits
+    QCOMPARE(StopBitsCode, 4);
+    QCOMPARE(BaudIndex, 5);
+    termios tio = com1.slaveSettings();
+    QCOMPARE(cfgetospeed(&tio), speed_t(B9600));
+    QCOMPARE(int(tio.c_cflag & CSIZE), int(CS8));
+    QVERIFY(tio.c_cflag & CSTOPB);
+
+    // "1.5" keeps the stop-bit code of the previous open.
+    dialog->stopBitsBox->setCurrentText(QStringLiteral("1.5"));
+    dialog->closeButton->click();
+    dialog->openButton->click();
+    QCOMPARE(StopBitsCode, 4);
+    QCOMPARE(form->statusPanel(1), QStringLiteral("COM1,9600,ODD,9,1.5"));
+    QVERIFY(!dialog->startBitsBox->isEnabled());
+}
+
+void PortDialogTest::outOfRangeBaudIndexBecomes115200()
+{
+    Pty com1;
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(com1.slavePath(), "[info]\r\nBaudRate=12\r\n"));
+    auto form = makeMainWindow();
+    QCOMPARE(BaudIndex, 9);
+    QCOMPARE(form->portDialog()->baudBox->currentText(), QStringLiteral("115200"));
+}
+
+void PortDialogTest::englishCaptionsOnlyForEN()
+{
+    for (const char *language : {"EN", "xx"}) {
+        BoxRecorder boxes;
+        WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"),
+                                        QByteArray("[Ver]\r\nCEO=") + language + "\r\n"));
+        auto form = makeMainWindow();
+        TfrmPortSet *dialog = form->portDialog();
+        QTimer::singleShot(0, dialog, &QDialog::reject);
+        dialog->exec();
+        const bool english = QLatin1String(language) == QLatin1String("EN");
+        QCOMPARE(dialog->windowTitle(),
+                 english ? QStringLiteral("COM port setting") : QStringLiteral("串口设置"));
+        QCOMPARE(dialog->openButton->text(), english ? QStringLiteral("Open") : QStringLiteral("打开"));
+        QCOMPARE(dialog->portBox->accessibleName(), english ? QStringLiteral("COM") : QStringLiteral("串口"));
+    }
+}
+
+void PortDialogTest::deviceBehindComNumberIsEditable()
+{
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty")));
+    auto form = makeMainWindow();
+    TfrmPortSet *dialog = form->portDialog();
+    QTimer::singleShot(0, dialog, &QDialog::reject);
+    dialog->exec();
+    dialog->portBox->setCurrentIndex(2);
+    QCOMPARE(dialog->deviceBox->currentText(), ComDevicePath(3));
+    dialog->deviceBox->setEditText(QStringLiteral("/dev/ttyUSB7"));
+    QCOMPARE(ComDevicePath(3), QStringLiteral("/dev/ttyUSB7"));
+    QCOMPARE(MappedComPorts().value(3), QStringLiteral("/dev/ttyUSB7"));
+}
+
+QTEST_MAIN(PortDialogTest)
+#include "test_portdialog.moc"

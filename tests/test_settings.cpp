@@ -1,0 +1,567 @@
+#include "links/PortMap.h"
+#include "shell/IniProfile.h"
+#include "shell/Settings.h"
+#include "shell/SharedState.h"
+#include "support/ImmutableFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVariantMap>
+
+#include <memory>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+// Every shared variable that Config.ini feeds, by name.
+QVariantMap snapshot()
+{
+    return {
+        {QStringLiteral("ComPort"), ComPort},
+        {QStringLiteral("BaudIndex"), BaudIndex},
+        {QStringLiteral("Language"), Language},
+        {QStringLiteral("BrandCode"), BrandCode},
+        {QStringLiteral("MakerText"), MakerText},
+        {QStringLiteral("ServerIP"), ServerIP},
+        {QStringLiteral("ServerIP2"), ServerIP2},
+        {QStringLiteral("FirstIP"), FirstIP},
+        {QStringLiteral("UDPPort"), UDPPort},
+        {QStringLiteral("TCPPort"), TCPPort},
+        {QStringLiteral("Protocol"), Protocol},
+        {QStringLiteral("AutoChange"), AutoChange},
+        {QStringLiteral("Nobacktimes"), Nobacktimes},
+        {QStringLiteral("TargetID"), TargetID},
+        {QStringLiteral("TargetZone"), TargetZone},
+        {QStringLiteral("LocalZone"), LocalZone},
+        {QStringLiteral("LocalID"), LocalID},
+        {QStringLiteral("TargetZoneValid"), TargetZoneValid},
+        {QStringLiteral("HeartInterval"), HeartInterval},
+        {QStringLiteral("BLHeart"), BLHeart},
+        {QStringLiteral("CheckOnLineInterval"), CheckOnLineInterval},
+        {QStringLiteral("CheckOnLine"), CheckOnLine},
+        {QStringLiteral("FontCharset"), FontCharset},
+        {QStringLiteral("FontName"), FontName},
+        {QStringLiteral("LinkType"), LinkType},
+        {QStringLiteral("UDPPort2"), UDPPort2},
+        {QStringLiteral("TCPPort2"), TCPPort2},
+        {QStringLiteral("AddQuotes"), AddQuotes},
+        {QStringLiteral("ShowHex"), ShowHex},
+    };
+}
+
+// The defaults the settings file documents.
+QVariantMap documentedDefaults()
+{
+    return {
+        {QStringLiteral("ComPort"), 1},
+        {QStringLiteral("BaudIndex"), 9},
+        {QStringLiteral("Language"), QStringLiteral("CN")},
+        {QStringLiteral("BrandCode"), 1},
+        {QStringLiteral("MakerText"), kMakerNameChinese},
+        {QStringLiteral("ServerIP"), QStringLiteral("192.168.16.1")},
+        {QStringLiteral("ServerIP2"), QStringLiteral("127.0.0.1")},
+        {QStringLiteral("FirstIP"), 1},
+        {QStringLiteral("UDPPort"), 7777},
+        {QStringLiteral("TCPPort"), 8888},
+        {QStringLiteral("Protocol"), QStringLiteral("UDP")},
+        {QStringLiteral("AutoChange"), true},
+        {QStringLiteral("Nobacktimes"), 3},
+        {QStringLiteral("TargetID"), QStringLiteral("00000000000")},
+        {QStringLiteral("TargetZone"), QStringLiteral("0000")},
+        {QStringLiteral("LocalZone"), QStringLiteral("0000")},
+        {QStringLiteral("LocalID"), QStringLiteral("00000000000")},
+        {QStringLiteral("TargetZoneValid"), true},
+        {QStringLiteral("HeartInterval"), 30},
+        {QStringLiteral("BLHeart"), false},
+        {QStringLiteral("CheckOnLineInterval"), 30},
+        {QStringLiteral("CheckOnLine"), false},
+        {QStringLiteral("FontCharset"), 0},
+        {QStringLiteral("FontName"), QStringLiteral("Arial")},
+        {QStringLiteral("LinkType"), 0},
+        {QStringLiteral("UDPPort2"), 7777},
+        {QStringLiteral("TCPPort2"), 8888},
+        {QStringLiteral("AddQuotes"), true},
+        {QStringLiteral("ShowHex"), false},
+    };
+}
+
+// Values unlike any default, so that a load which leaves a variable alone is seen.
+void setEveryVariableAwayFromDefaults()
+{
+    ComPort = 17;
+    BaudIndex = 3;
+    Language = QStringLiteral("XX");
+    BrandCode = 42;
+    MakerText = QStringLiteral("junk");
+    ServerIP = QStringLiteral("127.0.0.9");
+    ServerIP2 = QStringLiteral("127.0.0.10");
+    FirstIP = 5;
+    UDPPort = 1;
+    TCPPort = 2;
+    Protocol = QStringLiteral("TCP");
+    AutoChange = false;
+    Nobacktimes = 99;
+    TargetID = QStringLiteral("12345678901");
+    TargetZone = QStringLiteral("4321");
+    LocalZone = QStringLiteral("8765");
+    LocalID = QStringLiteral("10987654321");
+    TargetZoneValid = false;
+    HeartInterval = 61;
+    BLHeart = true;
+    CheckOnLineInterval = 62;
+    CheckOnLine = true;
+    FontCharset = 134;
+    FontName = QStringLiteral("宋体");
+    LinkType = 2;
+    UDPPort2 = 7001;
+    TCPPort2 = 9001;
+    AddQuotes = false;
+    ShowHex = true;
+}
+
+void compareMaps(const QVariantMap &actual, const QVariantMap &expected)
+{
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        QVERIFY2(actual.value(it.key()) == it.value(),
+                 qPrintable(QStringLiteral("%1: %2, expected %3")
+                                .arg(it.key(), actual.value(it.key()).toString(), it.value().toString())));
+}
+
+// What the first save writes for an empty file and the default settings.
+const QByteArray kDefaultFile = "[info]\r\n"
+                                "COM=1\r\n"
+                                "BaudRate=9\r\n"
+                                "\r\n"
+                                "[Network]\r\n"
+                                "TargetGPRSID=00000000000\r\n"
+                                "TargetZone=0000\r\n"
+                                "TargetZonValid=1\r\n"
+                                "FirstIP=1\r\n"
+                                "UDPPort=7777\r\n"
+                                "TCPPort=8888\r\n"
+                                "Protocol=UDP\r\n"
+                                "AutoChange=1\r\n"
+                                "Nobacktimes=3\r\n"
+                                "COMType=0\r\n"
+                                "UDPPort2=7777\r\n"
+                                "TCPPort2=8888\r\n"
+                                "ServerIP=192.168.16.1\r\n"
+                                "ServerIP2=127.0.0.1\r\n"
+                                "\r\n"
+                                "[Local]\r\n"
+                                "LocalZone=0000\r\n"
+                                "LocalID=00000000000\r\n"
+                                "\r\n"
+                                "[Heart]\r\n"
+                                "Interval=30\r\n"
+                                "BLHeart=0\r\n"
+                                "\r\n"
+                                "[CheckOnLine]\r\n"
+                                "Interval=30\r\n"
+                                "CheckOnLine=0\r\n"
+                                "\r\n"
+                                "[Program]\r\n"
+                                "FontCharset=0\r\n"
+                                "FontName=Arial\r\n"
+                                "AddChr=1\r\n"
+                                "ShowHEX=0\r\n";
+
+} // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void unusableFileGivesDefaults_data();
+    void unusableFileGivesDefaults();
+    void firstSaveWritesTheSavedKeys();
+    void savedKeysRoundTrip();
+    void saveKeepsEveryOtherLine_data();
+    void saveKeepsEveryOtherLine();
+    void readsValues_data();
+    void readsValues();
+    void languageIsNeverWritten();
+    void chineseTextIsGbkInTheFile();
+    void portMapRoundTrip();
+    void failedSaveReportsAndKeepsTheOldFile_data();
+    void failedSaveReportsAndKeepsTheOldFile();
+    void emptyFolderMeansTheWorkingDirectory();
+};
+
+void TestSettings::init()
+{
+    ResetSharedState();
+    ResetComPortMap();
+}
+
+void TestSettings::cleanup()
+{
+    ResetComPortMap();
+}
+
+void TestSettings::unusableFileGivesDefaults_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("missing") << QStringLiteral("missing");
+    QTest::newRow("empty") << QStringLiteral("empty");
+    QTest::newRow("binary") << QStringLiteral("binary");
+    QTest::newRow("over the size cap") << QStringLiteral("oversized");
+    QTest::newRow("a directory") << QStringLiteral("directory");
+}
+
+void TestSettings::unusableFileGivesDefaults()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Config.ini"));
+    if (kind == QLatin1String("empty")) {
+        writeFile(path, QByteArray());
+    } else if (kind == QLatin1String("binary")) {
+        QByteArray junk(4096, '\0');
+        for (int i = 0; i < junk.size(); ++i)
+            junk[i] = static_cast<char>((i * 7919) & 0xff);
+        writeFile(path, junk);
+    } else if (kind == QLatin1String("oversized")) {
+        // Valid settings at the top, but the whole file is beyond what is parsed.
+        QByteArray content("[info]\r\nCOM=5\r\n[Ver]\r\nCEO=EN\r\n");
+        content += QByteArray(IniProfile::kMaxFileSize, ';');
+        writeFile(path, content);
+    } else if (kind == QLatin1String("directory")) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Config.ini")));
+    }
+
+    setEveryVariableAwayFromDefaults();
+    SetComDevicePath(2, QStringLiteral("/dev/stale"));
+    LoadSettings(dir.path());
+    compareMaps(snapshot(), documentedDefaults());
+    QVERIFY(MappedComPorts().isEmpty());
+}
+
+void TestSettings::firstSaveWritesTheSavedKeys()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    LoadSettings(dir.path());
+    QString error;
+    QVERIFY2(SaveSettings(dir.path(), &error), qPrintable(error));
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("Config.ini"))), kDefaultFile);
+
+    // An empty file ends the same way as a missing one.
+    writeFile(dir.filePath(QStringLiteral("Config.ini")), QByteArray());
+    LoadSettings(dir.path());
+    QVERIFY(SaveSettings(dir.path(), &error));
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("Config.ini"))), kDefaultFile);
+}
+
+void TestSettings::savedKeysRoundTrip()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    setEveryVariableAwayFromDefaults();
+    QVariantMap saved = snapshot();
+    QString error;
+    QVERIFY2(SaveSettings(dir.path(), &error), qPrintable(error));
+
+    ResetSharedState();
+    LoadSettings(dir.path());
+    // Language, brand and maker's name are read only; every other variable comes back as saved.
+    saved[QStringLiteral("Language")] = QStringLiteral("CN");
+    saved[QStringLiteral("BrandCode")] = 1;
+    saved[QStringLiteral("MakerText")] = kMakerNameChinese;
+    compareMaps(snapshot(), saved);
+
+    // A second save of unchanged settings changes no byte.
+    const QByteArray first = readFile(dir.filePath(QStringLiteral("Config.ini")));
+    QVERIFY(SaveSettings(dir.path(), &error));
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("Config.ini"))), first);
+}
+
+void TestSettings::saveKeepsEveryOtherLine_data()
+{
+    QTest::addColumn<QByteArray>("eol");
+    QTest::newRow("CRLF") << QByteArray("\r\n");
+    QTest::newRow("LF") << QByteArray("\n");
+}
+
+void TestSettings::saveKeepsEveryOtherLine()
+{
+    QFETCH(QByteArray, eol);
+    QByteArray original;
+    const QList<QByteArray> lines = {"; written by hand",
+                                     "",
+                                     "[Ver]",
+                                     "CEO=EN",
+                                     "Ori=9999",
+                                     "",
+                                     "[info]",
+                                     "CO=\xc6\xf4\xd0\xc5",
+                                     "com = 3",
+                                     "BaudRate=9",
+                                     "Unknown=stays",
+                                     "\xff\x01 odd bytes",
+                                     "",
+                                     "[Vendor]",
+                                     "Anything=at all",
+                                     "",
+                                     "[Network]",
+                                     "Fixed=0",
+                                     "CommunicationType=Net",
+                                     "TargetGPRSID=00000000000",
+                                     "TargetZone=0000",
+                                     "TargetZonValid=1",
+                                     "FirstIP=1",
+                                     "UDPPort=7777",
+                                     "TCPPort=8888",
+                                     "Protocol=UDP",
+                                     "AutoChange=1",
+                                     "Nobacktimes=3",
+                                     "COMType=0",
+                                     "UDPPort2=7777",
+                                     "TCPPort2=8888",
+                                     "ServerIP=192.168.16.1",
+                                     "ServerIP2=127.0.0.1",
+                                     "",
+                                     "[Local]",
+                                     "LocalUDPPort=1",
+                                     "LocalZone=0000",
+                                     "LocalID=00000000000",
+                                     "",
+                                     "[Heart]",
+                                     "Interval=30",
+                                     "BLHeart=0",
+                                     "",
+                                     "[CheckOnLine]",
+                                     "Interval=30",
+                                     "CheckOnLine=0",
+                                     "",
+                                     "[Program]",
+                                     "FontCharset=0",
+                                     "FontName=Arial",
+                                     "FirstCom=4",
+                                     "AddChr=1",
+                                     "ShowHEX=0",
+                                     "; last line"};
+    for (const QByteArray &line : lines)
+        original += line + eol;
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Config.ini"));
+    writeFile(path, original);
+    LoadSettings(dir.path());
+    QCOMPARE(ComPort, 3);
+    QCOMPARE(Language, QStringLiteral("EN"));
+    QCOMPARE(MakerText, QStringLiteral("启信"));
+
+    // Values unchanged: the file comes back byte for byte, including the spelling "com = 3".
+    QString error;
+    QVERIFY2(SaveSettings(dir.path(), &error), qPrintable(error));
+    QCOMPARE(readFile(path), original);
+
+    // Changed values: only their own lines differ.
+    ComPort = 7;
+    ShowHex = true;
+    QVERIFY(SaveSettings(dir.path(), &error));
+    QByteArray expected = original;
+    expected.replace("com = 3" + eol, "com = 7" + eol);
+    expected.replace("ShowHEX=0" + eol, "ShowHEX=1" + eol);
+    QCOMPARE(readFile(path), expected);
+}
+
+void TestSettings::readsValues_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QVariant>("expected");
+
+    QTest::newRow("ShowHEX=1") << QByteArray("[Program]\nShowHEX=1\n") << "ShowHex" << QVariant(true);
+    QTest::newRow("ShowHEX=yes is not an integer")
+        << QByteArray("[Program]\nShowHEX=yes\n") << "ShowHex" << QVariant(false);
+    QTest::newRow("ShowHEX=0x1") << QByteArray("[Program]\nShowHEX=0x1\n") << "ShowHex" << QVariant(true);
+    QTest::newRow("AddChr=yes keeps default true")
+        << QByteArray("[Program]\nAddChr=yes\n") << "AddQuotes" << QVariant(true);
+    QTest::newRow("AddChr=0") << QByteArray("[Program]\nAddChr=0\n") << "AddQuotes" << QVariant(false);
+    QTest::newRow("COM hex 0x") << QByteArray("[info]\nCOM=0x1F\n") << "ComPort" << QVariant(31);
+    QTest::newRow("COM hex $") << QByteArray("[info]\nCOM=$1f\n") << "ComPort" << QVariant(31);
+    QTest::newRow("COM garbage") << QByteArray("[info]\nCOM=COM3\n") << "ComPort" << QVariant(1);
+    QTest::newRow("COM blanks") << QByteArray("[info]\n COM =  5 \n") << "ComPort" << QVariant(5);
+    QTest::newRow("COMType in upper-case section")
+        << QByteArray("[NETWORK]\ncomtype=1\n") << "LinkType" << QVariant(1);
+    QTest::newRow("TargetZonValid=0")
+        << QByteArray("[Network]\nTargetZonValid=0\n") << "TargetZoneValid" << QVariant(false);
+    QTest::newRow("Heart and CheckOnLine intervals are apart")
+        << QByteArray("[Heart]\nInterval=11\n[CheckOnLine]\nInterval=22\n") << "CheckOnLineInterval"
+        << QVariant(22);
+    QTest::newRow("first duplicate wins") << QByteArray("[Network]\nServerIP2=127.0.0.3\n[network]\n"
+                                                        "ServerIP2=127.0.0.4\n")
+                                          << "ServerIP2" << QVariant(QStringLiteral("127.0.0.3"));
+    QTest::newRow("key outside its section")
+        << QByteArray("COM=4\n[Other]\nCOM=5\n") << "ComPort" << QVariant(1);
+}
+
+void TestSettings::readsValues()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, variable);
+    QFETCH(QVariant, expected);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    writeFile(dir.filePath(QStringLiteral("Config.ini")), content);
+    LoadSettings(dir.path());
+    QCOMPARE(snapshot().value(variable), expected);
+}
+
+void TestSettings::languageIsNeverWritten()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Config.ini"));
+    writeFile(path, "[Ver]\r\nCEO=EN\r\n");
+    LoadSettings(dir.path());
+    QCOMPARE(Language, QStringLiteral("EN"));
+
+    Language = QStringLiteral("CN");
+    QString error;
+    QVERIFY(SaveSettings(dir.path(), &error));
+    const QByteArray saved = readFile(path);
+    QVERIFY(saved.startsWith("[Ver]\r\nCEO=EN\r\n\r\n[info]\r\n"));
+    QCOMPARE(saved.count("CEO"), 1);
+    LoadSettings(dir.path());
+    QCOMPARE(Language, QStringLiteral("EN"));
+}
+
+void TestSettings::chineseTextIsGbkInTheFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    FontName = QStringLiteral("中文");
+    QString error;
+    QVERIFY(SaveSettings(dir.path(), &error));
+    QVERIFY(
+        readFile(dir.filePath(QStringLiteral("Config.ini"))).contains("\r\nFontName=\xd6\xd0\xce\xc4\r\n"));
+    FontName.clear();
+    LoadSettings(dir.path());
+    QCOMPARE(FontName, QStringLiteral("中文"));
+}
+
+void TestSettings::portMapRoundTrip()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Config.ini"));
+    const QByteArray ports = "[Ports]\r\n"
+                             "COM3=/dev/ttyUSB0\r\n"
+                             "com12 = /dev/pts/5\r\n"
+                             "COM0=/dev/zero-port\r\n"
+                             "COM37=/dev/too-high\r\n"
+                             "COMx=/dev/not-a-number\r\n"
+                             "COM+4=/dev/signed\r\n"
+                             "COM6=\r\n";
+    writeFile(path, ports);
+    SetComDevicePath(9, QStringLiteral("/dev/from-before")); // the file decides, not an earlier run
+    LoadSettings(dir.path());
+    const QMap<int, QString> expected = {{3, QStringLiteral("/dev/ttyUSB0")},
+                                         {12, QStringLiteral("/dev/pts/5")}};
+    QCOMPARE(MappedComPorts(), expected);
+    QCOMPARE(ComDevicePath(3), QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(ComDevicePath(1), QStringLiteral("/dev/ttyS0"));
+
+    SetComDevicePath(5, QStringLiteral("/dev/pts/7"));
+    QString error;
+    QVERIFY(SaveSettings(dir.path(), &error));
+    const QByteArray saved = readFile(path);
+    // The existing lines stay as written; the new port is added to the section.
+    QVERIFY2(saved.startsWith(ports + "COM5=/dev/pts/7\r\n"), saved.constData());
+
+    ResetComPortMap();
+    LoadSettings(dir.path());
+    QMap<int, QString> all = expected;
+    all.insert(5, QStringLiteral("/dev/pts/7"));
+    QCOMPARE(MappedComPorts(), all);
+
+    // Unmapping a port must survive the next start.
+    SetComDevicePath(3, QString());
+    QVERIFY(SaveSettings(dir.path(), &error));
+    QVERIFY(readFile(path).startsWith("[Ports]\r\nCOM3=\r\ncom12 = /dev/pts/5\r\n"));
+    LoadSettings(dir.path());
+    all.remove(3);
+    QCOMPARE(MappedComPorts(), all);
+}
+
+void TestSettings::failedSaveReportsAndKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("missing folder") << QStringLiteral("missing folder");
+    QTest::newRow("directory at the path") << QStringLiteral("directory");
+    QTest::newRow("immutable file") << QStringLiteral("immutable");
+    QTest::newRow("file over the size cap") << QStringLiteral("oversized");
+}
+
+void TestSettings::failedSaveReportsAndKeepsTheOldFile()
+{
+    QFETCH(QString, obstacle);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString folder = dir.path();
+    QByteArray original = "[info]\r\nCOM=2\r\n; mine\r\n";
+    std::unique_ptr<ImmutableFile> immutable;
+    if (obstacle == QLatin1String("missing folder")) {
+        folder = dir.filePath(QStringLiteral("gone"));
+    } else if (obstacle == QLatin1String("directory")) {
+        QVERIFY(QDir(folder).mkdir(QStringLiteral("Config.ini")));
+    } else if (obstacle == QLatin1String("immutable")) {
+        writeFile(dir.filePath(QStringLiteral("Config.ini")), original);
+        immutable = std::make_unique<ImmutableFile>(dir.filePath(QStringLiteral("Config.ini")));
+        if (!immutable->isSet())
+            QSKIP(qPrintable(ImmutableFile::unavailableReason()));
+    } else {
+        // Unreadable content is not thrown away for the settings alone.
+        original += QByteArray(IniProfile::kMaxFileSize, ';');
+        writeFile(dir.filePath(QStringLiteral("Config.ini")), original);
+    }
+    const QString path = folder + QStringLiteral("/Config.ini");
+
+    LoadSettings(folder);
+    ComPort = 9;
+    QString error;
+    QVERIFY(!SaveSettings(folder, &error));
+    QCOMPARE(error, QStringLiteral("Unable to write to ") + path);
+
+    if (obstacle == QLatin1String("missing folder"))
+        QVERIFY(!QFileInfo::exists(folder));
+    else if (obstacle == QLatin1String("directory"))
+        QVERIFY(QFileInfo(path).isDir());
+    else
+        QCOMPARE(readFile(path), original);
+}
+
+void TestSettings::emptyFolderMeansTheWorkingDirectory()
+{
+    // Never "/Config.ini" in the root folder.
+    QCOMPARE(SettingsFilePath(QString()), QStringLiteral("./Config.ini"));
+    QCOMPARE(SettingsFilePath(QStringLiteral("/opt/qx")), QStringLiteral("/opt/qx/Config.ini"));
+    QCOMPARE(SettingsFilePath(QStringLiteral("/opt/qx/")), QStringLiteral("/opt/qx/Config.ini"));
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "test_settings.moc"
