@@ -5,6 +5,28 @@
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
+#include <algorithm>
+
+namespace {
+constexpr int kContinuation = 1; // block user state of a display row that continues the line above
+
+// QTextCursor::insertText turns CR LF, CR, U+2029 and the frame marks into block breaks too; bring
+// them to LF so that the line count below sees the same breaks as the document.
+QString withLfBreaks(const QString &text)
+{
+    const char16_t others[] = {u'\r', 0x2029, 0xfdd0, 0xfdd1};
+    bool found = false;
+    for (const char16_t c : others)
+        found = found || text.contains(QChar(c)); // vectorised search; the usual text has none
+    if (!found)
+        return text;
+    QString out = text;
+    out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    for (const char16_t c : others)
+        out.replace(QChar(c), QLatin1Char('\n'));
+    return out;
+}
+} // namespace
 
 ConsoleLog::ConsoleLog(QWidget *parent) : QPlainTextEdit(parent)
 {
@@ -14,14 +36,40 @@ ConsoleLog::ConsoleLog(QWidget *parent) : QPlainTextEdit(parent)
 
 void ConsoleLog::appendText(const QString &text)
 {
-    // appendPlainText() would put a line after an empty first line into that same block.
     QScrollBar *bar = verticalScrollBar();
     const bool atBottom = bar->value() == bar->maximum();
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    if (!(empty_ && document()->isEmpty()))
-        cursor.insertBlock();
-    cursor.insertText(text);
+    // One edit block: the document is laid out once for the whole text, not once per row.
+    cursor.beginEditBlock();
+    // appendPlainText() would put a line after an empty first line into that same block.
+    bool newLine = !empty_;
+    const QString lf = withLfBreaks(text);
+    const qsizetype n = lf.size();
+    qsizetype lineStart = 0;
+    for (;;) {
+        qsizetype lineEnd = lf.indexOf(QLatin1Char('\n'), lineStart);
+        if (lineEnd < 0)
+            lineEnd = n;
+        qsizetype rowStart = lineStart;
+        do {
+            qsizetype rowEnd = std::min(rowStart + kRowLength, lineEnd);
+            if (rowEnd < lineEnd && lf.at(rowEnd - 1).isHighSurrogate())
+                --rowEnd; // keep a surrogate pair on one row
+            if (newLine) {
+                cursor.insertBlock();
+                cursor.block().setUserState(rowStart > lineStart ? kContinuation : -1);
+            }
+            cursor.insertText(QString(lf.constData() + rowStart, rowEnd - rowStart));
+            newLine = true;
+            rowStart = rowEnd;
+        } while (rowStart < lineEnd);
+        ++lines_;
+        if (lineEnd == n)
+            break;
+        lineStart = lineEnd + 1;
+    }
+    cursor.endEditBlock();
     empty_ = false;
     if (atBottom)
         bar->setValue(bar->maximum());
@@ -46,39 +94,60 @@ void ConsoleLog::clearLog()
 {
     clear();
     empty_ = true;
+    lines_ = 0;
 }
 
 int ConsoleLog::lineCount() const
 {
-    if (empty_ && document()->isEmpty())
-        return 0;
-    return document()->blockCount();
+    return lines_;
+}
+
+QStringList ConsoleLog::lines() const
+{
+    QStringList out;
+    if (lineCount() == 0)
+        return out;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (block.userState() == kContinuation && !out.isEmpty())
+            out.last() += block.text();
+        else
+            out << block.text();
+    }
+    return out;
 }
 
 QString ConsoleLog::renderBytes(const QByteArray &data)
 {
     QStringDecoder gbk("GBK");
-    const QString decoded = gbk(data);
-    QString out;
-    out.reserve(decoded.size());
-    const qsizetype n = decoded.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = decoded.at(i).unicode();
-        if (c == u'\r') {
-            out += QChar(u'\n');
-            if (i + 1 < n && decoded.at(i + 1) == QChar(u'\n'))
-                ++i; // CR LF is one line break
+    QString decoded = gbk(data);
+    // A lead byte at the very end is held back by the decoder; a blank flushes it out as U+FFFD.
+    decoded += gbk(QByteArrayView(" "));
+    decoded.chop(1);
+
+    // Raw pointers: this runs over every character of replies up to mebibytes long.
+    QString out(decoded.size(), Qt::Uninitialized);
+    const char16_t *in = reinterpret_cast<const char16_t *>(decoded.constData());
+    const char16_t *const end = in + decoded.size();
+    char16_t *const first = reinterpret_cast<char16_t *>(out.data());
+    char16_t *to = first;
+    for (; in != end; ++in) {
+        const char16_t c = *in;
+        if (c >= 0x20 && c != 0x7f && (c < 0xe000 || c > 0xf8ff)) {
+            *to++ = c;
+        } else if (c == u'\r') {
+            *to++ = u'\n';
+            if (in + 1 != end && in[1] == u'\n')
+                ++in; // CR LF is one line break
         } else if (c == u'\n') {
-            out += QChar(u'\n');
+            *to++ = u'\n';
         } else if (c < 0x20) {
-            out += QChar(char16_t(0x2400 + c)); // control pictures: NUL shows as ␀
+            *to++ = char16_t(0x2400 + c); // control pictures: NUL shows as ␀
         } else if (c == 0x7f) {
-            out += QChar(char16_t(0x2421));
-        } else if (c >= 0xe000 && c <= 0xf8ff) {
-            out += QChar(QChar::ReplacementCharacter); // the GBK decoder maps stray bytes such as FF here
+            *to++ = char16_t(0x2421);
         } else {
-            out += decoded.at(i);
+            *to++ = QChar::ReplacementCharacter; // the GBK decoder maps stray bytes such as FF here
         }
     }
+    out.truncate(to - first);
     return out;
 }

@@ -3,26 +3,36 @@
 // The console log on the right of the main window. Every link writes what it sends and receives here.
 // Data is shown faithfully: line breaks in the data start new lines, other control bytes show as
 // their control-picture glyphs, bytes that are not valid GBK show as the replacement glyph.
+//
+// Replies can be a mebibyte on one line (and its HEX line three times that). Laying out such a
+// paragraph would stall the window for seconds, so a long line is stored as display rows of at most
+// kRowLength characters, one text block each; the rows after the first are marked as continuations.
+// lineCount() and lines() count and return logical lines, as the size rules need.
 
 #include <QByteArray>
 #include <QPlainTextEdit>
+#include <QStringList>
 
 class ConsoleLog : public QPlainTextEdit {
     Q_OBJECT
 
 public:
+    static constexpr int kRowLength = 1024;
+
     explicit ConsoleLog(QWidget *parent = nullptr);
 
-    void addLine(const QString &text);
+    void addLine(const QString &text); // line breaks inside text start new lines
     void addDataLine(const QString &prefix, const QByteArray &data);
     void addHexLine(const QByteArray &data); // "HEX:" + every byte as two digits and a blank
     void addEmptyLine() { addLine(QString()); }
     int lineCount() const;
-    void clearLog();
+    QStringList lines() const; // the logical lines, continuation rows joined again
+    void clearLog();           // the one way to empty the log: it keeps the line count right
 
     static QString renderBytes(const QByteArray &data);
 
 private:
     void appendText(const QString &text);
     bool empty_ = true; // an empty document still has one block; a first empty line must count
+    int lines_ = 0;     // logical lines, whatever the number of display rows
 };

@@ -1,15 +1,174 @@
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
-#include <QLineEdit>
-#include <QRadioButton>
+#include "pages/KeyFilter.h"
+#include "pages/Unit_options.h"
+#include "shell/MessageBoxes.h"
+#include "shell/SharedState.h"
 
-void TForm1::setUpLinkGroup() {}
+#include <QAction>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <functional>
+#include <optional>
+
+namespace {
+// The port fields take digits only, but pasted text is not filtered: accept only 1..65535.
+std::optional<int> portNumber(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    }
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 1 || value > 65535)
+        return std::nullopt;
+    return value;
+}
+
+QString invalidPortText()
+{
+    return Tr(QStringLiteral("Port must be a number from 1 to 65535!"),
+              QStringLiteral("端口必须是1到65535之间的数字！"));
+}
+
+// Runs a check when the focus moves from the field to another control of the window. Switching
+// windows or opening a menu is not leaving the field; the warning box of a check is not either.
+class LeaveCheck final : public QObject {
+public:
+    LeaveCheck(QLineEdit *field, std::function<void()> check) : QObject(field), check_(std::move(check))
+    {
+        field->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusOut && !running_) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                reason != Qt::MenuBarFocusReason) {
+                // Shared by all fields: while one field pulls the focus back, another field's check
+                // must not fire, or two empty port fields would hand the focus back and forth.
+                running_ = true;
+                check_();
+                running_ = false;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> check_;
+    static inline bool running_ = false;
+};
+} // namespace
+
+void TForm1::setUpLinkGroup()
+{
+    connect(serialLinkRadio, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            selectLink(0);
+    });
+    connect(lanLinkRadio, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            selectLink(1);
+    });
+    connect(wanLinkRadio, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            selectLink(2);
+    });
+    connect(lanConnectButton, &QPushButton::clicked, this, [this] { connectLinkRow(1); });
+    connect(wanConnectButton, &QPushButton::clicked, this, [this] { connectLinkRow(2); });
+    connect(targetIdButton, &QPushButton::clicked, this, &TForm1::openOptionsDialog);
+    connect(targetIdAction, &QAction::triggered, this, &TForm1::openOptionsDialog);
+
+    KeyFilter::install(lanIpEdit, KeyFilterKind::Address);
+    KeyFilter::install(wanIpEdit, KeyFilterKind::Address);
+    KeyFilter::install(lanPortEdit, KeyFilterKind::Digits);
+    KeyFilter::install(wanPortEdit, KeyFilterKind::Digits);
+
+    // An empty address is stored as it is; the connect button refuses it later.
+    new LeaveCheck(lanIpEdit, [this] { ServerIP = lanIpEdit->text(); });
+    new LeaveCheck(wanIpEdit, [this] { ServerIP2 = wanIpEdit->text(); });
+    auto portCheck = [this](QLineEdit *field, int &port) {
+        const QString text = field->text();
+        if (const std::optional<int> number = portNumber(text)) {
+            port = *number;
+            return;
+        }
+        Boxes::warning(this, text.isEmpty() ? Tr(QStringLiteral("Port can not be blank!"),
+                                                 QStringLiteral("端口不能为空！"))
+                                            : invalidPortText());
+        field->setFocus(Qt::OtherFocusReason);
+    };
+    new LeaveCheck(lanPortEdit, [portCheck, this] { portCheck(lanPortEdit, TCPPort); });
+    new LeaveCheck(wanPortEdit, [portCheck, this] { portCheck(wanPortEdit, TCPPort2); });
+}
+
+void TForm1::selectLink(int linkType)
+{
+    LinkType = linkType;
+    for (QWidget *w : std::initializer_list<QWidget *>{lanIpEdit, lanPortEdit, lanConnectButton})
+        w->setEnabled(linkType == 1);
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{wanIpEdit, wanPortEdit, wanConnectButton, targetIdButton})
+        w->setEnabled(linkType == 2);
+}
+
+void TForm1::connectLinkRow(int linkType)
+{
+    const bool lan = linkType == 1;
+    const QLineEdit *ipEdit = lan ? lanIpEdit : wanIpEdit;
+    const QLineEdit *portEdit = lan ? lanPortEdit : wanPortEdit;
+    if (ipEdit->text().isEmpty() || portEdit->text().isEmpty()) {
+        Boxes::warning(
+            this, Tr(QStringLiteral("IP or Port can not be blank!"), QStringLiteral("IP或Port不能为空值！")));
+        return;
+    }
+    const std::optional<int> port = portNumber(portEdit->text());
+    if (!port) {
+        Boxes::warning(this, invalidPortText());
+        return;
+    }
+    (lan ? ServerIP : ServerIP2) = ipEdit->text();
+    (lan ? TCPPort : TCPPort2) = *port;
+    openTcp(ipEdit->text(), *port);
+}
+
+void TForm1::openOptionsDialog()
+{
+    if (TForm_options *dialog = optionsDialog())
+        dialog->exec();
+}
 
 void TForm1::applyLoadedSettings()
 {
+    if (addQuotesCheck)
+        addQuotesCheck->setChecked(AddQuotes);
     lanIpEdit->setText(ServerIP);
     lanPortEdit->setText(QString::number(TCPPort));
     wanIpEdit->setText(ServerIP2);
     wanPortEdit->setText(QString::number(TCPPort2));
+
+    QRadioButton *const radios[] = {serialLinkRadio, lanLinkRadio, wanLinkRadio};
+    if (LinkType < 0 || LinkType > 2) {
+        // An unknown saved link selects none: every send is then refused by the dispatchers.
+        for (QRadioButton *radio : radios) {
+            radio->setAutoExclusive(false);
+            radio->setChecked(false);
+            radio->setAutoExclusive(true);
+        }
+        return;
+    }
+    const int saved = LinkType;
+    radios[saved]->setChecked(true);
+    selectLink(saved); // also when the button was already checked, as a click would
+    if (saved != 0)
+        connectLinkRow(saved);
 }

@@ -12,7 +12,9 @@ public:
     // Serial port access. Failures show the fixed English message boxes and return false/empty.
     bool ComOpen(int port);
     void ComSetFormat(int port, int baudCode, int dataBitsCode, int stopBitsCode, int parityCode);
+    // Sends the first count bytes (never more than bytes holds).
     bool ComWrite(int port, const QByteArray &bytes, int count);
+    // Everything waiting, however much, 00 bytes included; empty when nothing waits.
     QByteArray ComRead(int port);
     bool ComClose(int port);
 

@@ -4,6 +4,8 @@
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
+#include <QStringEncoder>
+
 QByteArray LanCommandPrefix()
 {
     static const QByteArray prefix = TCommFun::HexToBytes(QByteArrayLiteral("A88101"));
@@ -16,12 +18,21 @@ QByteArray FrameChecksum(const QByteArray &header)
     return TCommFun::HexToBytes(TCommFun::HexChecksum(TCommFun::BytesToHex(header, false)));
 }
 
+namespace {
+// IDs and zones are digits; any other character still goes out as GBK, like all text on the wire.
+QByteArray wireText(const QString &text)
+{
+    QStringEncoder gbk("GBK");
+    return gbk(text);
+}
+} // namespace
+
 QByteArray BuildModuleFrame(const QString &targetId, const QString &targetZone, bool zoneValid,
                             const QByteArray &payload)
 {
     QByteArray frame = QByteArrayLiteral("\xA8\x81");
-    frame += targetId.toLatin1();
-    frame += targetZone.toLatin1();
+    frame += wireText(targetId);
+    frame += wireText(targetZone);
     frame += '\x08';
     frame += zoneValid ? '\x01' : '\x00';
     frame += FrameChecksum(frame);
@@ -32,9 +43,9 @@ QByteArray BuildModuleFrame(const QString &targetId, const QString &targetZone, 
 QByteArray BuildRelayFrame(const QByteArray &payload)
 {
     QByteArray frame = QByteArrayLiteral("\xA8\x83");
-    frame += LocalID.toLatin1();
+    frame += wireText(LocalID);
     frame += QByteArray("\x00\x00\x00\x01", 4); // command 1: send data
-    frame += TargetID.toLatin1();
+    frame += wireText(TargetID);
     frame += FrameChecksum(frame);
     frame += payload;
     return frame;

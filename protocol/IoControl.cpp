@@ -1,6 +1,199 @@
+// The IO page: eight pin rows that set and read the module's IO pins with one IOCTR command each.
+
+#include "protocol/FrameCodec.h"
+#include "shell/MessageBoxes.h"
+#include "shell/SharedState.h"
 #include "shell/Unit1.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <utility>
+
+namespace {
+struct PinRow {
+    const char *cn; // row label as designed
+    const char *en;
+    const char *pin; // the module's GPIO behind the row
+    bool shown;
+};
+
+// Rows 5 to 8 exist for the module's other pins but are not offered to the user.
+const PinRow kPinRows[8] = {
+    {"IO1", "IO1", "(GPIO16)", true},         {"IO2", "IO2", "(GPIO14)", true},
+    {"IO3", "IO3", "(GPIO12)", true},         {"IO4", "IO4", "(GPIO13)", true},
+    {"IO5(反)", "IO5(O)", "(GPIO15)", false}, {"IO6", "IO6", "(GPIO2)", false},
+    {"IO7", "IO7", "(GPIO0)", false},         {"IO8", "IO8", "(GPIO4)", false},
+};
+
+enum Column { LabelColumn, PinColumn, ModeColumn, PullColumn, LevelColumn, SetColumn, ReadColumn };
+
+QString rowName(const char *prefix, int row, const char *suffix)
+{
+    return QLatin1String(prefix) + QString::number(row) + QLatin1String(suffix);
+}
+
+bool rowInRange(int row)
+{
+    return row >= 1 && row <= 8;
+}
+} // namespace
 
 void TForm1::buildIoPage(QWidget *page)
 {
-    Q_UNUSED(page);
+    auto *outer = new QVBoxLayout(page);
+    auto *grid = new QGridLayout();
+    outer->addLayout(grid);
+    outer->addStretch(1);
+
+    const struct {
+        Column column;
+        const char *name;
+        Caption caption;
+    } heads[] = {
+        {ModeColumn, "ioModeHeadLabel", {QStringLiteral("IO模式"), QStringLiteral("IO mode")}},
+        {PullColumn, "ioPullHeadLabel", {QStringLiteral("是否上拉"), QStringLiteral("Pull-up")}},
+        {LevelColumn, "ioLevelHeadLabel", {QStringLiteral("结果"), QStringLiteral("Power Level")}},
+    };
+    for (const auto &head : heads) {
+        auto *label = new QLabel(page);
+        label->setObjectName(QLatin1String(head.name));
+        captions_.addControl(label, head.caption);
+        grid->addWidget(label, 0, head.column);
+    }
+
+    const QStringList modeItems = {QStringLiteral("Input"), QStringLiteral("Output"), QStringLiteral("None")};
+    const QStringList pullCn = {QStringLiteral("上拉"), QStringLiteral("悬浮")};
+    const QStringList pullEn = {QStringLiteral("Pull-up"), QStringLiteral("Suspend")};
+    const QStringList levelCn = {QStringLiteral("低电平"), QStringLiteral("高电平")};
+    const QStringList levelEn = {QStringLiteral("Low"), QStringLiteral("High")};
+
+    for (int n = 1; n <= 8; ++n) {
+        const PinRow &pinRow = kPinRows[n - 1];
+        const Caption rowCaption{QString::fromUtf8(pinRow.cn), QString::fromUtf8(pinRow.en)};
+        IoRow &row = ioRow(n);
+
+        row.label = new QLabel(page);
+        row.label->setObjectName(rowName("ioName", n, "Label"));
+        captions_.addControl(row.label, rowCaption);
+        row.pin = new QLabel(page);
+        row.pin->setObjectName(rowName("ioPin", n, "Label"));
+        const QString pin = QLatin1String(pinRow.pin);
+        captions_.addControl(row.pin, {pin, pin});
+
+        // The boxes share their column head; the row label tells them apart for screen readers.
+        auto makeBox = [&](const char *kind, const Caption &head) {
+            auto *box = new QComboBox(page);
+            box->setObjectName(rowName(kind, n, "Box"));
+            captions_.addNamed(box, {head.cn + QLatin1Char(' ') + rowCaption.cn,
+                                     head.en + QLatin1Char(' ') + rowCaption.en});
+            return box;
+        };
+        row.mode = makeBox("ioMode", heads[0].caption);
+        row.mode->addItems(modeItems);
+        row.mode->setCurrentIndex(1); // "Output"
+        row.pull = makeBox("ioPull", heads[1].caption);
+        row.pull->addItems(pullCn);
+        captions_.addItems(row.pull, pullCn, pullEn);
+        row.pull->setCurrentIndex(0); // "上拉"
+        row.level = makeBox("ioLevel", heads[2].caption);
+        row.level->addItems(levelCn);
+        captions_.addItems(row.level, levelCn, levelEn);
+        row.level->setCurrentIndex(1); // "高电平"
+
+        row.setButton = new QPushButton(page);
+        row.setButton->setObjectName(rowName("ioSet", n, "Button"));
+        captions_.addRowButton(row.setButton, {QStringLiteral("设置"), QStringLiteral("Set")}, rowCaption);
+        row.readButton = new QPushButton(page);
+        row.readButton->setObjectName(rowName("ioRead", n, "Button"));
+        captions_.addRowButton(row.readButton, {QStringLiteral("读取"), QStringLiteral("Read")}, rowCaption);
+        connect(row.setButton, &QPushButton::clicked, this,
+                [this, n] { SendIoCommand(n, QStringLiteral("W")); });
+        connect(row.readButton, &QPushButton::clicked, this, [this, n] {
+            ClearIoLevel(n);
+            SendIoCommand(n, QStringLiteral("R"));
+        });
+
+        const std::pair<QWidget *, Column> cells[] = {{row.label, LabelColumn},    {row.pin, PinColumn},
+                                                      {row.mode, ModeColumn},      {row.pull, PullColumn},
+                                                      {row.level, LevelColumn},    {row.setButton, SetColumn},
+                                                      {row.readButton, ReadColumn}};
+        for (const auto &[widget, column] : cells) {
+            grid->addWidget(widget, n, column);
+            widget->setHidden(!pinRow.shown);
+        }
+    }
+    grid->setColumnStretch(ReadColumn + 1, 1);
+}
+
+void TForm1::ClearIoLevel(int row)
+{
+    if (rowInRange(row))
+        ioRow(row).level->setCurrentIndex(-1);
+}
+
+QByteArray TForm1::BuildIoCommand(QComboBox *mode, QComboBox *pull, QComboBox *level, int row,
+                                  const QString &op)
+{
+    // The body is five characters; without a mode letter it would be four and the module would
+    // misread every field after it, so a row with no mode is refused for reads as well as writes.
+    const QByteArray modeLetter = mode->currentText().left(1).toLatin1();
+    if (modeLetter.isEmpty())
+        return {};
+    QByteArray body = modeLetter;
+    body += pull->currentIndex() == 0 ? 'U' : 'F';
+    body += op.toLatin1();
+    body += QByteArray::number(row);
+    if (op == QLatin1String("W")) {
+        if (pull->currentIndex() < 0 || level->currentIndex() < 0)
+            return {};
+        body += QByteArray::number(level->currentIndex());
+    } else {
+        body += 'N';
+        level->setCurrentIndex(-1); // the answer will show as a fresh value
+    }
+    return QByteArrayLiteral("AT+IOCTR=") + body + body;
+}
+
+void TForm1::SendIoCommand(int row, const QString &op)
+{
+    CmdType = 12; // the next reply is read as an IO answer, whether or not anything is sent
+    const bool write = op == QLatin1String("W");
+    const QString number = QString::number(row);
+    const QString en = (write ? QStringLiteral("Write IO") : QStringLiteral("Read IO")) + number;
+    const QString cn = (write ? QStringLiteral("写IO") : QStringLiteral("读IO")) + number;
+    LastIoOperation = op;
+
+    QByteArray command;
+    if (rowInRange(row)) {
+        IoRow &boxes = ioRow(row);
+        command = BuildIoCommand(boxes.mode, boxes.pull, boxes.level, row, op);
+    }
+    if (command.isEmpty()) {
+        Boxes::warning(this, Tr(QStringLiteral("Please chose options first!"),
+                                QStringLiteral("你还没有选择相关的IO选项！")));
+        return;
+    }
+    command += "\r\n";
+
+    static const QString ellipsis = QStringLiteral("......");
+    switch (LinkType) {
+    case 0:
+        SendSerial(command); // a failed write has shown its own message
+        // Unlike the other pages, the Chinese serial text says "正在设置" for reads as well.
+        setStatusPanel(2, Tr(en + ellipsis, QStringLiteral("正在设置") + cn + ellipsis));
+        break;
+    case 1:
+        SendTcp(LanCommandPrefix() + command);
+        setStatusPanel(2, Tr(en, cn) + QStringLiteral("(LAN)") + ellipsis);
+        break;
+    case 2:
+        SendData(BuildModuleFrame(TargetID, TargetZone, TargetZoneValid, command));
+        setStatusPanel(2, Tr(en, cn) + QStringLiteral("(WAN)") + ellipsis);
+        break;
+    default:
+        break; // no link: nothing to send, nothing to announce
+    }
 }

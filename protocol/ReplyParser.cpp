@@ -1,6 +1,315 @@
+// ParseReply: gives a received text its meaning by the type code of the last command built. The
+// knowledge is held in tables, one per kind of reply, each with one handler.
+
+#include "links/ConsoleLog.h"
+#include "links/commfunction.h"
+#include "protocol/ReplyDecoders.h"
+#include "shell/SharedState.h"
 #include "shell/Unit1.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+
+struct Message {
+    const char16_t *english;
+    const char16_t *chinese;
+    QString text() const { return Tr(QString::fromUtf16(english), QString::fromUtf16(chinese)); }
+};
+
+// Replies to mode commands, system operations and every set command. The success word is tested
+// first; the failure word only when it is missing.
+struct Acknowledgement {
+    int first; // range of type codes
+    int last;
+    const char *successWord;
+    Message success;
+    const char *failureWord; // nullptr: no failure test
+    Message failure;
+    bool ioLineTest; // neither word found: an "IOnn" line may report a pin level
+};
+
+// clang-format off
+const Acknowledgement kAcknowledgements[] = {
+    {0, 0,   "AT MODE", {u"Enter to Setting mode successfully!", u"切换到配置模式成功！"},
+             nullptr,   {},
+             false},
+    {2, 2,   "OK",      {u"Enter to Data mode successfully!", u"切换到数传模式成功！"},
+             "ERROR",   {u"Enter to Data mode Fail!", u"切换到数传模式失败！"},
+             false},
+    {3, 3,   "OK",      {u"Restar successfully!", u"系统重启成功！"},
+             "ERROR",   {u"Restar Fail!", u"系统重启失败！"},
+             false},
+    {4, 4,   "OK",      {u"Restore successfully!", u"恢复出厂设置成功！"},
+             "ERROR",   {u"Restore Fail!", u"恢复出厂设置失败！"},
+             false},
+    {6, 6,   "OK",      {u"Enter to SmartLink successfully!", u"进入Smartlink模式成功！"},
+             "ERROR",   {u"Enter to SmartLink Fail!", u"进入Smartlink模式失败！"},
+             false},
+    {12, 44, "OK",      {u"Set successfully!", u"设置成功！"},
+             "ERROR",   {u"Set Fail!", u"设置失败！"},
+             true},
+};
+// clang-format on
+
+// An IO line names the pin by its GPIO number; its sixth character is the level.
+struct IoLine {
+    const char *head;
+    int row;
+};
+const IoLine kIoLines[] = {{"IO16", 1}, {"IO14", 2}, {"IO12", 3}, {"IO13", 4}};
+
+// The list and status queries of the base operations group.
+enum class StatusEffect { AppendToMemo, ConnectionState, WifiState, Unquoted, AsReceived };
+
+struct StatusQuery {
+    int code;
+    bool errorExit;
+    Field target;
+    StatusEffect effect;
+};
+
+const StatusQuery kStatusQueries[] = {
+    {7, false, Field::ListMemo, StatusEffect::AppendToMemo},      // LSSTAINF
+    {8, false, Field::ListMemo, StatusEffect::AppendToMemo},      // LSAPINF
+    {9, true, Field::ServerState, StatusEffect::ConnectionState}, // CLIENTLINK
+    {10, false, Field::WifiState, StatusEffect::WifiState},       // WIFISTATE
+    {11, true, Field::CurrentStationIp, StatusEffect::Unquoted},  // CURRENTSTAIP
+    {98, false, Field::Version, StatusEffect::AsReceived},        // QXVERSION
+};
+
+// The first word of this order that the reply contains wins, wherever it stands in the reply.
+struct WifiStateWord {
+    const char *word;
+    Message text;
+};
+
+const WifiStateWord kWifiStateWords[] = {
+    {"IDLE", {u"Free", u"空闲状态"}},
+    {"CONNECTING", {u"Connecting...", u"连接中..."}},
+    {"WRONG_PASSWORD", {u"Wrong Password", u"错误密码"}},
+    {"NO_AP_FOUND", {u"Not found AP", u"没找到该AP"}},
+    {"CONNECT_FAIL", {u"Connect Fail", u"连接失败"}},
+    {"GOT_IP", {u"Connected and got IP", u"连接成功，获得IP"}},
+};
+
+// Parameter queries: the module answers with the bare value, the whole trimmed reply.
+enum class Apply {
+    ItemText,    // the item equal to the value
+    Text,        // the value as it is
+    Index,       // the value as a list position
+    IndexMinus1, // the value minus one as a list position
+    Mac,         // quotes removed, ASCII upper case
+    SerialFormat,
+    StationConfig,
+    ApInfo,
+    StationAddresses,
+    ApAddresses,
+};
+
+struct ParameterQuery {
+    int code;
+    const char *name; // the AT name, for the reader
+    Field target;     // the one field written; multi-field decoders know their own
+    Apply apply;
+};
+
+const ParameterQuery kParameterQueries[] = {
+    {113, "BAUD", Field::Baud, Apply::ItemText},
+    {114, "UART", Field::Parity, Apply::SerialFormat},
+    {115, "RCVTIMEOUT", Field::RxTimeout, Apply::Text},
+    {116, "RCVMAX", Field::RxMax, Apply::Text},
+    {117, "MSGEN", Field::DebugOutput, Apply::Index},
+    {118, "WIFIMODE", Field::WorkMode, Apply::IndexMinus1},
+    {119, "STACONFIG", Field::StaSsid, Apply::StationConfig},
+    {120, "APINF", Field::ApSsid, Apply::ApInfo},
+    {121, "DHCP", Field::Dhcp, Apply::Index},
+    {122, "STATIONIP", Field::StaIp, Apply::StationAddresses},
+    {123, "APIP", Field::ApIp, Apply::ApAddresses},
+    {124, "STAMAC", Field::StaMac, Apply::Mac},
+    {125, "APMAC", Field::ApMac, Apply::Mac},
+    {126, "PTHPORT", Field::LocalPort, Apply::Text},
+    {127, "REMOTEPORT", Field::ServerPort, Apply::Text},
+    {128, "REMOTEIP", Field::ServerIp, Apply::Text},
+    {129, "CMDMAXCONN", Field::CmdMaxConn, Apply::Text},
+    {130, "PTHMAXCONN", Field::PthMaxConn, Apply::Text},
+    {131, "SERVERTIME", Field::ServerTime, Apply::Text},
+    {132, "HEARTBEATT", Field::Heartbeat, Apply::Text},
+    {133, "CMDSERVEREN", Field::CmdServerEn, Apply::Index},
+    {134, "PTHSERVEREN", Field::PthServerEn, Apply::Index},
+    {135, "CONNREMOTE", Field::ConnRemote, Apply::Index},
+    {136, "SINGELEN", Field::ClientProtocol, Apply::Index},
+    {137, "ZONEEN", Field::ZoneValid, Apply::Index},
+    {138, "DEVID", Field::DeviceId, Apply::Text},
+    {139, "ZONE", Field::Zone, Apply::Text},
+    {141, "TRANTYPE", Field::NetProtocol, Apply::Index},
+    {142, "httpserver", Field::Url, Apply::Text},
+    {143, "NAME", Field::StaName, Apply::Text},
+    {144, "PWD", Field::StaPwd, Apply::Text},
+};
+
+template <typename Row, size_t N> const Row *findByCode(const Row (&table)[N], int code)
+{
+    for (const Row &row : table) {
+        if (row.code == code)
+            return &row;
+    }
+    return nullptr;
+}
+
+// The three forms of one received text that the steps look at.
+struct Reply {
+    const QByteArray &text;
+    QByteArray upper;
+    QByteArray trimmed;
+    bool isError() const { return trimmed == "ERROR"; }
+};
+
+void applyIoLine(TForm1 &form, const QByteArray &text)
+{
+    const QByteArray head = text.left(4);
+    for (const IoLine &line : kIoLines) {
+        if (head == line.head) {
+            TForm1::SelectIndex(form.ioRow(line.row).level, ReplyInt(text.mid(5, 1)));
+            return;
+        }
+    }
+}
+
+void applyAcknowledgement(TForm1 &form, const Acknowledgement &row, const Reply &reply)
+{
+    if (reply.upper.contains(row.successWord))
+        form.console()->addLine(row.success.text());
+    else if (row.failureWord && reply.upper.contains(row.failureWord))
+        form.console()->addLine(row.failure.text());
+    else if (row.ioLineTest && reply.upper.contains("IO"))
+        applyIoLine(form, reply.text);
+}
+
+void applyStatusQuery(TForm1 &form, const StatusQuery &row, const Reply &reply)
+{
+    QLineEdit *edit = form.lineEdit(row.target);
+    switch (row.effect) {
+    case StatusEffect::AppendToMemo:
+        if (QPlainTextEdit *memo = form.memo(row.target))
+            memo->appendPlainText(GbkText(reply.text));
+        break;
+    case StatusEffect::ConnectionState:
+        if (edit)
+            edit->setText(ConnectionStateText(reply.trimmed));
+        break;
+    case StatusEffect::WifiState:
+        for (const WifiStateWord &state : kWifiStateWords) {
+            if (reply.upper.contains(state.word)) {
+                if (edit)
+                    edit->setText(state.text.text());
+                break;
+            }
+        }
+        break;
+    case StatusEffect::Unquoted:
+        form.setFieldText(row.target, RemoveChar(reply.trimmed, '"'));
+        break;
+    case StatusEffect::AsReceived:
+        form.setFieldText(row.target, reply.text);
+        break;
+    }
+}
+
+void applyParameterQuery(TForm1 &form, const ParameterQuery &row, const QByteArray &value)
+{
+    switch (row.apply) {
+    case Apply::ItemText:
+        TForm1::SelectItemByText(form.comboBox(row.target), value);
+        break;
+    case Apply::Text:
+        form.setFieldText(row.target, value);
+        break;
+    case Apply::Index:
+        TForm1::SelectIndex(form.comboBox(row.target), ReplyInt(value));
+        break;
+    case Apply::IndexMinus1:
+        TForm1::SelectIndex(form.comboBox(row.target), qint64(ReplyInt(value)) - 1);
+        break;
+    case Apply::Mac:
+        if (QLineEdit *edit = form.lineEdit(row.target))
+            edit->setText(AsciiUpper(GbkText(RemoveChar(value, '"'))));
+        break;
+    case Apply::SerialFormat:
+        form.DecodeSerialFormat(value);
+        break;
+    case Apply::StationConfig:
+        form.DecodeStationConfig(value);
+        break;
+    case Apply::ApInfo:
+        form.DecodeApInfo(value);
+        break;
+    case Apply::StationAddresses:
+        form.DecodeAddressTriple(value, TForm1::AddressGroup::Station);
+        break;
+    case Apply::ApAddresses:
+        form.DecodeAddressTriple(value, TForm1::AddressGroup::Ap);
+        break;
+    }
+}
+
+// Acts on the reply by the type code. False when the reply is a bare ERROR that ends the call.
+bool applyByTypeCode(TForm1 &form, const Reply &reply)
+{
+    for (const Acknowledgement &row : kAcknowledgements) {
+        if (CmdType >= row.first && CmdType <= row.last) {
+            applyAcknowledgement(form, row, reply);
+            return true;
+        }
+    }
+    if (const StatusQuery *row = findByCode(kStatusQueries, CmdType)) {
+        if (row->errorExit && reply.isError())
+            return false;
+        applyStatusQuery(form, *row, reply);
+        return true;
+    }
+    if (const ParameterQuery *row = findByCode(kParameterQueries, CmdType)) {
+        if (reply.isError())
+            return false;
+        applyParameterQuery(form, *row, reply.trimmed);
+    }
+    return true;
+}
+
+// A module reply frame: A8 81, module ID (11), zone (4), function code, one byte, checksum, payload.
+void applyRemoteFrame(TForm1 &form, const QByteArray &text)
+{
+    // Only the header is needed in hex; a reply of a mebibyte is not converted whole for two bytes.
+    const QByteArray hex = TCommFun::BytesToHex(text.left(18), false);
+    if (!hex.startsWith("A881"))
+        return;
+    const QByteArray moduleId = text.mid(2, 11);
+    const QByteArray function = hex.mid(34, 2);
+    const bool reading = LastIoOperation == QLatin1String("R");
+    const QString prefix =
+        reading ? Tr(QStringLiteral("Remoete read WIFI module:"), QStringLiteral("远程读取WIFI模块:"))
+                : Tr(QStringLiteral("Remoete Set WIFI module:"), QStringLiteral("远程设置WIFI模块:"));
+    const QString module = prefix + ConsoleLog::renderBytes(moduleId);
+    if (function == "05") {
+        form.DecodeRemoteIo(text.mid(20, 10));
+        form.console()->addLine(module +
+                                Tr(QStringLiteral(" IO successfully!"), QStringLiteral(" IO成功！")));
+    } else if (function == "09") {
+        form.DecodeRemoteParameters(TrimmedForm(text.mid(20)));
+        form.console()->addLine(
+            module + Tr(QStringLiteral(" Parameters successfully!"), QStringLiteral(" 参数成功！")));
+    }
+}
+
+} // namespace
 
 void TForm1::ParseReply(const QByteArray &text)
 {
-    Q_UNUSED(text);
+    const Reply reply{text, UpperForm(text), TrimmedForm(text)};
+    if (!applyByTypeCode(*this, reply))
+        return;
+    applyRemoteFrame(*this, text);
+    setStatusPanel(2, Tr(QStringLiteral("Operate complete!"), QStringLiteral("操作完成！")));
 }

@@ -24,3 +24,6 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 ctest --test-dir build-asan -j"$jobs" --output-on-failure
 echo "All tests passed in both builds."
+
+echo "== fuzz targets (clang + ASan + UBSan, 10 s each) =="
+scripts/fuzz.sh 10

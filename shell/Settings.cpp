@@ -66,6 +66,8 @@ const std::vector<SettingKey> &settingKeys()
         {"Network", "TCPPort2", 8888, &TCPPort2},
         {"Program", "AddChr", true, &AddQuotes},
         {"Program", "ShowHEX", false, &ShowHex},
+        // Not written back: only a user or the demo sets where discovery requests go.
+        {"Discovery", "Address", QStringLiteral("255.255.255.255"), &DiscoveryAddress},
     };
     return keys;
 }

@@ -38,6 +38,7 @@ QString TargetZone;
 bool TargetZoneValid;
 QString LocalID;
 QString LocalZone;
+QString DiscoveryAddress;
 
 int FirstIP;
 bool AutoChange;
@@ -86,6 +87,7 @@ void ResetSharedState()
     TargetZoneValid = true;
     LocalID = QStringLiteral("00000000000");
     LocalZone = QStringLiteral("0000");
+    DiscoveryAddress = QStringLiteral("255.255.255.255");
 
     FirstIP = 1;
     AutoChange = true;

@@ -48,6 +48,7 @@ extern QString TargetZone;
 extern bool TargetZoneValid;
 extern QString LocalID;
 extern QString LocalZone;
+extern QString DiscoveryAddress; // where the search buttons send their requests
 
 // Values Config.ini holds only so that they are written back unchanged.
 extern int FirstIP;

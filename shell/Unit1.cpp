@@ -3,6 +3,7 @@
 #include "links/ConsoleLog.h"
 #include "links/Portset.h"
 #include "links/commfunction.h"
+#include "pages/Unit_options.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Settings.h"
 #include "shell/SharedState.h"
@@ -24,6 +25,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -96,6 +98,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     ResetSharedState();
     ProgramDir = QDir::currentPath();
     LoadSettings(ProgramDir);
+    discoveryTarget.host = DiscoveryAddress;
     applyLoadedSettings();
     applyBrandAndTitle();
     commFun_ = std::make_unique<TCommFun>();
@@ -108,7 +111,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     connect(portDialog_, &TfrmPortSet::portStatusChanged, this,
             [this](const QString &text) { setStatusPanel(1, text); });
     portDialog_->openAtStartIfSerial();
-    // The options dialog is created here once its page exists.
+    optionsDialog_ = new TForm_options(this);
 
     pollTimer = new QTimer(this);
     pollTimer->setObjectName(QStringLiteral("pollTimer"));
@@ -122,6 +125,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
 TForm1::~TForm1()
 {
+    // A connection still open would report its end to widgets that are already gone.
+    if (tcpSocket_)
+        tcpSocket_->disconnect(this);
     if (CommFun == commFun_.get())
         CommFun = nullptr;
 }

@@ -31,6 +31,8 @@ class ConsoleLog;
 class TCommFun;
 class TfrmPortSet;
 class TForm_options;
+struct ParameterRow;
+struct SystemOperation;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -59,12 +61,41 @@ public:
     // ---- protocol: replies ----
     void ParseReply(const QByteArray &text);
 
+    // ---- protocol: reply value decoders (protocol/FieldDecoders.cpp) ----
+    // Values are reply bytes (GBK); a number that does not convert throws ConversionError.
+    enum class AddressGroup { Station, Ap };
+    static int IndexOfItem(const QComboBox *box, const QByteArray &text);
+    static void SelectItemByText(QComboBox *box, const QByteArray &text);
+    static void SelectIndex(QComboBox *box, qint64 index); // outside the list: no selection
+    void setFieldText(Field id, const QByteArray &value);  // the value decoded from GBK
+    void DecodeSerialFormat(const QByteArray &value);
+    void DecodeStationConfig(const QByteArray &value);
+    void DecodeApInfo(const QByteArray &value);
+    void DecodeAddressTriple(const QByteArray &value, AddressGroup group);
+    void DecodeRemoteParameters(const QByteArray &list);
+    void DecodeRemoteIo(const QByteArray &body);
+
+    // ---- protocol: IO control (row = 1..8, op = "W" set or "R" read) ----
+    // The IOCTR command for the given boxes without CR LF; empty when the choices are incomplete.
+    QByteArray BuildIoCommand(QComboBox *mode, QComboBox *pull, QComboBox *level, int row, const QString &op);
+    void SendIoCommand(int row, const QString &op);
+    void ClearIoLevel(int row);
+
     // ---- links: serial receive poll, TCP, UDP ----
     void pollSerial();
     void SendTcp(const QByteArray &bytes);
     void SendUdp(const QByteArray &data, const QString &host, int port);
     QTcpSocket *tcpSocket() const { return tcpSocket_; }
     QUdpSocket *udpSocket() const { return udpSocket_; }
+    // Local port of the UDP endpoint, used whenever it binds (start-up, and the retry on each send).
+    // Class-wide so that a test can pick a free port before the window binds at start-up.
+    static inline int udpLocalPort = 6998;
+    // Where the search buttons send their requests; tests aim it at a listener of their own.
+    struct UdpTarget {
+        QString host;
+        int port;
+    };
+    UdpTarget discoveryTarget{QStringLiteral("255.255.255.255"), 6999};
 
     // ---- pages ----
     QWidget *field(Field id) const { return fields_[static_cast<size_t>(id)]; }
@@ -72,6 +103,10 @@ public:
     QLineEdit *lineEdit(Field id) const;
     QComboBox *comboBox(Field id) const;
     QPlainTextEdit *memo(Field id) const;
+    // one generic handler each for every catalogue row's set and read, and the system operations
+    void setParameter(const ParameterRow &row);
+    void readParameter(const ParameterRow &row);
+    void runSystemOperation(const SystemOperation &operation);
 
     // IO page rows (1..8 are indexes 0..7)
     struct IoRow {
@@ -102,6 +137,21 @@ private:
     void setUpLinkGroup();                                              // links/LinkSelect
     void applyLoadedSettings();                                         // links/LinkSelect
     void bindUdpEndpoint();                                             // links/UdpLink
+    bool bindUdpSocket();                                               // links/UdpLink
+    void readUdpDatagrams();                                            // links/UdpLink
+    void sendDataBox();                                                 // pages/DataSendPage
+    // links/TcpLink: (re)opening the one TCP connection and its four events
+    void openTcp(const QString &host, int port); // closes, takes host and port, starts connecting
+    void tcpConnected();
+    void tcpDisconnected();
+    void tcpError();
+    void tcpReadyRead();
+    void tcpConnectGiveUp();
+    QString tcpPeerText() const;
+    // links/LinkSelect
+    void selectLink(int linkType);
+    void connectLinkRow(int linkType); // the "连接" button of row 1 (LAN) or 2 (Internet)
+    void openOptionsDialog();
     void applyBrandAndTitle();
 
     // mode buttons of the tool panel
@@ -164,6 +214,9 @@ private:
     std::array<QWidget *, static_cast<size_t>(Field::Count)> fields_{};
     std::array<IoRow, 8> ioRows_{};
     QTcpSocket *tcpSocket_ = nullptr;
+    QTimer *tcpConnectTimer_ = nullptr; // gives up a connection attempt that gets no answer
+    QString tcpHost_;                   // host and port of the last open, for the reconnect on send
+    int tcpPort_ = 7890;
     QUdpSocket *udpSocket_ = nullptr;
     TfrmPortSet *portDialog_ = nullptr;
     TForm_options *optionsDialog_ = nullptr;

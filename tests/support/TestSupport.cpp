@@ -63,7 +63,8 @@ QByteArray WorkDir::testConfig(const QString &com1Device, const QByteArray &extr
     QList<QPair<QByteArray, QList<QPair<QByteArray, QByteArray>>>> sections = {
         {"info", {{"COM", "1"}, {"BaudRate", "9"}}},
         {"Network", {{"ServerIP", "127.0.0.1"}, {"ServerIP2", "127.0.0.1"}, {"COMType", "0"}}},
-        {"Ports", {{"COM1", com1Device.toUtf8()}}}};
+        {"Ports", {{"COM1", com1Device.toUtf8()}}},
+        {"Discovery", {{"Address", "127.0.0.1"}}}}; // a stray click on a search button stays on this machine
     QByteArray section;
     for (QByteArray line : extra.split('\n')) {
         line = line.trimmed();

@@ -1,0 +1,352 @@
+// Load and latency on the links, measured inside the real main window (shown, on whatever platform
+// QT_QPA_PLATFORM names; bench/run.sh uses Xvfb):
+//   burst          1 MiB written to the serial port at once
+//   stream         10 s at 921600 baud (92160 bytes/s) on the serial port
+//   flood          1 MiB from the LAN peer, which then closes
+//   latency-serial 100 work-mode reads against qxsim on a pseudo-terminal, press to field filled
+//   latency-tcp    the same on the LAN link
+// Each prints time to process, the longest stall of the event loop, CPU of this process (the writers
+// are child processes) and resident memory. Usage: qxbench_links [case...] (default: all).
+
+#include "links/ConsoleLog.h"
+#include "shell/MessageBoxes.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+#include "support/SimProcess.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTcpSocket>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <arpa/inet.h>
+#include <cstdio>
+#include <netinet/in.h>
+#include <pty.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr qsizetype kMiB = 1024 * 1024;
+
+// The longest gap between ticks of a 5 ms timer: how long the window could not react.
+class StallWatch {
+public:
+    StallWatch()
+    {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { tick(); });
+        clock_.start();
+        timer_.start();
+    }
+    qint64 longestMs()
+    {
+        tick();
+        return longest_;
+    }
+
+private:
+    void tick() { longest_ = std::max(longest_, clock_.restart()); }
+    QTimer timer_;
+    QElapsedTimer clock_;
+    qint64 longest_ = 0;
+};
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// A /proc/self/status figure in KiB (VmRSS, VmHWM).
+long statusKiB(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(qsizetype(strlen(key)) + 1).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// Resets the peak so that VmHWM shows this case's peak, not start-up's.
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+bool waitUntil(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        // Sleeps until something happens (the stall watch ticks every 5 ms): no busy loop to inflate CPU.
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+qsizetype receivedSize(const TForm1 &form, const QString &prefix)
+{
+    qsizetype size = 0;
+    for (const QString &line : form.console()->lines()) {
+        if (line.startsWith(prefix))
+            size += line.size() - prefix.size();
+    }
+    return size;
+}
+
+struct Load {
+    double seconds;   // first byte written to everything processed
+    qint64 stallMs;   // longest event-loop stall
+    double cpuPercent; // of one core, over `seconds`
+    long rssBeforeKiB;
+    long peakKiB;
+};
+
+void printLoad(const char *name, const Load &load)
+{
+    std::printf("%-8s processed in %.3f s, longest stall %lld ms, CPU %.1f %% of a core, RSS %.1f MiB, "
+                "peak %.1f MiB (growth %.1f MiB)\n",
+                name, load.seconds, static_cast<long long>(load.stallMs), load.cpuPercent,
+                load.rssBeforeKiB / 1024.0, load.peakKiB / 1024.0, (load.peakKiB - load.rssBeforeKiB) / 1024.0);
+    std::fflush(stdout);
+}
+
+// A raw pseudo-terminal; the window opens the slave as COM1, a child process writes the master.
+struct RawPty {
+    int master = -1;
+    int slave = -1;
+    QString path;
+    RawPty()
+    {
+        char name[256] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
+            return;
+        termios raw{};
+        tcgetattr(slave, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(slave, TCSANOW, &raw);
+        path = QString::fromLocal8Bit(name);
+    }
+    ~RawPty()
+    {
+        ::close(master);
+        ::close(slave);
+    }
+};
+
+// Writes bytes to fd from a child process: at once, or paced to bytesPerSecond in 10 ms slices.
+pid_t writeFromChild(int fd, const QByteArray &bytes, int bytesPerSecond)
+{
+    const pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    qsizetype done = 0;
+    timespec start{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    while (done < bytes.size()) {
+        qsizetype due = bytes.size();
+        if (bytesPerSecond > 0) {
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            const double elapsed = double(now.tv_sec - start.tv_sec) + double(now.tv_nsec - start.tv_nsec) / 1e9;
+            due = std::min(bytes.size(), qsizetype(elapsed * bytesPerSecond) + 1);
+        }
+        if (due > done) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, size_t(due - done));
+            if (n < 0)
+                _exit(1);
+            done += n;
+        } else {
+            usleep(10000);
+        }
+    }
+    _exit(0);
+}
+
+QByteArray printable(qsizetype size)
+{
+    QByteArray bytes;
+    bytes.reserve(size + 16);
+    for (int i = 0; bytes.size() < size; ++i)
+        bytes += QByteArray::number(i) + ' ';
+    bytes.truncate(size);
+    return bytes;
+}
+
+QByteArray configFor(const QString &com1, int linkType, int tcpPort)
+{
+    return WorkDir::testConfig(com1, "[Ver]\r\nCEO=EN\r\n[Network]\r\nCOMType=" + QByteArray::number(linkType) +
+                                         "\r\nTCPPort=" + QByteArray::number(tcpPort) + "\r\n");
+}
+
+// Serial load: the whole data must reach the console and the parser.
+Load serialLoad(const QByteArray &data, int bytesPerSecond)
+{
+    RawPty pty;
+    WorkDir dir(configFor(pty.path, 0, 1));
+    TForm1 form;
+    form.show();
+    waitUntil([] { return false; }, 500); // settle after start-up
+    CmdType = 1;                         // "AT": the data only passes through the parser
+    const long rssBefore = statusKiB("VmRSS:");
+    resetPeak();
+    StallWatch watch;
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    const pid_t writer = writeFromChild(pty.master, data, bytesPerSecond);
+    const bool done = waitUntil([&] { return receivedSize(form, QStringLiteral("COM Receive:")) >= data.size(); },
+                                60000);
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    const double cpu = cpuSeconds() - cpu0;
+    waitpid(writer, nullptr, 0);
+    if (!done)
+        std::printf("(not everything arrived: %lld of %lld bytes)\n",
+                    static_cast<long long>(receivedSize(form, QStringLiteral("COM Receive:"))),
+                    static_cast<long long>(data.size()));
+    return {seconds, watch.longestMs(), 100.0 * cpu / seconds, rssBefore, statusKiB("VmHWM:")};
+}
+
+// The LAN peer sends the data and closes; processed when the window has seen the close.
+Load tcpFlood(const QByteArray &data)
+{
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(listener, reinterpret_cast<sockaddr *>(&address), length);
+    ::listen(listener, 1);
+    ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
+
+    WorkDir dir(configFor(QStringLiteral("/nonexistent/tty"), 1, ntohs(address.sin_port)));
+    TForm1 form;
+    form.show();
+    if (!waitUntil([&] { return form.tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 5000))
+        std::printf("(no connection)\n");
+    const int peer = ::accept(listener, nullptr, nullptr);
+    waitUntil([] { return false; }, 500);
+    CmdType = 1;
+    bool closed = false;
+    QObject::connect(form.tcpSocket(), &QTcpSocket::disconnected, &form, [&closed] { closed = true; });
+    const long rssBefore = statusKiB("VmRSS:");
+    resetPeak();
+    StallWatch watch;
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer clock;
+    clock.start();
+    const pid_t writer = writeFromChild(peer, data, 0);
+    ::close(peer); // the child's copy closes when it is done
+    waitUntil([&] { return closed; }, 60000);
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    const double cpu = cpuSeconds() - cpu0;
+    waitpid(writer, nullptr, 0);
+    ::close(listener);
+    return {seconds, watch.longestMs(), 100.0 * cpu / seconds, rssBefore, statusKiB("VmHWM:")};
+}
+
+double percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, size_t(p * double(values.size() - 1) + 0.5));
+    return values[index];
+}
+
+// Press of the work-mode read button to the box showing the module's answer.
+void latency(const char *name, int linkType)
+{
+    SimProcess sim;
+    QString why;
+    if (!sim.start({QStringLiteral("--pty"), QStringLiteral("--lan"), QStringLiteral("127.0.0.1:0")}, &why)) {
+        std::printf("%s: %s\n", name, qPrintable(why));
+        return;
+    }
+    WorkDir dir(configFor(sim.ptyPath(), linkType, sim.lanPort()));
+    TForm1 form;
+    form.show();
+    if (linkType == 1)
+        waitUntil([&] { return form.tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 5000);
+    waitUntil([] { return false; }, 300);
+    auto *button = form.findChild<QPushButton *>(QStringLiteral("workModeReadButton"));
+    QComboBox *box = form.comboBox(Field::WorkMode);
+    if (!button || !box) {
+        std::printf("%s: no work-mode row\n", name);
+        return;
+    }
+    QElapsedTimer clock;
+    qint64 filledAt = -1;
+    QObject::connect(box, &QComboBox::currentIndexChanged, &form, [&](int index) {
+        if (index >= 0 && filledAt < 0)
+            filledAt = clock.nsecsElapsed();
+    });
+    std::vector<double> ms;
+    for (int i = 0; i < 100; ++i) {
+        filledAt = -1;
+        clock.start();
+        button->click();
+        if (!waitUntil([&] { return filledAt >= 0; }, 5000)) {
+            std::printf("%s: read %d got no answer\n", name, i);
+            return;
+        }
+        ms.push_back(filledAt / 1e6);
+        waitUntil([] { return false; }, linkType == 0 ? 200 : 10); // past the quiet time
+    }
+    std::printf("%-8s reply latency over %zu reads: p50 %.1f ms, p95 %.1f ms, max %.1f ms\n", name, ms.size(),
+                percentile(ms, 0.5), percentile(ms, 0.95), percentile(ms, 1.0));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QXSIM"))
+        qputenv("QXSIM", QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/../qxsim")));
+    TForm1::udpLocalPort = 0;
+    Boxes::setHandler([](const BoxRequest &box) {
+        std::printf("(box: %s)\n", qPrintable(box.text));
+        return false;
+    });
+    QStringList cases = app.arguments().mid(1);
+    if (cases.isEmpty())
+        cases = {QStringLiteral("burst"), QStringLiteral("stream"), QStringLiteral("flood"),
+                 QStringLiteral("latency-serial"), QStringLiteral("latency-tcp")};
+    for (const QString &name : cases) {
+        if (name == QLatin1String("burst"))
+            printLoad("burst", serialLoad(printable(kMiB), 0));
+        else if (name == QLatin1String("stream"))
+            printLoad("stream", serialLoad(printable(92160 * 10), 92160));
+        else if (name == QLatin1String("flood"))
+            printLoad("flood", tcpFlood(printable(kMiB)));
+        else if (name == QLatin1String("latency-serial"))
+            latency("serial", 0);
+        else if (name == QLatin1String("latency-tcp"))
+            latency("tcp", 1);
+        else
+            std::printf("unknown case %s\n", qPrintable(name));
+    }
+    return 0;
+}

@@ -1,0 +1,197 @@
+#!/usr/bin/env python3
+"""Serial load on a running program, measured from outside through /proc, the same way for qxsetup
+and for its peer CuteCom. The program opens one end of a pseudo-terminal as its serial port; this
+script plays the device on the other end.
+
+  idle    CPU over 10 s with the port open, and wake-ups (context switches) per second
+  burst   1 MiB written at once: time until the program's CPU goes quiet again, its CPU time,
+          and how far its peak resident memory grows
+  stream  10 s at 921600 baud (92160 bytes/s in 10 ms slices): CPU in percent of one core
+
+Usage: procload.py PROGRAM [case...]    PROGRAM: qxsetup=PATH or cutecom
+Needs DISPLAY (bench/run.sh starts Xvfb) and, for CuteCom, xdotool to press its Open button."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import tty
+
+MIB = 1024 * 1024
+STREAM_RATE = 92160  # bytes per second at 921600 baud, 8N1
+
+
+def runtime_ns(pid):
+    """CPU time of every thread of the process, in nanoseconds (schedstat is exact, not in ticks)."""
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except OSError:
+            pass
+    return total
+
+
+def switches(pid):
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/status") as f:
+                for line in f:
+                    if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                        total += int(line.split()[1])
+        except OSError:
+            pass
+    return total
+
+
+def status_kib(pid, key):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith(key + ":"):
+                return int(line.split()[1])
+    return -1
+
+
+def lines_of(size):
+    """Printable 64-byte lines, as a device that logs would send them."""
+    out = bytearray()
+    n = 0
+    while len(out) < size:
+        out += f"{n:08d} the quick brown fox jumps over the lazy dog 0123456789ABCD\n".encode()[:64]
+        n += 1
+    return bytes(out[:size])
+
+
+class Program:
+    def __init__(self, spec, slave_path, workdir):
+        self.name = spec.split("=", 1)[0]
+        env = dict(os.environ)
+        if self.name == "qxsetup":
+            exe = spec.split("=", 1)[1]
+            with open(os.path.join(workdir, "Config.ini"), "w", newline="") as f:
+                f.write("[info]\r\nCOM=1\r\nBaudRate=9\r\n[Ver]\r\nCEO=EN\r\n"
+                        "[Network]\r\nServerIP=127.0.0.1\r\nServerIP2=127.0.0.1\r\nCOMType=0\r\n"
+                        f"[Ports]\r\nCOM1={slave_path}\r\n")
+            self.proc = subprocess.Popen([exe], cwd=workdir, env=env,
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        else:
+            conf = os.path.join(workdir, ".config", "CuteCom")
+            os.makedirs(conf, exist_ok=True)
+            with open(os.path.join(conf, "CuteCom5.conf"), "w") as f:
+                f.write("[sessions]\n1\\BaudRate=921600\n1\\DataBits=8\n"
+                        f"1\\Device={slave_path}\n1\\FlowControl=0\n1\\OpenMode=3\n1\\Parity=0\n1\\StopBits=1\n"
+                        "1\\autoReconnect=false\n1\\name=Default\n1\\showCtrlCharacters=false\n"
+                        "1\\showTimestamp=false\nsize=1\n")
+            env.update(HOME=workdir, QT_XCB_GL_INTEGRATION="none")
+            self.proc = subprocess.Popen(["cutecom"], cwd=workdir, env=env,
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            window = subprocess.run(["xdotool", "search", "--sync", "--pid", str(self.proc.pid)],
+                                    capture_output=True, text=True, timeout=30).stdout.split()[0]
+            subprocess.run(["xdotool", "windowfocus", "--sync", window], timeout=30)
+            subprocess.run(["xdotool", "key", "--window", window, "alt+o"], timeout=30)  # its Open button
+        self.pid = self.proc.pid
+        deadline = time.time() + 30
+        while not self.port_open(slave_path):
+            if time.time() > deadline:
+                raise SystemExit(f"{self.name} did not open {slave_path}")
+            time.sleep(0.1)
+        time.sleep(3)  # start-up work done
+
+    def port_open(self, slave_path):
+        try:
+            return any(os.readlink(f"/proc/{self.pid}/fd/{fd}") == slave_path
+                       for fd in os.listdir(f"/proc/{self.pid}/fd"))
+        except OSError:
+            return False
+
+    def stop(self):
+        self.proc.terminate()
+        try:
+            self.proc.wait(5)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+
+
+def idle(program):
+    cpu0, sw0, t0 = runtime_ns(program.pid), switches(program.pid), time.monotonic()
+    time.sleep(10)
+    cpu1, sw1, t1 = runtime_ns(program.pid), switches(program.pid), time.monotonic()
+    wall = t1 - t0
+    print(f"{program.name:8} idle: CPU {100 * (cpu1 - cpu0) / 1e9 / wall:.2f} % of a core, "
+          f"{(sw1 - sw0) / wall:.1f} wake-ups/s", flush=True)
+
+
+def feed(master, data, rate):
+    start = time.monotonic()
+    done = 0
+    while done < len(data):
+        due = len(data) if rate == 0 else min(len(data), int((time.monotonic() - start) * rate) + 1)
+        if due > done:
+            done += os.write(master, data[done:due])
+        else:
+            time.sleep(0.01)
+
+
+def load(program, master, name, data, rate):
+    with open(f"/proc/{program.pid}/clear_refs", "w") as f:
+        f.write("5")  # the peak starts from now
+    rss0 = status_kib(program.pid, "VmRSS")
+    cpu0 = runtime_ns(program.pid)
+    t0 = time.monotonic()
+    writer = threading.Thread(target=feed, args=(master, data, rate))
+    writer.start()
+    # Busy: more than 20 % of a core in a 10 ms sample. Done: quiet for a whole second after the writer.
+    last_busy = t0
+    previous = cpu0
+    while True:
+        time.sleep(0.01)
+        now_cpu, now = runtime_ns(program.pid), time.monotonic()
+        if now_cpu - previous > 2_000_000:
+            last_busy = now
+        previous = now_cpu
+        if not writer.is_alive() and now - last_busy > 1.0:
+            break
+    writer.join()
+    cpu = (previous - cpu0) / 1e9
+    growth = (status_kib(program.pid, "VmHWM") - rss0) / 1024
+    if rate:
+        seconds = len(data) / rate
+        print(f"{program.name:8} {name}: CPU {100 * cpu / seconds:.1f} % of a core over the {seconds:.0f} s stream, "
+              f"peak memory +{growth:.1f} MiB", flush=True)
+    else:
+        print(f"{program.name:8} {name}: processed in {last_busy - t0:.3f} s, CPU {cpu:.3f} s, "
+              f"peak memory +{growth:.1f} MiB", flush=True)
+
+
+def main():
+    if len(sys.argv) < 2:
+        raise SystemExit(__doc__)
+    cases = sys.argv[2:] or ["idle", "burst", "stream"]
+    master, slave = os.openpty()
+    tty.setraw(slave)
+    slave_path = os.ttyname(slave)
+    workdir = tempfile.mkdtemp(prefix="qxbench-")
+    program = Program(sys.argv[1], slave_path, workdir)
+    drain = threading.Thread(target=lambda: [os.read(master, 65536) for _ in iter(int, 1)], daemon=True)
+    drain.start()  # whatever the program sends is taken away, so it never blocks on a full pty
+    try:
+        for case in cases:
+            if case == "idle":
+                idle(program)
+            elif case == "burst":
+                load(program, master, "1 MiB burst", lines_of(MIB), 0)
+            elif case == "stream":
+                load(program, master, "921600 baud", lines_of(STREAM_RATE * 10), STREAM_RATE)
+            else:
+                print(f"unknown case {case}")
+    finally:
+        program.stop()
+        shutil.rmtree(workdir, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in build-bench/ (RelWithDebInfo) and runs them all under one Xvfb, with their
+# peers from the same run: a bare Qt 6 window and CuteCom (Debian's, Qt 5). Prints every figure.
+#   bench/run.sh [startup] [links] [procload] [micro]     (default: all four)
+# Benchmarks are never run by CI: the figures depend on the machine and its load.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build-bench
+parts=("$@")
+((${#parts[@]})) || parts=(startup links procload micro)
+
+scripts/deps.sh xvfb xauth xdotool cutecom libbenchmark-dev libxcb1-dev
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
+cmake --build "$build" --target qxbench -j"$(nproc)" >/dev/null
+
+# One X server for everything, no window manager, no TCP.
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true; [ -n "${holder:-}" ] && kill $holder 2>/dev/null || true' EXIT
+export DISPLAY=$display
+sleep 1
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+
+for part in "${parts[@]}"; do
+    case $part in
+    startup)
+        echo "== 1. start-up to the window mapped, resident memory 2 s later (median of 9) =="
+        # qxsetup starts with its saved serial port open: a pseudo-terminal held by a small helper.
+        work=$(mktemp -d)
+        python3 -c 'import os,time; m,s=os.openpty(); print(os.ttyname(s), flush=True); time.sleep(3600)' \
+            >"$work/pty" &
+        holder=$!
+        sleep 0.5
+        printf '[info]\r\nCOM=1\r\n[Ver]\r\nCEO=EN\r\n[Network]\r\nServerIP=127.0.0.1\r\nServerIP2=127.0.0.1\r\n[Ports]\r\nCOM1=%s\r\n' \
+            "$(cat "$work/pty")" >"$work/Config.ini"
+        (cd "$work" && "$build/bench/qxbench_startup" --runs 9 -- "$build/qxsetup") | tail -1
+        "$build/bench/qxbench_startup" --runs 9 -- "$build/bench/qxbench_bare_window" | tail -1
+        mkdir -p "$work/home"
+        HOME=$work/home QT_XCB_GL_INTEGRATION=none "$build/bench/qxbench_startup" --runs 9 -- cutecom | tail -1
+        kill $holder
+        holder=
+        rm -rf "$work"
+        ;;
+    links)
+        echo "== 3./4. reply latency and link load inside the window =="
+        "$build/bench/qxbench_links"
+        ;;
+    procload)
+        echo "== 2./4. idle, burst and stream measured from outside, qxsetup and CuteCom =="
+        python3 bench/procload.py "qxsetup=$build/qxsetup"
+        python3 bench/procload.py cutecom
+        ;;
+    micro)
+        echo "== 5. microbenchmarks =="
+        QT_QPA_PLATFORM=offscreen "$build/bench/qxbench_micro" --benchmark_min_time=0.2
+        ;;
+    esac
+done

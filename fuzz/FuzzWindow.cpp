@@ -1,0 +1,83 @@
+#include "fuzz/FuzzWindow.h"
+
+#include "links/ConsoleLog.h"
+#include "links/PortMap.h"
+#include "shell/MessageBoxes.h"
+#include "shell/Unit1.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace {
+
+QStringList &boxTexts()
+{
+    static QStringList texts;
+    return texts;
+}
+
+void ensureApplication()
+{
+    if (QCoreApplication::instance())
+        return; // the replay test brings its own
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "qxfuzz";
+    static char *argv[] = {name, nullptr};
+    // Never destroyed: tearing Qt down during static destruction is not worth the risk.
+    static QApplication *app = new QApplication(argc, argv);
+    Q_UNUSED(app);
+}
+
+} // namespace
+
+TForm1 &fuzzWindow()
+{
+    static TForm1 *form = nullptr;
+    if (form)
+        return *form;
+    ensureApplication();
+    static QTemporaryDir dir;
+    ResetComPortMap();
+    SetDefaultComDevicePattern(QStringLiteral("/nonexistent/qxfuzz-ttyS%1"));
+    QDir::setCurrent(dir.path());
+    QFile config(dir.filePath(QStringLiteral("Config.ini")));
+    if (config.open(QIODevice::WriteOnly)) {
+        config.write("[info]\r\nCOM=1\r\nBaudRate=9\r\n"
+                     "[Network]\r\nServerIP=127.0.0.1\r\nServerIP2=127.0.0.1\r\nCOMType=0\r\n");
+        config.close();
+    }
+    TForm1::udpLocalPort = 0;
+    Boxes::setHandler([](const BoxRequest &request) {
+        boxTexts().append(request.text);
+        return false;
+    });
+    // Owned by nobody on purpose: it lives until the process ends, like the tool's own window.
+    form = new TForm1;
+    form->pollTimer->stop(); // the targets call the poll themselves
+    return *form;
+}
+
+const QStringList &fuzzBoxes()
+{
+    return boxTexts();
+}
+
+void fuzzBoxesClear()
+{
+    boxTexts().clear();
+}
+
+void fuzzWindowTidy(TForm1 &form)
+{
+    form.console()->clearLog();
+    if (QPlainTextEdit *memo = form.memo(Field::ListMemo))
+        memo->clear();
+    QCoreApplication::sendPostedEvents();
+    fuzzBoxesClear();
+}

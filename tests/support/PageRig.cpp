@@ -1,0 +1,70 @@
+#include "support/PageRig.h"
+
+#include "pages/Fields.h"
+#include "shell/Unit1.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+PageRig::PageRig(const QByteArray &language)
+    : dir_(WorkDir::testConfig(pty.slavePath(), "[Ver]\r\nCEO=" + language + "\r\n")), form_(makeMainWindow())
+{
+}
+
+PageRig::~PageRig() = default;
+
+QPushButton *PageRig::button(const QString &objectName) const
+{
+    return form_->findChild<QPushButton *>(objectName);
+}
+
+QWidget *PageRig::widget(const QString &objectName) const
+{
+    return form_->findChild<QWidget *>(objectName);
+}
+
+QByteArray PageRig::sent(qsizetype expected)
+{
+    QByteArray bytes = pty.read(int(expected), 5000);
+    bytes += pty.read(1, 50);
+    return bytes;
+}
+
+bool PageRig::sentNothing()
+{
+    return pty.read(1, 50).isEmpty();
+}
+
+void PageRig::fillEveryField() const
+{
+    for (int i = 0; i < int(Field::Count); ++i) {
+        QWidget *field = form_->field(Field(i));
+        if (auto *edit = qobject_cast<QLineEdit *>(field))
+            edit->setText(QStringLiteral("x"));
+        else if (auto *box = qobject_cast<QComboBox *>(field))
+            box->setCurrentIndex(0);
+        else if (auto *memo = qobject_cast<QPlainTextEdit *>(field))
+            memo->setPlainText(QStringLiteral("x"));
+    }
+}
+
+QStringList PageRig::emptyFields() const
+{
+    QStringList names;
+    for (int i = 0; i < int(Field::Count); ++i) {
+        QWidget *field = form_->field(Field(i));
+        bool empty = false;
+        if (auto *edit = qobject_cast<QLineEdit *>(field))
+            empty = edit->text().isEmpty();
+        else if (auto *box = qobject_cast<QComboBox *>(field))
+            empty = box->currentIndex() < 0;
+        else if (auto *memo = qobject_cast<QPlainTextEdit *>(field))
+            empty = memo->document()->isEmpty();
+        if (empty)
+            names << field->objectName();
+    }
+    names.sort();
+    return names;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+// A main window on the serial link whose COM1 is a pseudo-terminal, for tests of the page buttons:
+// they click real buttons and read back the exact bytes the click put on the wire.
+
+#include "support/Pty.h"
+#include "support/TestSupport.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <memory>
+
+class QPushButton;
+class QWidget;
+class TForm1;
+
+class PageRig {
+public:
+    // language is the "CEO" setting: "CN" Chinese, anything else English.
+    explicit PageRig(const QByteArray &language);
+    ~PageRig();
+    PageRig(const PageRig &) = delete;
+    PageRig &operator=(const PageRig &) = delete;
+
+    TForm1 &form() const { return *form_; }
+    QPushButton *button(const QString &objectName) const;
+    QWidget *widget(const QString &objectName) const;
+
+    // What the program wrote to the port: waits for expected bytes and takes one more if it is
+    // there, so a command followed by anything else does not compare equal.
+    QByteArray sent(qsizetype expected);
+    // Writes happen during the click, so anything sent is already waiting here.
+    bool sentNothing();
+
+    // Gives every field of the parameter and operation pages a value (texts "x", lists their
+    // first item, the memo one line), and names the ones that are empty now.
+    void fillEveryField() const;
+    QStringList emptyFields() const;
+
+    Pty pty;
+    BoxRecorder boxes;
+
+private:
+    WorkDir dir_;
+    std::unique_ptr<TForm1> form_;
+};

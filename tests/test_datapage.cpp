@@ -1,0 +1,415 @@
+// The data send page: the bytes the data box puts on each link (serial on a pseudo-terminal, LAN
+// and Internet on a loopback TCP server reached through the link group), text and hex input, the
+// status texts, the two clear buttons and the page's captions and names in both languages.
+
+#include "links/ConsoleLog.h"
+#include "protocol/FrameCodec.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+#include "support/Pty.h"
+#include "support/TestSupport.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUdpSocket>
+#include <QtTest>
+#include <algorithm>
+
+namespace {
+// Types like a user: Return for a line break, Chinese through a key event carrying the text.
+void typeInto(QWidget *edit, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            QTest::keyClick(edit, Qt::Key_Return);
+        else if (c.unicode() < 0x80)
+            QTest::keyClick(edit, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+// A radio button takes clicks on its indicator and caption only, not on the rest of its cell.
+void clickRadio(QRadioButton *radio)
+{
+    QStyleOptionButton option;
+    option.initFrom(radio);
+    const QRect indicator = radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio);
+    QTest::mouseClick(radio, Qt::LeftButton, Qt::NoModifier, indicator.center());
+}
+
+void replaceText(QLineEdit *field, const QString &text)
+{
+    QTest::keyClick(field, Qt::Key_End);
+    for (qsizetype i = field->text().size(); i > 0; --i)
+        QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+// Sends the data box as it stands, then a one-byte marker: whatever arrives before the marker is
+// exactly what the first send put on the wire.
+void sendThenMarker(TForm1 &form)
+{
+    QTest::mouseClick(form.dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(form.dataClearButton, Qt::LeftButton);
+    clickRadio(form.asciiRadio);
+    typeInto(form.dataEdit, QStringLiteral("#"));
+    QTest::mouseClick(form.dataSendButton, Qt::LeftButton);
+}
+
+bool loggedTcpSend(const TForm1 &form)
+{
+    const QStringList lines = form.console()->lines();
+    return std::any_of(lines.cbegin(), lines.cend(),
+                       [](const QString &line) { return line.startsWith(QLatin1String("TCP Send:")); });
+}
+
+QByteArray configFor(const QString &com1, const QString &language)
+{
+    return WorkDir::testConfig(com1, "[Ver]\r\nCEO=" + language.toLatin1() + "\r\n");
+}
+} // namespace
+
+class DataPageTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void captionsAndNames_data();
+    void captionsAndNames();
+    void serialSendsTheDataBox_data();
+    void serialSendsTheDataBox();
+    void serialStatusAndEmptyBox_data();
+    void serialStatusAndEmptyBox();
+    void otherLinkTypeSendsNothing();
+    void lanSendsRawData_data();
+    void lanSendsRawData();
+    void internetSendsRelayFrame_data();
+    void internetSendsRelayFrame();
+    void clearButtonsEmptyOnlyTheirBox();
+
+private:
+    // Connects through the link group to a loopback server, as the user does. Empty when connected,
+    // otherwise why not (the link group or the TCP link may not be written yet).
+    QString connectByLinkGroup(TForm1 &form, bool lan, QTcpServer &server, QTcpSocket **peer);
+};
+
+void DataPageTest::init()
+{
+    TForm1::udpLocalPort = 0; // a free port; parallel tests would otherwise share 6998
+}
+
+void DataPageTest::cleanup()
+{
+    TForm1::udpLocalPort = 6998;
+}
+
+void DataPageTest::captionsAndNames_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("texts");  // send group, type, send, clear, search, search 2, result group
+    QTest::addColumn<QStringList>("spoken"); // the two clear buttons
+    QTest::newRow("CN") << "CN" << QStringList{"发送",     "类型：", "发送",
+                                               "清除",     "搜索",   "搜索2",
+                                               "搜索结果", "清除",   "数据发送与广播搜索"}
+                        << QStringList{"清除 发送", "清除 搜索结果"};
+    QTest::newRow("EN") << "EN"
+                        << QStringList{"Send",          "Type",   "Send",
+                                       "Clear",         "Search", "搜索2",
+                                       "Search Result", "Clear",  "Data Transmission and Broadcast Search"}
+                        << QStringList{"Clear Send", "Clear Search Result"};
+}
+
+void DataPageTest::captionsAndNames()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, spoken);
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(configFor(pty.slavePath(), language));
+    auto form = makeMainWindow();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+
+    auto *sendGroup = form->findChild<QGroupBox *>(QStringLiteral("sendGroup"));
+    auto *resultGroup = form->findChild<QGroupBox *>(QStringLiteral("searchResultGroup"));
+    auto *typeLabel = form->findChild<QLabel *>(QStringLiteral("typeLabel"));
+    QVERIFY(sendGroup && resultGroup && typeLabel);
+    const QStringList shown{sendGroup->title(),           typeLabel->text(),
+                            form->dataSendButton->text(), form->dataClearButton->text(),
+                            form->searchButton->text(),   form->search2Button->text(),
+                            resultGroup->title(),         form->searchClearButton->text(),
+                            form->pages->tabText(3)};
+    QCOMPARE(shown, texts);
+    QCOMPARE(
+        QStringList({form->dataClearButton->accessibleName(), form->searchClearButton->accessibleName()}),
+        spoken);
+    QCOMPARE(form->asciiRadio->text(), QStringLiteral("ASCII"));
+    QCOMPARE(form->hexRadio->text(), QStringLiteral("HEX"));
+    QCOMPARE(form->searchResultEdit->accessibleName(), texts.at(6));
+    QCOMPARE(form->dataEdit->accessibleName(), texts.at(0));
+
+    // Text is the choice at start; the data box scrolls vertically; every control is on the page.
+    QVERIFY(form->asciiRadio->isChecked());
+    QVERIFY(!form->hexRadio->isChecked());
+    QCOMPARE(form->dataEdit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QWidget *page = form->pages->widget(3);
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             form->asciiRadio, form->hexRadio, form->dataEdit, form->dataSendButton, form->dataClearButton,
+             form->searchButton, form->search2Button, form->searchResultEdit, form->searchClearButton})
+        QVERIFY2(page->isAncestorOf(w), qPrintable(w->objectName()));
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void DataPageTest::serialSendsTheDataBox_data()
+{
+    QTest::addColumn<bool>("hex");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::newRow("text, lines joined by CR LF") << false << "AT\nX" << QByteArray("AT\r\nX");
+    QTest::newRow("text, trailing line break kept") << false << "AT\n" << QByteArray("AT\r\n");
+    QTest::newRow("text, empty line") << false << "A\n\nB" << QByteArray("A\r\n\r\nB");
+    QTest::newRow("text, Chinese as GBK") << false << "中文" << QByteArray("\xd6\xd0\xce\xc4");
+    QTest::newRow("hex with blanks") << true << "41 42 43" << QByteArray("ABC");
+    QTest::newRow("hex lower case") << true << "a8 81 01" << QByteArray("\xa8\x81\x01");
+    QTest::newRow("hex zero bytes kept") << true << "00 41 00" << QByteArray("\0A\0", 3);
+    // Blanks go first, then pairs; a lone last digit is a byte of its own; non-hex counts as 0.
+    QTest::newRow("hex odd digits between blanks") << true << "1 2 3" << QByteArray("\x12\x03");
+    QTest::newRow("hex odd digit count") << true << "ABC" << QByteArray("\xab\x0c");
+    QTest::newRow("hex non-hex digit") << true << "G1" << QByteArray("\x01");
+}
+
+void DataPageTest::serialSendsTheDataBox()
+{
+    QFETCH(bool, hex);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, wire);
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(configFor(pty.slavePath(), QStringLiteral("EN")));
+    auto form = makeMainWindow();
+    form->show();
+    if (hex)
+        clickRadio(form->hexRadio);
+    typeInto(form->dataEdit, typed);
+
+    sendThenMarker(*form);
+
+    QCOMPARE(pty.read(int(wire.size()) + 1), wire + '#');
+    QVERIFY(form->console()->lines().contains(QStringLiteral("COM Send:#")));
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void DataPageTest::serialStatusAndEmptyBox_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("EN") << "EN"
+                        << "Sending data......";
+    QTest::newRow("CN") << "CN"
+                        << "正在发送数据......";
+    QTest::newRow("other language") << "cn"
+                                    << "Sending data......";
+}
+
+void DataPageTest::serialStatusAndEmptyBox()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, status);
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(configFor(pty.slavePath(), language));
+    auto form = makeMainWindow();
+
+    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+
+    QCOMPARE(form->statusPanel(2), status);
+    // An empty box writes nothing; the serial layer still logs the (empty) send.
+    QCOMPARE(form->console()->lines(), QStringList({QString(), QStringLiteral("COM Send:")}));
+    typeInto(form->dataEdit, QStringLiteral("#"));
+    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QCOMPARE(pty.read(1), QByteArray("#"));
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void DataPageTest::otherLinkTypeSendsNothing()
+{
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(configFor(pty.slavePath(), QStringLiteral("EN")));
+    auto form = makeMainWindow();
+    form->setStatusPanel(2, QStringLiteral("before"));
+    LinkType = 7;
+    typeInto(form->dataEdit, QStringLiteral("X"));
+
+    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+
+    QCOMPARE(form->statusPanel(2), QStringLiteral("before"));
+    QCOMPARE(form->console()->lineCount(), 0);
+    LinkType = 0;
+    QTest::mouseClick(form->dataClearButton, Qt::LeftButton);
+    typeInto(form->dataEdit, QStringLiteral("#"));
+    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QCOMPARE(pty.read(1), QByteArray("#"));
+}
+
+QString DataPageTest::connectByLinkGroup(TForm1 &form, bool lan, QTcpServer &server, QTcpSocket **peer)
+{
+    QRadioButton *radio = lan ? form.lanLinkRadio : form.wanLinkRadio;
+    QLineEdit *ip = lan ? form.lanIpEdit : form.wanIpEdit;
+    QLineEdit *port = lan ? form.lanPortEdit : form.wanPortEdit;
+    QPushButton *connectButton = lan ? form.lanConnectButton : form.wanConnectButton;
+    clickRadio(radio);
+    if (LinkType != (lan ? 1 : 2) || !ip->isEnabled())
+        return QStringLiteral("the link group does not select the link yet");
+    replaceText(ip, QStringLiteral("127.0.0.1"));
+    replaceText(port, QString::number(server.serverPort()));
+    QTest::mouseClick(connectButton, Qt::LeftButton);
+    if (!QTest::qWaitFor([&] { return server.hasPendingConnections(); }, 10000))
+        return QStringLiteral("the connect button does not open the TCP link yet");
+    *peer = server.nextPendingConnection();
+    if (!QTest::qWaitFor([&] { return form.tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 10000))
+        return QStringLiteral("the TCP link does not report its connection yet");
+    return QString();
+}
+
+void DataPageTest::lanSendsRawData_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("hex");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("wire");
+    QTest::addColumn<QString>("status");
+    // Raw data: no A8 81 01 in front, unlike commands on this link.
+    QTest::newRow("EN text") << "EN" << false << "AT\n" << QByteArray("AT\r\n") << "Sending data(LAN)......";
+    QTest::newRow("CN hex") << "CN" << true << "A8 81 01 00" << QByteArray("\xa8\x81\x01\x00", 4)
+                            << "正在通过局域网设置发送数据......";
+    QTest::newRow("EN empty") << "EN" << false << "" << QByteArray() << "Sending data(LAN)......";
+}
+
+void DataPageTest::lanSendsRawData()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, hex);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, wire);
+    QFETCH(QString, status);
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress(QHostAddress::LocalHost), 0));
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(configFor(pty.slavePath(), language));
+    auto form = makeMainWindow();
+    form->show();
+    QTcpSocket *peer = nullptr;
+    if (const QString missing = connectByLinkGroup(*form, true, server, &peer); !missing.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("Not run: ") + missing));
+    if (hex)
+        clickRadio(form->hexRadio);
+    typeInto(form->dataEdit, typed);
+
+    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    if (!loggedTcpSend(*form))
+        QSKIP("Not run: SendTcp does not send yet");
+    QCOMPARE(form->statusPanel(2), status);
+    QTest::mouseClick(form->dataClearButton, Qt::LeftButton);
+    clickRadio(form->asciiRadio);
+    typeInto(form->dataEdit, QStringLiteral("#"));
+    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+
+    QByteArray got;
+    QTRY_VERIFY_WITH_TIMEOUT((got += peer->readAll()).size() >= wire.size() + 1, 10000);
+    QCOMPARE(got, wire + '#');
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void DataPageTest::internetSendsRelayFrame_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("EN ABC") << "EN"
+                            << "ABC" << QByteArray("ABC") << "Sending data(WAN)......";
+    QTest::newRow("CN line break") << "CN"
+                                   << "AT\n"
+                                   << QByteArray("AT\r\n") << "正在通过互联网设置发送数据......";
+    QTest::newRow("EN empty") << "EN"
+                              << "" << QByteArray() << "Sending data(WAN)......";
+}
+
+void DataPageTest::internetSendsRelayFrame()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, payload);
+    QFETCH(QString, status);
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress(QHostAddress::LocalHost), 0));
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(configFor(pty.slavePath(), language));
+    auto form = makeMainWindow();
+    form->show();
+    QTcpSocket *peer = nullptr;
+    if (const QString missing = connectByLinkGroup(*form, false, server, &peer); !missing.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("Not run: ") + missing));
+    typeInto(form->dataEdit, typed);
+
+    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    if (!loggedTcpSend(*form))
+        QSKIP("Not run: SendTcp does not send yet");
+    QCOMPARE(form->statusPanel(2), status);
+    QTest::mouseClick(form->dataClearButton, Qt::LeftButton);
+    typeInto(form->dataEdit, QStringLiteral("#"));
+    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+
+    // The relay frame's header (29 bytes with the default IDs) and the data itself: no module frame.
+    const QByteArray frame = BuildRelayFrame(payload);
+    QCOMPARE(frame.size(), 29 + payload.size());
+    QVERIFY(frame.startsWith("\xa8\x83"));
+    QVERIFY(frame.endsWith(payload));
+    QByteArray got;
+    const QByteArray expected = frame + BuildRelayFrame("#");
+    QTRY_VERIFY_WITH_TIMEOUT((got += peer->readAll()).size() >= expected.size(), 10000);
+    QCOMPARE(got, expected);
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void DataPageTest::clearButtonsEmptyOnlyTheirBox()
+{
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(configFor(pty.slavePath(), QStringLiteral("EN")));
+    auto form = makeMainWindow();
+    QUdpSocket module;
+    QVERIFY(module.bind(QHostAddress(QHostAddress::LocalHost), 0));
+    module.writeDatagram("QX5120", QHostAddress(QHostAddress::LocalHost), form->udpSocket()->localPort());
+    QTRY_COMPARE(form->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:QX5120"));
+    typeInto(form->dataEdit, QStringLiteral("AT\nX"));
+
+    QTest::mouseClick(form->dataClearButton, Qt::LeftButton);
+    QCOMPARE(form->dataEdit->toPlainText(), QString());
+    QCOMPARE(form->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:QX5120"));
+
+    typeInto(form->dataEdit, QStringLiteral("AT"));
+    QTest::mouseClick(form->searchClearButton, Qt::LeftButton);
+    QCOMPARE(form->searchResultEdit->toPlainText(), QString());
+    QCOMPARE(form->dataEdit->toPlainText(), QStringLiteral("AT"));
+    // Clearing sends nothing and logs nothing.
+    QCOMPARE(form->console()->lineCount(), 0);
+}
+
+QTEST_MAIN(DataPageTest)
+#include "test_datapage.moc"

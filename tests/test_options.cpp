@@ -1,0 +1,513 @@
+// The options dialog: what OK stores and when it refuses, the leave checks on the four fields and
+// the ways out of them, the digits-only fields, and the English switch.
+
+#include "pages/Unit_options.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+#include "support/TestSupport.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+class OptionsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void showLoadsTheSharedValues();
+    void shortTargetIdStoresNothing_data();
+    void shortTargetIdStoresNothing();
+    void okReportsOneFieldAtATimeInItsOrder();
+    void clickingOkFromAShortFieldReportsOnce();
+    void tabbingOutOfAShortField_data();
+    void tabbingOutOfAShortField();
+    void cancelAndEscapeLeaveAShortFieldWithoutABox_data();
+    void cancelAndEscapeLeaveAShortFieldWithoutABox();
+    void realBoxesDoNotBounceBetweenFields();
+    void onlyDigitsEverAppear_data();
+    void onlyDigitsEverAppear();
+    void cancelAfterEditingKeepsTheOldValues();
+    void okStoresBothCheckBoxesAsTheyAre_data();
+    void okStoresBothCheckBoxesAsTheyAre();
+    void captionsFontAndNamesFollowTheLanguage_data();
+    void captionsFontAndNamesFollowTheLanguage();
+    void layoutKeepsItsPlaces();
+    void mainWindowCreatesTheDialogOnce();
+};
+
+namespace {
+const QString kTargetId = QStringLiteral("13900000001");
+const QString kTargetZone = QStringLiteral("0571");
+const QString kLocalId = QStringLiteral("18600000002");
+const QString kLocalZone = QStringLiteral("0010");
+
+const QString kGprsIdEn = QStringLiteral("GPRS ID Must be 11 bytes!");
+const QString kGprsIdCn = QStringLiteral("GPRS ID应该为11位！");
+const QString kLocalIdEn = QStringLiteral("Local ID Must be 11 bytes!");
+const QString kLocalIdCn = QStringLiteral("Local ID应该为11位！");
+const QString kZoneEn = QStringLiteral("Zone Must be 4 bytes!");
+const QString kZoneCn = QStringLiteral("区号应该为4位！");
+
+void setShared(const QString &language)
+{
+    ResetSharedState();
+    Language = language;
+    TargetID = kTargetId;
+    TargetZone = kTargetZone;
+    TargetZoneValid = true;
+    LocalID = kLocalId;
+    LocalZone = kLocalZone;
+    ShowHex = false;
+}
+
+bool sharedUntouched()
+{
+    return TargetID == kTargetId && TargetZone == kTargetZone && TargetZoneValid && LocalID == kLocalId &&
+           LocalZone == kLocalZone && !ShowHex;
+}
+
+void retype(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, text);
+}
+
+// Opens the dialog as the tool does (modal, not blocking the test) and makes it the active window,
+// so that focus changes and leave checks happen as for a user.
+bool openActive(TForm_options &dialog)
+{
+    dialog.open();
+    return QTest::qWaitForWindowActive(&dialog);
+}
+
+bool focusInto(QLineEdit *edit)
+{
+    edit->setFocus(Qt::MouseFocusReason);
+    return edit->hasFocus();
+}
+
+QLineEdit *fieldByName(TForm_options &dialog, const QByteArray &name)
+{
+    return dialog.findChild<QLineEdit *>(QString::fromLatin1(name));
+}
+} // namespace
+
+void OptionsTest::init()
+{
+    setShared(QStringLiteral("CN"));
+}
+
+void OptionsTest::showLoadsTheSharedValues()
+{
+    TForm_options dialog;
+    TargetZoneValid = false;
+    ShowHex = true;
+    QVERIFY(openActive(dialog));
+    QCOMPARE(dialog.targetIdEdit->text(), kTargetId);
+    QCOMPARE(dialog.targetZoneEdit->text(), kTargetZone);
+    QCOMPARE(dialog.localIdEdit->text(), kLocalId);
+    QCOMPARE(dialog.localZoneEdit->text(), kLocalZone);
+    QVERIFY(!dialog.zoneValidCheck->isChecked());
+    QVERIFY(dialog.showHexCheck->isChecked());
+    QVERIFY(dialog.targetIdEdit->hasFocus());
+    QVERIFY(dialog.isModal());
+}
+
+void OptionsTest::shortTargetIdStoresNothing_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("english") << QStringLiteral("EN") << kGprsIdEn;
+    QTest::newRow("chinese") << QStringLiteral("CN") << kGprsIdCn;
+}
+
+void OptionsTest::shortTargetIdStoresNothing()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, message);
+    setShared(language);
+    BoxRecorder boxes;
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    // Every other field valid and changed: none of it may be stored either.
+    retype(dialog.targetIdEdit, QStringLiteral("1234567890"));
+    retype(dialog.targetZoneEdit, QStringLiteral("9999"));
+    retype(dialog.localIdEdit, QStringLiteral("99999999999"));
+    retype(dialog.localZoneEdit, QStringLiteral("8888"));
+    dialog.zoneValidCheck->setChecked(false);
+    dialog.showHexCheck->setChecked(true);
+
+    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList{message});
+    QCOMPARE(boxes.boxes.front().kind, BoxKind::Warning);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), 0);
+    QVERIFY(dialog.targetIdEdit->hasFocus());
+    QVERIFY(sharedUntouched());
+}
+
+void OptionsTest::okReportsOneFieldAtATimeInItsOrder()
+{
+    BoxRecorder boxes;
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    retype(dialog.localIdEdit, QStringLiteral("1234567890"));
+    retype(dialog.targetZoneEdit, QStringLiteral("123"));
+
+    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList{kLocalIdCn});
+    QVERIFY(dialog.localIdEdit->hasFocus());
+
+    // The user mends the local ID and leaves it by Tab; only now is the target zone's turn.
+    QTest::keyClicks(dialog.localIdEdit, QStringLiteral("5"));
+    QTest::keyClick(dialog.localIdEdit, Qt::Key_Tab);
+    QCOMPARE(boxes.texts(), QStringList{kLocalIdCn});
+    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QCOMPARE(boxes.texts(), (QStringList{kLocalIdCn, kZoneCn}));
+    QVERIFY(dialog.targetZoneEdit->hasFocus());
+    QVERIFY(dialog.isVisible());
+    QVERIFY(sharedUntouched());
+
+    // Mended: Enter in the field presses OK, which stores and closes.
+    QTest::keyClicks(dialog.targetZoneEdit, QStringLiteral("4"));
+    QTest::keyClick(dialog.targetZoneEdit, Qt::Key_Return);
+    QCOMPARE(boxes.boxes.size(), 2);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(LocalID, QStringLiteral("12345678905"));
+    QCOMPARE(TargetZone, QStringLiteral("1234"));
+    QCOMPARE(TargetID, kTargetId);
+    QCOMPARE(LocalZone, kLocalZone);
+}
+
+void OptionsTest::clickingOkFromAShortFieldReportsOnce()
+{
+    // The mouse press on OK takes the focus from the short local zone field; OK's own order
+    // decides what is reported, and only once.
+    BoxRecorder boxes;
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    QVERIFY(focusInto(dialog.localZoneEdit));
+    retype(dialog.localZoneEdit, QStringLiteral("12"));
+    retype(dialog.targetIdEdit, QStringLiteral("123")); // typed into without taking the focus
+    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList{kGprsIdCn});
+    QVERIFY(dialog.targetIdEdit->hasFocus());
+    QVERIFY(dialog.isVisible());
+    QVERIFY(sharedUntouched());
+}
+
+void OptionsTest::tabbingOutOfAShortField_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("target zone, en") << QStringLiteral("EN") << QByteArray("targetZoneEdit")
+                                     << QStringLiteral("123") << kZoneEn;
+    QTest::newRow("target zone, cn") << QStringLiteral("CN") << QByteArray("targetZoneEdit")
+                                     << QStringLiteral("123") << kZoneCn;
+    QTest::newRow("local zone, en") << QStringLiteral("EN") << QByteArray("localZoneEdit")
+                                    << QStringLiteral("123") << kZoneEn;
+    QTest::newRow("local zone, cn") << QStringLiteral("CN") << QByteArray("localZoneEdit")
+                                    << QStringLiteral("123") << kZoneCn;
+    QTest::newRow("target id, empty")
+        << QStringLiteral("EN") << QByteArray("targetIdEdit") << QString() << kGprsIdEn;
+    QTest::newRow("local id, cn") << QStringLiteral("CN") << QByteArray("localIdEdit")
+                                  << QStringLiteral("1234567890") << kLocalIdCn;
+    QTest::newRow("full zone, no box")
+        << QStringLiteral("CN") << QByteArray("localZoneEdit") << QStringLiteral("1234") << QString();
+}
+
+void OptionsTest::tabbingOutOfAShortField()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, field);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    setShared(language);
+    BoxRecorder boxes;
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    QLineEdit *edit = fieldByName(dialog, field);
+    QVERIFY(edit);
+    QVERIFY(focusInto(edit));
+    retype(edit, text);
+    QTest::keyClick(edit, Qt::Key_Tab);
+    if (message.isEmpty()) {
+        QVERIFY(boxes.boxes.isEmpty());
+        QVERIFY(!edit->hasFocus());
+    } else {
+        QCOMPARE(boxes.texts(), QStringList{message});
+        QVERIFY(edit->hasFocus());
+        // Leaving backwards is leaving too, except from the first field, whose previous stop is
+        // Cancel: the way out must stay open.
+        QTest::keyClick(edit, Qt::Key_Backtab);
+        if (edit == dialog.targetIdEdit) {
+            QCOMPARE(boxes.texts(), QStringList{message});
+            QVERIFY(dialog.cancelButton->hasFocus());
+        } else {
+            QCOMPARE(boxes.texts(), (QStringList{message, message}));
+            QVERIFY(edit->hasFocus());
+        }
+    }
+    QVERIFY(sharedUntouched());
+}
+
+void OptionsTest::cancelAndEscapeLeaveAShortFieldWithoutABox_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Cancel clicked") << false;
+    QTest::newRow("Escape pressed") << true;
+}
+
+void OptionsTest::cancelAndEscapeLeaveAShortFieldWithoutABox()
+{
+    QFETCH(bool, escape);
+    BoxRecorder boxes;
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    QVERIFY(focusInto(dialog.targetZoneEdit));
+    retype(dialog.targetZoneEdit, QStringLiteral("12"));
+    if (escape)
+        QTest::keyClick(dialog.targetZoneEdit, Qt::Key_Escape);
+    else
+        QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
+    QVERIFY(boxes.boxes.isEmpty());
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(sharedUntouched());
+}
+
+void OptionsTest::realBoxesDoNotBounceBetweenFields()
+{
+    // With real message boxes each box takes the focus and gives it back when it closes; neither
+    // may count as leaving a field again, and Cancel must still close the dialog.
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    QStringList shown;
+    QTimer answerer;
+    answerer.setInterval(10);
+    connect(&answerer, &QTimer::timeout, this, [&shown] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown << box->text();
+            box->accept();
+        }
+    });
+    answerer.start();
+
+    retype(dialog.targetIdEdit, QStringLiteral("123"));
+    retype(dialog.targetZoneEdit, QStringLiteral("12"));
+    QVERIFY(focusInto(dialog.targetIdEdit));
+    QTest::keyClick(dialog.targetIdEdit, Qt::Key_Tab); // into the short target zone
+    QCOMPARE(shown, QStringList{kGprsIdCn});
+    // A window manager hands the activation back when the box closes; the offscreen platform does not.
+    if (QApplication::activeWindow() != &dialog)
+        dialog.activateWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == &dialog, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.targetIdEdit->hasFocus(), 10000);
+    QTest::qWait(100); // room for a bouncing box to appear, should there be one
+    QCOMPARE(shown, QStringList{kGprsIdCn});
+
+    QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(shown, QStringList{kGprsIdCn});
+    QVERIFY(sharedUntouched());
+}
+
+void OptionsTest::onlyDigitsEverAppear_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<int>("maxLength");
+    QTest::newRow("target id") << QByteArray("targetIdEdit") << 11;
+    QTest::newRow("target zone") << QByteArray("targetZoneEdit") << 4;
+    QTest::newRow("local id") << QByteArray("localIdEdit") << 11;
+    QTest::newRow("local zone") << QByteArray("localZoneEdit") << 4;
+}
+
+void OptionsTest::onlyDigitsEverAppear()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(int, maxLength);
+    BoxRecorder boxes;
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    QLineEdit *edit = fieldByName(dialog, field);
+    QVERIFY(edit);
+    QVERIFY(focusInto(edit));
+    retype(edit, QStringLiteral("a1 B-2.c+"));
+    QCOMPARE(edit->text(), QStringLiteral("12"));
+    // A character from an input method and a full-width digit are not 0 to 9 either.
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QStringLiteral("中"), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QStringLiteral("３"), Qt::NoModifier);
+    QCOMPARE(edit->text(), QStringLiteral("12"));
+    // Pasted text bypasses the keys; it must not smuggle letters in.
+    edit->insert(QStringLiteral("3x"));
+    QCOMPARE(edit->text(), QStringLiteral("12"));
+    edit->insert(QStringLiteral("34"));
+    QCOMPARE(edit->text(), QStringLiteral("1234"));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCOMPARE(edit->text(), QStringLiteral("123"));
+    QTest::keyClicks(edit, QStringLiteral("4567890123456"));
+    QCOMPARE(edit->text().size(), maxLength);
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void OptionsTest::cancelAfterEditingKeepsTheOldValues()
+{
+    BoxRecorder boxes;
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    retype(dialog.targetIdEdit, QStringLiteral("11111111111"));
+    retype(dialog.targetZoneEdit, QStringLiteral("2222"));
+    retype(dialog.localIdEdit, QStringLiteral("33333333333"));
+    retype(dialog.localZoneEdit, QStringLiteral("4444"));
+    QTest::mouseClick(dialog.zoneValidCheck, Qt::LeftButton);
+    QTest::mouseClick(dialog.showHexCheck, Qt::LeftButton);
+    QVERIFY(!dialog.zoneValidCheck->isChecked());
+    QVERIFY(dialog.showHexCheck->isChecked());
+    QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(sharedUntouched());
+    QVERIFY(boxes.boxes.isEmpty());
+
+    QVERIFY(openActive(dialog));
+    QCOMPARE(dialog.targetIdEdit->text(), kTargetId);
+    QCOMPARE(dialog.targetZoneEdit->text(), kTargetZone);
+    QCOMPARE(dialog.localIdEdit->text(), kLocalId);
+    QCOMPARE(dialog.localZoneEdit->text(), kLocalZone);
+    QVERIFY(dialog.zoneValidCheck->isChecked());
+    QVERIFY(!dialog.showHexCheck->isChecked());
+    QVERIFY(dialog.targetIdEdit->hasFocus());
+}
+
+void OptionsTest::okStoresBothCheckBoxesAsTheyAre_data()
+{
+    QTest::addColumn<bool>("zoneValid");
+    QTest::addColumn<bool>("hex");
+    QTest::newRow("zone valid cleared, hex set") << false << true;
+    QTest::newRow("both cleared") << false << false;
+    QTest::newRow("both set") << true << true;
+    QTest::newRow("as loaded") << true << false;
+}
+
+void OptionsTest::okStoresBothCheckBoxesAsTheyAre()
+{
+    QFETCH(bool, zoneValid);
+    QFETCH(bool, hex);
+    BoxRecorder boxes;
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    retype(dialog.targetIdEdit, QStringLiteral("00000000009"));
+    retype(dialog.localZoneEdit, QStringLiteral("0000"));
+    if (dialog.zoneValidCheck->isChecked() != zoneValid)
+        QTest::mouseClick(dialog.zoneValidCheck, Qt::LeftButton);
+    if (dialog.showHexCheck->isChecked() != hex)
+        QTest::mouseClick(dialog.showHexCheck, Qt::LeftButton);
+    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QVERIFY(boxes.boxes.isEmpty());
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(TargetID, QStringLiteral("00000000009"));
+    QCOMPARE(TargetZone, kTargetZone);
+    QCOMPARE(LocalID, kLocalId);
+    QCOMPARE(LocalZone, QStringLiteral("0000"));
+    QCOMPARE(TargetZoneValid, zoneValid);
+    QCOMPARE(ShowHex, hex);
+}
+
+void OptionsTest::captionsFontAndNamesFollowTheLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("english");
+    QTest::newRow("CN") << QStringLiteral("CN") << false;
+    QTest::newRow("EN") << QStringLiteral("EN") << true;
+    QTest::newRow("empty") << QString() << true;
+    QTest::newRow("lower-case cn") << QStringLiteral("cn") << true;
+}
+
+void OptionsTest::captionsFontAndNamesFollowTheLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, english);
+    setShared(language);
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    const auto pick = [english](const char *cn, const char *en) {
+        return english ? QString::fromUtf8(en) : QString::fromUtf8(cn);
+    };
+    QCOMPARE(dialog.windowTitle(), pick("选项", "Options"));
+    QCOMPARE(dialog.font().family(), english ? QStringLiteral("Arial") : QStringLiteral("宋体"));
+    QCOMPARE(dialog.targetGroup->title(), pick("目标WiFi模块", "Target GPRS"));
+    QCOMPARE(dialog.localGroup->title(), pick("本地ID", "Local ID"));
+    QCOMPARE(dialog.zoneValidCheck->text(), pick("区号有效", "Zone Enabed"));
+    QCOMPARE(dialog.showHexCheck->text(), pick("收发数据显示HEX", "Commands show HEX"));
+    QCOMPARE(dialog.okButton->text(), pick("确定", "OK"));
+    QCOMPARE(dialog.cancelButton->text(), pick("取消", "Cancel"));
+
+    // Fields are named by their labels, and each label leads to its field.
+    const QList<QPair<QLineEdit *, QString>> fields = {
+        {dialog.targetIdEdit, QStringLiteral("ID")},
+        {dialog.targetZoneEdit, pick("区号", "Zone")},
+        {dialog.localIdEdit, pick("本地ID", "Local ID")},
+        {dialog.localZoneEdit, pick("本地区号", "Local Zone")}};
+    for (const auto &[edit, caption] : fields) {
+        QCOMPARE(edit->accessibleName(), caption);
+        const auto labels = dialog.findChildren<QLabel *>();
+        const auto label = std::find_if(labels.begin(), labels.end(),
+                                        [edit = edit](const QLabel *l) { return l->buddy() == edit; });
+        QVERIFY(label != labels.end());
+        QCOMPARE((*label)->text(), caption);
+    }
+    for (QAbstractButton *button : {static_cast<QAbstractButton *>(dialog.zoneValidCheck),
+                                    static_cast<QAbstractButton *>(dialog.showHexCheck),
+                                    static_cast<QAbstractButton *>(dialog.okButton),
+                                    static_cast<QAbstractButton *>(dialog.cancelButton)})
+        QCOMPARE(button->accessibleName(), button->text());
+    QCOMPARE(dialog.targetGroup->accessibleName(), dialog.targetGroup->title());
+}
+
+void OptionsTest::layoutKeepsItsPlaces()
+{
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    const auto at = [&dialog](const QWidget *w) { return QRect(w->mapTo(&dialog, QPoint()), w->size()); };
+    const QRect target = at(dialog.targetGroup), local = at(dialog.localGroup), hex = at(dialog.showHexCheck);
+    const QRect ok = at(dialog.okButton), cancel = at(dialog.cancelButton);
+    QVERIFY(target.bottom() < local.top());
+    QVERIFY(local.bottom() < hex.top());
+    QVERIFY(ok.bottom() < cancel.top());
+    QVERIFY(ok.left() > target.right() && ok.left() > local.right());
+    QVERIFY(ok.top() <= target.top() + target.height() / 2);
+    // The zone-valid caption stands on the left of its box.
+    QCOMPARE(dialog.zoneValidCheck->layoutDirection(), Qt::RightToLeft);
+    QCOMPARE(dialog.okButton->accessibleName(), QStringLiteral("确定"));
+}
+
+void OptionsTest::mainWindowCreatesTheDialogOnce()
+{
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qxtest-options")));
+    auto form = makeMainWindow();
+    TForm_options *dialog = form->optionsDialog();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->parentWidget(), form.get());
+    QCOMPARE(form->findChildren<TForm_options *>().size(), 1);
+    QVERIFY(!dialog->isVisible());
+    const QStringList names = {QStringLiteral("targetIdEdit"),   QStringLiteral("targetZoneEdit"),
+                               QStringLiteral("zoneValidCheck"), QStringLiteral("localIdEdit"),
+                               QStringLiteral("localZoneEdit"),  QStringLiteral("showHexCheck"),
+                               QStringLiteral("okButton"),       QStringLiteral("cancelButton")};
+    for (const QString &name : names)
+        QVERIFY2(dialog->findChild<QWidget *>(name), qPrintable(name));
+}
+
+QTEST_MAIN(OptionsTest)
+#include "test_options.moc"

@@ -1,0 +1,339 @@
+// The serial receive path on a pseudo-terminal: replies end by a quiet time, are logged once and
+// reach the parser whole; and the console that shows them, byte for byte and cheaply when long.
+
+#include "links/ConsoleLog.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+#include "support/Pty.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTime>
+#include <QtTest>
+
+namespace {
+QStringList receiveLines(const ConsoleLog *log)
+{
+    return log->lines().filter(QRegularExpression(QStringLiteral("^COM Receive:")));
+}
+
+// A serial window on a fresh pseudo-terminal, its port open on COM1.
+struct SerialWindow {
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir;
+    std::unique_ptr<TForm1> form;
+
+    explicit SerialWindow(const QByteArray &extra = QByteArray())
+        : dir(WorkDir::testConfig(pty.slavePath(), "[Ver]\r\nCEO=EN\r\n" + extra)), form(makeMainWindow())
+    {
+    }
+    bool ready() const { return pty.isValid() && PortOpen[0] && boxes.boxes.isEmpty(); }
+};
+} // namespace
+
+class SerialReceiveTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void piecesWithShortGapsAreOneReply();
+    void piecesWithLongGapsAreTwoReplies();
+    void consoleEmptiedAboveThousandLines_data();
+    void consoleEmptiedAboveThousandLines();
+    void hexLineFollowsReceiveLine();
+    void zeroBytesReachParserWhole();
+    void conversionFailureShowsErrorBox_data();
+    void conversionFailureShowsErrorBox();
+    void gatheredBytesOutliveThePort();
+    void quietTimeNeverBelowHundred();
+    void clockPassingMidnightDeliversReply();
+
+    void consoleShowsBytesFaithfully_data();
+    void consoleShowsBytesFaithfully();
+    void longLinesStayOneLogicalLine();
+    void surrogatePairsAreNotSplit();
+    void emptyFirstLineCounts();
+    void breaksInTextsCountAsLines();
+};
+
+void SerialReceiveTest::piecesWithShortGapsAreOneReply()
+{
+    SerialWindow w;
+    QVERIFY(w.ready());
+    CmdType = 7; // each parser call appends one paragraph to the list memo
+    for (const QByteArray &piece : {QByteArray("+LSSTAINF:"), QByteArray("1,aa"), QByteArray("\r\nOK\r\n")}) {
+        QVERIFY(w.pty.write(piece));
+        QTest::qWait(50);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(receiveLines(w.form->console()).size(), 1, 5000);
+    QTest::qWait(300); // nothing more comes
+    QCOMPARE(w.form->console()->lines(),
+             (QStringList{QStringLiteral("COM Receive:+LSSTAINF:1,aa"), QStringLiteral("OK"), QString()}));
+    QCOMPARE(w.form->memo(Field::ListMemo)->toPlainText(), QStringLiteral("+LSSTAINF:1,aa\nOK\n"));
+    QCOMPARE(w.form->statusPanel(2), QStringLiteral("Operate complete!"));
+    QVERIFY(RxPending.isEmpty());
+}
+
+void SerialReceiveTest::piecesWithLongGapsAreTwoReplies()
+{
+    SerialWindow w;
+    QVERIFY(w.ready());
+    CmdType = 8;
+    QVERIFY(w.pty.write("A"));
+    QTest::qWait(200);
+    QVERIFY(w.pty.write("B"));
+    QTRY_COMPARE_WITH_TIMEOUT(receiveLines(w.form->console()).size(), 2, 5000);
+    QCOMPARE(receiveLines(w.form->console()),
+             (QStringList{QStringLiteral("COM Receive:A"), QStringLiteral("COM Receive:B")}));
+    QCOMPARE(w.form->memo(Field::ListMemo)->toPlainText(), QStringLiteral("A\nB"));
+}
+
+void SerialReceiveTest::consoleEmptiedAboveThousandLines_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("longLine"); // index of a line longer than a display row, or -1
+    QTest::addColumn<bool>("emptied");
+    QTest::newRow("1000 lines") << 1000 << -1 << false;
+    QTest::newRow("1001 lines") << 1001 << -1 << true;
+    // Display rows of a long line are not lines: 1000 lines stay, although the log holds more rows.
+    QTest::newRow("1000 lines, one long") << 1000 << 10 << false;
+    QTest::newRow("1001 lines, one long") << 1001 << 10 << true;
+}
+
+void SerialReceiveTest::consoleEmptiedAboveThousandLines()
+{
+    QFETCH(int, lines);
+    QFETCH(int, longLine);
+    QFETCH(bool, emptied);
+    SerialWindow w;
+    QVERIFY(w.ready());
+    ConsoleLog *log = w.form->console();
+    for (int i = 0; i < lines; ++i)
+        log->addLine(i == longLine ? QString(ConsoleLog::kRowLength * 3, QLatin1Char('x'))
+                                   : QString::number(i));
+    QCOMPARE(log->lineCount(), lines);
+    CmdType = 1;
+    QVERIFY(w.pty.write("OK"));
+    QTRY_COMPARE_WITH_TIMEOUT(receiveLines(log).size(), 1, 5000);
+    if (emptied) {
+        QCOMPARE(log->lines(), QStringList{QStringLiteral("COM Receive:OK")});
+    } else {
+        QCOMPARE(log->lineCount(), lines + 1);
+        QCOMPARE(log->lines().last(), QStringLiteral("COM Receive:OK"));
+    }
+}
+
+void SerialReceiveTest::hexLineFollowsReceiveLine()
+{
+    SerialWindow w("[Program]\r\nShowHEX=1\r\n");
+    QVERIFY(w.ready());
+    QVERIFY(ShowHex);
+    CmdType = 1;
+    QVERIFY(w.pty.write("OK\r\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(w.form->console()->lineCount(), 3, 5000);
+    QCOMPARE(w.form->console()->lines(),
+             (QStringList{QStringLiteral("COM Receive:OK"), QString(), QStringLiteral("HEX:4F 4B 0D 0A ")}));
+}
+
+void SerialReceiveTest::zeroBytesReachParserWhole()
+{
+    SerialWindow w;
+    QVERIFY(w.ready());
+    CmdType = 1;
+    LastIoOperation.clear();
+    // A module reply frame: its 00 bytes sit in the header, the parameters come after them.
+    const QByteArray frame = QByteArray("\xA8\x81"
+                                        "12345678901"
+                                        "0000\x09",
+                                        18) +
+                             QByteArray("\0\x5a", 2) + "1=2;24=3;\r\n";
+    QVERIFY(w.pty.write(frame));
+    QTRY_COMPARE_WITH_TIMEOUT(w.form->statusPanel(2), QStringLiteral("Operate complete!"), 5000);
+    QCOMPARE(w.form->comboBox(Field::WorkMode)->currentText(), QStringLiteral("AP"));
+    QCOMPARE(w.form->comboBox(Field::Dhcp)->currentText(), QStringLiteral("All Enable"));
+    const QStringList lines = w.form->console()->lines();
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(0), ConsoleLog::renderBytes(frame)
+                              .section(QLatin1Char('\n'), 0, 0)
+                              .prepend(QStringLiteral("COM Receive:")));
+    QVERIFY(lines.at(0).contains(QStringLiteral("\u2409\u2400Z1=2;24=3;"))); // 09 00 5A as they are
+    QCOMPARE(lines.at(2), QStringLiteral("Remoete Set WIFI module:12345678901 Parameters successfully!"));
+}
+
+void SerialReceiveTest::conversionFailureShowsErrorBox_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("work mode EN") << "EN" << 118 << QByteArray("x\r\n") << "'x' is not a valid integer value";
+    // The general error box is the platform's: English in both languages.
+    QTest::newRow("work mode CN") << "CN" << 118 << QByteArray("+ERROR\r\n")
+                                  << "'+ERROR' is not a valid integer value";
+    QTest::newRow("IO line") << "EN" << 12 << QByteArray("IO16") << "'' is not a valid integer value";
+}
+
+void SerialReceiveTest::conversionFailureShowsErrorBox()
+{
+    QFETCH(QString, language);
+    QFETCH(int, code);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, text);
+    SerialWindow w;
+    QVERIFY(w.ready());
+    Language = language;
+    CmdType = code;
+    w.form->setStatusPanel(2, QStringLiteral("Reading work mode......"));
+    QVERIFY(w.pty.write(reply));
+    QTRY_COMPARE_WITH_TIMEOUT(w.boxes.boxes.size(), 1, 5000);
+    QCOMPARE(w.boxes.boxes.first().kind, BoxKind::Error);
+    QCOMPARE(w.boxes.boxes.first().text, text);
+    QCOMPARE(w.form->statusPanel(2), QStringLiteral("Reading work mode......"));
+    QCOMPARE(receiveLines(w.form->console()).size(), 1);
+}
+
+void SerialReceiveTest::gatheredBytesOutliveThePort()
+{
+    // Bytes gathered before the port went away are still delivered once the quiet time ends.
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty")));
+    auto form = makeMainWindow();
+    boxes.clear();
+    CmdType = 21;
+    Language = QStringLiteral("EN");
+    RxLastMs = QTime::currentTime().msecsSinceStartOfDay();
+    RxPending = QByteArray("OK\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(
+        form->console()->lines(),
+        (QStringList{QStringLiteral("COM Receive:OK"), QString(), QStringLiteral("Set successfully!")}),
+        5000);
+    QVERIFY(RxPending.isEmpty());
+}
+
+void SerialReceiveTest::quietTimeNeverBelowHundred()
+{
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty")));
+    auto form = makeMainWindow();
+    QCOMPARE(RxQuietMs, 133);
+    RxQuietMs = 40;
+    QTRY_COMPARE_WITH_TIMEOUT(RxQuietMs, 100, 5000);
+}
+
+void SerialReceiveTest::clockPassingMidnightDeliversReply()
+{
+    // The last chunk came just before midnight and the tick is just after it: the difference of the
+    // two millisecond-of-day values is negative and large; its absolute value ends the reply.
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty")));
+    auto form = makeMainWindow();
+    CmdType = 1;
+    const int now = QTime::currentTime().msecsSinceStartOfDay();
+    RxLastMs = now + 86'000'000 < 86'400'000 ? now + 86'000'000 : now - 86'000'000;
+    RxPending = QByteArray("late");
+    QTRY_COMPARE_WITH_TIMEOUT(receiveLines(form->console()), QStringList{QStringLiteral("COM Receive:late")},
+                              5000);
+}
+
+void SerialReceiveTest::consoleShowsBytesFaithfully_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("breaks") << QByteArray("a\rb\nc\r\nd") << QStringList{"P:a", "b", "c", "d"};
+    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{"P:a", "", "b"};
+    QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringList{"P:a", "", "b"};
+    QTest::newRow("trailing break") << QByteArray("OK\r\n") << QStringList{"P:OK", ""};
+    QTest::newRow("controls") << QByteArray("\0\x01\t\x1b\x7f", 5)
+                              << QStringList{QStringLiteral("P:\u2400\u2401\u2409\u241b\u2421")};
+    QTest::newRow("GBK") << QByteArray("\xd6\xd0\xce\xc4 \x80") << QStringList{QStringLiteral("P:中文 €")};
+    QTest::newRow("invalid bytes") << QByteArray("a\xff"
+                                                 "b\x81\x20"
+                                                 "c")
+                                   << QStringList{QStringLiteral("P:a\ufffdb\ufffd c")};
+    QTest::newRow("lead byte before break")
+        << QByteArray("a\xd6\r\nb") << QStringList{QStringLiteral("P:a\ufffd"), "b"};
+    QTest::newRow("lead byte at the end") << QByteArray("a\xd6") << QStringList{QStringLiteral("P:a\ufffd")};
+    QTest::newRow("empty") << QByteArray() << QStringList{"P:"};
+}
+
+void SerialReceiveTest::consoleShowsBytesFaithfully()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QStringList, lines);
+    ConsoleLog log;
+    log.addDataLine(QStringLiteral("P:"), data);
+    QCOMPARE(log.lines(), lines);
+    QCOMPARE(log.lineCount(), lines.size());
+    QCOMPARE(log.toPlainText(), lines.join(QLatin1Char('\n')));
+    log.addHexLine(data);
+    QCOMPARE(log.lines().last(), QLatin1String("HEX:") + QString::fromLatin1(data.toHex(' ').toUpper()) +
+                                     (data.isEmpty() ? QString() : QStringLiteral(" ")));
+}
+
+void SerialReceiveTest::longLinesStayOneLogicalLine()
+{
+    ConsoleLog log;
+    QByteArray data;
+    for (int i = 0; i < 300'000; ++i)
+        data += static_cast<char>('a' + i % 26);
+    log.addEmptyLine();
+    log.addDataLine(QStringLiteral("COM Receive:"), data);
+    log.addHexLine(data);
+    QCOMPARE(log.lineCount(), 3);
+    const QStringList lines = log.lines();
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(0), QString());
+    QCOMPARE(lines.at(1), QStringLiteral("COM Receive:") + QString::fromLatin1(data));
+    QCOMPARE(lines.at(2).size(), 4 + 3 * data.size());
+    QVERIFY(lines.at(2).startsWith(QStringLiteral("HEX:61 62 63 ")));
+    QCOMPARE(lines.at(2).right(9), QStringLiteral("6A 6B 6C ")); // the last bytes "jkl"
+    // Stored as display rows: no text block holds more than a row.
+    int longest = 0;
+    for (QTextBlock b = log.document()->begin(); b.isValid(); b = b.next())
+        longest = std::max(longest, b.length() - 1);
+    QVERIFY(log.document()->blockCount() > 3);
+    QCOMPARE(longest, ConsoleLog::kRowLength);
+
+    log.clearLog();
+    QCOMPARE(log.lineCount(), 0);
+    QVERIFY(log.lines().isEmpty());
+    log.addLine(QStringLiteral("next"));
+    QCOMPARE(log.lines(), QStringList{QStringLiteral("next")});
+}
+
+void SerialReceiveTest::surrogatePairsAreNotSplit()
+{
+    ConsoleLog log;
+    const QString face = QStringLiteral("\U0001F600");
+    const QString text = QString(ConsoleLog::kRowLength - 1, QLatin1Char('x')) + face + QStringLiteral("y");
+    log.addLine(text);
+    QCOMPARE(log.lines(), QStringList{text});
+    for (QTextBlock b = log.document()->begin(); b.isValid(); b = b.next())
+        QVERIFY(b.text().isEmpty() || !b.text().front().isLowSurrogate());
+}
+
+void SerialReceiveTest::emptyFirstLineCounts()
+{
+    ConsoleLog log;
+    QCOMPARE(log.lineCount(), 0);
+    log.addEmptyLine();
+    QCOMPARE(log.lineCount(), 1);
+    log.addLine(QStringLiteral("COM Send:AT"));
+    QCOMPARE(log.lineCount(), 2);
+    QCOMPARE(log.toPlainText(), QStringLiteral("\nCOM Send:AT"));
+}
+
+void SerialReceiveTest::breaksInTextsCountAsLines()
+{
+    // Texts of the program itself go through as given; every break the document makes is a line.
+    ConsoleLog log;
+    log.addLine(QStringLiteral("a\r\nb\rc\nd") + QChar(QChar::ParagraphSeparator) + QStringLiteral("e"));
+    QCOMPARE(log.lines(), (QStringList{"a", "b", "c", "d", "e"}));
+    QCOMPARE(log.lineCount(), log.document()->blockCount());
+}
+
+QTEST_MAIN(SerialReceiveTest)
+#include "test_serialreceive.moc"

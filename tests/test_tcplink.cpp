@@ -1,0 +1,430 @@
+// The one TCP connection against loopback peers: the texts of its four events in both languages,
+// sending with and without an established connection, the receive road into the reply parser and
+// the console, and peers that misbehave.
+
+#include "links/ConsoleLog.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+#include "support/LoopbackServer.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+constexpr int kWait = 10000; // generous: only an upper bound for QTRY_*
+
+// Clicks on the indicator: the button's middle can lie beyond its caption, where a click misses.
+void clickRadio(QRadioButton *radio)
+{
+    QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+}
+
+// A window whose saved link is the LAN row pointing at the given port, in the given language.
+struct Rig {
+    explicit Rig(quint16 port, const QByteArray &language = "EN", const QByteArray &extra = QByteArray())
+        : dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"),
+                                  "[Ver]\r\nCEO=" + language + "\r\n[Network]\r\nCOMType=1\r\nTCPPort=" +
+                                      QByteArray::number(port) + "\r\n" + extra)),
+          form(makeMainWindow())
+    {
+    }
+    QTcpSocket *socket() const { return form->tcpSocket(); }
+    bool established() const { return socket()->state() == QAbstractSocket::ConnectedState; }
+    QStringList lines() const { return form->console()->lines(); }
+
+    BoxRecorder boxes;
+    WorkDir dir;
+    std::unique_ptr<TForm1> form;
+};
+
+QString peerText(quint16 port)
+{
+    return QStringLiteral("127.0.0.1:") + QString::number(port);
+}
+
+QString sendError(bool chinese)
+{
+    return chinese ? QStringLiteral("向Wifi模块用TCP协议发送数据时出现错误！")
+                   : QStringLiteral("Send Error(TCP)!");
+}
+} // namespace
+
+class TcpLinkTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void eventTexts_data();
+    void eventTexts();
+    void sendLogsWhatLeft_data();
+    void sendLogsWhatLeft();
+    void sendReconnectsAfterPeerClosed();
+    void sendWithoutConnectionReportsError_data();
+    void sendWithoutConnectionReportsError();
+    void reconnectGoesOnAfterTheWait();
+    void unansweredConnectGivesUp();
+    void unresolvableNameReportsError();
+    void chunksReachTheParser();
+    void consoleClearedOnlyAboveHundredLines_data();
+    void consoleClearedOnlyAboveHundredLines();
+    void unconvertibleReplyIsSwallowed();
+    void hostilePeer_data();
+    void hostilePeer();
+};
+
+void TcpLinkTest::eventTexts_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("connected");
+    QTest::addColumn<QString>("disconnected");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("received");
+    QTest::newRow("EN") << QByteArray("EN") << ":TCP Connected Successfully!"
+                        << ":TCP Connected disconnect!"
+                        << ":TCP Connected error!"
+                        << "Recieved data from network(TCP)!";
+    QTest::newRow("CN") << QByteArray("CN") << ":TCP连接成功！"
+                        << ":TCP连接失败！"
+                        << ":TCP连接出错！"
+                        << "收到来自网络(TCP)的数据！";
+    // Only "CN" picks Chinese.
+    QTest::newRow("cn") << QByteArray("cn") << ":TCP Connected Successfully!"
+                        << ":TCP Connected disconnect!"
+                        << ":TCP Connected error!"
+                        << "Recieved data from network(TCP)!";
+}
+
+void TcpLinkTest::eventTexts()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, connected);
+    QFETCH(QString, disconnected);
+    QFETCH(QString, error);
+    QFETCH(QString, received);
+
+    LoopbackServer server;
+    Rig rig(server.port(), language);
+    QTRY_VERIFY_WITH_TIMEOUT(server.peerConnected(), kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.form->statusPanel(1), peerText(server.port()) + connected, kWait);
+
+    // A reply that does not convert stops the parser before its own status text, so the read
+    // message stays in view.
+    CmdType = 118;
+    server.peer()->write("x\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(rig.lines().contains(QStringLiteral("TCP Receive:x")), kWait);
+    QCOMPARE(rig.form->statusPanel(2), received);
+
+    // The peer ending the connection: the panel ends on the disconnect text with the peer still named.
+    server.closePeer();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.form->statusPanel(1), peerText(server.port()) + disconnected, kWait);
+
+    // A refused connection has no peer: empty address and port 0.
+    rig.form->lanPortEdit->setText(QString::number(closedLoopbackPort()));
+    QTest::mouseClick(rig.form->lanConnectButton, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.form->statusPanel(1), QStringLiteral(":0") + error, kWait);
+    QVERIFY(rig.boxes.boxes.isEmpty());
+}
+
+void TcpLinkTest::sendLogsWhatLeft_data()
+{
+    QTest::addColumn<bool>("showHex");
+    QTest::newRow("text only") << false;
+    QTest::newRow("with HEX") << true;
+}
+
+void TcpLinkTest::sendLogsWhatLeft()
+{
+    QFETCH(bool, showHex);
+    LoopbackServer server;
+    Rig rig(server.port(), "EN", showHex ? "[Program]\r\nShowHEX=1\r\n" : "");
+    QTRY_VERIFY_WITH_TIMEOUT(rig.established(), kWait);
+    rig.form->console()->clearLog();
+
+    // 00 bytes inside the data must neither end the send nor the log line.
+    const QByteArray data("A\x00"
+                          "B\xA8\x81\r\n",
+                          7);
+    rig.form->SendTcp(data);
+    QTRY_COMPARE_WITH_TIMEOUT(server.received(), data, kWait);
+    // An empty line, then the data line (its CR LF breaks the line as the console shows data).
+    QStringList expected =
+        (QStringLiteral("\nTCP Send:") + ConsoleLog::renderBytes(data)).split(QLatin1Char('\n'));
+    if (showHex)
+        expected << QStringLiteral("HEX:41 00 42 A8 81 0D 0A ");
+    QCOMPARE(rig.lines(), expected);
+    QCOMPARE(rig.form->statusPanel(2), QString());
+
+    // Sends never trim the console, however long it is.
+    for (int i = 0; i < 150; ++i)
+        rig.form->console()->addLine(QStringLiteral("line"));
+    const int before = rig.form->console()->lineCount();
+    rig.form->SendTcp("x");
+    QCOMPARE(rig.form->console()->lineCount(), before + (showHex ? 3 : 2));
+}
+
+void TcpLinkTest::sendReconnectsAfterPeerClosed()
+{
+    LoopbackServer server;
+    Rig rig(server.port());
+    QTRY_VERIFY_WITH_TIMEOUT(server.peerConnected(), kWait);
+    server.closePeer();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.established(), kWait);
+
+    rig.form->console()->clearLog();
+    rig.form->SendTcp("AT\r\n");
+    // The send waited for the new connection, so it went out on it and was logged.
+    QCOMPARE(rig.lines().value(1), QStringLiteral("TCP Send:AT"));
+    QVERIFY(rig.established());
+    QCOMPARE(rig.form->statusPanel(1),
+             peerText(server.port()) + QStringLiteral(":TCP Connected Successfully!"));
+    QTRY_COMPARE_WITH_TIMEOUT(server.connectionCount(), 2, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(server.received(), QByteArray("AT\r\n"), kWait);
+    QCOMPARE(rig.form->statusPanel(2), QString());
+}
+
+void TcpLinkTest::sendWithoutConnectionReportsError_data()
+{
+    QTest::addColumn<QString>("peer");
+    QTest::addColumn<QByteArray>("language");
+    QTest::newRow("refused EN") << "refused" << QByteArray("EN");
+    QTest::newRow("refused CN") << "refused" << QByteArray("CN");
+    QTest::newRow("no answer EN") << "silent" << QByteArray("EN");
+    QTest::newRow("no answer CN") << "silent" << QByteArray("CN");
+    QTest::newRow("never connected") << "none" << QByteArray("EN");
+}
+
+// When the reconnection has not succeeded by the end of its wait nothing was sent: the send error
+// is shown, and no "TCP Send:" line pretends otherwise.
+void TcpLinkTest::sendWithoutConnectionReportsError()
+{
+    QFETCH(QString, peer);
+    QFETCH(QByteArray, language);
+    const bool chinese = language == "CN";
+    SilentListener silent;
+    if (peer == QLatin1String("silent") && !silent.isValid())
+        QSKIP("could not fill the listen queue of a loopback port");
+
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"), "[Ver]\r\nCEO=" + language + "\r\n"));
+    auto form = makeMainWindow();
+    boxes.clear(); // the saved serial port does not exist
+    if (peer != QLatin1String("none")) {
+        clickRadio(form->lanLinkRadio);
+        form->lanPortEdit->setText(
+            QString::number(peer == QLatin1String("silent") ? silent.port() : closedLoopbackPort()));
+        QTest::mouseClick(form->lanConnectButton, Qt::LeftButton);
+    }
+    form->console()->clearLog();
+    if (LinkType == 1)
+        QTest::mouseClick(form->atButton, Qt::LeftButton); // the LAN dispatch goes through SendTcp
+    form->SendTcp("AT\r\n");
+
+    QVERIFY(form->tcpSocket()->state() != QAbstractSocket::ConnectedState);
+    const QStringList lines = form->console()->lines();
+    QVERIFY2(!lines.join(QLatin1Char('|')).contains(QLatin1String("TCP Send:")), qPrintable(lines.join('|')));
+    QCOMPARE(form->statusPanel(2), sendError(chinese));
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+// A peer slower than the send's wait: that send fails, but the attempt goes on and its connect
+// message tells the user to send again.
+void TcpLinkTest::reconnectGoesOnAfterTheWait()
+{
+    SilentListener slow;
+    if (!slow.isValid())
+        QSKIP("could not fill the listen queue of a loopback port");
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(
+        QStringLiteral("/nonexistent/tty"),
+        "[Ver]\r\nCEO=EN\r\n[Network]\r\nCOMType=1\r\nTCPPort=" + QByteArray::number(slow.port()) + "\r\n"));
+    auto form = makeMainWindow();
+    form->setStatusPanel(1, QString());
+    form->console()->clearLog();
+    form->SendTcp("AT\r\n");
+    QCOMPARE(form->statusPanel(2), sendError(false));
+    QVERIFY(form->console()->lines().isEmpty());
+    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::ConnectingState);
+
+    slow.openUp();
+    QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1),
+                              peerText(slow.port()) + QStringLiteral(":TCP Connected Successfully!"), kWait);
+    form->SendTcp("AT\r\n");
+    QCOMPARE(form->console()->lines().value(1), QStringLiteral("TCP Send:AT"));
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void TcpLinkTest::unansweredConnectGivesUp()
+{
+    SilentListener silent;
+    if (!silent.isValid())
+        QSKIP("could not fill the listen queue of a loopback port");
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"),
+                                    "[Ver]\r\nCEO=EN\r\n[Network]\r\nCOMType=1\r\nTCPPort=" +
+                                        QByteArray::number(silent.port()) + "\r\n"));
+    auto form = makeMainWindow();
+    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::ConnectingState);
+    form->setStatusPanel(1, QString());
+    // Left alone the attempt would go on for minutes; it ends with the error text instead.
+    QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1), QStringLiteral(":0:TCP Connected error!"), 20000);
+    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void TcpLinkTest::unresolvableNameReportsError()
+{
+    // Names under .invalid are answered without asking a resolver, so nothing leaves the machine.
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(
+        QStringLiteral("/nonexistent/tty"),
+        "[Ver]\r\nCEO=EN\r\n[Network]\r\nCOMType=2\r\nServerIP2=nonexistent.invalid\r\nTCPPort2=8888\r\n"));
+    auto form = makeMainWindow();
+    QCOMPARE(ServerIP2, QStringLiteral("nonexistent.invalid"));
+    QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1), QStringLiteral(":0:TCP Connected error!"), kWait);
+    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
+
+    form->console()->clearLog();
+    form->SendTcp("AT\r\n");
+    QCOMPARE(form->statusPanel(2), sendError(false));
+    QVERIFY(form->console()->lines().isEmpty());
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void TcpLinkTest::chunksReachTheParser()
+{
+    LoopbackServer server;
+    Rig rig(server.port());
+    QTRY_VERIFY_WITH_TIMEOUT(server.peerConnected(), kWait);
+    QComboBox *workMode = rig.form->comboBox(Field::WorkMode);
+    QVERIFY(workMode);
+    workMode->setCurrentIndex(-1);
+    rig.form->console()->clearLog();
+
+    // The work-mode read of the LAN row: type code 118, the answer "2" selects the second item.
+    CmdType = 118;
+    server.peer()->write("2\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(workMode->currentText(), QStringLiteral("AP"), kWait);
+    QCOMPARE(rig.lines().value(0), QStringLiteral("TCP Receive:2"));
+    QCOMPARE(rig.form->statusPanel(2), QStringLiteral("Operate complete!"));
+}
+
+void TcpLinkTest::consoleClearedOnlyAboveHundredLines_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("100") << 100 << false;
+    QTest::newRow("101") << 101 << true;
+    QTest::newRow("500") << 500 << true;
+}
+
+void TcpLinkTest::consoleClearedOnlyAboveHundredLines()
+{
+    QFETCH(int, lines);
+    QFETCH(bool, cleared);
+    LoopbackServer server;
+    Rig rig(server.port());
+    QTRY_VERIFY_WITH_TIMEOUT(server.peerConnected(), kWait);
+    ConsoleLog *console = rig.form->console();
+    console->clearLog();
+    for (int i = 0; i < lines; ++i)
+        console->addLine(QStringLiteral("old %1").arg(i));
+    QCOMPARE(console->lineCount(), lines);
+
+    CmdType = -1; // no reading pending: the parser adds nothing of its own
+    server.peer()->write("x");
+    QTRY_VERIFY_WITH_TIMEOUT(console->lines().contains(QStringLiteral("TCP Receive:x")), kWait);
+    QCOMPARE(console->lines().first(), cleared ? QStringLiteral("TCP Receive:x") : QStringLiteral("old 0"));
+}
+
+void TcpLinkTest::unconvertibleReplyIsSwallowed()
+{
+    LoopbackServer server;
+    Rig rig(server.port());
+    QTRY_VERIFY_WITH_TIMEOUT(server.peerConnected(), kWait);
+    QComboBox *workMode = rig.form->comboBox(Field::WorkMode);
+    QVERIFY(workMode);
+    rig.form->console()->clearLog();
+    rig.form->setStatusPanel(2, QString());
+
+    CmdType = 118;
+    server.peer()->write("two\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(rig.lines().contains(QStringLiteral("TCP Receive:two")), kWait);
+    // Handling stopped at the conversion: no box, no "Operate complete!", the connection stays.
+    QCOMPARE(rig.form->statusPanel(2), QStringLiteral("Recieved data from network(TCP)!"));
+    QVERIFY(rig.boxes.boxes.isEmpty());
+    QVERIFY(rig.established());
+
+    server.peer()->write("1\r\n");
+    QTRY_COMPARE_WITH_TIMEOUT(workMode->currentText(), QStringLiteral("Station"), kWait);
+}
+
+void TcpLinkTest::hostilePeer_data()
+{
+    QTest::addColumn<QString>("behaviour");
+    QTest::newRow("closes at once") << "close";
+    QTest::newRow("resets") << "reset";
+    QTest::newRow("floods") << "flood";
+    QTest::newRow("binary garbage") << "garbage";
+}
+
+// Whatever the peer does, the window keeps running its event loop and the next send reconnects.
+void TcpLinkTest::hostilePeer()
+{
+    QFETCH(QString, behaviour);
+    LoopbackServer server;
+    Rig rig(server.port(), "EN", "[Program]\r\nShowHEX=1\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(server.peerConnected(), kWait);
+    CmdType = 118; // the parser converts numbers for this code: the garbage must not upset it
+
+    const QString disconnected = peerText(server.port()) + QStringLiteral(":TCP Connected disconnect!");
+    if (behaviour == QLatin1String("close")) {
+        server.closePeer();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.form->statusPanel(1), disconnected, kWait);
+    } else if (behaviour == QLatin1String("reset")) {
+        server.resetPeer();
+        QTRY_VERIFY_WITH_TIMEOUT(!rig.established(), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.form->statusPanel(1), disconnected, kWait);
+    } else if (behaviour == QLatin1String("flood")) {
+        // 8 MiB of lines and NULs, as fast as the socket takes them.
+        QByteArray block;
+        for (int i = 0; i < 4096; ++i)
+            block += QByteArray("1234567890abcdef\r\n\x00\xA8\x81", 21);
+        qint64 total = 0;
+        for (int i = 0; i < 100; ++i)
+            total += server.peer()->write(block);
+        QVERIFY(total > 8'000'000);
+        QTRY_VERIFY_WITH_TIMEOUT(server.peer()->bytesToWrite() == 0, 60000);
+        // The log was cleared along the way instead of growing without end.
+        QTRY_VERIFY_WITH_TIMEOUT(rig.socket()->bytesAvailable() == 0, 60000);
+        QVERIFY(rig.form->console()->lineCount() < 40000);
+    } else {
+        QByteArray garbage;
+        for (int i = 0; i < 4096; ++i)
+            garbage += char(i * 7 % 256);
+        server.peer()->write(garbage);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            rig.lines().join(QLatin1Char('\n')).contains(QLatin1String("HEX:00 07 0E 15 ")), kWait);
+        QVERIFY(rig.established());
+    }
+
+    // Still responsive: a timer fires, the buttons work, and a send gets through on a new or old connection.
+    bool fired = false;
+    QTimer::singleShot(0, rig.form.get(), [&fired] { fired = true; });
+    QTRY_VERIFY_WITH_TIMEOUT(fired, kWait);
+    server.clearReceived();
+    QTest::mouseClick(rig.form->atButton, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(server.received(),
+                              QByteArray("\xA8\x81\x01"
+                                         "AT\r\n"),
+                              kWait);
+    QCOMPARE(rig.form->statusPanel(2), QStringLiteral("Setting AT test(LAN)......"));
+    QVERIFY(rig.boxes.boxes.isEmpty());
+}
+
+QTEST_MAIN(TcpLinkTest)
+#include "test_tcplink.moc"

@@ -1,0 +1,531 @@
+// The UDP endpoint: what SendUdp puts on the wire and in the console, how received datagrams are
+// listed, the retry when the discovery port is taken, and the two search buttons. Loopback only; the
+// real broadcast runs between two network namespaces this test creates (as root), with the tool's
+// side and the answering module as helper modes of this same executable.
+
+#include "links/ConsoleLog.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+#include "support/Pty.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QNetworkDatagram>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QUdpSocket>
+#include <QtTest>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+constexpr auto kResponderMode = "--netns-responder";
+constexpr auto kSearcherMode = "--netns-searcher";
+// Addresses exist only inside the test's namespaces.
+const QString kModuleAddress = QStringLiteral("10.77.0.1");
+const QString kToolAddress = QStringLiteral("10.77.0.2");
+
+QByteArray moduleAnswer(const QByteArray &request)
+{
+    return "QX5120 " + request + "\r\nready";
+}
+
+// The console's logical lines (it stores long lines as several display rows).
+QString consoleText(const TForm1 &form)
+{
+    return form.console()->lines().join(QLatin1Char('\n'));
+}
+
+void printLine(const QByteArray &line)
+{
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// Stands in for modules on the far side of the veth pair: answers every request on the discovery
+// port to its sender and reports what it got.
+int runResponder(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QUdpSocket socket;
+    if (!socket.bind(QHostAddress(QHostAddress::AnyIPv4), 6999)) {
+        printLine("BINDFAIL " + socket.errorString().toUtf8());
+        return 2;
+    }
+    QObject::connect(&socket, &QUdpSocket::readyRead, &socket, [&socket] {
+        while (socket.hasPendingDatagrams()) {
+            const QNetworkDatagram d = socket.receiveDatagram();
+            printLine("GOT " + d.senderAddress().toString().toLatin1() + ' ' +
+                      QByteArray::number(d.senderPort()) + ' ' +
+                      d.destinationAddress().toString().toLatin1() + ' ' + d.data().toBase64());
+            socket.writeDatagram(moduleAnswer(d.data()), d.senderAddress(), quint16(d.senderPort()));
+        }
+    });
+    printLine("READY");
+    return app.exec();
+}
+
+// True only inside the named namespace: the searcher broadcasts for real and must never do so
+// from the machine's own network.
+bool insideNamespace(const char *name)
+{
+    QProcess identify;
+    identify.start(QStringLiteral("ip"), {QStringLiteral("netns"), QStringLiteral("identify"),
+                                          QString::number(QCoreApplication::applicationPid())});
+    return identify.waitForFinished(30000) && identify.exitCode() == 0 &&
+           identify.readAllStandardOutput().trimmed() == QByteArray(name);
+}
+
+// The tool as the user runs it, with its default endpoint and discovery target, inside the
+// namespace: search, search 2, search again, then report the result box, the console and any boxes.
+int runSearcher(int argc, char **argv, const char *namespaceName)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (!insideNamespace(namespaceName)) {
+        printLine("NOT INSIDE " + QByteArray(namespaceName));
+        return 3;
+    }
+    Pty pty;
+    BoxRecorder boxes;
+    // Only here, inside the test's own namespace, do the search buttons broadcast.
+    WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Discovery]\r\nAddress=255.255.255.255\r\n"));
+    TForm1 form;
+    ShowHex = true;
+    QTest::mouseClick(form.searchButton, Qt::LeftButton);
+    QTest::mouseClick(form.search2Button, Qt::LeftButton);
+    QTest::mouseClick(form.searchButton, Qt::LeftButton);
+    (void)QTest::qWaitFor([&form] { return form.searchResultEdit->document()->blockCount() >= 6; }, 20000);
+    printLine("BOUND " + QByteArray::number(form.udpSocket()->localPort()));
+    printLine("RESULT " + form.searchResultEdit->toPlainText().toUtf8().toBase64());
+    printLine("CONSOLE " + consoleText(form).toUtf8().toBase64());
+    printLine("BOXES " + boxes.texts().join(QLatin1Char('\n')).toUtf8().toBase64());
+    return 0;
+}
+
+QString fieldOf(const QByteArray &output, const QByteArray &key)
+{
+    for (const QByteArray &line : output.split('\n')) {
+        if (line.startsWith(key + ' '))
+            return QString::fromUtf8(QByteArray::fromBase64(line.mid(key.size() + 1)));
+    }
+    return QStringLiteral("<missing>");
+}
+
+// Two namespaces joined by a veth pair, deleted again on every way out of the test.
+class NamespacePair {
+public:
+    NamespacePair()
+    {
+        const QString tag =
+            QStringLiteral("qxudp%1x%2").arg(::getpid()).arg(QRandomGenerator::global()->bounded(1000000));
+        module_ = tag + QLatin1Char('m');
+        tool_ = tag + QLatin1Char('t');
+    }
+    ~NamespacePair()
+    {
+        for (const QString &ns : created_)
+            ip({QStringLiteral("netns"), QStringLiteral("del"), ns});
+    }
+    NamespacePair(const NamespacePair &) = delete;
+    NamespacePair &operator=(const NamespacePair &) = delete;
+
+    // Empty on success, otherwise what went wrong.
+    QString setUp()
+    {
+        const QString add = QStringLiteral("netns add ");
+        for (const QString &ns : {module_, tool_}) {
+            if (QString e = ip(QStringList{QStringLiteral("netns"), QStringLiteral("add"), ns}); !e.isEmpty())
+                return add + ns + QStringLiteral(": ") + e;
+            created_ << ns;
+        }
+        const QString m = module_, t = tool_;
+        const QStringList steps[] = {
+            {"link", "add", "vm", "netns", m, "type", "veth", "peer", "name", "vt", "netns", t},
+            {"-n", m, "addr", "add", kModuleAddress + "/24", "brd", "+", "dev", "vm"},
+            {"-n", t, "addr", "add", kToolAddress + "/24", "brd", "+", "dev", "vt"},
+            {"-n", m, "link", "set", "lo", "up"},
+            {"-n", t, "link", "set", "lo", "up"},
+            {"-n", m, "link", "set", "vm", "up"},
+            {"-n", t, "link", "set", "vt", "up"},
+            // Without a route the limited broadcast fails with "network unreachable".
+            {"-n", t, "route", "add", "default", "dev", "vt"},
+        };
+        for (const QStringList &step : steps) {
+            if (QString e = ip(step); !e.isEmpty())
+                return step.join(QLatin1Char(' ')) + QStringLiteral(": ") + e;
+        }
+        return QString();
+    }
+
+    QString module() const { return module_; }
+    QString tool() const { return tool_; }
+
+private:
+    static QString ip(const QStringList &args)
+    {
+        QProcess process;
+        process.start(QStringLiteral("ip"), args);
+        if (!process.waitForFinished(30000))
+            return QStringLiteral("ip did not finish");
+        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            return QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        return QString();
+    }
+
+    QString module_, tool_;
+    QStringList created_;
+};
+} // namespace
+
+class UdpLinkTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void sendUdpSendsOneDatagramAndLogsIt_data();
+    void sendUdpSendsOneDatagramAndLogsIt();
+    void nothingSentWithoutDataOrHost_data();
+    void nothingSentWithoutDataOrHost();
+    void unusableDestinationIsReported_data();
+    void unusableDestinationIsReported();
+    void receivedDatagramIsOneResultLine_data();
+    void receivedDatagramIsOneResultLine();
+    void resultsKeepArrivalOrderUntilCleared();
+    void takenPortIsReportedOnEachSendUntilFree();
+    void searchButtonsSendTheirRequest_data();
+    void searchButtonsSendTheirRequest();
+    void searchBroadcastsInsideNamespaces();
+
+private:
+    std::unique_ptr<Pty> pty_; // COM1, so that start-up opens its port without a box
+    std::unique_ptr<BoxRecorder> boxes_;
+    std::unique_ptr<WorkDir> dir_;
+    std::unique_ptr<TForm1> form_;
+    quint16 toolPort_ = 0;
+    void makeWindow();
+};
+
+void UdpLinkTest::init()
+{
+    // Parallel tests would fight over the discovery port: each window binds a free one.
+    TForm1::udpLocalPort = 0;
+}
+
+void UdpLinkTest::cleanup()
+{
+    form_.reset();
+    dir_.reset();
+    boxes_.reset();
+    pty_.reset();
+    TForm1::udpLocalPort = 6998;
+}
+
+void UdpLinkTest::makeWindow()
+{
+    boxes_ = std::make_unique<BoxRecorder>();
+    pty_ = std::make_unique<Pty>();
+    dir_ = std::make_unique<WorkDir>(WorkDir::testConfig(pty_->slavePath()));
+    form_ = makeMainWindow();
+    toolPort_ = form_->udpSocket()->localPort();
+}
+
+void UdpLinkTest::sendUdpSendsOneDatagramAndLogsIt_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<bool>("showHex");
+    QTest::addColumn<QString>("console");
+    QTest::newRow("text") << QByteArray("REQUEST_DEVICE_SEARCH") << false
+                          << "\nUDP Send:REQUEST_DEVICE_SEARCH";
+    QTest::newRow("text, hex on") << QByteArray("REQUEST_DEVICE_SEARCH") << true
+                                  << "\nUDP Send:REQUEST_DEVICE_SEARCH\n"
+                                     "HEX:52 45 51 55 45 53 54 5F 44 45 56 49 43 45 5F 53 45 41 52 43 48 ";
+    QTest::newRow("zero byte inside") << QByteArray("A\0B", 3) << true << "\nUDP Send:A␀B\nHEX:41 00 42 ";
+    QTest::newRow("line break") << QByteArray("AT\r\n+OK") << false << "\nUDP Send:AT\n+OK";
+    QTest::newRow("8192 bytes") << QByteArray(8192, 'x') << false
+                                << QStringLiteral("\nUDP Send:") + QString(8192, QLatin1Char('x'));
+}
+
+void UdpLinkTest::sendUdpSendsOneDatagramAndLogsIt()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(bool, showHex);
+    QFETCH(QString, console);
+    QUdpSocket listener;
+    QVERIFY(listener.bind(QHostAddress(QHostAddress::LocalHost), 0));
+    makeWindow();
+    ShowHex = showHex;
+
+    form_->SendUdp(data, QStringLiteral("127.0.0.1"), listener.localPort());
+
+    QTRY_VERIFY(listener.hasPendingDatagrams());
+    const QNetworkDatagram got = listener.receiveDatagram();
+    QCOMPARE(got.data(), data);
+    QCOMPARE(got.senderPort(), int(toolPort_)); // replies find their way back to the endpoint
+    QCOMPARE(consoleText(*form_), console);
+    QVERIFY(boxes_->boxes.isEmpty());
+}
+
+void UdpLinkTest::nothingSentWithoutDataOrHost_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("host");
+    QTest::newRow("empty data") << QByteArray() << "127.0.0.1";
+    QTest::newRow("empty host") << QByteArray("REQUEST_DEVICE_DISCOVERY") << QString();
+}
+
+void UdpLinkTest::nothingSentWithoutDataOrHost()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QString, host);
+    QUdpSocket listener;
+    QVERIFY(listener.bind(QHostAddress(QHostAddress::LocalHost), 0));
+    makeWindow();
+
+    form_->SendUdp(data, host, listener.localPort());
+    QCOMPARE(form_->console()->lineCount(), 0);
+    // Loopback keeps order: if the first call had sent anything, it would arrive before this.
+    form_->SendUdp("next", QStringLiteral("127.0.0.1"), listener.localPort());
+
+    QTRY_VERIFY(listener.hasPendingDatagrams());
+    QCOMPARE(listener.receiveDatagram().data(), QByteArray("next"));
+    QCOMPARE(consoleText(*form_), QStringLiteral("\nUDP Send:next"));
+    QVERIFY(boxes_->boxes.isEmpty());
+}
+
+void UdpLinkTest::unusableDestinationIsReported_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    // The endpoint is IPv4; a port outside 16 bits must not wrap round to another port.
+    QTest::newRow("IPv6 address") << "::1" << 6999;
+    QTest::newRow("port 0") << "127.0.0.1" << 0;
+    QTest::newRow("port 65536") << "127.0.0.1" << 65536;
+    QTest::newRow("negative port") << "127.0.0.1" << -1;
+}
+
+void UdpLinkTest::unusableDestinationIsReported()
+{
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    makeWindow();
+
+    form_->SendUdp("REQUEST_DEVICE_DISCOVERY", host, port);
+
+    QCOMPARE(boxes_->boxes.size(), 1);
+    QCOMPARE(boxes_->boxes.first().kind, BoxKind::Error);
+    QVERIFY(!boxes_->boxes.first().text.isEmpty());
+    QCOMPARE(form_->console()->lineCount(), 0);
+}
+
+void UdpLinkTest::receivedDatagramIsOneResultLine_data()
+{
+    QTest::addColumn<QByteArray>("datagram");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("text") << QByteArray("QX5120 ready") << "QX5120 ready";
+    QTest::newRow("line breaks stay line breaks") << QByteArray("A\r\nB\nC\rD") << "A\nB\nC\nD";
+    QTest::newRow("zero and control bytes visible") << QByteArray("\0\x01Z\x7f", 4) << "␀␁Z␡";
+    QTest::newRow("GBK text") << QByteArray("\xd6\xd0\xce\xc4") << "中文";
+    QTest::newRow("empty datagram") << QByteArray() << QString();
+    // Longer than the 2001 bytes a fixed copy buffer would keep: shown whole.
+    for (const int size : {2001, 2002, 8192}) {
+        QByteArray bytes(size, 'a');
+        bytes[size - 1] = 'Z';
+        QTest::addRow("%d bytes", size) << bytes << QString::fromLatin1(bytes);
+    }
+    QTest::newRow("8192 zero bytes") << QByteArray(8192, '\0') << QString(8192, QChar(0x2400));
+}
+
+void UdpLinkTest::receivedDatagramIsOneResultLine()
+{
+    QFETCH(QByteArray, datagram);
+    QFETCH(QString, shown);
+    makeWindow();
+    form_->setStatusPanel(2, QStringLiteral("before"));
+    QUdpSocket module;
+    QVERIFY(module.bind(QHostAddress(QHostAddress::LocalHost), 0));
+
+    QCOMPARE(module.writeDatagram(datagram, QHostAddress(QHostAddress::LocalHost), toolPort_),
+             qint64(datagram.size()));
+
+    QTRY_VERIFY(!form_->searchResultEdit->toPlainText().isEmpty());
+    QCOMPARE(form_->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:") + shown);
+    // Discovery answers are not replies to commands: no console line, no parser, on the serial link too.
+    QCOMPARE(LinkType, 0);
+    QCOMPARE(form_->console()->lineCount(), 0);
+    QCOMPARE(form_->statusPanel(2), QStringLiteral("before"));
+    QVERIFY(boxes_->boxes.isEmpty());
+}
+
+void UdpLinkTest::resultsKeepArrivalOrderUntilCleared()
+{
+    makeWindow();
+    QUdpSocket module;
+    QVERIFY(module.bind(QHostAddress(QHostAddress::LocalHost), 0));
+    for (const char *answer : {"one", "two", "one"})
+        module.writeDatagram(answer, QHostAddress(QHostAddress::LocalHost), toolPort_);
+
+    QTRY_COMPARE(form_->searchResultEdit->toPlainText(),
+                 QStringLiteral("127.0.0.1:one\n127.0.0.1:two\n127.0.0.1:one"));
+    QTest::mouseClick(form_->searchClearButton, Qt::LeftButton);
+    QCOMPARE(form_->searchResultEdit->toPlainText(), QString());
+    module.writeDatagram("three", QHostAddress(QHostAddress::LocalHost), toolPort_);
+    QTRY_COMPARE(form_->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:three"));
+}
+
+void UdpLinkTest::takenPortIsReportedOnEachSendUntilFree()
+{
+    auto blocker = std::make_unique<QUdpSocket>();
+    // The other program shares its port: only a bind that refuses to share notices it.
+    QVERIFY(blocker->bind(QHostAddress(QHostAddress::AnyIPv4), 0,
+                          QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint));
+    const quint16 taken = blocker->localPort();
+    TForm1::udpLocalPort = taken;
+    QUdpSocket listener;
+    QVERIFY(listener.bind(QHostAddress(QHostAddress::LocalHost), 0));
+
+    makeWindow();
+    // Start-up goes on without a word.
+    QVERIFY(boxes_->boxes.isEmpty());
+    QCOMPARE(form_->statusPanel(0), kMakerNameChinese);
+    QCOMPARE(form_->udpSocket()->state(), QAbstractSocket::UnconnectedState);
+
+    form_->SendUdp("first", QStringLiteral("127.0.0.1"), listener.localPort());
+    form_->discoveryTarget = {QStringLiteral("127.0.0.1"), int(listener.localPort())};
+    QTest::mouseClick(form_->searchButton, Qt::LeftButton);
+    QCOMPARE(boxes_->boxes.size(), 2);
+    for (const BoxRequest &box : std::as_const(boxes_->boxes)) {
+        QCOMPARE(box.kind, BoxKind::Error);
+        QVERIFY2(box.text.contains(QLatin1String("in use")), qPrintable(box.text));
+    }
+    QCOMPARE(form_->console()->lineCount(), 0);
+
+    blocker.reset();
+    form_->SendUdp("second", QStringLiteral("127.0.0.1"), listener.localPort());
+
+    QCOMPARE(boxes_->boxes.size(), 2);
+    QTRY_VERIFY(listener.hasPendingDatagrams());
+    const QNetworkDatagram got = listener.receiveDatagram();
+    QCOMPARE(got.data(), QByteArray("second")); // nothing of the failed attempts went out
+    QCOMPARE(got.senderPort(), int(taken));
+    QCOMPARE(consoleText(*form_), QStringLiteral("\nUDP Send:second"));
+    // Bound now, it also receives.
+    listener.writeDatagram("answer", QHostAddress(QHostAddress::LocalHost), taken);
+    QTRY_COMPARE(form_->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:answer"));
+}
+
+void UdpLinkTest::searchButtonsSendTheirRequest_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("link");
+    QTest::addColumn<QByteArray>("request");
+    QTest::newRow("搜索, serial link") << "searchButton" << 0 << QByteArray("REQUEST_DEVICE_DISCOVERY");
+    QTest::newRow("搜索2, LAN link") << "search2Button" << 1 << QByteArray("REQUEST_DEVICE_SEARCH");
+    QTest::newRow("搜索, other link") << "searchButton" << 7 << QByteArray("REQUEST_DEVICE_DISCOVERY");
+}
+
+void UdpLinkTest::searchButtonsSendTheirRequest()
+{
+    QFETCH(QString, button);
+    QFETCH(int, link);
+    QFETCH(QByteArray, request);
+    QUdpSocket module;
+    QVERIFY(module.bind(QHostAddress(QHostAddress::LocalHost), 0));
+    makeWindow();
+    QCOMPARE(form_->discoveryTarget.host, QStringLiteral("127.0.0.1")); // [Discovery] Address of the test config
+    QCOMPARE(form_->discoveryTarget.port, 6999);
+    form_->discoveryTarget = {QStringLiteral("127.0.0.1"), int(module.localPort())};
+    LinkType = link;
+    // An earlier answer stays: a search clears nothing.
+    module.writeDatagram("earlier", QHostAddress(QHostAddress::LocalHost), toolPort_);
+    QTRY_COMPARE(form_->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:earlier"));
+    form_->setStatusPanel(2, QStringLiteral("before"));
+
+    QTest::mouseClick(form_->findChild<QPushButton *>(button), Qt::LeftButton);
+
+    QTRY_VERIFY(module.hasPendingDatagrams());
+    const QNetworkDatagram got = module.receiveDatagram();
+    QCOMPARE(got.data(), request); // no line end, no terminator
+    QCOMPARE(got.senderPort(), int(toolPort_));
+    QCOMPARE(consoleText(*form_), QStringLiteral("\nUDP Send:") + QString::fromLatin1(request));
+    QCOMPARE(form_->statusPanel(2), QStringLiteral("before"));
+    module.writeDatagram("QX5120", got.senderAddress(), quint16(got.senderPort()));
+    QTRY_COMPARE(form_->searchResultEdit->toPlainText(),
+                 QStringLiteral("127.0.0.1:earlier\n127.0.0.1:QX5120"));
+    QVERIFY(boxes_->boxes.isEmpty());
+}
+
+void UdpLinkTest::searchBroadcastsInsideNamespaces()
+{
+    if (::geteuid() != 0)
+        QSKIP("The broadcast test needs root to create network namespaces; not run.");
+    if (QStandardPaths::findExecutable(QStringLiteral("ip")).isEmpty())
+        QSKIP("The broadcast test needs the ip tool (iproute2); not run.");
+    NamespacePair namespaces;
+    if (const QString error = namespaces.setUp(); !error.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("No network namespaces here (") + error +
+                         QStringLiteral("); not run.")));
+
+    const QString self = QCoreApplication::applicationFilePath();
+    QProcess responder;
+    responder.start(QStringLiteral("ip"), {QStringLiteral("netns"), QStringLiteral("exec"),
+                                           namespaces.module(), self, QLatin1String(kResponderMode)});
+    QByteArray heard;
+    QTRY_VERIFY_WITH_TIMEOUT((heard += responder.readAllStandardOutput()).contains("READY\n") ||
+                                 responder.state() == QProcess::NotRunning,
+                             30000);
+    QVERIFY2(heard.contains("READY\n"), heard.constData());
+
+    QProcess searcher;
+    searcher.start(QStringLiteral("ip"), {QStringLiteral("netns"), QStringLiteral("exec"), namespaces.tool(),
+                                          self, QLatin1String(kSearcherMode), namespaces.tool()});
+    QVERIFY(searcher.waitForFinished(60000));
+    const QByteArray report = searcher.readAllStandardOutput();
+    QVERIFY2(searcher.exitCode() == 0, (report + searcher.readAllStandardError()).constData());
+    QTRY_VERIFY_WITH_TIMEOUT((heard += responder.readAllStandardOutput()).count("GOT ") >= 3, 10000);
+
+    // The module side saw three broadcasts from the discovery port, in the order pressed.
+    const QByteArray from = kToolAddress.toLatin1() + " 6998 255.255.255.255 ";
+    const QByteArray expectedHeard = "READY\nGOT " + from +
+                                     QByteArray("REQUEST_DEVICE_DISCOVERY").toBase64() + "\nGOT " + from +
+                                     QByteArray("REQUEST_DEVICE_SEARCH").toBase64() + "\nGOT " + from +
+                                     QByteArray("REQUEST_DEVICE_DISCOVERY").toBase64() + "\n";
+    QCOMPARE(heard, expectedHeard);
+
+    QVERIFY2(report.contains("BOUND 6998\n"), report.constData());
+    const QString answer = kModuleAddress + QStringLiteral(":QX5120 REQUEST_DEVICE_");
+    QCOMPARE(fieldOf(report, "RESULT"), answer + QStringLiteral("DISCOVERY\nready\n") + answer +
+                                            QStringLiteral("SEARCH\nready\n") + answer +
+                                            QStringLiteral("DISCOVERY\nready"));
+    const QString discovery =
+        QStringLiteral("\nUDP Send:REQUEST_DEVICE_DISCOVERY\n"
+                       "HEX:52 45 51 55 45 53 54 5F 44 45 56 49 43 45 5F 44 49 53 43 4F 56 "
+                       "45 52 59 ");
+    const QString search =
+        QStringLiteral("\nUDP Send:REQUEST_DEVICE_SEARCH\n"
+                       "HEX:52 45 51 55 45 53 54 5F 44 45 56 49 43 45 5F 53 45 41 52 43 48 ");
+    QCOMPARE(fieldOf(report, "CONSOLE"),
+             discovery + QLatin1Char('\n') + search + QLatin1Char('\n') + discovery);
+    QCOMPARE(fieldOf(report, "BOXES"), QString());
+    responder.kill();
+    responder.waitForFinished();
+}
+
+int main(int argc, char **argv)
+{
+    if (argc == 2 && qstrcmp(argv[1], kResponderMode) == 0)
+        return runResponder(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], kSearcherMode) == 0)
+        return runSearcher(argc, argv, argv[2]);
+    QApplication app(argc, argv);
+    UdpLinkTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_udplink.moc"
