@@ -82,7 +82,7 @@ bool insideNamespace(const char *name)
 
 // The tool as the user runs it, with its default endpoint and discovery target, inside the
 // namespace: search, search 2, search again, then report the result box, the console and any boxes.
-int runSearcher(int argc, char **argv, const char *namespaceName)
+int runSearcher(int argc, char **argv, const char *namespaceName, int expectedLines = 6)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -99,7 +99,9 @@ int runSearcher(int argc, char **argv, const char *namespaceName)
     QTest::mouseClick(form.searchButton, Qt::LeftButton);
     QTest::mouseClick(form.search2Button, Qt::LeftButton);
     QTest::mouseClick(form.searchButton, Qt::LeftButton);
-    (void)QTest::qWaitFor([&form] { return form.searchResultEdit->document()->blockCount() >= 6; }, 20000);
+    (void)QTest::qWaitFor(
+        [&form, expectedLines] { return form.searchResultEdit->document()->blockCount() >= expectedLines; },
+        20000);
     printLine("BOUND " + QByteArray::number(form.udpSocket()->localPort()));
     printLine("RESULT " + form.searchResultEdit->toPlainText().toUtf8().toBase64());
     printLine("CONSOLE " + consoleText(form).toUtf8().toBase64());
@@ -201,6 +203,7 @@ private Q_SLOTS:
     void searchButtonsSendTheirRequest_data();
     void searchButtonsSendTheirRequest();
     void searchBroadcastsInsideNamespaces();
+    void searchFindsTheSimulatedModuleInsideNamespaces();
 
 private:
     std::unique_ptr<Pty> pty_; // COM1, so that start-up opens its port without a box
@@ -437,7 +440,8 @@ void UdpLinkTest::searchButtonsSendTheirRequest()
     QUdpSocket module;
     QVERIFY(module.bind(QHostAddress(QHostAddress::LocalHost), 0));
     makeWindow();
-    QCOMPARE(form_->discoveryTarget.host, QStringLiteral("127.0.0.1")); // [Discovery] Address of the test config
+    QCOMPARE(form_->discoveryTarget.host,
+             QStringLiteral("127.0.0.1")); // [Discovery] Address of the test config
     QCOMPARE(form_->discoveryTarget.port, 6999);
     form_->discoveryTarget = {QStringLiteral("127.0.0.1"), int(module.localPort())};
     LinkType = link;
@@ -516,12 +520,55 @@ void UdpLinkTest::searchBroadcastsInsideNamespaces()
     responder.waitForFinished();
 }
 
+void UdpLinkTest::searchFindsTheSimulatedModuleInsideNamespaces()
+{
+    const QString sim = qEnvironmentVariable("QXSIM");
+    if (sim.isEmpty() || !QFile::exists(sim))
+        QSKIP("qxsim not built; not run.");
+    if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("ip")).isEmpty())
+        QSKIP(
+            "Discovery of the simulated module needs root and the ip tool for network namespaces; not run.");
+    NamespacePair namespaces;
+    if (const QString error = namespaces.setUp(); !error.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("No network namespaces here (") + error +
+                         QStringLiteral("); not run.")));
+
+    // The simulated module answers discovery on the far side of the veth pair.
+    QProcess module;
+    module.start(QStringLiteral("ip"), {QStringLiteral("netns"), QStringLiteral("exec"), namespaces.module(),
+                                        sim, QStringLiteral("--udp"), QStringLiteral("0.0.0.0:6999"),
+                                        QStringLiteral("--module"), QStringLiteral("12345678901:0000")});
+    QByteArray heard;
+    QTRY_VERIFY_WITH_TIMEOUT((heard += module.readAllStandardOutput()).contains("READY\n") ||
+                                 module.state() == QProcess::NotRunning,
+                             30000);
+    QVERIFY2(heard.contains("READY\n"), (heard + module.readAllStandardError()).constData());
+
+    QProcess searcher;
+    searcher.start(QStringLiteral("ip"),
+                   {QStringLiteral("netns"), QStringLiteral("exec"), namespaces.tool(),
+                    QCoreApplication::applicationFilePath(), QLatin1String(kSearcherMode), namespaces.tool(),
+                    QStringLiteral("3")});
+    QVERIFY(searcher.waitForFinished(60000));
+    const QByteArray report = searcher.readAllStandardOutput();
+    QVERIFY2(searcher.exitCode() == 0, (report + searcher.readAllStandardError()).constData());
+    const QStringList results = fieldOf(report, "RESULT").split(QLatin1Char('\n'));
+    QCOMPARE(results.size(), 3); // one answer per request, both request texts
+    for (const QString &line : results)
+        QVERIFY2(line.startsWith(kModuleAddress + QStringLiteral(":QX5120,ID=12345678901")),
+                 qPrintable(line));
+    module.terminate();
+    module.waitForFinished();
+}
+
 int main(int argc, char **argv)
 {
     if (argc == 2 && qstrcmp(argv[1], kResponderMode) == 0)
         return runResponder(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], kSearcherMode) == 0)
         return runSearcher(argc, argv, argv[2]);
+    if (argc == 4 && qstrcmp(argv[1], kSearcherMode) == 0)
+        return runSearcher(argc, argv, argv[2], atoi(argv[3]));
     QApplication app(argc, argv);
     UdpLinkTest test;
     QTEST_SET_MAIN_SOURCE_PATH
