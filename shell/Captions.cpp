@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabWidget>
 
@@ -133,6 +134,8 @@ void CaptionBook::applyEntry(const Entry &entry, bool english)
         if (auto *tabs = qobject_cast<QTabWidget *>(entry.other.data()))
             tabs->setTabText(entry.index, text);
         widget->setAccessibleName(spoken(text));
+        if (auto *scroll = qobject_cast<QScrollArea *>(widget); scroll && scroll->widget())
+            scroll->widget()->setAccessibleName(spoken(text)); // the page inside a scrolling tab
         break;
     case Kind::Title:
         widget->setWindowTitle(text);

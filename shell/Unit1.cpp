@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -39,7 +40,19 @@ QPushButton *makeButton(QWidget *parent, const char *objectName)
 
 QFont designedFont()
 {
-    // The forms are designed in SimSun 12 px; fontconfig substitutes a CJK face where it is missing.
+    // The forms are designed in SimSun 12 px. Where SimSun is missing (Linux) fontconfig would hand
+    // "宋体" a Latin face and the captions would depend on per-glyph fallback; name the CJK faces we
+    // know so Qt picks one that is installed (scripts/deps.sh installs WenQuanYi Zen Hei).
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(QStringLiteral("宋体"),
+                                   {QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
+                                    QStringLiteral("WenQuanYi Zen Hei"),
+                                    QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                                    QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+                                    QStringLiteral("Droid Sans Fallback")});
+        return true;
+    }();
+    Q_UNUSED(substituted);
     QFont font(QStringLiteral("宋体"));
     font.setPixelSize(12);
     return font;
@@ -69,10 +82,18 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
         {QStringLiteral("IO控制与读取"), QStringLiteral("IO set and read")},
         {QStringLiteral("数据发送与广播搜索"), QStringLiteral("Data Transmission and Broadcast Search")}};
     const char *pageNames[] = {"basicPage", "commandPage", "ioPage", "dataPage"};
+    QWidget *pageWidgets[4] = {};
     for (int i = 0; i < 4; ++i) {
         auto *page = new QWidget(pages);
         page->setObjectName(QLatin1String(pageNames[i]));
-        pages->addTab(page, QString());
+        // A page taller than the window scrolls instead of stretching the window past 740 pixels.
+        auto *scroll = new QScrollArea(pages);
+        scroll->setObjectName(QLatin1String(pageNames[i]) + QLatin1String("Scroll"));
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(page);
+        pageWidgets[i] = page;
+        pages->addTab(scroll, QString());
         captions_.addTab(pages, i, tabCaptions[i]);
     }
     console_ = new ConsoleLog(split);
@@ -87,9 +108,9 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
     buildMenu();
     buildStatusBar();
-    buildParameterPages(pages->widget(0), pages->widget(1));
-    buildIoPage(pages->widget(2));
-    buildDataPage(pages->widget(3));
+    buildParameterPages(pageWidgets[0], pageWidgets[1]);
+    buildIoPage(pageWidgets[2]);
+    buildDataPage(pageWidgets[3]);
     setUpTcpLink();
     setUpLinkGroup();
 
@@ -189,9 +210,11 @@ void TForm1::buildToolPanel(QWidget *panel)
         auto *portLabel = new QLabel(linkGroup);
         captions_.addField(ipLabel, ip, {QStringLiteral("IP"), QStringLiteral("IP")});
         captions_.addField(portLabel, port, {QStringLiteral("Port"), QStringLiteral("Port")});
-        // Two rows share "IP" and "Port": name the fields by their row for screen readers.
-        ip->setAccessibleName(QStringLiteral("IP ") + rowName.cn);
-        port->setAccessibleName(QStringLiteral("Port ") + rowName.cn);
+        // Two rows share "IP" and "Port": name the fields by their row for screen readers, in
+        // both languages (registered after the labels, so the row name wins).
+        captions_.addNamed(ip, {QStringLiteral("IP ") + rowName.cn, QStringLiteral("IP ") + rowName.en});
+        captions_.addNamed(port,
+                           {QStringLiteral("Port ") + rowName.cn, QStringLiteral("Port ") + rowName.en});
         captions_.addRowButton(connectButton, {QStringLiteral("连接"), QStringLiteral("Connect")}, rowName);
         grid->addWidget(radio, gridRow, 0);
         grid->addWidget(ipLabel, gridRow, 1);

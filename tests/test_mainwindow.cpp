@@ -225,6 +225,9 @@ void MainWindowTest::layoutAndNames()
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty")));
     auto form = makeMainWindow();
     QCOMPARE(form->size(), QSize(1062, 740));
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QCOMPARE(form->size(), QSize(1062, 740)); // tall pages scroll; they do not stretch the window
     QCOMPARE(form->pages->count(), 4);
     QCOMPARE(form->pages->tabText(0), QStringLiteral("基本参数"));
     QCOMPARE(form->pages->tabText(3), QStringLiteral("数据发送与广播搜索"));
