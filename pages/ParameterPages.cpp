@@ -50,28 +50,28 @@ struct FieldSpec {
 FieldSpec edit(Field field, const char *stem, const Caption &label, const QString &start,
                KeyFilterKind filter = KeyFilterKind::None, int maxLength = 0)
 {
-    FieldSpec spec;
-    spec.field = field;
-    spec.stem = stem;
-    spec.label = label;
-    spec.startText = start;
-    spec.filter = filter;
-    spec.maxLength = maxLength;
-    return spec;
+    FieldSpec fieldSpec;
+    fieldSpec.field = field;
+    fieldSpec.stem = stem;
+    fieldSpec.label = label;
+    fieldSpec.startText = start;
+    fieldSpec.filter = filter;
+    fieldSpec.maxLength = maxLength;
+    return fieldSpec;
 }
 
 FieldSpec list(Field field, const char *stem, const Caption &label, const QStringList &items, int start,
                const QStringList &englishItems = {})
 {
-    FieldSpec spec;
-    spec.field = field;
-    spec.stem = stem;
-    spec.label = label;
-    spec.list = true;
-    spec.items = items;
-    spec.startIndex = start;
-    spec.englishItems = englishItems;
-    return spec;
+    FieldSpec fieldSpec;
+    fieldSpec.field = field;
+    fieldSpec.stem = stem;
+    fieldSpec.label = label;
+    fieldSpec.list = true;
+    fieldSpec.items = items;
+    fieldSpec.startIndex = start;
+    fieldSpec.englishItems = englishItems;
+    return fieldSpec;
 }
 
 QStringList numbers(int from, int to)
@@ -171,9 +171,9 @@ const std::vector<FieldSpec> &fieldSpecs()
 
 const FieldSpec &specOf(Field field)
 {
-    for (const FieldSpec &spec : fieldSpecs()) {
-        if (spec.field == field)
-            return spec;
+    for (const FieldSpec &fieldSpec : fieldSpecs()) {
+        if (fieldSpec.field == field)
+            return fieldSpec;
     }
     Q_UNREACHABLE();
 }
@@ -219,28 +219,28 @@ void TForm1::buildParameterPages(QWidget *basicPage, QWidget *commandPage)
     };
 
     // One field with its label on the given grid row.
-    auto makeField = [this](QGroupBox *group, QGridLayout *grid, int gridRow, const FieldSpec &spec) {
+    auto makeField = [this](QGroupBox *group, QGridLayout *grid, int gridRow, const FieldSpec &fieldSpec) {
         auto *label = new QLabel(group);
-        label->setObjectName(QLatin1String(spec.stem) + QLatin1String("Label"));
+        label->setObjectName(QLatin1String(fieldSpec.stem) + QLatin1String("Label"));
         QWidget *widget = nullptr;
-        if (spec.list) {
+        if (fieldSpec.list) {
             auto *box = new QComboBox(group);
-            box->setObjectName(QLatin1String(spec.stem) + QLatin1String("Box"));
-            box->addItems(spec.items);
-            box->setCurrentIndex(spec.startIndex);
-            if (!spec.englishItems.isEmpty())
-                captions_.addItems(box, spec.items, spec.englishItems);
+            box->setObjectName(QLatin1String(fieldSpec.stem) + QLatin1String("Box"));
+            box->addItems(fieldSpec.items);
+            box->setCurrentIndex(fieldSpec.startIndex);
+            if (!fieldSpec.englishItems.isEmpty())
+                captions_.addItems(box, fieldSpec.items, fieldSpec.englishItems);
             widget = box;
         } else {
-            auto *edit = new QLineEdit(spec.startText, group);
-            edit->setObjectName(QLatin1String(spec.stem) + QLatin1String("Edit"));
-            if (spec.maxLength > 0)
-                edit->setMaxLength(spec.maxLength);
-            KeyFilter::install(edit, spec.filter);
+            auto *edit = new QLineEdit(fieldSpec.startText, group);
+            edit->setObjectName(QLatin1String(fieldSpec.stem) + QLatin1String("Edit"));
+            if (fieldSpec.maxLength > 0)
+                edit->setMaxLength(fieldSpec.maxLength);
+            KeyFilter::install(edit, fieldSpec.filter);
             widget = edit;
         }
-        captions_.addField(label, widget, spec.label);
-        registerField(spec.field, widget);
+        captions_.addField(label, widget, fieldSpec.label);
+        registerField(fieldSpec.field, widget);
         grid->addWidget(label, gridRow, 0);
         grid->addWidget(widget, gridRow, 1);
     };
@@ -273,10 +273,10 @@ void TForm1::buildParameterPages(QWidget *basicPage, QWidget *commandPage)
     };
 
     std::map<ParameterGroup, QGroupBox *> groups;
-    for (const GroupSpec &spec : kGroups) {
-        QWidget *page = spec.group == ParameterGroup::Switches ? commandPage : basicPage;
-        groups[spec.group] = makeGroup(page, spec.objectName, spec.title);
-        fillGroup(groups[spec.group], spec.group);
+    for (const GroupSpec &fieldSpec : kGroups) {
+        QWidget *page = fieldSpec.group == ParameterGroup::Switches ? commandPage : basicPage;
+        groups[fieldSpec.group] = makeGroup(page, fieldSpec.objectName, fieldSpec.title);
+        fillGroup(groups[fieldSpec.group], fieldSpec.group);
     }
 
     // First page: work mode, AP and Station on the left, network above serial on the right, the URL
