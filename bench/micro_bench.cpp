@@ -50,14 +50,15 @@ void ModuleFrame(benchmark::State &state)
 {
     const QByteArray command("AT+WIFIMODE=?\r\n");
     for (auto _ : state)
-        benchmark::DoNotOptimize(BuildModuleFrame(QStringLiteral("12345678901"), QStringLiteral("0001"), true, command));
+        benchmark::DoNotOptimize(
+            BuildModuleFrame(QStringLiteral("12345678901"), QStringLiteral("0001"), true, command));
 }
 BENCHMARK(ModuleFrame);
 
 void RelayFrameAroundModuleFrame(benchmark::State &state)
 {
-    const QByteArray frame =
-        BuildModuleFrame(QStringLiteral("12345678901"), QStringLiteral("0001"), true, QByteArray("AT+WIFIMODE=?\r\n"));
+    const QByteArray frame = BuildModuleFrame(QStringLiteral("12345678901"), QStringLiteral("0001"), true,
+                                              QByteArray("AT+WIFIMODE=?\r\n"));
     for (auto _ : state)
         benchmark::DoNotOptimize(BuildRelayFrame(frame));
 }
@@ -81,7 +82,9 @@ void parse(benchmark::State &state, int code, const QByteArray &reply)
 
 QByteArray parameterFrame()
 {
-    QByteArray frame("\xA8\x81" "123456789010001\x09\x01\x00", 20);
+    QByteArray frame("\xA8\x81"
+                     "123456789010001\x09\x01\x00",
+                     20);
     return frame + "1=3;2=QX-Office;3=password;17=115200;18=8;19=1;20=12345678901;21=0001;";
 }
 

@@ -8,7 +8,8 @@ script plays the device on the other end.
           and how far its peak resident memory grows
   stream  10 s at 921600 baud (92160 bytes/s in 10 ms slices): CPU in percent of one core
 
-Usage: procload.py PROGRAM [case...]    PROGRAM: qxsetup=PATH or cutecom
+Usage: procload.py PROGRAM [case...]    PROGRAM: qxsetup=PATH, cutecom, or bare=PATH (the bare Qt window
+with its empty 20 ms timer: the floor for idle; it opens no port)
 Needs DISPLAY (bench/run.sh starts Xvfb) and, for CuteCom, xdotool to press its Open button."""
 import os
 import shutil
@@ -67,17 +68,23 @@ def lines_of(size):
 
 
 class Program:
-    def __init__(self, spec, slave_path, workdir):
-        self.name = spec.split("=", 1)[0]
+    def __init__(self, entry, slave_path, workdir):
+        self.name = entry.split("=", 1)[0]
         env = dict(os.environ)
         if self.name == "qxsetup":
-            exe = spec.split("=", 1)[1]
+            exe = entry.split("=", 1)[1]
             with open(os.path.join(workdir, "Config.ini"), "w", newline="") as f:
                 f.write("[info]\r\nCOM=1\r\nBaudRate=9\r\n[Ver]\r\nCEO=EN\r\n"
                         "[Network]\r\nServerIP=127.0.0.1\r\nServerIP2=127.0.0.1\r\nCOMType=0\r\n"
                         f"[Ports]\r\nCOM1={slave_path}\r\n")
             self.proc = subprocess.Popen([exe], cwd=workdir, env=env,
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        elif self.name == "bare":
+            self.proc = subprocess.Popen([entry.split("=", 1)[1], "--poll"], env=env,
+                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.pid = self.proc.pid
+            time.sleep(3)
+            return
         else:
             conf = os.path.join(workdir, ".config", "CuteCom")
             os.makedirs(conf, exist_ok=True)

@@ -17,9 +17,10 @@ export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build "$build" --target qxbench -j"$(nproc)" >/dev/null
 
-# One X server for everything, no window manager, no TCP.
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+# One X server for everything, no window manager, no TCP; -noreset: with no client left between two runs
+# the server would reset and refuse the next connection for a moment.
+display=:$((300 + RANDOM % 600))
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; [ -n "${holder:-}" ] && kill $holder 2>/dev/null || true' EXIT
 export DISPLAY=$display
@@ -54,6 +55,7 @@ for part in "${parts[@]}"; do
         echo "== 2./4. idle, burst and stream measured from outside, qxsetup and CuteCom =="
         python3 bench/procload.py "qxsetup=$build/qxsetup"
         python3 bench/procload.py cutecom
+        python3 bench/procload.py "bare=$build/bench/qxbench_bare_window" idle
         ;;
     micro)
         echo "== 5. microbenchmarks =="

@@ -87,7 +87,8 @@ int main(int argc, char *argv[])
                                 !reinterpret_cast<xcb_map_notify_event_t *>(event)->override_redirect;
             std::free(event);
             if (mapped) {
-                ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+                ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                         .count();
                 break;
             }
         }
@@ -100,7 +101,7 @@ int main(int argc, char *argv[])
         mapMs.push_back(ms);
         rssMiB.push_back(rss);
     }
-    std::printf("%s: median of %d runs: mapped after %.1f ms, resident %.1f MiB\n", argv[first], runs, median(mapMs),
-                median(rssMiB));
+    std::printf("%s: median of %d runs: mapped after %.1f ms, resident %.1f MiB\n", argv[first], runs,
+                median(mapMs), median(rssMiB));
     return 0;
 }

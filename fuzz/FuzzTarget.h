@@ -45,7 +45,11 @@ struct CheckFailed {
         qxfuzz::registerTarget(#name, qxFuzz_##name);                                                        \
     static int qxFuzz_##name(const uint8_t *data, size_t size)
 
-#define QX_FUZZ_FAIL(text) throw qxfuzz::CheckFailed{std::string(text)}
+#define QX_FUZZ_FAIL(text)                                                                                   \
+    throw qxfuzz::CheckFailed                                                                                \
+    {                                                                                                        \
+        std::string(text)                                                                                    \
+    }
 
 #else
 

@@ -106,6 +106,7 @@ QX_FUZZ_TARGET(conversions)
     int sum = 0;
     for (const char c : a + b)
         sum += static_cast<unsigned char>(c);
-    QX_FUZZ_CHECK(TCommFun::HexToBytes(TCommFun::HexChecksum(joined)) == QByteArray(1, static_cast<char>(sum % 256)));
+    QX_FUZZ_CHECK(TCommFun::HexToBytes(TCommFun::HexChecksum(joined)) ==
+                  QByteArray(1, static_cast<char>(sum % 256)));
     return 0;
 }

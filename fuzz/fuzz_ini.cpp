@@ -24,17 +24,38 @@ struct Name {
 
 // What the tool writes at exit, a few spellings of other case, and port mappings.
 const Name kNames[] = {
-    {"info", "COM"},           {"info", "BaudRate"},        {"Network", "TargetGPRSID"},
-    {"Network", "TargetZone"}, {"Local", "LocalZone"},      {"Local", "LocalID"},
-    {"Network", "TargetZonValid"}, {"Network", "FirstIP"},  {"Network", "UDPPort"},
-    {"Network", "TCPPort"},    {"Network", "Protocol"},     {"Network", "AutoChange"},
-    {"Network", "Nobacktimes"}, {"Heart", "Interval"},      {"Heart", "BLHeart"},
-    {"CheckOnLine", "Interval"}, {"CheckOnLine", "CheckOnLine"}, {"Program", "FontCharset"},
-    {"Program", "FontName"},   {"Network", "COMType"},      {"Network", "UDPPort2"},
-    {"Network", "TCPPort2"},   {"Network", "ServerIP"},     {"Network", "ServerIP2"},
-    {"Program", "AddChr"},     {"Program", "ShowHEX"},      {"NETWORK", "serverip"},
-    {"program", "SHOWHEX"},    {"Ports", "COM1"},           {"Ports", "COM36"},
-    {"Ver", "CEO"},            {"中文", "键"},
+    {"info", "COM"},
+    {"info", "BaudRate"},
+    {"Network", "TargetGPRSID"},
+    {"Network", "TargetZone"},
+    {"Local", "LocalZone"},
+    {"Local", "LocalID"},
+    {"Network", "TargetZonValid"},
+    {"Network", "FirstIP"},
+    {"Network", "UDPPort"},
+    {"Network", "TCPPort"},
+    {"Network", "Protocol"},
+    {"Network", "AutoChange"},
+    {"Network", "Nobacktimes"},
+    {"Heart", "Interval"},
+    {"Heart", "BLHeart"},
+    {"CheckOnLine", "Interval"},
+    {"CheckOnLine", "CheckOnLine"},
+    {"Program", "FontCharset"},
+    {"Program", "FontName"},
+    {"Network", "COMType"},
+    {"Network", "UDPPort2"},
+    {"Network", "TCPPort2"},
+    {"Network", "ServerIP"},
+    {"Network", "ServerIP2"},
+    {"Program", "AddChr"},
+    {"Program", "ShowHEX"},
+    {"NETWORK", "serverip"},
+    {"program", "SHOWHEX"},
+    {"Ports", "COM1"},
+    {"Ports", "COM36"},
+    {"Ver", "CEO"},
+    {"中文", "键"},
 };
 constexpr int kNameCount = static_cast<int>(sizeof(kNames) / sizeof(kNames[0]));
 
@@ -225,8 +246,9 @@ QX_FUZZ_TARGET(ini)
     IniProfile reread;
     if (throughFile) {
         // Saving syncs the file to disk; in memory that costs nothing and the fuzzer stays fast.
-        static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/qxfuzz-XXXXXX")
-                                                                            : QDir::tempPath() + QStringLiteral("/qxfuzz-XXXXXX"));
+        static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+                                     ? QStringLiteral("/dev/shm/qxfuzz-XXXXXX")
+                                     : QDir::tempPath() + QStringLiteral("/qxfuzz-XXXXXX"));
         const QString path = dir.filePath(QStringLiteral("Config.ini"));
         QX_FUZZ_CHECK(profile.save(path));
         QX_FUZZ_CHECK(reread.load(path) || profile.bytes().isEmpty());
@@ -246,7 +268,8 @@ QX_FUZZ_TARGET(ini)
                 if (w.number >= 0) {
                     int hex = 0;
                     const QByteArray digits = QByteArray::number(w.number, 16);
-                    QX_FUZZ_CHECK(IniProfile::parseInteger(QByteArray("0x" + digits), &hex) && hex == w.number);
+                    QX_FUZZ_CHECK(IniProfile::parseInteger(QByteArray("0x" + digits), &hex) &&
+                                  hex == w.number);
                     QX_FUZZ_CHECK(IniProfile::parseInteger(QByteArray("$" + digits.toUpper()), &hex) &&
                                   hex == w.number);
                 }
@@ -260,7 +283,8 @@ QX_FUZZ_TARGET(ini)
         for (const QString &key : before.keys(section)) {
             if (lastWrite.contains(folded(section, key)))
                 continue;
-            QX_FUZZ_CHECK(reread.readString(section, key, missing) == before.readString(section, key, missing));
+            QX_FUZZ_CHECK(reread.readString(section, key, missing) ==
+                          before.readString(section, key, missing));
         }
     }
     QX_FUZZ_CHECK(oldLinesSurvive(file, profile.bytes(), writtenSections, writtenKeys));

@@ -26,8 +26,9 @@ int typeCode(uint8_t choice)
 {
     if (choice <= 144)
         return choice;
-    static const int kOthers[] = {-1, 145, 146, 199, 200, 255, 1000, std::numeric_limits<int>::max(),
-                                  std::numeric_limits<int>::min(), -100};
+    static const int kOthers[] = {
+        -1,  145, 146, 199, 200, 255, 1000, std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
+        -100};
     return kOthers[(choice - 145) % (sizeof(kOthers) / sizeof(kOthers[0]))];
 }
 

@@ -23,10 +23,10 @@ struct TextKey {
     Field field;
 };
 const TextKey kTextKeys[] = {
-    {"2", Field::StaSsid},   {"3", Field::StaPassword}, {"4", Field::ApSsid},     {"5", Field::ApPassword},
-    {"6", Field::ApIp},      {"7", Field::ApMask},      {"8", Field::ApGateway},  {"14", Field::ServerIp},
-    {"15", Field::ServerPort}, {"16", Field::LocalPort}, {"20", Field::DeviceId}, {"21", Field::Zone},
-    {"23", Field::Heartbeat}, {"25", Field::StaIp},     {"26", Field::StaMask},   {"27", Field::StaGateway},
+    {"2", Field::StaSsid},     {"3", Field::StaPassword}, {"4", Field::ApSsid},    {"5", Field::ApPassword},
+    {"6", Field::ApIp},        {"7", Field::ApMask},      {"8", Field::ApGateway}, {"14", Field::ServerIp},
+    {"15", Field::ServerPort}, {"16", Field::LocalPort},  {"20", Field::DeviceId}, {"21", Field::Zone},
+    {"23", Field::Heartbeat},  {"25", Field::StaIp},      {"26", Field::StaMask},  {"27", Field::StaGateway},
 };
 // Keys whose value must be a number.
 const char *const kNumberKeys[] = {"1", "10", "11", "12", "22", "24"};
@@ -88,7 +88,8 @@ void remoteParameters(TForm1 &form, const QByteArray &list)
     for (const TextKey &k : kTextKeys) {
         const QLineEdit *edit = form.lineEdit(k.field);
         const auto it = texts.constFind(QByteArray(k.key));
-        const QString expected = it == texts.constEnd() ? QStringLiteral("\x01untouched") : GbkText(it.value());
+        const QString expected =
+            it == texts.constEnd() ? QStringLiteral("\x01untouched") : GbkText(it.value());
         QX_FUZZ_CHECK(edit->text() == expected.left(edit->maxLength()));
     }
 }

@@ -39,7 +39,8 @@ const QString kWriteNotOpen = QStringLiteral("The COM Port NOT opened!");
 // The two boxes of a saved serial port that cannot be opened at start-up: the layer's, then the dialog's.
 QStringList openFailBoxes(bool english, int com = 1)
 {
-    return {kOpenFail, (english ? QStringLiteral("Open COM%1 Fail！") : QStringLiteral("打开COM%1失败！")).arg(com)};
+    return {kOpenFail,
+            (english ? QStringLiteral("Open COM%1 Fail！") : QStringLiteral("打开COM%1失败！")).arg(com)};
 }
 
 // Records the longest gap between ticks of a 10 ms timer: how long the window could not react.
@@ -59,10 +60,7 @@ public:
     }
 
 private:
-    void tick()
-    {
-        longest_ = std::max(longest_, clock_.restart());
-    }
+    void tick() { longest_ = std::max(longest_, clock_.restart()); }
     QTimer timer_;
     QElapsedTimer clock_;
     qint64 longest_ = 0;
@@ -308,24 +306,27 @@ void DrillsTest::relayTornFramesAndGarbage()
 {
     const QByteArray garbage = QByteArray::fromHex("00FF7E00FE"); // what the simulator puts in front
     QByteArray whole;
-    for (const QStringList &faults :
-         {QStringList{}, QStringList{QStringLiteral("--split"), QStringLiteral("3"), QStringLiteral("--piece-delay"),
-                                     QStringLiteral("150")},
-          QStringList{QStringLiteral("--garbage")}}) {
+    for (const QStringList &faults : {QStringList{},
+                                      QStringList{QStringLiteral("--split"), QStringLiteral("3"),
+                                                  QStringLiteral("--piece-delay"), QStringLiteral("150")},
+                                      QStringList{QStringLiteral("--garbage")}}) {
         const QString name = faults.isEmpty() ? QStringLiteral("whole") : faults.first();
         SimProcess sim;
         QString why;
-        if (!sim.start(QStringList{QStringLiteral("--relay"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--module"),
-                        QLatin1String(kModuleId) + QStringLiteral(":0000"), QStringLiteral("--reply-frames")} +
+        if (!sim.start(QStringList{QStringLiteral("--relay"), QStringLiteral("127.0.0.1:0"),
+                                   QStringLiteral("--module"),
+                                   QLatin1String(kModuleId) + QStringLiteral(":0000"),
+                                   QStringLiteral("--reply-frames")} +
                            faults,
                        &why))
             QSKIP(qPrintable(why));
         BoxRecorder boxes;
-        WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"),
-                                        "[Ver]\r\nCEO=EN\r\n[Program]\r\nShowHEX=1\r\n[Network]\r\nCOMType=2\r\n"
-                                        "TargetGPRSID=" +
-                                            QByteArray(kModuleId) + "\r\nTargetZone=0000\r\nTCPPort2=" +
-                                            QByteArray::number(sim.relayPort()) + "\r\n"));
+        WorkDir dir(WorkDir::testConfig(
+            QStringLiteral("/nonexistent/tty"),
+            "[Ver]\r\nCEO=EN\r\n[Program]\r\nShowHEX=1\r\n[Network]\r\nCOMType=2\r\n"
+            "TargetGPRSID=" +
+                QByteArray(kModuleId) +
+                "\r\nTargetZone=0000\r\nTCPPort2=" + QByteArray::number(sim.relayPort()) + "\r\n"));
         auto form = makeMainWindow();
         boxes.clear();
         QTRY_COMPARE_WITH_TIMEOUT(form->tcpSocket()->state(), QAbstractSocket::ConnectedState, kWait);
@@ -388,7 +389,8 @@ void DrillsTest::configFileFaults()
     const QString path = dir.configPath();
     QByteArray original;
     if (fault == QLatin1String("immutable")) {
-        original = WorkDir::testConfig(QStringLiteral("/nonexistent/tty"), "[Ver]\r\nCEO=EN\r\n[info]\r\nCOM=4\r\n");
+        original =
+            WorkDir::testConfig(QStringLiteral("/nonexistent/tty"), "[Ver]\r\nCEO=EN\r\n[info]\r\nCOM=4\r\n");
     } else if (fault == QLatin1String("binary")) {
         for (int i = 0; i < 8192; ++i)
             original += char((i * 7919 + i / 13) & 0xff);

@@ -39,7 +39,8 @@ void TestFuzzCorpus::replay_data()
     for (const qxfuzz::Target &target : qxfuzz::targets()) {
         const QString name = QString::fromLatin1(target.name);
         for (const char *folder : {"corpus", "regressions"}) {
-            QDirIterator files(QStringLiteral("%1/fuzz/%2/%3").arg(source, QLatin1String(folder), name), QDir::Files);
+            QDirIterator files(QStringLiteral("%1/fuzz/%2/%3").arg(source, QLatin1String(folder), name),
+                               QDir::Files);
             while (files.hasNext()) {
                 const QString path = files.next();
                 QTest::addRow("%s/%s/%s", folder, target.name, qPrintable(files.fileName())) << name << path;
@@ -75,7 +76,9 @@ void TestFuzzCorpus::replay()
 void TestFuzzCorpus::numberWithNulInside_data()
 {
     QTest::addColumn<QByteArray>("reply");
-    QTest::newRow("digit, 00, digit") << QByteArray("3\x00" "9\r\n", 5);
+    QTest::newRow("digit, 00, digit") << QByteArray("3\x00"
+                                                    "9\r\n",
+                                                    5);
     QTest::newRow("digit, 00, letter") << QByteArray("2\x00x", 3);
     QTest::newRow("sign, digit, 00, blank, digit") << QByteArray("-5\x00 7", 5);
 }
