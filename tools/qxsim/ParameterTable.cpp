@@ -217,50 +217,50 @@ const std::vector<ParameterSpec> &parameterTable()
 
 const ParameterSpec *findParameter(const QByteArray &name)
 {
-    for (const ParameterSpec &spec : parameterTable()) {
-        if (name == spec.name)
-            return &spec;
+    for (const ParameterSpec &parameter : parameterTable()) {
+        if (name == parameter.name)
+            return &parameter;
     }
     return nullptr;
 }
 
-ParameterValues factoryValues(const ParameterSpec &spec)
+ParameterValues factoryValues(const ParameterSpec &parameter)
 {
     ParameterValues values;
-    for (const FieldSpec &field : spec.fields)
+    for (const FieldSpec &field : parameter.fields)
         values.append(QByteArray(field.factoryValue));
     return values;
 }
 
-bool parseSetValue(const ParameterSpec &spec, const QByteArray &value, ParameterValues &values)
+bool parseSetValue(const ParameterSpec &parameter, const QByteArray &value, ParameterValues &values)
 {
     ParameterValues fields;
-    if (spec.fields.size() == 1) {
+    if (parameter.fields.size() == 1) {
         // A single value may come in quotes (the tool quotes MACs, NAME, PWD and REMOTEIP).
         const bool quoted = value.size() >= 2 && value.startsWith('"') && value.endsWith('"');
         fields.append(quoted ? value.mid(1, value.size() - 2) : value);
     } else if (!splitFields(value, fields)) {
         return false;
     }
-    if (fields.size() != static_cast<qsizetype>(spec.fields.size()))
+    if (fields.size() != static_cast<qsizetype>(parameter.fields.size()))
         return false;
     for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (!acceptField(spec.fields[static_cast<size_t>(i)], fields[i]))
+        if (!acceptField(parameter.fields[static_cast<size_t>(i)], fields[i]))
             return false;
     }
-    if (spec.crossCheck && !spec.crossCheck(fields))
+    if (parameter.crossCheck && !parameter.crossCheck(fields))
         return false;
     values = fields;
     return true;
 }
 
-QByteArray formatQueryAnswer(const ParameterSpec &spec, const ParameterValues &values)
+QByteArray formatQueryAnswer(const ParameterSpec &parameter, const ParameterValues &values)
 {
     QByteArray answer;
     for (qsizetype i = 0; i < values.size(); ++i) {
         if (i > 0)
             answer += ',';
-        const bool quoted = spec.fields[static_cast<size_t>(i)].quoted;
+        const bool quoted = parameter.fields[static_cast<size_t>(i)].quoted;
         if (quoted)
             answer += '"';
         answer += values.at(i);
@@ -270,11 +270,11 @@ QByteArray formatQueryAnswer(const ParameterSpec &spec, const ParameterValues &v
     return answer;
 }
 
-QByteArray formatRemoteList(const ParameterSpec &spec, const ParameterValues &values)
+QByteArray formatRemoteList(const ParameterSpec &parameter, const ParameterValues &values)
 {
     QByteArray list;
     for (qsizetype i = 0; i < values.size(); ++i) {
-        const FieldSpec &field = spec.fields[static_cast<size_t>(i)];
+        const FieldSpec &field = parameter.fields[static_cast<size_t>(i)];
         if (field.remoteKey == 0)
             continue;
         list += QByteArray::number(field.remoteKey) + '=' + remoteValue(field, values.at(i)) + ';';

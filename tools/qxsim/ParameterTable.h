@@ -43,14 +43,14 @@ struct ParameterSpec {
 const std::vector<ParameterSpec> &parameterTable();
 const ParameterSpec *findParameter(const QByteArray &name);
 
-ParameterValues factoryValues(const ParameterSpec &spec);
+ParameterValues factoryValues(const ParameterSpec &parameter);
 
 // Splits and checks the value of a set (quotes around text fields are dropped). False when the module
 // would refuse it.
-bool parseSetValue(const ParameterSpec &spec, const QByteArray &value, ParameterValues &values);
+bool parseSetValue(const ParameterSpec &parameter, const QByteArray &value, ParameterValues &values);
 
 // The query answer without its line end: the bare value, or the fields joined by commas.
-QByteArray formatQueryAnswer(const ParameterSpec &spec, const ParameterValues &values);
+QByteArray formatQueryAnswer(const ParameterSpec &parameter, const ParameterValues &values);
 
 // "key=value;" elements for the fields that have a remote key; empty when none has.
-QByteArray formatRemoteList(const ParameterSpec &spec, const ParameterValues &values);
+QByteArray formatRemoteList(const ParameterSpec &parameter, const ParameterValues &values);

@@ -44,8 +44,8 @@ SimModule::SimModule(const ModuleIdentity &factoryIdentity, bool failAll)
 void SimModule::restoreFactory()
 {
     m_values.clear();
-    for (const ParameterSpec &spec : parameterTable())
-        m_values.insert(spec.name, factoryValues(spec));
+    for (const ParameterSpec &parameter : parameterTable())
+        m_values.insert(parameter.name, factoryValues(parameter));
     m_values["DEVID"] = {m_factory.id};
     m_values["ZONE"] = {m_factory.zone};
     m_values["STAMAC"] = {factoryMac("5c:cf:7f", m_factory.id)};
@@ -68,9 +68,9 @@ QByteArray SimModule::stationMac() const
     return m_values.value("STAMAC").value(0);
 }
 
-QByteArray SimModule::remoteList(const ParameterSpec &spec) const
+QByteArray SimModule::remoteList(const ParameterSpec &parameter) const
 {
-    return formatRemoteList(spec, m_values.value(spec.name));
+    return formatRemoteList(parameter, m_values.value(parameter.name));
 }
 
 SimAnswer SimModule::execute(const QByteArray &command)
@@ -93,21 +93,21 @@ SimAnswer SimModule::execute(const QByteArray &command)
     const QByteArray value = body.mid(equals + 1);
     if (name == "IOCTR")
         return m_failAll ? refused() : runIo(value);
-    if (const ParameterSpec *spec = findParameter(name))
-        return m_failAll ? refused() : runParameter(*spec, value);
+    if (const ParameterSpec *parameter = findParameter(name))
+        return m_failAll ? refused() : runParameter(*parameter, value);
     return refused();
 }
 
-SimAnswer SimModule::runParameter(const ParameterSpec &spec, const QByteArray &value)
+SimAnswer SimModule::runParameter(const ParameterSpec &parameter, const QByteArray &value)
 {
     if (value == "?") {
-        const QByteArray answer = formatQueryAnswer(spec, m_values.value(spec.name)) + "\r\n";
-        return {SimAnswer::Kind::Query, answer, &spec, {}};
+        const QByteArray answer = formatQueryAnswer(parameter, m_values.value(parameter.name)) + "\r\n";
+        return {SimAnswer::Kind::Query, answer, &parameter, {}};
     }
     ParameterValues accepted;
-    if (!parseSetValue(spec, value, accepted))
+    if (!parseSetValue(parameter, value, accepted))
         return refused();
-    m_values.insert(spec.name, accepted);
+    m_values.insert(parameter.name, accepted);
     return ack(kOk);
 }
 

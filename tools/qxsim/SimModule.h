@@ -34,7 +34,7 @@ public:
     QByteArray id() const;
     QByteArray zone() const;
     QByteArray stationMac() const;
-    QByteArray remoteList(const ParameterSpec &spec) const;
+    QByteArray remoteList(const ParameterSpec &parameter) const;
 
 private:
     struct Pin {
@@ -44,7 +44,7 @@ private:
     };
 
     void restoreFactory();
-    SimAnswer runParameter(const ParameterSpec &spec, const QByteArray &value);
+    SimAnswer runParameter(const ParameterSpec &parameter, const QByteArray &value);
     SimAnswer runIo(const QByteArray &value);
     SimAnswer runOperation(const QByteArray &name);
 
