@@ -62,7 +62,6 @@ QFont designedFont()
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("TForm1"));
-    ProgramDir = QDir::currentPath(); // the working directory, not the executable's folder
     setFont(designedFont());
     resize(1062, 740);
 
@@ -117,7 +116,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     // Start-up order: settings (a saved network link starts connecting here), brand and title,
     // CommFun, quiet time, status panel 0, UDP endpoint, first page, serial dialog, options dialog.
     ResetSharedState();
-    ProgramDir = QDir::currentPath();
+    ProgramDir = QDir::currentPath(); // the working directory, not the executable's folder
     LoadSettings(ProgramDir);
     discoveryTarget.host = DiscoveryAddress;
     applyLoadedSettings();
