@@ -14,7 +14,7 @@ constexpr int kContinuation = 1; // block user state of a display row that conti
 // them to LF so that the line count below sees the same breaks as the document.
 QString withLfBreaks(const QString &text)
 {
-    const char16_t others[] = {u'\r', 0x2029, 0xfdd0, 0xfdd1};
+    const char16_t others[] = {u'\r', 0x2028, 0x2029, 0xfdd0, 0xfdd1};
     bool found = false;
     for (const char16_t c : others)
         found = found || text.contains(QChar(c)); // vectorised search; the usual text has none
@@ -43,7 +43,20 @@ void ConsoleLog::appendText(const QString &text)
     // One edit block: the document is laid out once for the whole text, not once per row.
     cursor.beginEditBlock();
     // appendPlainText() would put a line after an empty first line into that same block.
-    bool newLine = !empty_;
+    bool newBlock = !empty_;
+    QString rows; // short lines gathered into one block, separated by line separators
+    bool rowsStarted = false;
+    const auto flush = [&](int state) {
+        if (newBlock) {
+            cursor.insertBlock();
+            cursor.block().setUserState(state);
+        }
+        cursor.insertText(rows);
+        rows.clear();
+        rowsStarted = false;
+        newBlock = true;
+    };
+
     const QString lf = withLfBreaks(text);
     const qsizetype n = lf.size();
     qsizetype lineStart = 0;
@@ -51,24 +64,34 @@ void ConsoleLog::appendText(const QString &text)
         qsizetype lineEnd = lf.indexOf(QLatin1Char('\n'), lineStart);
         if (lineEnd < 0)
             lineEnd = n;
-        qsizetype rowStart = lineStart;
-        do {
-            qsizetype rowEnd = std::min(rowStart + kRowLength, lineEnd);
-            if (rowEnd < lineEnd && lf.at(rowEnd - 1).isHighSurrogate())
-                --rowEnd; // keep a surrogate pair on one row
-            if (newLine) {
-                cursor.insertBlock();
-                cursor.block().setUserState(rowStart > lineStart ? kContinuation : -1);
-            }
-            cursor.insertText(QString(lf.constData() + rowStart, rowEnd - rowStart));
-            newLine = true;
-            rowStart = rowEnd;
-        } while (rowStart < lineEnd);
+        const qsizetype length = lineEnd - lineStart;
+        if (length <= kRowLength) {
+            if (rowsStarted && rows.size() + 1 + length > kRowLength)
+                flush(-1);
+            if (rowsStarted)
+                rows += QChar::LineSeparator;
+            rows += QStringView(lf).mid(lineStart, length);
+            rowsStarted = true;
+        } else {
+            if (rowsStarted)
+                flush(-1);
+            qsizetype rowStart = lineStart;
+            do {
+                qsizetype rowEnd = std::min(rowStart + kRowLength, lineEnd);
+                if (rowEnd < lineEnd && lf.at(rowEnd - 1).isHighSurrogate())
+                    --rowEnd; // keep a surrogate pair on one row
+                rows = lf.mid(rowStart, rowEnd - rowStart);
+                flush(rowStart > lineStart ? kContinuation : -1);
+                rowStart = rowEnd;
+            } while (rowStart < lineEnd);
+        }
         ++lines_;
         if (lineEnd == n)
             break;
         lineStart = lineEnd + 1;
     }
+    if (rowsStarted)
+        flush(-1);
     cursor.endEditBlock();
     empty_ = false;
     if (atBottom)
@@ -108,10 +131,12 @@ QStringList ConsoleLog::lines() const
     if (lineCount() == 0)
         return out;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QStringList rows = block.text().split(QChar::LineSeparator);
+        auto row = rows.begin();
         if (block.userState() == kContinuation && !out.isEmpty())
-            out.last() += block.text();
-        else
-            out << block.text();
+            out.last() += *row++;
+        for (; row != rows.end(); ++row)
+            out << *row;
     }
     return out;
 }

@@ -4,10 +4,12 @@
 // Data is shown faithfully: line breaks in the data start new lines, other control bytes show as
 // their control-picture glyphs, bytes that are not valid GBK show as the replacement glyph.
 //
-// Replies can be a mebibyte on one line (and its HEX line three times that). Laying out such a
-// paragraph would stall the window for seconds, so a long line is stored as display rows of at most
-// kRowLength characters, one text block each; the rows after the first are marked as continuations.
-// lineCount() and lines() count and return logical lines, as the size rules need.
+// Replies can be a mebibyte on one line (and its HEX line three times that), or thousands of short
+// lines. Laying out such a paragraph would stall the window for seconds, and a text block per short
+// line costs more than the text itself, so the document holds blocks of at most kRowLength
+// characters: short lines share a block, separated by line separators (which display and copy as
+// line breaks), and a long line is cut into rows of its own, the rows after the first marked as
+// continuations. lineCount() and lines() count and return logical lines, as the size rules need.
 
 #include <QByteArray>
 #include <QPlainTextEdit>

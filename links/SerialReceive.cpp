@@ -21,15 +21,18 @@ int millisecondOfDay()
 void TForm1::pollSerial()
 {
     const QByteArray chunk = CommFun->ComRead(ComPort);
+    if (RxQuietMs < 100)
+        RxQuietMs = 100;
     if (!chunk.isEmpty()) {
         RxPending += chunk;
         RxLastMs = millisecondOfDay();
+        return; // a chunk read now restarts the quiet time, so this tick cannot end the reply
     }
-    const int now = millisecondOfDay();
-    if (RxQuietMs < 100)
-        RxQuietMs = 100;
+    // Idle ticks read no clock: this runs 50 times a second for as long as the tool is open.
+    if (RxPending.isEmpty())
+        return;
     // The absolute difference also closes a reply whose quiet time spans midnight.
-    if (std::abs(now - RxLastMs) <= RxQuietMs || RxPending.isEmpty())
+    if (std::abs(millisecondOfDay() - RxLastMs) <= RxQuietMs)
         return;
 
     const QByteArray reply = RxPending;

@@ -57,6 +57,7 @@ private Q_SLOTS:
     void surrogatePairsAreNotSplit();
     void emptyFirstLineCounts();
     void breaksInTextsCountAsLines();
+    void shortLinesShareBlocks();
 };
 
 void SerialReceiveTest::piecesWithShortGapsAreOneReply()
@@ -330,9 +331,34 @@ void SerialReceiveTest::breaksInTextsCountAsLines()
 {
     // Texts of the program itself go through as given; every break the document makes is a line.
     ConsoleLog log;
-    log.addLine(QStringLiteral("a\r\nb\rc\nd") + QChar(QChar::ParagraphSeparator) + QStringLiteral("e"));
-    QCOMPARE(log.lines(), (QStringList{"a", "b", "c", "d", "e"}));
-    QCOMPARE(log.lineCount(), log.document()->blockCount());
+    log.addLine(QStringLiteral("a\r\nb\rc\nd") + QChar(QChar::ParagraphSeparator) + QStringLiteral("e") +
+                QChar(QChar::LineSeparator) + QStringLiteral("f"));
+    QCOMPARE(log.lines(), (QStringList{"a", "b", "c", "d", "e", "f"}));
+    QCOMPARE(log.lineCount(), 6);
+    QCOMPARE(log.toPlainText(), QStringLiteral("a\nb\nc\nd\ne\nf"));
+}
+
+void SerialReceiveTest::shortLinesShareBlocks()
+{
+    // A burst of short lines, with empty ones and one longer than a row among them.
+    QStringList expected{QString()};
+    for (int i = 0; i < 3000; ++i)
+        expected << (i % 7 == 0 ? QString() : QStringLiteral("%1 the quick brown fox").arg(i));
+    expected[1500] = QString(ConsoleLog::kRowLength * 2 + 5, QLatin1Char('L'));
+    expected[1501] = QString(ConsoleLog::kRowLength, QLatin1Char('R')); // exactly one row
+    ConsoleLog log;
+    log.addEmptyLine();
+    log.addLine(expected.mid(1).join(QLatin1Char('\n')));
+    log.addLine(QStringLiteral("after"));
+    expected << QStringLiteral("after");
+
+    QCOMPARE(log.lineCount(), expected.size());
+    QCOMPARE(log.lines(), expected);
+    // Line separators read as line breaks; the long line's two continuation rows add two more.
+    QCOMPARE(log.toPlainText().count(QLatin1Char('\n')), expected.size() - 1 + 2);
+    QVERIFY(log.document()->blockCount() < expected.size() / 10);
+    for (QTextBlock b = log.document()->begin(); b.isValid(); b = b.next())
+        QVERIFY(b.length() - 1 <= ConsoleLog::kRowLength);
 }
 
 QTEST_MAIN(SerialReceiveTest)
