@@ -91,12 +91,16 @@ bool closeIfHungUp(QSerialPort *serial)
     return !serial->isOpen();
 }
 
+// The port behind a number if it is open, whether or not its device is still there.
+QSerialPort *portEntry(int port)
+{
+    return validPort(port) ? table()->entries[port].serial : nullptr;
+}
+
 // The port behind a number if it is open and its device still there; nullptr otherwise.
 QSerialPort *openPort(int port)
 {
-    if (!validPort(port))
-        return nullptr;
-    QSerialPort *serial = table()->entries[port].serial;
+    QSerialPort *serial = portEntry(port);
     if (serial == nullptr || closeIfHungUp(serial))
         return nullptr;
     return serial;
@@ -276,8 +280,9 @@ int sio_write(int port, char *buf, int len)
 
 int sio_iqueue(int port)
 {
-    QSerialPort *serial = openPort(port);
-    if (serial == nullptr)
+    // Polled 50 times a second: the fill below checks for a hang-up with the same one poll().
+    QSerialPort *serial = portEntry(port);
+    if (serial == nullptr || !serial->isOpen())
         return SIO_BADPORT;
     fillReadBuffer(serial);
     serial->clearError();
