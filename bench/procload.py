@@ -8,8 +8,9 @@ script plays the device on the other end.
           and how far its peak resident memory grows
   stream  10 s at 921600 baud (92160 bytes/s in 10 ms slices): CPU in percent of one core
 
-Usage: procload.py PROGRAM [case...]    PROGRAM: qxsetup=PATH, cutecom, or bare=PATH (the bare Qt window
-with its empty 20 ms timer: the floor for idle; it opens no port)
+Usage: procload.py PROGRAM [case...]    PROGRAM: qxsetup=PATH, cutecom, bare=PATH (the bare Qt window
+with its empty 20 ms timer: the floor for idle; it opens no port) or loop=PATH (a plain process waking
+every 20 ms: the machine's own floor)
 Needs DISPLAY (bench/run.sh starts Xvfb) and, for CuteCom, xdotool to press its Open button."""
 import os
 import shutil
@@ -79,7 +80,7 @@ class Program:
                         f"[Ports]\r\nCOM1={slave_path}\r\n")
             self.proc = subprocess.Popen([exe], cwd=workdir, env=env,
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        elif self.name == "bare":
+        elif self.name in ("bare", "loop"):
             self.proc = subprocess.Popen([entry.split("=", 1)[1], "--poll"], env=env,
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             self.pid = self.proc.pid

@@ -41,6 +41,8 @@ for part in "${parts[@]}"; do
             "$(cat "$work/pty")" >"$work/Config.ini"
         (cd "$work" && "$build/bench/qxbench_startup" --runs 9 -- "$build/qxsetup") | tail -1
         "$build/bench/qxbench_startup" --runs 9 -- "$build/bench/qxbench_bare_window" | tail -1
+        python3 bench/memory_split.py "$build/qxsetup" "$work"
+        python3 bench/memory_split.py "$build/bench/qxbench_bare_window"
         mkdir -p "$work/home"
         HOME=$work/home QT_XCB_GL_INTEGRATION=none "$build/bench/qxbench_startup" --runs 9 -- cutecom | tail -1
         kill $holder
@@ -56,6 +58,7 @@ for part in "${parts[@]}"; do
         python3 bench/procload.py "qxsetup=$build/qxsetup"
         python3 bench/procload.py cutecom
         python3 bench/procload.py "bare=$build/bench/qxbench_bare_window" idle
+        python3 bench/procload.py "loop=$build/bench/qxbench_poll_loop" idle
         ;;
     micro)
         echo "== 5. microbenchmarks =="
