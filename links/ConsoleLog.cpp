@@ -2,6 +2,7 @@
 
 #include "links/commfunction.h"
 
+#include <QMimeData>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -139,6 +140,28 @@ QStringList ConsoleLog::lines() const
             out << *row;
     }
     return out;
+}
+
+QMimeData *ConsoleLog::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection())
+        return QPlainTextEdit::createMimeDataFromSelection();
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    QString text;
+    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() <= end;
+         block = block.next()) {
+        if (block.position() > start && block.userState() != kContinuation)
+            text += QLatin1Char('\n');
+        const int from = std::max(start - block.position(), 0);
+        const int to = std::min(end - block.position(), block.length() - 1);
+        text += QStringView(block.text()).mid(from, to - from);
+    }
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    auto *data = new QMimeData;
+    data->setText(text);
+    return data;
 }
 
 QString ConsoleLog::renderBytes(const QByteArray &data)

@@ -33,6 +33,10 @@ public:
 
     static QString renderBytes(const QByteArray &data);
 
+protected:
+    // Copying and dragging give the logical lines: continuation rows are joined again.
+    QMimeData *createMimeDataFromSelection() const override;
+
 private:
     void appendText(const QString &text);
     bool empty_ = true; // an empty document still has one block; a first empty line must count

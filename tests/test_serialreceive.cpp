@@ -7,7 +7,9 @@
 #include "support/Pty.h"
 #include "support/TestSupport.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -58,6 +60,7 @@ private Q_SLOTS:
     void emptyFirstLineCounts();
     void breaksInTextsCountAsLines();
     void shortLinesShareBlocks();
+    void copyGivesLogicalLines();
 };
 
 void SerialReceiveTest::piecesWithShortGapsAreOneReply()
@@ -359,6 +362,34 @@ void SerialReceiveTest::shortLinesShareBlocks()
     QVERIFY(log.document()->blockCount() < expected.size() / 10);
     for (QTextBlock b = log.document()->begin(); b.isValid(); b = b.next())
         QVERIFY(b.length() - 1 <= ConsoleLog::kRowLength);
+}
+
+void SerialReceiveTest::copyGivesLogicalLines()
+{
+    ConsoleLog log;
+    const QString longLine = QString(ConsoleLog::kRowLength * 2 + 10, QLatin1Char('x'));
+    log.addEmptyLine();
+    log.addLine(QStringLiteral("COM Receive:a\nb"));
+    log.addLine(longLine);
+    log.addLine(QStringLiteral("HEX:61 0A 62 "));
+
+    log.selectAll();
+    log.copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("\nCOM Receive:a\nb\n") + longLine + QStringLiteral("\nHEX:61 0A 62 "));
+
+    // A selection from inside the second line to inside the long line's last row.
+    QTextCursor cursor(log.document());
+    cursor.setPosition(QStringLiteral("\nCOM Receive:a").size() + 1); // just before "b"
+    const int longStart = log.document()->findBlockByNumber(2).position();
+    const int lastRow = log.document()->findBlockByNumber(4).position();
+    QCOMPARE(log.document()->findBlockByNumber(4).text(), QStringLiteral("xxxxxxxxxx"));
+    QVERIFY(longStart < lastRow);
+    cursor.setPosition(lastRow + 3, QTextCursor::KeepAnchor);
+    log.setTextCursor(cursor);
+    log.copy();
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             QStringLiteral("b\n") + QString(ConsoleLog::kRowLength * 2 + 3, QLatin1Char('x')));
 }
 
 QTEST_MAIN(SerialReceiveTest)
