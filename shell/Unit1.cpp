@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -37,6 +38,23 @@ QPushButton *makeButton(QWidget *parent, const char *objectName)
     button->setObjectName(QLatin1String(objectName));
     return button;
 }
+
+// A page taller than the window scrolls instead of stretching the window past its designed height.
+// QScrollArea asks for at most 36 lines of width, which would let the console take half the window
+// and cut every page off at the right; ask for the page's own width instead.
+class PageScrollArea : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override
+    {
+        QSize hint = QScrollArea::sizeHint();
+        if (widget() != nullptr)
+            hint.setWidth(widget()->sizeHint().width() + verticalScrollBar()->sizeHint().width() +
+                          2 * frameWidth());
+        return hint;
+    }
+};
 
 QFont designedFont()
 {
@@ -85,8 +103,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     for (int i = 0; i < 4; ++i) {
         auto *page = new QWidget(pages);
         page->setObjectName(QLatin1String(pageNames[i]));
-        // A page taller than the window scrolls instead of stretching the window past 740 pixels.
-        auto *scroll = new QScrollArea(pages);
+        auto *scroll = new PageScrollArea(pages);
         scroll->setObjectName(QLatin1String(pageNames[i]) + QLatin1String("Scroll"));
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);

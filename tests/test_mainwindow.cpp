@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -232,6 +233,15 @@ void MainWindowTest::layoutAndNames()
     QCOMPARE(form->pages->tabText(0), QStringLiteral("基本参数"));
     QCOMPARE(form->pages->tabText(3), QStringLiteral("数据发送与广播搜索"));
     QCOMPARE(form->pages->currentIndex(), 0);
+    // At the designed size every page shows its whole width beside the console; only height scrolls.
+    for (int i = form->pages->count() - 1; i >= 0; --i) {
+        form->pages->setCurrentIndex(i);
+        auto *scroll = qobject_cast<QScrollArea *>(form->pages->widget(i));
+        QVERIFY(scroll != nullptr && scroll->widget() != nullptr);
+        QTRY_VERIFY2(scroll->viewport()->width() >= scroll->widget()->sizeHint().width(),
+                     qPrintable(scroll->objectName()));
+    }
+    QVERIFY(form->console()->width() >= 150);
     QCOMPARE(form->clearConsoleButton->accessibleName(), QStringLiteral("清除 通讯日志"));
     QCOMPARE(form->lanConnectButton->accessibleName(), QStringLiteral("连接 局域网："));
     QCOMPARE(form->wanConnectButton->accessibleName(), QStringLiteral("连接 互联网："));
