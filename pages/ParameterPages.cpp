@@ -228,8 +228,11 @@ void TForm1::buildParameterPages(QWidget *basicPage, QWidget *commandPage)
             box->setObjectName(QLatin1String(fieldSpec.stem) + QLatin1String("Box"));
             box->addItems(fieldSpec.items);
             box->setCurrentIndex(fieldSpec.startIndex);
-            if (!fieldSpec.englishItems.isEmpty())
+            if (!fieldSpec.englishItems.isEmpty()) {
                 captions_.addItems(box, fieldSpec.items, fieldSpec.englishItems);
+                // The English items replace the Chinese ones after the box was first shown.
+                box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+            }
             widget = box;
         } else {
             auto *edit = new QLineEdit(fieldSpec.startText, group);

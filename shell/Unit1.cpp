@@ -91,6 +91,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     outer->addWidget(toolPanel);
 
     auto *split = new QSplitter(Qt::Horizontal, central);
+    pageSplit_ = split;
     pages = new QTabWidget(split);
     pages->setObjectName(QStringLiteral("pages"));
     const Caption tabCaptions[] = {
@@ -349,7 +350,18 @@ void TForm1::showEvent(QShowEvent *event)
     if (!shownOnce_) {
         shownOnce_ = true;
         FormShow();
+        // After the layouts have taken in the captions and fonts of the language just applied.
+        QMetaObject::invokeMethod(this, &TForm1::fitPagesBesideConsole, Qt::QueuedConnection);
     }
+}
+
+// The page area gets the width its widest page asks for in the current language; the console fills
+// the rest. Without this the splitter would share the width by the captions it saw first.
+void TForm1::fitPagesBesideConsole()
+{
+    const int total = pageSplit_->width() - pageSplit_->handleWidth();
+    const int pageWidth = std::min(pages->sizeHint().width(), total - console_->minimumSizeHint().width());
+    pageSplit_->setSizes({pageWidth, total - pageWidth});
 }
 
 void TForm1::FormShow()

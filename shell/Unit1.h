@@ -23,6 +23,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QSplitter;
 class QTabWidget;
 class QTcpSocket;
 class QTimer;
@@ -153,11 +154,13 @@ private:
     void connectLinkRow(int linkType); // the "连接" button of row 1 (LAN) or 2 (Internet)
     void openOptionsDialog();
     void applyBrandAndTitle();
+    void fitPagesBesideConsole();
 
     // mode buttons of the tool panel
     void sendModeCommand(int index);
 
     CaptionBook captions_;
+    QSplitter *pageSplit_ = nullptr; // the page area and the console side by side
     std::unique_ptr<TCommFun> commFun_;
     bool shownOnce_ = false;
 
