@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
@@ -40,6 +41,7 @@ void CaptionBook::addRowButton(QWidget *button, const Caption &caption, const Ca
 {
     entries_.push_back({Kind::RowButton, button, nullptr, 0, caption, rowCaption, {}, {}});
     applyEntry(entries_.back(), english_);
+    nameTwinsByGroup();
 }
 
 void CaptionBook::addGroup(QGroupBox *group, const Caption &title)
@@ -53,6 +55,7 @@ void CaptionBook::addField(QLabel *label, QWidget *field, const Caption &caption
     label->setBuddy(field);
     entries_.push_back({Kind::Field, field, label, 0, caption, {}, {}, {}});
     applyEntry(entries_.back(), english_);
+    nameTwinsByGroup();
 }
 
 void CaptionBook::addNamed(QWidget *field, const Caption &name)
@@ -96,6 +99,37 @@ void CaptionBook::apply(bool english)
     english_ = english;
     for (const Entry &entry : entries_)
         applyEntry(entry, english);
+    nameTwinsByGroup();
+}
+
+// Rows of different groups can share a label (the AP and the Station group both have "MAC"), which
+// would give a screen reader two fields "MAC" and two buttons "读取 MAC". Such twins are told apart by
+// their group's title: "AP MAC", "读取 AP MAC".
+void CaptionBook::nameTwinsByGroup()
+{
+    QHash<QString, int> uses;
+    for (const Entry &entry : entries_) {
+        if ((entry.kind == Kind::Field || entry.kind == Kind::RowButton) && entry.target)
+            ++uses[static_cast<QWidget *>(entry.target.data())->accessibleName()];
+    }
+    for (const Entry &entry : entries_) {
+        if ((entry.kind != Kind::Field && entry.kind != Kind::RowButton) || !entry.target)
+            continue;
+        auto *widget = static_cast<QWidget *>(entry.target.data());
+        if (uses.value(widget->accessibleName()) < 2)
+            continue;
+        QWidget *parent = widget->parentWidget();
+        while (parent != nullptr && qobject_cast<QGroupBox *>(parent) == nullptr)
+            parent = parent->parentWidget();
+        if (parent == nullptr)
+            continue;
+        const QString group = spoken(static_cast<QGroupBox *>(parent)->title());
+        const QString &text = entry.caption.pick(english_);
+        widget->setAccessibleName(entry.kind == Kind::Field
+                                      ? group + QLatin1Char(' ') + spoken(text)
+                                      : spoken(text) + QLatin1Char(' ') + group + QLatin1Char(' ') +
+                                            spoken(entry.row.pick(english_)));
+    }
 }
 
 void CaptionBook::applyEntry(const Entry &entry, bool english)

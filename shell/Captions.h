@@ -59,6 +59,7 @@ private:
         QStringList itemsEn;
     };
     void applyEntry(const Entry &entry, bool english);
+    void nameTwinsByGroup();
 
     std::vector<Entry> entries_;
     bool english_ = false;

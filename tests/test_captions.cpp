@@ -14,7 +14,9 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -139,6 +141,11 @@ const Row kAccessibleNames[] = {
     {"wanPortEdit", "Port 互联网：", "Port Internet:"},
     {"saveRebootButton", "保存重启", "Save&Reboot"},
     {"basicPage", "基本参数", "Parameters"},
+    // Rows of two groups share the label "MAC": the group's title tells them apart.
+    {"apMacEdit", "AP MAC", "AP MAC"},
+    {"apMacReadButton", "读取 AP MAC", "Read AP MAC"},
+    {"staMacEdit", "Station MAC", "Station MAC"},
+    {"staMacSetButton", "设置 Station MAC", "Set Station MAC"},
 };
 
 // Rows whose set buttons say "set" in English, and rows whose buttons keep their Chinese captions.
@@ -501,7 +508,21 @@ void CaptionsTest::accessibleNames()
     // A field is named by its label, whatever the language.
     for (QLabel *label : form->findChildren<QLabel *>()) {
         if (QWidget *buddy = label->buddy())
-            QVERIFY2(buddy->accessibleName().startsWith(label->text()), qPrintable(buddy->objectName()));
+            QVERIFY2(buddy->accessibleName().contains(label->text()), qPrintable(buddy->objectName()));
+    }
+    // No two fields or buttons of the window read the same to a screen reader (which also says what
+    // kind of control it is on: the send box and the send button may share "发送").
+    std::map<QString, QString> named;
+    for (QWidget *w : form->findChildren<QWidget *>()) {
+        const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w) ||
+                             qobject_cast<QComboBox *>(w) || qobject_cast<QPlainTextEdit *>(w);
+        if (!control || !belongsToWindow(w, form.get()) || w->accessibleName().isEmpty())
+            continue;
+        const auto [twin, isNew] = named.emplace(QLatin1String(w->metaObject()->className()) +
+                                                     QLatin1Char(':') + w->accessibleName(),
+                                                 w->objectName());
+        QVERIFY2(isNew, qPrintable(w->objectName() + QStringLiteral(" and ") + twin->second +
+                                   QStringLiteral(" are both \"") + w->accessibleName() + QLatin1Char('"')));
     }
 }
 
