@@ -360,7 +360,8 @@ void TForm1::showEvent(QShowEvent *event)
 void TForm1::fitPagesBesideConsole()
 {
     const int total = pageSplit_->width() - pageSplit_->handleWidth();
-    const int pageWidth = std::min(pages->sizeHint().width(), total - console_->minimumSizeHint().width());
+    const int pageWidth =
+        std::max(0, std::min(pages->sizeHint().width(), total - console_->minimumSizeHint().width()));
     pageSplit_->setSizes({pageWidth, total - pageWidth});
 }
 
