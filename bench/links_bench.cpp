@@ -14,6 +14,7 @@
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/SimProcess.h"
+#include "support/StallWatch.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -41,29 +42,6 @@
 namespace {
 
 constexpr qsizetype kMiB = 1024 * 1024;
-
-// The longest gap between ticks of a 5 ms timer: how long the window could not react.
-class StallWatch {
-public:
-    StallWatch()
-    {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { tick(); });
-        clock_.start();
-        timer_.start();
-    }
-    qint64 longestMs()
-    {
-        tick();
-        return longest_;
-    }
-
-private:
-    void tick() { longest_ = std::max(longest_, clock_.restart()); }
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 longest_ = 0;
-};
 
 double cpuSeconds()
 {
@@ -210,7 +188,7 @@ Load serialLoad(const QByteArray &data, int bytesPerSecond)
     form.setStatusPanel(2, QString());
     const long rssBefore = statusKiB("VmRSS:");
     resetPeak();
-    StallWatch watch;
+    StallWatch watch(5);
     const double cpu0 = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
@@ -254,7 +232,7 @@ Load tcpFlood(const QByteArray &data)
     QObject::connect(form.tcpSocket(), &QTcpSocket::disconnected, &form, [&closed] { closed = true; });
     const long rssBefore = statusKiB("VmRSS:");
     resetPeak();
-    StallWatch watch;
+    StallWatch watch(5);
     const double cpu0 = cpuSeconds();
     QElapsedTimer clock;
     clock.start();

@@ -11,6 +11,7 @@
 #include "support/ImmutableFile.h"
 #include "support/Pty.h"
 #include "support/SimProcess.h"
+#include "support/StallWatch.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -42,29 +43,6 @@ QStringList openFailBoxes(bool english, int com = 1)
     return {kOpenFail,
             (english ? QStringLiteral("Open COM%1 Fail！") : QStringLiteral("打开COM%1失败！")).arg(com)};
 }
-
-// Records the longest gap between ticks of a 10 ms timer: how long the window could not react.
-class StallWatch {
-public:
-    StallWatch()
-    {
-        timer_.setInterval(10);
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { tick(); });
-        clock_.start();
-        timer_.start();
-    }
-    qint64 longestMs()
-    {
-        tick();
-        return longest_;
-    }
-
-private:
-    void tick() { longest_ = std::max(longest_, clock_.restart()); }
-    QTimer timer_;
-    QElapsedTimer clock_;
-    qint64 longest_ = 0;
-};
 
 QString received(const TForm1 &form, const QString &prefix)
 {
@@ -179,7 +157,7 @@ void DrillsTest::serialDeviceVanishesMidReply()
     WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Ver]\r\nCEO=EN\r\n"));
     auto form = makeMainWindow();
     QVERIFY(PortOpen[0]);
-    StallWatch watch;
+    StallWatch watch(10);
 
     CmdType = 98; // version query: the field takes the reply as received
     const QByteArray firstHalf = "QX5120 V2.";
@@ -236,7 +214,7 @@ void DrillsTest::serialFloodLosesNothing()
     auto form = makeMainWindow();
     QVERIFY(PortOpen[0]);
     CmdType = 1; // "AT": no reply handling of its own, the flood only passes through
-    StallWatch watch;
+    StallWatch watch(10);
 
     // 512 KiB of printable bytes without line breaks, so each reply is one console line of its bytes.
     QByteArray flood;
@@ -276,7 +254,7 @@ void DrillsTest::tcpPeerThatNeverReads()
     QTRY_COMPARE_WITH_TIMEOUT(form->tcpSocket()->state(), QAbstractSocket::ConnectedState, kWait);
     // Small kernel buffers on our side too, so that the data backs up into the tool within a mebibyte.
     form->tcpSocket()->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 4096);
-    StallWatch watch;
+    StallWatch watch(10);
 
     QByteArray expected;
     for (int i = 0; i < 32; ++i) {
@@ -330,7 +308,7 @@ void DrillsTest::relayTornFramesAndGarbage()
         auto form = makeMainWindow();
         boxes.clear();
         QTRY_COMPARE_WITH_TIMEOUT(form->tcpSocket()->state(), QAbstractSocket::ConnectedState, kWait);
-        StallWatch watch;
+        StallWatch watch(10);
 
         TForm1::IoRow &io = form->ioRow(3);
         io.mode->setCurrentIndex(2);
