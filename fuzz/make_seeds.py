@@ -112,6 +112,18 @@ def main():
     write("ini", "no-final-break", bytes([1]) + ini_write(1, 1, b"\x00\x01\xc2\x00") + b"\x00" + b"[info]\r\nCOM=1")
     write("ini", "odd-lines", bytes([2]) + ini_write(26, 0, b"a b\tc") + ini_write(0, 1, b"\xff\xff\xff\xff") +
           b"\x00" + b"\xef\xbb\xbf[INFO]\nCOM = 5 \n[Network\nserverip\n=x\n[info]\nCOM=9\n\x00=1\n")
+    # Files other programs and editors write: quoted values, UTF-16LE and UTF-8 with their marks, CR lines.
+    quoted = (b"[Ver]\r\nCEO=\"CN\"\r\n[info]\r\nCOM=\"3\"\r\nCO='a\"b'\r\n[Network]\r\nServerIP=\"10.0.0.1\"\r\n"
+              b"UDPPort='9000'\r\nProtocol=\"\r\n")
+    write("ini", "quoted", bytes([3]) + ini_write(0, 0, b"\"7\"") + ini_write(8, 1, b"\x00\x00\x23\x28") +
+          ini_write(22, 0, b"'") + b"\x01" + quoted)
+    unicode_config = config.decode(GBK)
+    write("ini", "utf16le", bytes([2]) + ini_write(18, 0, "宋体".encode("utf-16-le")) + ini_write(31, 0, b"\x3d\xd8") +
+          b"\x01" + b"\xff\xfe" + unicode_config.encode("utf-16-le"))
+    write("ini", "utf8-mark", bytes([2]) + ini_write(18, 0, "微软雅黑".encode()) + ini_write(0, 1, b"\x05") +
+          b"\x00" + b"\xef\xbb\xbf" + unicode_config.encode())
+    write("ini", "cr-lines", bytes([2]) + ini_write(0, 1, b"\x04") + ini_write(28, 0, b"/dev/ttyS0") + b"\x01" +
+          config.replace(b"\r\n", b"\r"))
 
     for i, text in enumerate([b"OK\r\n", b"  2\r\n", b"\"8\",\"2\",\"1\"", b"-2147483648", b"2147483648", b"+7",
                               b"1 2", b"\x00\x001\x00", b"connected", b"unconnected\r\n", "１２".encode(GBK),

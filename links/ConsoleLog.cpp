@@ -2,6 +2,7 @@
 
 #include "links/commfunction.h"
 
+#include <QFile>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QStringDecoder>
@@ -43,8 +44,9 @@ void ConsoleLog::appendText(const QString &text)
     cursor.movePosition(QTextCursor::End);
     // One edit block: the document is laid out once for the whole text, not once per row.
     cursor.beginEditBlock();
-    // appendPlainText() would put a line after an empty first line into that same block.
-    bool newBlock = !empty_;
+    // appendPlainText() would put a line after an empty first line into that same block; text the
+    // user typed into an empty log keeps its own block too.
+    bool newBlock = !empty_ || !document()->isEmpty();
     QString rows; // short lines gathered into one block, separated by line separators
     bool rowsStarted = false;
     const auto flush = [&](int state) {
@@ -129,7 +131,7 @@ int ConsoleLog::lineCount() const
 QStringList ConsoleLog::lines() const
 {
     QStringList out;
-    if (lineCount() == 0)
+    if (empty_ && document()->isEmpty())
         return out;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         const QStringList rows = block.text().split(QChar::LineSeparator);
@@ -140,6 +142,24 @@ QStringList ConsoleLog::lines() const
             out << *row;
     }
     return out;
+}
+
+bool ConsoleLog::saveTo(const QString &path, QString *reason) const
+{
+    QStringList all = lines();
+    all << QString(); // every line ends in LF, the last one too
+    const QByteArray bytes = all.join(QLatin1Char('\n')).toUtf8();
+    QFile file(path);
+    // A buffered write to a full disk reports its failure only at flush, so check every step.
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(bytes) == bytes.size() && file.flush();
+    if (written)
+        file.close();
+    if (written && file.error() == QFileDevice::NoError)
+        return true;
+    if (reason)
+        *reason = file.errorString();
+    return false;
 }
 
 QMimeData *ConsoleLog::createMimeDataFromSelection() const

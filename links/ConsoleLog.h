@@ -10,6 +10,9 @@
 // characters: short lines share a block, separated by line separators (which display and copy as
 // line breaks), and a long line is cut into rows of its own, the rows after the first marked as
 // continuations. lineCount() and lines() count and return logical lines, as the size rules need.
+//
+// The user may type into the console too: a log line never joins what was typed, it starts a line
+// of its own.
 
 #include <QByteArray>
 #include <QPlainTextEdit>
@@ -30,6 +33,8 @@ public:
     int lineCount() const;
     QStringList lines() const; // the logical lines, continuation rows joined again
     void clearLog();           // the one way to empty the log: it keeps the line count right
+    // Writes lines() to path as UTF-8, each line ending in LF; on failure, false and the reason.
+    bool saveTo(const QString &path, QString *reason) const;
 
     static QString renderBytes(const QByteArray &data);
 

@@ -5,16 +5,19 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <fcntl.h>
 #include <iterator>
 #include <memory>
 #include <poll.h>
 #include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -163,6 +166,29 @@ bool clearStaleMarkSpace(QSerialPort *serial, QSerialPort::Parity parity)
 #endif
 }
 
+OpenFailure &lastOpenFailure()
+{
+    static OpenFailure failure;
+    return failure;
+}
+
+int refuseOpen(OpenRefusal refusal, const QString &device, int code)
+{
+    lastOpenFailure() = {refusal, device};
+    return code;
+}
+
+// Qt reports a device that another program has locked and one this user may not open with the same
+// error; only the second is cured by the user's groups. Asked with the effective ids, as open() does.
+OpenRefusal permissionRefusal(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (::faccessat(AT_FDCWD, native.constData(), R_OK | W_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EPERM))
+        return OpenRefusal::NotPermitted;
+    return OpenRefusal::InUse;
+}
+
 void watchForVanishing(QSerialPort *serial)
 {
     QObject::connect(serial, &QSerialPort::errorOccurred, serial,
@@ -199,31 +225,34 @@ std::optional<SerialFormat> DecodeSerialFormat(int baud, int mode)
 
 int sio_open(int port)
 {
+    lastOpenFailure() = {};
     if (!validPort(port))
-        return SIO_OPENFAIL;
+        return refuseOpen(OpenRefusal::BadNumber, QString(), SIO_OPENFAIL);
+    const QString path = ComDevicePath(port);
     PortEntry &entry = table()->entries[port];
     if (entry.serial != nullptr && !closeIfHungUp(entry.serial))
-        return SIO_OPENFAIL;
+        return refuseOpen(OpenRefusal::InUse, path, SIO_OPENFAIL);
     discard(entry); // a port whose device vanished
-    const QString path = ComDevicePath(port);
     const QString device = QFileInfo(path).canonicalFilePath();
     // Checked before Qt, which would first create a lock file for the missing device.
     if (device.isEmpty())
-        return SIO_OPENFAIL;
+        return refuseOpen(OpenRefusal::NoDevice, path, SIO_OPENFAIL);
     // The lock file catches a second open of the same path, not of a symlink to it.
     if (heldUnderAnotherNumber(device))
-        return SIO_OPENFAIL;
+        return refuseOpen(OpenRefusal::InUse, path, SIO_OPENFAIL);
 
     auto serial = std::make_unique<QSerialPort>();
     serial->setPortName(path);
     if (!serial->open(QIODevice::ReadWrite)) {
         switch (serial->error()) {
         case QSerialPort::DeviceNotFoundError:
+            return refuseOpen(OpenRefusal::NoDevice, path, SIO_OPENFAIL);
         case QSerialPort::PermissionError: // held by another program (lock file) or not ours
+            return refuseOpen(permissionRefusal(path), path, SIO_OPENFAIL);
         case QSerialPort::OpenError:
-            return SIO_OPENFAIL;
+            return refuseOpen(OpenRefusal::Other, path, SIO_OPENFAIL);
         default:
-            return SIO_BADPORT;
+            return refuseOpen(OpenRefusal::Other, path, SIO_BADPORT);
         }
     }
     // Leave DTR and RTS raised, as the Windows library does. A pseudo-terminal has no modem lines and
@@ -236,6 +265,11 @@ int sio_open(int port)
     entry.serial = serial.release();
     entry.device = device;
     return SIO_OK;
+}
+
+OpenFailure LastOpenFailure()
+{
+    return lastOpenFailure();
 }
 
 int sio_ioctl(int port, int baud, int mode)

@@ -27,6 +27,15 @@ int sio_iqueue(int port);
 int sio_read(int port, char *buf, int len);
 int sio_close(int port);
 
+// Why the last sio_open that failed did, in more detail than its result code, so that the settings
+// dialog can tell the user what to do about it. Every sio_open sets it; None after a success.
+enum class OpenRefusal { None, BadNumber, NoDevice, InUse, NotPermitted, Other };
+struct OpenFailure {
+    OpenRefusal refusal = OpenRefusal::None;
+    QString device; // the path behind the port number
+};
+OpenFailure LastOpenFailure();
+
 struct SerialFormat {
     qint32 baudRate;
     QSerialPort::DataBits dataBits;

@@ -1,5 +1,7 @@
 #include "links/Portset.h"
 
+#include "links/OpenAdvice.h"
+#include "links/PComm.h"
 #include "links/PortMap.h"
 #include "links/commfunction.h"
 #include "shell/MessageBoxes.h"
@@ -170,6 +172,11 @@ void TfrmPortSet::deviceChosen(const QString &path)
 void TfrmPortSet::Open()
 {
     const bool english = Language == QLatin1String("EN");
+    // What a failed open must give back while the port in use stays open: sends, the receive poll
+    // and the saved COM number go on with that port, in the format it was opened with.
+    const struct {
+        int port, baud, parity, dataBits, stopBits;
+    } before{ComPort, BaudCode, ParityCode, DataBitsCode, StopBitsCode};
     ComPort = portBox->currentIndex() + 1;
     QString status = portBox->currentText() + QLatin1Char(',');
     const int baud = baudCodeOf(baudBox->currentText());
@@ -221,8 +228,16 @@ void TfrmPortSet::Open()
     if (!ComOpened) {
         const QString failure = english ? QStringLiteral("Open COM%1 Fail！").arg(ComPort)
                                         : QStringLiteral("打开COM%1失败！").arg(ComPort);
-        Boxes::warning(this, failure);
+        const QString advice = OpenFailureAdvice(LastOpenFailure(), english);
+        Boxes::warning(this, advice.isEmpty() ? failure : failure + QLatin1Char('\n') + advice);
         Q_EMIT portStatusChanged(failure);
+        if (before.port >= 1 && before.port <= kComPortCount && PortOpen[before.port - 1]) {
+            ComPort = before.port;
+            BaudCode = before.baud;
+            ParityCode = before.parity;
+            DataBitsCode = before.dataBits;
+            StopBitsCode = before.stopBits;
+        }
         return;
     }
     TCommFun().ComSetFormat(ComPort, BaudCode, DataBitsCode, StopBitsCode, ParityCode);

@@ -64,7 +64,7 @@ void TForm1::openTcp(const QString &host, int port)
     tcpConnectTimer_->start();
 }
 
-void TForm1::SendTcp(const QByteArray &bytes)
+bool TForm1::SendTcp(const QByteArray &bytes)
 {
     if (tcpSocket_->state() != QAbstractSocket::ConnectedState) {
         openTcp(tcpHost_, tcpPort_);
@@ -76,17 +76,18 @@ void TForm1::SendTcp(const QByteArray &bytes)
             if (started && tcpSocket_->error() == QAbstractSocket::SocketTimeoutError)
                 openTcp(tcpHost_, tcpPort_);
             setStatusPanel(2, sendErrorText()); // nothing left the machine, so nothing is logged as sent
-            return;
+            return false;
         }
     }
     if (tcpSocket_->write(bytes) != bytes.size()) {
         setStatusPanel(2, sendErrorText());
-        return;
+        return false;
     }
     console_->addEmptyLine();
     console_->addDataLine(QStringLiteral("TCP Send:"), bytes);
     if (ShowHex)
         console_->addHexLine(bytes);
+    return true;
 }
 
 QString TForm1::tcpPeerText() const

@@ -1,4 +1,6 @@
 #include "links/commfunction.h"
+#include "pages/HexText.h"
+#include "shell/MessageBoxes.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
@@ -40,6 +42,18 @@ QString sendingText(int link)
         return Tr(QStringLiteral("Sending data(WAN)......"),
                   QStringLiteral("正在通过互联网设置发送数据......"));
     }
+}
+
+// Names the character by its code too: a stray non-breaking or zero-width space looks like nothing.
+QString strayHexText(const QString &stray)
+{
+    const QString code =
+        QStringLiteral("U+%1").arg(stray.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
+    return Tr(QStringLiteral("The HEX data holds \"%1\" (%2), which is not a hex digit! Use only 0-9, A-F "
+                             "and blanks. Nothing was sent.")
+                  .arg(stray, code),
+              QStringLiteral("HEX数据中的“%1”(%2)不是十六进制数字！只能使用0-9、A-F和空格。数据没有发送。")
+                  .arg(stray, code));
 }
 } // namespace
 
@@ -126,29 +140,38 @@ void TForm1::buildDataPage(QWidget *page)
 
 void TForm1::sendDataBox()
 {
-    // The editor separates lines with LF; on the wire they are joined by CR LF, none added at the end.
     QString text = dataEdit->toPlainText();
-    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     QByteArray data;
     if (hexRadio->isChecked()) {
-        data = TCommFun::HexToBytes(text);
+        // Line breaks and tabs separate digits like blanks; a digit is never paired across them
+        // with a 0, and a character that is no digit is refused rather than sent as 0.
+        const HexDigits hex = HexDigitsOf(text);
+        if (!hex.stray.isEmpty()) {
+            Boxes::warning(this, strayHexText(hex.stray));
+            return;
+        }
+        data = TCommFun::HexToBytes(hex.digits);
     } else {
+        // The editor separates lines with LF; on the wire they are joined by CR LF, none added at the end.
+        text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
         QStringEncoder gbk("GBK");
         data = gbk(text);
     }
 
+    bool sent = true; // a TCP send that failed keeps its error in the status bar
     switch (LinkType) {
     case 0:
-        SendSerial(data); // a failed write has shown its own message
+        SendSerial(data); // a failed write has shown its own message box
         break;
     case 1:
-        SendTcp(data); // raw data: no LAN command prefix
+        sent = SendTcp(data); // raw data: no LAN command prefix
         break;
     case 2:
-        SendData(data); // the relay frame carries the data itself, no module frame
+        sent = SendData(data); // the relay frame carries the data itself, no module frame
         break;
     default:
         return;
     }
-    setStatusPanel(2, sendingText(LinkType));
+    if (sent)
+        setStatusPanel(2, sendingText(LinkType));
 }

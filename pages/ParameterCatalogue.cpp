@@ -15,6 +15,7 @@ Caption cap(const char *cn, const char *en)
 std::vector<ParameterRow> makeCatalogue()
 {
     const CheckRule *blank = &C::notBlank;
+    const CheckRule *trimmedBlank = &C::notBlankTrimmed; // rows that send their text trimmed
     const CheckRule *sel = &C::selected;
     return {
         // "工作模式"
@@ -61,7 +62,7 @@ std::vector<ParameterRow> makeCatalogue()
          true,
          {F::ApMac},
          V::trimmed,
-         {{F::ApMac, blank}},
+         {{F::ApMac, trimmedBlank}},
          cap("AP MAC", "AP MAC"),
          cap("AP MAC", "AP MAC")},
         // "Station"
@@ -89,7 +90,7 @@ std::vector<ParameterRow> makeCatalogue()
          true,
          {F::StaMac},
          V::trimmed,
-         {{F::StaMac, blank}},
+         {{F::StaMac, trimmedBlank}},
          cap("Station MAC", "Station MAC"),
          cap("Station MAC", "Station MAC")},
         {G::Station,
@@ -98,7 +99,7 @@ std::vector<ParameterRow> makeCatalogue()
          true,
          {F::StaName},
          V::trimmed,
-         {{F::StaName, blank}},
+         {{F::StaName, trimmedBlank}},
          cap("NAME", "NAME"),
          cap("NAME", "NAME")},
         {G::Station,
@@ -107,7 +108,7 @@ std::vector<ParameterRow> makeCatalogue()
          true,
          {F::StaPwd},
          V::trimmed,
-         {{F::StaPwd, blank}},
+         {{F::StaPwd, trimmedBlank}},
          cap("PWD", "PWD"),
          cap("PWD", "PWD")},
         // "Http Server URL"

@@ -30,6 +30,11 @@ void TForm1::setParameter(const ParameterRow &row)
         refuse(this, CheckRules::lineBreakEnglish, CheckRules::lineBreakChinese);
         return;
     }
+    const RowFields quoted = row.quote ? fields : ValueRules::quotedFields(row.value, fields);
+    if (!CheckRules::isQuoteFree(quoted)) {
+        refuse(this, CheckRules::quoteEnglish, CheckRules::quoteChinese);
+        return;
+    }
 
     const QByteArray command = BuildCommand(row.setCode, kAt, row.atName, value, row.quote);
     SendSetCommand(command, row.setCode, row.setCaption.cn, row.setCaption.en);

@@ -1,5 +1,6 @@
 #include "pages/Unit_options.h"
 
+#include "pages/TypingLimit.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SharedState.h"
 
@@ -138,11 +139,12 @@ TForm_options::TForm_options(QWidget *parent) : QDialog(parent)
 
 void TForm_options::showEvent(QShowEvent *event)
 {
-    // Nothing is kept between shows: the shared values are the only copy.
-    targetIdEdit->setText(TargetID);
-    localIdEdit->setText(LocalID);
-    localZoneEdit->setText(LocalZone);
-    targetZoneEdit->setText(TargetZone);
+    // Nothing is kept between shows: the shared values are the only copy. A saved value longer than its
+    // field is shown whole, so that OK refuses it instead of storing a cut one.
+    ShowWhole(targetIdEdit, TargetID);
+    ShowWhole(localIdEdit, LocalID);
+    ShowWhole(localZoneEdit, LocalZone);
+    ShowWhole(targetZoneEdit, TargetZone);
     zoneValidCheck->setChecked(TargetZoneValid);
     showHexCheck->setChecked(ShowHex);
     const bool english = !IsChinese();

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 const QChar kQuote = QLatin1Char('"');
@@ -23,6 +24,11 @@ QString quoted(const QWidget *field)
 bool hasText(const QWidget *field)
 {
     return !fieldText(field).isEmpty();
+}
+
+bool hasTrimmedText(const QWidget *field)
+{
+    return !fieldText(field).trimmed().isEmpty();
 }
 
 bool hasSelection(const QWidget *field)
@@ -107,14 +113,32 @@ QString ValueRules::serialFormat(const RowFields &fields)
            QString::number(selectedIndex(fields.value(2)) + 1);
 }
 
+RowFields ValueRules::quotedFields(ValueRule rule, const RowFields &fields)
+{
+    if (rule == &ValueRules::quotedList)
+        return fields;
+    if (rule == &ValueRules::apInfo)
+        return fields.mid(0, 2); // ssid and password; channel and authentication go bare
+    return {};
+}
+
 const CheckRule CheckRules::notBlank{hasText, "Value Can not be blank!", "不能设置为空值！"};
+const CheckRule CheckRules::notBlankTrimmed{hasTrimmedText, "Value Can not be blank!", "不能设置为空值！"};
 const CheckRule CheckRules::selected{hasSelection, "Value Can not be blank!", "不能设置为空值！"};
 const CheckRule CheckRules::elevenChars{elevenTrimmed, "Value Can not be 11 bytes!", "ID必须为11位！"};
 const CheckRule CheckRules::fourChars{fourTrimmed, "Value Can not be 4 bytes!", "ID必须为4位！"};
 const char *const CheckRules::lineBreakEnglish = "Value Can not contain line breaks!";
 const char *const CheckRules::lineBreakChinese = "不能包含换行符！";
+const char *const CheckRules::quoteEnglish = "Value Can not contain double quotes!";
+const char *const CheckRules::quoteChinese = "不能包含双引号！";
 
 bool CheckRules::isSingleLine(const QString &value)
 {
     return !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n'));
+}
+
+bool CheckRules::isQuoteFree(const RowFields &quotedFields)
+{
+    return std::none_of(quotedFields.cbegin(), quotedFields.cend(),
+                        [](const QWidget *field) { return fieldText(field).contains(kQuote); });
 }

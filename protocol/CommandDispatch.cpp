@@ -40,19 +40,18 @@ const ModeCommand kModeCommands[] = {
 };
 } // namespace
 
-// Sends a finished command on the current link; false when the link type is none of the three.
+// Sends a finished command on the current link. True when the progress text belongs in the status
+// bar: not for an unknown link type, nor over a TCP send that failed, whose error must stay in view.
 static bool sendOnLink(TForm1 *form, const QByteArray &command)
 {
     switch (LinkType) {
     case 0:
-        form->SendSerial(command); // a failed write has shown its own message
+        form->SendSerial(command); // a failed write has shown its own message box
         return true;
     case 1:
-        form->SendTcp(LanCommandPrefix() + command);
-        return true;
+        return form->SendTcp(LanCommandPrefix() + command);
     case 2:
-        form->SendData(BuildModuleFrame(TargetID, TargetZone, TargetZoneValid, command));
-        return true;
+        return form->SendData(BuildModuleFrame(TargetID, TargetZone, TargetZoneValid, command));
     default:
         return false;
     }

@@ -1,6 +1,7 @@
 // The decoders that turn reply values into the contents of page fields: the comma lists of the
 // multi-value queries and the two payloads of module reply frames (parameter list, IO body).
 
+#include "pages/TypingLimit.h"
 #include "protocol/ReplyDecoders.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SharedState.h"
@@ -11,14 +12,15 @@
 
 namespace {
 
-// Walks a comma list: each call hands out the next field; a missing field reads as empty.
+// Walks a comma list: each call hands out the next field; a missing field reads as empty. Commas inside
+// double quotes stay in their field, so an SSID or password holding one arrives whole.
 class CommaWalk {
 public:
     explicit CommaWalk(const QByteArray &text) : rest_(text) {}
     QByteArray next()
     {
-        const QByteArray field = FirstField(rest_);
-        rest_ = DropFirstField(rest_);
+        const QByteArray field = FirstListField(rest_);
+        rest_ = DropFirstListField(rest_);
         return field;
     }
     QByteArray nextUnquoted() { return RemoveChar(next(), '"'); }
@@ -90,8 +92,10 @@ void TForm1::SelectIndex(QComboBox *box, qint64 index)
 
 void TForm1::setFieldText(Field id, const QByteArray &value)
 {
+    // Whole even beyond the typing limit (device ID, zone): the set check refuses what does not fit
+    // rather than a cut value going back to the module.
     if (QLineEdit *edit = lineEdit(id))
-        edit->setText(GbkText(value));
+        ShowWhole(edit, GbkText(value));
 }
 
 void TForm1::DecodeSerialFormat(const QByteArray &value)

@@ -51,7 +51,7 @@ QByteArray BuildRelayFrame(const QByteArray &payload)
     return frame;
 }
 
-void TForm1::SendData(const QByteArray &payload)
+bool TForm1::SendData(const QByteArray &payload)
 {
-    SendTcp(BuildRelayFrame(payload));
+    return SendTcp(BuildRelayFrame(payload));
 }

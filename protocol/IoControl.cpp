@@ -83,22 +83,30 @@ void TForm1::buildIoPage(QWidget *page)
         const QString pin = QLatin1String(pinRow.pin);
         captions_.addControl(row.pin, {pin, pin});
 
-        // The boxes share their column head; the row label tells them apart for screen readers.
-        auto makeBox = [&](const char *kind, const Caption &head) {
+        // The boxes share their column head; each gets a label of its own that shows nothing and
+        // tells a screen reader its column and row ("IO模式 IO1"). It sits in the box's cell at no
+        // size, so the page looks and lays out as before.
+        auto makeBox = [&](const char *kind, const auto &head) {
+            auto *name = new QLabel(page);
+            name->setObjectName(rowName(kind, n, "NameLabel"));
+            name->setFixedSize(0, 0);
+            name->setHidden(!pinRow.shown);
+            grid->addWidget(name, n, head.column);
             auto *box = new QComboBox(page);
             box->setObjectName(rowName(kind, n, "Box"));
-            captions_.addNamed(box, {head.cn + QLatin1Char(' ') + rowCaption.cn,
-                                     head.en + QLatin1Char(' ') + rowCaption.en});
+            captions_.addUnseenLabel(name, box,
+                                     {head.caption.cn + QLatin1Char(' ') + rowCaption.cn,
+                                      head.caption.en + QLatin1Char(' ') + rowCaption.en});
             return box;
         };
-        row.mode = makeBox("ioMode", heads[0].caption);
+        row.mode = makeBox("ioMode", heads[0]);
         row.mode->addItems(modeItems);
         row.mode->setCurrentIndex(1); // "Output"
-        row.pull = makeBox("ioPull", heads[1].caption);
+        row.pull = makeBox("ioPull", heads[1]);
         row.pull->addItems(pullCn);
         captions_.addItems(row.pull, pullCn, pullEn);
         row.pull->setCurrentIndex(0); // "上拉"
-        row.level = makeBox("ioLevel", heads[2].caption);
+        row.level = makeBox("ioLevel", heads[2]);
         row.level->addItems(levelCn);
         captions_.addItems(row.level, levelCn, levelEn);
         row.level->setCurrentIndex(1); // "高电平"
@@ -185,13 +193,14 @@ void TForm1::SendIoCommand(int row, const QString &op)
         // Unlike the other pages, the Chinese serial text says "正在设置" for reads as well.
         setStatusPanel(2, Tr(en + ellipsis, QStringLiteral("正在设置") + cn + ellipsis));
         break;
+    // A TCP send that failed has put its error in the same panel; it stays in view.
     case 1:
-        SendTcp(LanCommandPrefix() + command);
-        setStatusPanel(2, Tr(en, cn) + QStringLiteral("(LAN)") + ellipsis);
+        if (SendTcp(LanCommandPrefix() + command))
+            setStatusPanel(2, Tr(en, cn) + QStringLiteral("(LAN)") + ellipsis);
         break;
     case 2:
-        SendData(BuildModuleFrame(TargetID, TargetZone, TargetZoneValid, command));
-        setStatusPanel(2, Tr(en, cn) + QStringLiteral("(WAN)") + ellipsis);
+        if (SendData(BuildModuleFrame(TargetID, TargetZone, TargetZoneValid, command)))
+            setStatusPanel(2, Tr(en, cn) + QStringLiteral("(WAN)") + ellipsis);
         break;
     default:
         break; // no link: nothing to send, nothing to announce

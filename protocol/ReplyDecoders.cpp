@@ -17,6 +17,33 @@ QByteArray DropFirstField(const QByteArray &text)
     return comma < 0 ? QByteArray() : text.mid(comma + 1);
 }
 
+namespace {
+// Position of the first comma outside double quotes, or -1.
+qsizetype listSeparator(const QByteArray &text)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) == '"')
+            quoted = !quoted;
+        else if (text.at(i) == ',' && !quoted)
+            return i;
+    }
+    return -1;
+}
+} // namespace
+
+QByteArray FirstListField(const QByteArray &text)
+{
+    const qsizetype comma = listSeparator(text);
+    return comma < 0 ? text : text.left(comma);
+}
+
+QByteArray DropFirstListField(const QByteArray &text)
+{
+    const qsizetype comma = listSeparator(text);
+    return comma < 0 ? QByteArray() : text.mid(comma + 1);
+}
+
 QByteArray RemoveChar(const QByteArray &text, char ch)
 {
     QByteArray out = text;

@@ -11,6 +11,10 @@
 QByteArray FirstField(const QByteArray &text);
 // The characters after the first comma; empty when there is none.
 QByteArray DropFirstField(const QByteArray &text);
+// The same cut for the lists of the multi-value replies, where a comma between double quotes belongs
+// to the value: "my,net","pw" gives "my,net" (quotes kept) and "pw". A quote left open runs to the end.
+QByteArray FirstListField(const QByteArray &text);
+QByteArray DropFirstListField(const QByteArray &text);
 // The text with every occurrence of ch removed.
 QByteArray RemoveChar(const QByteArray &text, char ch);
 

@@ -1,5 +1,6 @@
-// ParseReply: gives a received text its meaning by the type code of the last command built. The
-// knowledge is held in tables, one per kind of reply, each with one handler.
+// ParseReply: gives a received text its meaning by the type code of the last command built, and a
+// module reply frame by its own function code. The knowledge is held in tables, one per kind of reply,
+// each with one handler.
 
 #include "links/ConsoleLog.h"
 #include "links/commfunction.h"
@@ -19,8 +20,9 @@ struct Message {
     QString text() const { return Tr(QString::fromUtf16(english), QString::fromUtf16(chinese)); }
 };
 
-// Replies to mode commands, system operations and every set command. The success word is tested
-// first; the failure word only when it is missing.
+// Replies to mode commands, system operations and every set command. A line that is the failure word
+// alone is the module's verdict and wins; otherwise the success word is tested first, the failure word
+// only when it is missing. (An echo of the command can hold "OK" inside a value, as in "OKnet".)
 struct Acknowledgement {
     int first; // range of type codes
     int last;
@@ -178,9 +180,25 @@ void applyIoLine(TForm1 &form, const QByteArray &text)
     }
 }
 
+// True when a line of the upper form, blanks and controls trimmed, is the word alone.
+bool hasLineOf(const QByteArray &upper, const char *word)
+{
+    qsizetype start = 0;
+    while (start <= upper.size()) {
+        qsizetype end = start;
+        while (end < upper.size() && upper.at(end) != '\r' && upper.at(end) != '\n')
+            ++end;
+        if (TrimmedForm(upper.mid(start, end - start)) == word)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 void applyAcknowledgement(TForm1 &form, const Acknowledgement &row, const Reply &reply)
 {
-    if (reply.upper.contains(row.successWord))
+    const bool failureLine = row.failureWord && hasLineOf(reply.upper, row.failureWord);
+    if (!failureLine && reply.upper.contains(row.successWord))
         form.console()->addLine(row.success.text());
     else if (row.failureWord && reply.upper.contains(row.failureWord))
         form.console()->addLine(row.failure.text());
@@ -279,12 +297,15 @@ bool applyByTypeCode(TForm1 &form, const Reply &reply)
 }
 
 // A module reply frame: A8 81, module ID (11), zone (4), function code, one byte, checksum, payload.
+bool isModuleReplyFrame(const QByteArray &text)
+{
+    return text.startsWith(QByteArrayView("\xA8\x81", 2));
+}
+
 void applyRemoteFrame(TForm1 &form, const QByteArray &text)
 {
     // Only the header is needed in hex; a reply of a mebibyte is not converted whole for two bytes.
     const QByteArray hex = TCommFun::BytesToHex(text.left(18), false);
-    if (!hex.startsWith("A881"))
-        return;
     const QByteArray moduleId = text.mid(2, 11);
     const QByteArray function = hex.mid(34, 2);
     const bool reading = LastIoOperation == QLatin1String("R");
@@ -307,9 +328,15 @@ void applyRemoteFrame(TForm1 &form, const QByteArray &text)
 
 void TForm1::ParseReply(const QByteArray &text)
 {
-    const Reply reply{text, UpperForm(text), TrimmedForm(text)};
-    if (!applyByTypeCode(*this, reply))
-        return;
-    applyRemoteFrame(*this, text);
+    if (isModuleReplyFrame(text)) {
+        // A frame is never a value, whatever the last command asked: on the Internet link the module
+        // answers a query with one, and read as the value it would fail the number conversion or put
+        // its raw bytes into a text field.
+        applyRemoteFrame(*this, text);
+    } else {
+        const Reply reply{text, UpperForm(text), TrimmedForm(text)};
+        if (!applyByTypeCode(*this, reply))
+            return;
+    }
     setStatusPanel(2, Tr(QStringLiteral("Operate complete!"), QStringLiteral("操作完成！")));
 }

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build, the tests and the demo need, when any is missing.
 # Usage: scripts/deps.sh [extra packages...]
 set -euo pipefail
-packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev ccache iproute2 fonts-wqy-zenhei fonts-liberation2 "$@")
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-serialport-dev ccache iproute2 fonts-wqy-zenhei fonts-liberation2
+    xvfb x11-utils dbus-daemon at-spi2-core "$@") # the last four: tests of window titles and screen readers
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

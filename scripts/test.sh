@@ -27,3 +27,8 @@ echo "All tests passed in both builds."
 
 echo "== fuzz targets (clang + ASan + UBSan, 10 s each) =="
 scripts/fuzz.sh 10
+
+echo "== packaging: desktop entry, AppStream metadata, Debian package contents, lintian =="
+start=$SECONDS
+scripts/package.sh
+echo "Packaging stage: $((SECONDS - start)) s"

@@ -64,6 +64,19 @@ void CaptionBook::addNamed(QWidget *field, const Caption &name)
     applyEntry(entries_.back(), english_);
 }
 
+void CaptionBook::addUnseenLabel(QLabel *label, QWidget *field, const Caption &name)
+{
+    label->setBuddy(field);
+    entries_.push_back({Kind::UnseenLabel, field, label, 0, name, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addDescription(QWidget *control, const Caption &description)
+{
+    entries_.push_back({Kind::Description, control, nullptr, 0, description, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
 void CaptionBook::addAction(QAction *action, const Caption &caption)
 {
     entries_.push_back({Kind::Action, action, nullptr, 0, caption, {}, {}, {}});
@@ -156,6 +169,14 @@ void CaptionBook::applyEntry(const Entry &entry, bool english)
         break;
     case Kind::Named:
         widget->setAccessibleName(spoken(text));
+        break;
+    case Kind::UnseenLabel:
+        if (auto *label = qobject_cast<QLabel *>(entry.other.data()))
+            label->setAccessibleName(spoken(text));
+        widget->setAccessibleName(spoken(text));
+        break;
+    case Kind::Description:
+        widget->setAccessibleDescription(spoken(text));
         break;
     case Kind::Action:
         static_cast<QAction *>(target)->setText(text);

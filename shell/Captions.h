@@ -36,6 +36,12 @@ public:
     void addField(QLabel *label, QWidget *field, const Caption &caption);
     // A field with no label of its own, named by a caption (e.g. the console).
     void addNamed(QWidget *field, const Caption &name);
+    // A field whose visible label is shared with others (a column head): a label that shows nothing
+    // becomes its buddy and carries the field's own name, since Linux screen readers name a list by
+    // its label only.
+    void addUnseenLabel(QLabel *label, QWidget *field, const Caption &name);
+    // A control whose name is the text it shows (a status panel): what it is for, as its description.
+    void addDescription(QWidget *control, const Caption &description);
     void addAction(QAction *action, const Caption &caption);
     void addMenu(QMenu *menu, const Caption &caption);
     void addTab(QTabWidget *tabs, int index, const Caption &caption);
@@ -47,7 +53,20 @@ public:
     bool english() const { return english_; }
 
 private:
-    enum class Kind { Control, RowButton, Group, Field, Named, Action, Menu, Tab, Title, Items };
+    enum class Kind {
+        Control,
+        RowButton,
+        Group,
+        Field,
+        Named,
+        UnseenLabel,
+        Description,
+        Action,
+        Menu,
+        Tab,
+        Title,
+        Items
+    };
     struct Entry {
         Kind kind;
         QPointer<QObject> target;

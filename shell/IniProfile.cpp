@@ -7,79 +7,53 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <cstring>
+#include <algorithm>
+
+#include <unistd.h>
 
 namespace {
 
-bool isBlank(char c)
+const QByteArray kUtf16LeMark = QByteArrayLiteral("\xFF\xFE");
+const QByteArray kUtf8Mark = QByteArrayLiteral("\xEF\xBB\xBF");
+
+bool isBlank(QChar c)
 {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    const char16_t u = c.unicode();
+    return u == ' ' || u == '\t' || u == '\r' || u == '\v' || u == '\f';
 }
 
-QByteArray toGbk(const QString &text)
+char16_t foldAscii(char16_t u)
 {
-    QStringEncoder encoder("GBK");
-    return encoder.encode(text);
+    return u >= 'A' && u <= 'Z' ? static_cast<char16_t>(u - 'A' + 'a') : u;
 }
 
-QString fromGbk(QByteArrayView bytes)
+QStringView trimBlanks(QStringView text)
 {
-    QStringDecoder decoder("GBK");
-    return decoder.decode(bytes);
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && isBlank(text[b]))
+        ++b;
+    while (e > b && isBlank(text[e - 1]))
+        --e;
+    return text.mid(b, e - b);
 }
 
-// Compares a name from the file with a wanted name, both GBK. ASCII letters match in either case; the
-// two bytes of a GBK character must match exactly, since its second byte may look like an ASCII letter.
-bool sameName(QByteArrayView inFile, QByteArrayView wanted)
-{
-    if (inFile.size() != wanted.size())
-        return false;
-    for (qsizetype i = 0; i < inFile.size(); ++i) {
-        const char a = inFile[i];
-        const char b = wanted[i];
-        if (static_cast<unsigned char>(a) >= 0x81 && i + 1 < inFile.size()) {
-            if (a != b || inFile[i + 1] != wanted[i + 1])
-                return false;
-            ++i;
-            continue;
-        }
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a) != lower(b))
-            return false;
-    }
-    return true;
-}
-
-// The name with its ASCII letters in lower case (GBK characters untouched), for sets of names.
-QByteArray foldName(QByteArrayView name)
-{
-    QByteArray folded = name.toByteArray();
-    for (qsizetype i = 0; i < folded.size(); ++i) {
-        const char c = folded[i];
-        if (static_cast<unsigned char>(c) >= 0x81)
-            ++i;
-        else if (c >= 'A' && c <= 'Z')
-            folded[i] = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
-}
-
-// One physical line: [begin, contentEnd) is its text, [contentEnd, end) its "\r\n" or "\n" (if any).
+// One physical line: [begin, contentEnd) is its text, [contentEnd, end) its line ending (if any).
 struct Line {
     qsizetype begin;
     qsizetype contentEnd;
     qsizetype end;
 };
 
-Line lineAt(const QByteArray &data, qsizetype pos)
+Line lineAt(const QString &text, qsizetype pos, bool crLines)
 {
-    const qsizetype newline = data.indexOf('\n', pos);
-    if (newline < 0)
-        return {pos, data.size(), data.size()};
-    qsizetype contentEnd = newline;
-    if (contentEnd > pos && data[contentEnd - 1] == '\r')
+    const qsizetype brk = text.indexOf(crLines ? u'\r' : u'\n', pos);
+    if (brk < 0)
+        return {pos, text.size(), text.size()};
+    qsizetype contentEnd = brk;
+    if (!crLines && contentEnd > pos && text[contentEnd - 1] == u'\r')
         --contentEnd;
-    return {pos, contentEnd, newline + 1};
+    return {pos, contentEnd, brk + 1};
 }
 
 enum class LineKind { Blank, Section, Key, Other };
@@ -92,66 +66,66 @@ struct ParsedLine {
     qsizetype valueEnd = 0;
 };
 
-QByteArrayView span(const QByteArray &data, qsizetype begin, qsizetype end)
+QStringView span(const QString &text, qsizetype begin, qsizetype end)
 {
-    return QByteArrayView(data.constData() + begin, end - begin);
+    return QStringView(text).mid(begin, end - begin);
 }
 
-// Searches only within the line: a search to the end of the data for every line would make a large
+// Searches only within the line: a search to the end of the text for every line would make a large
 // file of short lines quadratic.
-qsizetype indexIn(const QByteArray &data, char c, qsizetype begin, qsizetype end)
+qsizetype indexIn(const QString &text, char16_t c, qsizetype begin, qsizetype end)
 {
-    const void *hit = std::memchr(data.constData() + begin, c, static_cast<size_t>(end - begin));
-    return hit == nullptr ? -1 : static_cast<const char *>(hit) - data.constData();
+    const QChar *first = text.constData() + begin;
+    const QChar *last = text.constData() + end;
+    const QChar *hit = std::find(first, last, QChar(c));
+    return hit == last ? -1 : hit - text.constData();
 }
 
-ParsedLine parseLine(const QByteArray &data, const Line &line)
+ParsedLine parseLine(const QString &text, const Line &line)
 {
     ParsedLine parsed;
     qsizetype b = line.begin;
     qsizetype e = line.contentEnd;
-    if (b == 0 && data.startsWith("\xEF\xBB\xBF"))
-        b = 3; // a UTF-8 mark left by an editor must not hide the first section
-    // A line with 00 bytes is not text; it is kept but never matches anything.
-    if (indexIn(data, '\0', b, e) >= 0)
+    // A line with 00 characters is not text; it is kept but never matches anything.
+    if (indexIn(text, 0, b, e) >= 0)
         return parsed;
-    while (b < e && isBlank(data[b]))
+    while (b < e && isBlank(text[b]))
         ++b;
-    while (e > b && isBlank(data[e - 1]))
+    while (e > b && isBlank(text[e - 1]))
         --e;
     if (b == e) {
         parsed.kind = LineKind::Blank;
         return parsed;
     }
-    if (data[b] == ';')
+    if (text[b] == u';')
         return parsed; // comment
-    if (data[b] == '[') {
+    if (text[b] == u'[') {
         // A header without its closing bracket still starts a section, so the keys under it never
         // count as keys of the section before.
-        qsizetype close = indexIn(data, ']', b + 1, e);
+        qsizetype close = indexIn(text, u']', b + 1, e);
         if (close < 0)
             close = e;
         qsizetype nb = b + 1;
         qsizetype ne = close;
-        while (nb < ne && isBlank(data[nb]))
+        while (nb < ne && isBlank(text[nb]))
             ++nb;
-        while (ne > nb && isBlank(data[ne - 1]))
+        while (ne > nb && isBlank(text[ne - 1]))
             --ne;
         parsed.kind = LineKind::Section;
         parsed.nameBegin = nb;
         parsed.nameEnd = ne;
         return parsed;
     }
-    const qsizetype equals = indexIn(data, '=', b, e);
+    const qsizetype equals = indexIn(text, u'=', b, e);
     if (equals < 0)
         return parsed;
     qsizetype ne = equals;
-    while (ne > b && isBlank(data[ne - 1]))
+    while (ne > b && isBlank(text[ne - 1]))
         --ne;
     if (ne == b)
         return parsed; // no key name
     qsizetype vb = equals + 1;
-    while (vb < e && isBlank(data[vb]))
+    while (vb < e && isBlank(text[vb]))
         ++vb;
     parsed.kind = LineKind::Key;
     parsed.nameBegin = b;
@@ -159,6 +133,16 @@ ParsedLine parseLine(const QByteArray &data, const Line &line)
     parsed.valueBegin = vb;
     parsed.valueEnd = e;
     return parsed;
+}
+
+// The platform's profile functions hand out a value enclosed in a matching pair of quotes without them,
+// so a hand-written COM="3" is port 3. A lone quote is part of the value.
+QStringView unquoted(QStringView value)
+{
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
 }
 
 int hexDigit(char c)
@@ -172,11 +156,30 @@ int hexDigit(char c)
     return -1;
 }
 
+// Overwrites a regular file's bytes where it is. Not atomic: only for a file whose folder refuses the
+// temporary file of an atomic save. *reason is set when the file is there but cannot be written.
+bool overwriteInPlace(const QString &path, const QByteArray &data, QString *reason)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    // ReadWrite, not WriteOnly: WriteOnly would empty the file before the first new byte is written.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    const bool ok = file.write(data) == data.size() && file.flush() && file.resize(data.size()) &&
+                    ::fsync(file.handle()) == 0;
+    if (!ok)
+        *reason = file.errorString();
+    return ok;
+}
+
 } // namespace
 
 struct IniProfile::SectionSpan {
-    qsizetype bodyBegin = 0; // first byte after the header line
-    qsizetype end = 0;       // start of the next section header, or the end of the data
+    qsizetype bodyBegin = 0; // first unit after the header line
+    qsizetype end = 0;       // start of the next section header, or the end of the text
     qsizetype appendAt = 0;  // end of the section's last non-blank line, where a new key goes
 };
 
@@ -187,7 +190,7 @@ struct IniProfile::KeyLine {
 
 bool IniProfile::load(const QString &path)
 {
-    m_data.clear();
+    setBytes(QByteArray());
     // Only regular files: a FIFO or device named Config.ini would block or never end.
     const QFileInfo info(path);
     if (!info.isFile() || info.size() > kMaxFileSize)
@@ -195,31 +198,154 @@ bool IniProfile::load(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QByteArray data = file.read(kMaxFileSize + 1);
+    // A read of the size found, one byte more to see a file that grew since; a read of the cap at once
+    // would allocate the whole cap for every small file.
+    QByteArray data = file.read(info.size() + 1);
+    if (data.size() > info.size())
+        data += file.read(kMaxFileSize + 1 - data.size());
     if (file.error() != QFileDevice::NoError || data.size() > kMaxFileSize)
         return false;
-    m_data = std::move(data);
+    setBytes(data);
     return true;
 }
 
-QByteArray IniProfile::encodeName(const QString &name) const
+void IniProfile::setBytes(const QByteArray &data)
 {
-    return toGbk(name.trimmed());
+    m_oddByte.clear();
+    if (data.startsWith(kUtf16LeMark)) {
+        m_encoding = Encoding::Utf16LE;
+        m_mark = kUtf16LeMark;
+        const qsizetype units = (data.size() - m_mark.size()) / 2;
+        m_text.resize(units);
+        QChar *out = m_text.data();
+        const auto *bytes = reinterpret_cast<const uchar *>(data.constData() + m_mark.size());
+        for (qsizetype i = 0; i < units; ++i)
+            out[i] = QChar(static_cast<char16_t>(bytes[2 * i] | bytes[2 * i + 1] << 8));
+        if ((data.size() - m_mark.size()) % 2 != 0)
+            m_oddByte = data.right(1);
+    } else if (data.startsWith(kUtf8Mark)) {
+        m_encoding = Encoding::Utf8;
+        m_mark = kUtf8Mark;
+        m_text = QString::fromLatin1(data.mid(m_mark.size()));
+    } else {
+        m_encoding = Encoding::Gbk;
+        m_mark.clear();
+        m_text = QString::fromLatin1(data);
+    }
+
+    // Writes add only the line ending chosen here, so the choice holds for the profile's lifetime.
+    const qsizetype newline = m_text.indexOf(u'\n');
+    m_crLines = newline < 0 && m_text.contains(u'\r');
+    if (m_crLines)
+        m_lineEnd = QStringLiteral("\r");
+    else if (newline >= 0 && (newline == 0 || m_text[newline - 1] != u'\r'))
+        m_lineEnd = QStringLiteral("\n");
+    else
+        m_lineEnd = QStringLiteral("\r\n"); // also what the classic profile functions write to a new file
 }
 
-bool IniProfile::findSection(QByteArrayView name, SectionSpan *result) const
+QByteArray IniProfile::bytes() const
+{
+    QByteArray out = m_mark;
+    if (m_encoding == Encoding::Utf16LE) {
+        out.reserve(m_mark.size() + 2 * m_text.size() + m_oddByte.size());
+        for (const QChar c : m_text) {
+            out += static_cast<char>(c.unicode() & 0xff);
+            out += static_cast<char>(c.unicode() >> 8);
+        }
+    } else {
+        out += m_text.toLatin1();
+    }
+    return out + m_oddByte;
+}
+
+QString IniProfile::toUnits(const QString &text) const
+{
+    switch (m_encoding) {
+    case Encoding::Gbk: {
+        QStringEncoder encoder("GBK");
+        return QString::fromLatin1(QByteArray(encoder.encode(text)));
+    }
+    case Encoding::Utf8:
+        return QString::fromLatin1(text.toUtf8());
+    case Encoding::Utf16LE:
+        break;
+    }
+    return text;
+}
+
+QString IniProfile::fromUnits(QStringView units) const
+{
+    switch (m_encoding) {
+    case Encoding::Gbk: {
+        QStringDecoder decoder("GBK");
+        return decoder.decode(units.toLatin1());
+    }
+    case Encoding::Utf8:
+        return QString::fromUtf8(units.toLatin1());
+    case Encoding::Utf16LE:
+        break;
+    }
+    return units.toString();
+}
+
+QString IniProfile::encodeName(const QString &name) const
+{
+    // Trimmed of the same blanks as the names in the file, so that a name asked for with blanks around
+    // it finds exactly the section or key a file line with those blanks would be.
+    return trimBlanks(toUnits(name)).toString();
+}
+
+// ASCII letters match in either case. In GBK the second byte of a character may look like an ASCII
+// letter, so a byte from 81 up and the byte after it must match exactly.
+bool IniProfile::sameName(QStringView inFile, QStringView wanted) const
+{
+    if (inFile.size() != wanted.size())
+        return false;
+    const bool pairs = m_encoding == Encoding::Gbk;
+    for (qsizetype i = 0; i < inFile.size(); ++i) {
+        const char16_t a = inFile[i].unicode();
+        const char16_t b = wanted[i].unicode();
+        if (pairs && a >= 0x81 && i + 1 < inFile.size()) {
+            if (a != b || inFile[i + 1] != wanted[i + 1])
+                return false;
+            ++i;
+            continue;
+        }
+        if (foldAscii(a) != foldAscii(b))
+            return false;
+    }
+    return true;
+}
+
+// The name with its ASCII letters in lower case (the rest untouched), for sets of names.
+QString IniProfile::foldName(QStringView name) const
+{
+    QString folded = name.toString();
+    const bool pairs = m_encoding == Encoding::Gbk;
+    for (qsizetype i = 0; i < folded.size(); ++i) {
+        const char16_t u = folded[i].unicode();
+        if (pairs && u >= 0x81)
+            ++i;
+        else
+            folded[i] = QChar(foldAscii(u));
+    }
+    return folded;
+}
+
+bool IniProfile::findSection(QStringView name, SectionSpan *result) const
 {
     bool inside = false;
     qsizetype pos = 0;
-    while (pos < m_data.size()) {
-        const Line line = lineAt(m_data, pos);
-        const ParsedLine parsed = parseLine(m_data, line);
+    while (pos < m_text.size()) {
+        const Line line = lineAt(m_text, pos, m_crLines);
+        const ParsedLine parsed = parseLine(m_text, line);
         if (parsed.kind == LineKind::Section) {
             if (inside) {
                 result->end = line.begin;
                 return true;
             }
-            if (sameName(span(m_data, parsed.nameBegin, parsed.nameEnd), name)) {
+            if (sameName(span(m_text, parsed.nameBegin, parsed.nameEnd), name)) {
                 inside = true;
                 result->bodyBegin = line.end;
                 result->appendAt = line.end;
@@ -229,7 +355,7 @@ bool IniProfile::findSection(QByteArrayView name, SectionSpan *result) const
         }
         pos = line.end;
     }
-    result->end = m_data.size();
+    result->end = m_text.size();
     return inside;
 }
 
@@ -238,13 +364,13 @@ bool IniProfile::findKey(const QString &section, const QString &key, KeyLine *re
     SectionSpan sectionSpan;
     if (!findSection(encodeName(section), &sectionSpan))
         return false;
-    const QByteArray wanted = encodeName(key);
+    const QString wanted = encodeName(key);
     qsizetype pos = sectionSpan.bodyBegin;
     while (pos < sectionSpan.end) {
-        const Line line = lineAt(m_data, pos);
-        const ParsedLine parsed = parseLine(m_data, line);
+        const Line line = lineAt(m_text, pos, m_crLines);
+        const ParsedLine parsed = parseLine(m_text, line);
         if (parsed.kind == LineKind::Key &&
-            sameName(span(m_data, parsed.nameBegin, parsed.nameEnd), wanted)) {
+            sameName(span(m_text, parsed.nameBegin, parsed.nameEnd), wanted)) {
             result->valueBegin = parsed.valueBegin;
             result->valueEnd = parsed.valueEnd;
             return true;
@@ -254,31 +380,23 @@ bool IniProfile::findKey(const QString &section, const QString &key, KeyLine *re
     return false;
 }
 
-QByteArray IniProfile::lineEnding() const
-{
-    const qsizetype newline = m_data.indexOf('\n');
-    if (newline > 0 && m_data[newline - 1] == '\r')
-        return QByteArrayLiteral("\r\n");
-    if (newline >= 0)
-        return QByteArrayLiteral("\n");
-    return QByteArrayLiteral("\r\n"); // what the classic profile functions write
-}
-
 QString IniProfile::readString(const QString &section, const QString &key, const QString &defaultValue) const
 {
     KeyLine line;
     if (!findKey(section, key, &line))
         return defaultValue;
-    return fromGbk(span(m_data, line.valueBegin, line.valueEnd));
+    return fromUnits(unquoted(span(m_text, line.valueBegin, line.valueEnd)));
 }
 
 int IniProfile::readInteger(const QString &section, const QString &key, int defaultValue) const
 {
     KeyLine line;
-    int value = 0;
-    if (!findKey(section, key, &line) || !parseInteger(span(m_data, line.valueBegin, line.valueEnd), &value))
+    if (!findKey(section, key, &line))
         return defaultValue;
-    return value;
+    // A unit outside Latin-1 becomes "?", which no integer contains.
+    const QByteArray text = unquoted(span(m_text, line.valueBegin, line.valueEnd)).toLatin1();
+    int value = 0;
+    return parseInteger(text, &value) ? value : defaultValue;
 }
 
 bool IniProfile::readBool(const QString &section, const QString &key, bool defaultValue) const
@@ -298,17 +416,17 @@ QStringList IniProfile::keys(const QString &section) const
     SectionSpan sectionSpan;
     if (!findSection(encodeName(section), &sectionSpan))
         return result;
-    QSet<QByteArray> seen;
+    QSet<QString> seen;
     qsizetype pos = sectionSpan.bodyBegin;
     while (pos < sectionSpan.end) {
-        const Line line = lineAt(m_data, pos);
-        const ParsedLine parsed = parseLine(m_data, line);
+        const Line line = lineAt(m_text, pos, m_crLines);
+        const ParsedLine parsed = parseLine(m_text, line);
         if (parsed.kind == LineKind::Key) {
-            const QByteArrayView name = span(m_data, parsed.nameBegin, parsed.nameEnd);
-            const QByteArray folded = foldName(name);
+            const QStringView name = span(m_text, parsed.nameBegin, parsed.nameEnd);
+            const QString folded = foldName(name);
             if (!seen.contains(folded)) {
                 seen.insert(folded);
-                result.append(fromGbk(name));
+                result.append(fromUnits(name));
             }
         }
         pos = line.end;
@@ -323,33 +441,32 @@ void IniProfile::writeString(const QString &section, const QString &key, const Q
         if (c == u'\r' || c == u'\n' || c == QChar(0))
             c = u' ';
     }
-    const QByteArray valueBytes = toGbk(clean);
+    const QString valueUnits = toUnits(clean);
 
     KeyLine line;
     if (findKey(section, key, &line)) {
-        m_data.replace(line.valueBegin, line.valueEnd - line.valueBegin, valueBytes);
+        m_text.replace(line.valueBegin, line.valueEnd - line.valueBegin, valueUnits);
         return;
     }
 
-    const QByteArray eol = lineEnding();
-    const QByteArray keyLine = encodeName(key) + '=' + valueBytes + eol;
+    const QString keyLine = encodeName(key) + u'=' + valueUnits + m_lineEnd;
     SectionSpan sectionSpan;
     if (findSection(encodeName(section), &sectionSpan)) {
         // The section's last line may be the file's last line without a line ending.
-        const bool needsBreak = sectionSpan.appendAt == m_data.size() && !m_data.endsWith('\n');
-        m_data.insert(sectionSpan.appendAt, needsBreak ? eol + keyLine : keyLine);
+        const bool needsBreak = sectionSpan.appendAt == m_text.size() && !m_text.endsWith(m_lineEnd.back());
+        m_text.insert(sectionSpan.appendAt, needsBreak ? m_lineEnd + keyLine : keyLine);
         return;
     }
 
-    if (!m_data.isEmpty()) {
-        if (!m_data.endsWith('\n'))
-            m_data += eol;
+    if (!m_text.isEmpty()) {
+        if (!m_text.endsWith(m_lineEnd.back()))
+            m_text += m_lineEnd;
         // Keep a blank line between the last section and the new one.
-        const qsizetype lastBegin = m_data.lastIndexOf('\n', m_data.size() - 2) + 1;
-        if (parseLine(m_data, lineAt(m_data, lastBegin)).kind != LineKind::Blank)
-            m_data += eol;
+        const qsizetype lastBegin = m_text.lastIndexOf(m_lineEnd.back(), m_text.size() - 2) + 1;
+        if (parseLine(m_text, lineAt(m_text, lastBegin, m_crLines)).kind != LineKind::Blank)
+            m_text += m_lineEnd;
     }
-    m_data += '[' + encodeName(section) + ']' + eol + keyLine;
+    m_text += u'[' + encodeName(section) + u']' + m_lineEnd + keyLine;
 }
 
 void IniProfile::writeInteger(const QString &section, const QString &key, int value)
@@ -364,19 +481,34 @@ void IniProfile::writeBool(const QString &section, const QString &key, bool valu
 
 bool IniProfile::save(const QString &path, QString *error) const
 {
-    // QSaveFile refuses a read-only target and, without direct-write fallback, a folder it cannot create
-    // the temporary file in; the old file is replaced only by commit().
+    const QByteArray data = bytes();
+    // QSaveFile refuses a read-only target and, without its own direct-write fallback (which Qt takes
+    // only for EACCES, not for EPERM), a folder it cannot create the temporary file in; the old file is
+    // replaced only by commit().
     QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok)
-        ok = file.write(m_data) == m_data.size();
-    if (ok)
-        ok = file.commit();
-    else if (file.isOpen())
-        file.cancelWriting();
-    if (!ok && error != nullptr)
-        *error = file.errorString();
-    return ok;
+    QString reason;
+    if (file.open(QIODevice::WriteOnly)) {
+        const bool written = file.write(data) == data.size();
+        if (written && file.commit())
+            return true;
+        reason = file.errorString();
+        // A write that failed (a full disk) must not be retried over the only good copy; the unwritten
+        // temporary file is discarded with `file`.
+        if (!written || file.error() != QFileDevice::RenameError) {
+            if (error != nullptr)
+                *error = reason;
+            return false;
+        }
+    } else {
+        reason = file.errorString();
+    }
+    // No new file could be put beside it: a folder that lets the user write Config.ini but not create
+    // or rename files. Better a save that is not atomic than settings lost at every exit.
+    if (overwriteInPlace(path, data, &reason))
+        return true;
+    if (error != nullptr)
+        *error = reason;
+    return false;
 }
 
 bool IniProfile::parseInteger(QByteArrayView text, int *value)

@@ -1,6 +1,7 @@
 #include "shell/MessageBoxes.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -10,9 +11,21 @@ Boxes::Handler &handler()
     return h;
 }
 
+Boxes::SaveFileHandler &saveFileHandler()
+{
+    static Boxes::SaveFileHandler h;
+    return h;
+}
+
+QString &boxTitle()
+{
+    static QString title;
+    return title;
+}
+
 bool show(QWidget *parent, BoxKind kind, const QString &text)
 {
-    const QString title = QApplication::applicationDisplayName();
+    const QString title = boxTitle().isEmpty() ? QApplication::applicationDisplayName() : boxTitle();
     if (handler())
         return handler()({kind, title, text});
     switch (kind) {
@@ -50,6 +63,17 @@ bool askYesNo(QWidget *parent, const QString &text)
 {
     return show(parent, BoxKind::Question, text);
 }
+QString askSaveFileName(QWidget *parent, const QString &title, const QString &proposedPath,
+                        const QString &filter)
+{
+    if (saveFileHandler())
+        return saveFileHandler()({title, proposedPath, filter});
+    return QFileDialog::getSaveFileName(parent, title, proposedPath, filter);
+}
+void setTitle(const QString &title)
+{
+    boxTitle() = title;
+}
 void setHandler(Handler h)
 {
     handler() = std::move(h);
@@ -57,5 +81,13 @@ void setHandler(Handler h)
 void clearHandler()
 {
     handler() = nullptr;
+}
+void setSaveFileHandler(SaveFileHandler h)
+{
+    saveFileHandler() = std::move(h);
+}
+void clearSaveFileHandler()
+{
+    saveFileHandler() = nullptr;
 }
 } // namespace Boxes

@@ -23,10 +23,26 @@ void warning(QWidget *parent, const QString &text);
 void error(QWidget *parent, const QString &text);
 // Yes/No question; true only for Yes.
 bool askYesNo(QWidget *parent, const QString &text);
+// Title of the boxes above; until it is set, the application's display name.
+void setTitle(const QString &title);
+
+// Asks where to save a file, proposing proposedPath; an empty text when the user cancels.
+QString askSaveFileName(QWidget *parent, const QString &title, const QString &proposedPath,
+                        const QString &filter);
 
 // Handler for tests: gets each box, returns true for "Yes" (ignored for warnings and errors).
 using Handler = std::function<bool(const BoxRequest &)>;
 void setHandler(Handler handler);
 void clearHandler();
+
+// Handler for tests: answers the save-file question with a path (empty: cancelled).
+struct SaveFileRequest {
+    QString title;
+    QString proposedPath;
+    QString filter;
+};
+using SaveFileHandler = std::function<QString(const SaveFileRequest &)>;
+void setSaveFileHandler(SaveFileHandler handler);
+void clearSaveFileHandler();
 
 } // namespace Boxes

@@ -13,6 +13,8 @@ QString SettingsFilePath(const QString &programDir);
 void LoadSettings(const QString &programDir);
 
 // Writes the saved settings and the mapped serial ports into the file's existing content, keeping
-// every other line as it was, and replaces the file in one step. When the file cannot be written the
-// old file is left untouched, *errorText (when given) is "Unable to write to <path>" and false is returned.
+// every other line, the file's encoding and its line endings as they were, and replaces the file in one
+// step (or, in a folder that refuses new files, overwrites it in place). When the file cannot be opened
+// for writing the old file is left untouched, *errorText (when given) is "Unable to write to <path>" and
+// false is returned.
 bool SaveSettings(const QString &programDir, QString *errorText);

@@ -12,7 +12,9 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,6 +27,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTcpSocket>
@@ -265,6 +268,10 @@ void TForm1::buildMenu()
     targetIdAction = file->addAction(QString());
     targetIdAction->setObjectName(QStringLiteral("targetIdAction"));
     captions_.addAction(targetIdAction, {QStringLiteral("远程目标ID"), QStringLiteral("Target ID")});
+    saveLogAction = file->addAction(QString());
+    saveLogAction->setObjectName(QStringLiteral("saveLogAction"));
+    saveLogAction->setShortcut(QKeySequence::Save);
+    captions_.addAction(saveLogAction, {QStringLiteral("保存日志…"), QStringLiteral("Save log…")});
     file->addSeparator();
     exitAction = file->addAction(QString());
     exitAction->setObjectName(QStringLiteral("exitAction"));
@@ -281,27 +288,58 @@ void TForm1::buildMenu()
     captions_.addAction(helpAction, {QStringLiteral("帮助"), QStringLiteral("Help")});
 
     connect(portSettingAction, &QAction::triggered, this, [this] { portDialog_->exec(); });
+    connect(saveLogAction, &QAction::triggered, this, &TForm1::saveConsoleLog);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
     connect(aboutAction, &QAction::triggered, this,
             [this] { Boxes::information(this, windowTitle() + QLatin1Char('\n') + MakerText); });
+}
+
+void TForm1::saveConsoleLog()
+{
+    // Offer the folder of the last save, else Documents, else home; the settings folder is no place for logs.
+    static QString lastFolder;
+    QString folder = lastFolder;
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QString name = QStringLiteral("qxsetup-log-%1.txt")
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path = Boxes::askSaveFileName(
+        this, Tr(QStringLiteral("Save log"), QStringLiteral("保存日志")), QDir(folder).filePath(name),
+        Tr(QStringLiteral("Text files (*.txt);;All files (*)"),
+           QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
+    if (path.isEmpty())
+        return;
+    QString reason;
+    if (!console_->saveTo(path, &reason)) {
+        Boxes::error(this, Tr(QStringLiteral("Could not save the log to %1: %2"),
+                              QStringLiteral("无法保存日志到 %1：%2"))
+                               .arg(QDir::toNativeSeparators(path), reason));
+        return;
+    }
+    lastFolder = QFileInfo(path).absolutePath();
 }
 
 void TForm1::buildStatusBar()
 {
     const int widths[] = {240, 280, 200};
     const char *names[] = {"makerPanel", "linkStatePanel", "operationPanel"};
+    const Caption roles[] = {{QStringLiteral("制造商"), QStringLiteral("Maker")},
+                             {QStringLiteral("连接状态"), QStringLiteral("Link state")},
+                             {QStringLiteral("操作状态"), QStringLiteral("Operation state")}};
     for (int i = 0; i < 3; ++i) {
         auto *label = new QLabel(statusBar());
         label->setObjectName(QLatin1String(names[i]));
         label->setMinimumWidth(widths[i]);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
+        // No accessible name of its own: a label then publishes the text it shows as its name and
+        // announces every new text, so a screen reader hears "操作完成！" or the port's state.
+        captions_.addDescription(label, roles[i]);
         statusBar()->addWidget(label, i == 2 ? 1 : 0);
         statusPanels_[static_cast<size_t>(i)] = label;
     }
-    statusPanels_[0]->setAccessibleName(QStringLiteral("Maker"));
-    statusPanels_[1]->setAccessibleName(QStringLiteral("Link state"));
-    statusPanels_[2]->setAccessibleName(QStringLiteral("Operation state"));
 }
 
 void TForm1::applyBrandAndTitle()
@@ -318,7 +356,9 @@ void TForm1::applyBrandAndTitle()
     }
     VersionText = QStringLiteral("V2.14");
     setWindowTitle(TitleText + QLatin1Char(' ') + VersionText);
-    QApplication::setApplicationDisplayName(TitleText);
+    // Boxes are titled with the product's title. It is not made the application's display name: on
+    // X11 Qt appends " — " and that name to every window title that does not end with it.
+    Boxes::setTitle(TitleText);
 }
 
 void TForm1::setStatusPanel(int panel, const QString &text)

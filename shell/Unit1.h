@@ -50,6 +50,8 @@ public:
     TfrmPortSet *portDialog() const { return portDialog_; }
     TForm_options *optionsDialog() const { return optionsDialog_; }
     void FormShow(); // switches the captions to English when the language is not Chinese
+    // "Save log…": asks for a file and writes the console's whole content to it.
+    void saveConsoleLog();
 
     // ---- protocol: command dispatch ----
     void SendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
@@ -57,7 +59,7 @@ public:
     void SendReadCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
                          const QString &enLabel);
     bool SendSerial(const QByteArray &command);
-    void SendData(const QByteArray &payload); // relay frame around payload, on the TCP link
+    bool SendData(const QByteArray &payload); // relay frame around payload, on the TCP link; as SendTcp
 
     // ---- protocol: replies ----
     void ParseReply(const QByteArray &text);
@@ -84,7 +86,8 @@ public:
 
     // ---- links: serial receive poll, TCP, UDP ----
     void pollSerial();
-    void SendTcp(const QByteArray &bytes);
+    // False when the bytes could not be handed to the connection; the send error is then on show.
+    bool SendTcp(const QByteArray &bytes);
     void SendUdp(const QByteArray &data, const QString &host, int port);
     QTcpSocket *tcpSocket() const { return tcpSocket_; }
     QUdpSocket *udpSocket() const { return udpSocket_; }
@@ -195,6 +198,7 @@ public:
     // menu
     QAction *portSettingAction = nullptr;
     QAction *targetIdAction = nullptr;
+    QAction *saveLogAction = nullptr;
     QAction *exitAction = nullptr;
     QAction *aboutAction = nullptr;
     QAction *helpAction = nullptr;

@@ -8,6 +8,7 @@
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -48,6 +49,7 @@ const Row kCaptions[] = {
     {"fileMenu", "文件", "File"},
     {"portSettingAction", "串口设置", "COM setting"},
     {"targetIdAction", "远程目标ID", "Target ID"},
+    {"saveLogAction", "保存日志…", "Save log…"},
     {"exitAction", "退出", "Exit"},
     {"helpMenu", "帮助", "Help"},
     {"aboutAction", "关于", "About"},
@@ -302,6 +304,8 @@ private Q_SLOTS:
     void fontAndSelection();
     void accessibleNames_data();
     void accessibleNames();
+    void listsAreNamedByTheirLabels_data();
+    void listsAreNamedByTheirLabels();
 
 private:
     Face designed_; // the Chinese window, as designed
@@ -524,6 +528,42 @@ void CaptionsTest::accessibleNames()
         QVERIFY2(isNew, qPrintable(w->objectName() + QStringLiteral(" and ") + twin->second +
                                    QStringLiteral(" are both \"") + w->accessibleName() + QLatin1Char('"')));
     }
+}
+
+void CaptionsTest::listsAreNamedByTheirLabels_data()
+{
+    addLanguageRows();
+}
+
+// On Linux a list is published with its current item as its name; what a screen reader says for the
+// list itself comes from the labels the accessibility interface relates to it.
+void CaptionsTest::listsAreNamedByTheirLabels()
+{
+    QFETCH(QString, language);
+    BoxRecorder boxes;
+    WorkDir dir(languageConfig(language));
+    auto form = shownWindow();
+    QVERIFY(form);
+
+    std::map<QString, QString> lists; // what a list is called -> the list
+    for (QComboBox *box : form->findChildren<QComboBox *>()) {
+        if (box->window() != form.get())
+            continue;
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(box);
+        QVERIFY(list);
+        QString called;
+        for (const auto &[label, relation] : list->relations(QAccessible::Label)) {
+            if (qobject_cast<QLabel *>(label->object()))
+                called = label->text(QAccessible::Name);
+        }
+        QVERIFY2(!called.isEmpty(), qPrintable(box->objectName() + QStringLiteral(" has no label")));
+        QVERIFY2(called != box->currentText(),
+                 qPrintable(box->objectName() + QStringLiteral(" is called by its item")));
+        const auto [twin, isNew] = lists.emplace(called, box->objectName());
+        QVERIFY2(isNew, qPrintable(box->objectName() + QStringLiteral(" and ") + twin->second +
+                                   QStringLiteral(" are both called \"") + called + QLatin1Char('"')));
+    }
+    QVERIFY(lists.size() >= 24); // the IO page alone has 24
 }
 
 QTEST_MAIN(CaptionsTest)

@@ -80,18 +80,35 @@ void DecodersTest::init()
 
 void DecodersTest::commaFields_data()
 {
+    // Both cuts of a comma list: the plain one cuts at the first comma; the one of the reply decoders
+    // skips commas between double quotes.
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("first");
     QTest::addColumn<QByteArray>("rest");
-    QTest::newRow("no comma") << QByteArray("abc") << QByteArray("abc") << QByteArray();
-    QTest::newRow("two") << QByteArray("a,b") << QByteArray("a") << QByteArray("b");
-    QTest::newRow("three") << QByteArray("a,b,c") << QByteArray("a") << QByteArray("b,c");
-    QTest::newRow("leading comma") << QByteArray(",b") << QByteArray() << QByteArray("b");
-    QTest::newRow("trailing comma") << QByteArray("a,") << QByteArray("a") << QByteArray();
-    QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray();
-    // No escaping: a comma inside quotes still separates.
-    QTest::newRow("quoted comma") << QByteArray("\"a,b\",c") << QByteArray("\"a") << QByteArray("b\",c");
-    QTest::newRow("zero bytes") << QByteArray("a\0b,c\0", 6) << QByteArray("a\0b", 3) << QByteArray("c\0", 2);
+    QTest::addColumn<QByteArray>("listFirst");
+    QTest::addColumn<QByteArray>("listRest");
+    const auto same = [](const char *name, const QByteArray &text, const QByteArray &first,
+                         const QByteArray &rest) {
+        QTest::newRow(name) << text << first << rest << first << rest;
+    };
+    same("no comma", "abc", "abc", {});
+    same("two", "a,b", "a", "b");
+    same("three", "a,b,c", "a", "b,c");
+    same("leading comma", ",b", {}, "b");
+    same("trailing comma", "a,", "a", {});
+    same("empty", {}, {}, {});
+    same("quoted fields", "\"a\",\"b\"", "\"a\"", "\"b\"");
+    same("zero bytes", QByteArray("a\0b,c\0", 6), QByteArray("a\0b", 3), QByteArray("c\0", 2));
+    same("GBK", "\"\xd6\xd0\",1", "\"\xd6\xd0\"", "1");
+    QTest::newRow("quoted comma") << QByteArray("\"a,b\",c") << QByteArray("\"a") << QByteArray("b\",c")
+                                  << QByteArray("\"a,b\"") << QByteArray("c");
+    QTest::newRow("SSID and password with commas")
+        << QByteArray("\"my,net\",\"pw,1\"") << QByteArray("\"my") << QByteArray("net\",\"pw,1\"")
+        << QByteArray("\"my,net\"") << QByteArray("\"pw,1\"");
+    QTest::newRow("comma after a closed quote") << QByteArray("\"a\"b,c") << QByteArray("\"a\"b")
+                                                << QByteArray("c") << QByteArray("\"a\"b") << QByteArray("c");
+    QTest::newRow("quote left open") << QByteArray("\"a,b,c") << QByteArray("\"a") << QByteArray("b,c")
+                                     << QByteArray("\"a,b,c") << QByteArray();
 }
 
 void DecodersTest::commaFields()
@@ -99,8 +116,12 @@ void DecodersTest::commaFields()
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, first);
     QFETCH(QByteArray, rest);
+    QFETCH(QByteArray, listFirst);
+    QFETCH(QByteArray, listRest);
     QCOMPARE(FirstField(text), first);
     QCOMPARE(DropFirstField(text), rest);
+    QCOMPARE(FirstListField(text), listFirst);
+    QCOMPARE(DropFirstListField(text), listRest);
 }
 
 void DecodersTest::removeChar()
@@ -302,7 +323,7 @@ void DecodersTest::stationConfigAndAddresses()
 {
     form_->DecodeStationConfig("\"Home\",\"sec,ret\"");
     QCOMPARE(form_->lineEdit(Field::StaSsid)->text(), QStringLiteral("Home"));
-    QCOMPARE(form_->lineEdit(Field::StaPassword)->text(), QStringLiteral("sec")); // no escaping of commas
+    QCOMPARE(form_->lineEdit(Field::StaPassword)->text(), QStringLiteral("sec,ret"));
     form_->DecodeStationConfig("\"Only\"");
     QCOMPARE(form_->lineEdit(Field::StaSsid)->text(), QStringLiteral("Only"));
     QCOMPARE(form_->lineEdit(Field::StaPassword)->text(), QString());

@@ -280,8 +280,7 @@ void EndToEndTest::remoteReplyFramesFillTheFields()
 {
     QVERIFY2(startLink(2, {QStringLiteral("--reply-frames")}), "the simulator or the relay did not come up");
     TForm1 &form = *form_;
-    // A text parameter read answered by a 09 frame: the frame's parameter list fills the field. (Under a
-    // numeric query the frame would fail the number conversion first and not be decoded.)
+    // A text parameter read answered by a 09 frame: the frame's parameter list fills the field.
     const ParameterRow *heartbeat = FindParameterByCode(132);
     QVERIFY(heartbeat);
     click(rowButton(form, *heartbeat, "ReadButton"));

@@ -6,10 +6,12 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -37,12 +39,31 @@ IniProfile profileOf(const QByteArray &bytes)
     return ini;
 }
 
+// A file in one of the shapes other programs write: text with "\n" for each line break, in the given
+// encoding ("GBK", or "UTF-8"/"UTF-16LE" with their byte-order marks) and line ending.
+QByteArray fileBytes(QString text, const QString &encoding, const QString &lineEnd)
+{
+    text.replace(QLatin1Char('\n'), lineEnd);
+    if (encoding == QLatin1String("UTF-16LE")) {
+        QStringEncoder encoder(QStringEncoder::Utf16LE);
+        return QByteArray("\xff\xfe") + QByteArray(encoder.encode(text));
+    }
+    if (encoding == QLatin1String("UTF-8"))
+        return QByteArray("\xef\xbb\xbf") + text.toUtf8();
+    QStringEncoder encoder("GBK");
+    return encoder.encode(text);
+}
+
 } // namespace
 
 class TestIniProfile : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void readsAndRewritesFileShapes_data();
+    void readsAndRewritesFileShapes();
+    void namesAreTrimmedOfTheFileBlanksOnly();
+    void keepsUnitsThatAreNotText();
     void parsesIntegers_data();
     void parsesIntegers();
     void readsIntegerValues_data();
@@ -68,7 +89,154 @@ private Q_SLOTS:
     void saveWritesExactBytes();
     void saveFailsWithoutTouchingTheOldFile_data();
     void saveFailsWithoutTouchingTheOldFile();
+    void saveWritesInPlaceWhereNoFileMayBeCreated();
 };
+
+void TestIniProfile::readsAndRewritesFileShapes_data()
+{
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("lineEnd");
+    QTest::addColumn<QString>("before"); // the file, "\n" standing for its line ending
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");  // read as text, "<default>" when missing
+    QTest::addColumn<int>("number");    // read as integer, -1 when missing or not an integer
+    QTest::addColumn<QString>("after"); // the file after writing the key as "new" and a new section
+
+    const QString gbk = QStringLiteral("GBK");
+    const QString crlf = QStringLiteral("\r\n");
+    const QString added = QStringLiteral("\n[新增]\n键=7\n");
+    const auto row = [&](const char *name, const QString &before, const QString &key, const QString &text,
+                         int number, const QString &after) {
+        QTest::newRow(name) << gbk << crlf << before << QStringLiteral("info") << key << text << number
+                            << after;
+    };
+
+    // Quotes: a matching pair around the value is not part of it, for text and integers alike.
+    row("double quotes", "[info]\nCOM=\"3\"\n", "COM", "3", 3, "[info]\nCOM=new\n" + added);
+    row("single quotes", "[info]\nCOM='3'\n", "COM", "3", 3, "[info]\nCOM=new\n" + added);
+    row("quote inside the pair", "[info]\nName=\"a\"b\"\n", "Name", "a\"b", -1, "[info]\nName=new\n" + added);
+    row("blanks inside the pair stay", "[info]\nCOM = \" 3 \" \n", "COM", " 3 ", -1,
+        "[info]\nCOM = new \n" + added);
+    row("empty pair", "[info]\nName=''\n", "Name", "", -1, "[info]\nName=new\n" + added);
+    row("lone quote", "[info]\nName=\"\n", "Name", "\"", -1, "[info]\nName=new\n" + added);
+    row("quotes that do not match", "[info]\nName='a\"\n", "Name", "'a\"", -1, "[info]\nName=new\n" + added);
+    row("quoted hexadecimal", "[info]\nCOM=\"0x1F\"\n", "COM", "0x1F", 31, "[info]\nCOM=new\n" + added);
+    row("quoted text then more", "[info]\nCOM=\"3\" ; port\n", "COM", "\"3\" ; port", -1,
+        "[info]\nCOM=new\n" + added);
+
+    // Everything else reads as it always has.
+    row("blanks around key and =", " [ info ] \n\t COM \t=\t 5 \t\n", "COM", "5", 5,
+        " [ info ] \n\t COM \t=\t new \t\n" + added);
+    row("comment line", "[info]\n;COM=4\nCOM=5\n", "COM", "5", 5, "[info]\n;COM=4\nCOM=new\n" + added);
+    row("text after the value", "[info]\nCOM=3 ; port\n", "COM", "3 ; port", -1, "[info]\nCOM=new\n" + added);
+    row("duplicate key, first wins", "[info]\nCOM=3\nCOM=4\n", "COM", "3", 3,
+        "[info]\nCOM=new\nCOM=4\n" + added);
+    row("duplicate section, first wins", "[info]\nA=1\n\n[info]\nCOM=4\n", "COM", "<default>", -1,
+        "[info]\nA=1\nCOM=new\n\n[info]\nCOM=4\n" + added);
+    row("letter case", "[INFO]\ncom=6\n", "COM", "6", 6, "[INFO]\ncom=new\n" + added);
+    row("empty value", "[info]\nCOM=\n", "COM", "", -1, "[info]\nCOM=new\n" + added);
+    const QString longValue(70000, QLatin1Char('x'));
+    row("long line", "[info]\nName=" + longValue + "\n", "Name", longValue, -1, "[info]\nName=new\n" + added);
+    row("GBK value", "[info]\nName=中文\n", "Name", "中文", -1, "[info]\nName=new\n" + added);
+    row("missing final line break", "[info]\nCOM=3", "COM", "3", 3, "[info]\nCOM=new\n" + added);
+    row("dollar hexadecimal", "[info]\nCOM=$1F\n", "COM", "$1F", 31, "[info]\nCOM=new\n" + added);
+    row("number then text", "[info]\nCOM=12abc\n", "COM", "12abc", -1, "[info]\nCOM=new\n" + added);
+    row("missing key", "[info]\nOther=1\n", "COM", "<default>", -1, "[info]\nOther=1\nCOM=new\n" + added);
+
+    // Encodings and line endings: read as text of their own; every line kept, new lines alike.
+    const std::pair<const char *, const char *> lineEnds[] = {{"CRLF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
+    const QString shaped = QStringLiteral("; 设置\n[信息]\n名字 = \"中文\"\nCOM=9\n");
+    const QString shapedAfter = QStringLiteral("; 设置\n[信息]\n名字 = new\nCOM=9\n") + added;
+    for (const char *encoding : {"GBK", "UTF-8", "UTF-16LE"}) {
+        for (const auto &[eolName, eol] : lineEnds) {
+            QTest::addRow("%s, %s", encoding, eolName)
+                << QString::fromLatin1(encoding) << QString::fromLatin1(eol) << shaped
+                << QStringLiteral("信息") << QStringLiteral("名字") << QStringLiteral("中文") << -1
+                << shapedAfter;
+        }
+    }
+    // Characters GBK has no bytes for survive in the files that can hold them.
+    for (const char *encoding : {"UTF-8", "UTF-16LE"}) {
+        QTest::addRow("%s, beyond GBK", encoding)
+            << QString::fromLatin1(encoding) << crlf << QStringLiteral("[info]\nName=한국어 😀\n")
+            << QStringLiteral("info") << QStringLiteral("Name") << QStringLiteral("한국어 😀") << -1
+            << QStringLiteral("[info]\nName=new\n") + added;
+    }
+    QTest::newRow("CR lines, missing final line break")
+        << gbk << QStringLiteral("\r") << QStringLiteral("[info]\nCOM=3\nBaudRate=9")
+        << QStringLiteral("info") << QStringLiteral("BaudRate") << QStringLiteral("9") << 9
+        << QStringLiteral("[info]\nCOM=3\nBaudRate=new\n") + added;
+    QTest::newRow("UTF-16LE, mark only")
+        << QStringLiteral("UTF-16LE") << crlf << QString() << QStringLiteral("info") << QStringLiteral("COM")
+        << QStringLiteral("<default>") << -1 << QStringLiteral("[info]\nCOM=new\n") + added;
+}
+
+void TestIniProfile::readsAndRewritesFileShapes()
+{
+    QFETCH(QString, encoding);
+    QFETCH(QString, lineEnd);
+    QFETCH(QString, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(int, number);
+    QFETCH(QString, after);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Config.ini"));
+    writeFile(path, fileBytes(before, encoding, lineEnd));
+    IniProfile ini;
+    QVERIFY(ini.load(path));
+    QCOMPARE(ini.readString(section, key, QStringLiteral("<default>")), text);
+    QCOMPARE(ini.readInteger(section, key, -1), number);
+
+    ini.writeString(section, key, QStringLiteral("new"));
+    ini.writeInteger(QStringLiteral("新增"), QStringLiteral("键"), 7);
+    QString error;
+    QVERIFY2(ini.save(path, &error), qPrintable(error));
+    QCOMPARE(readFile(path), fileBytes(after, encoding, lineEnd));
+
+    IniProfile reread;
+    QVERIFY(reread.load(path));
+    QCOMPARE(reread.readString(section, key, QString()), QStringLiteral("new"));
+    QCOMPARE(reread.readInteger(QStringLiteral("新增"), QStringLiteral("键"), -1), 7);
+}
+
+void TestIniProfile::namesAreTrimmedOfTheFileBlanksOnly()
+{
+    // A tab around a name asked for is dropped as it is around a name in the file; an ideographic space
+    // (A1 A1 in GBK) is part of the name on both sides.
+    const IniProfile ini = profileOf("[\xd6\xd0]\r\nk=plain\r\n[\xd6\xd0\xa1\xa1]\r\nk=spaced\r\n");
+    QCOMPARE(ini.readString(QStringLiteral("\t中 "), QStringLiteral(" k\t"), QString()),
+             QStringLiteral("plain"));
+    QCOMPARE(ini.readString(QStringLiteral("中\u3000"), QStringLiteral("k"), QString()),
+             QStringLiteral("spaced"));
+    QCOMPARE(ini.keys(QStringLiteral("中\u3000")), QStringList{QStringLiteral("k")});
+}
+
+void TestIniProfile::keepsUnitsThatAreNotText()
+{
+    // A lone surrogate and an odd last byte in a UTF-16 file, an invalid sequence in a UTF-8 file: kept
+    // byte for byte around the keys written.
+    const QByteArray utf16 = QByteArray("\xff\xfe[\0i\0]\0\n\0a\0=\0\x00\xd8\n\0k\0=\0"
+                                        "1\0\n\0\x41",
+                                        27);
+    IniProfile ini = profileOf(utf16);
+    QCOMPARE(ini.readString(QStringLiteral("i"), QStringLiteral("a"), QString()), QString(QChar(0xd800)));
+    ini.writeInteger(QStringLiteral("i"), QStringLiteral("k"), 2);
+    QByteArray expected = utf16;
+    expected[22] = '2';
+    QCOMPARE(ini.bytes(), expected);
+
+    const QByteArray utf8("\xef\xbb\xbf[i]\na=\xc3\n[j]\nk=1\n");
+    IniProfile other = profileOf(utf8);
+    QCOMPARE(other.readString(QStringLiteral("i"), QStringLiteral("a"), QString()),
+             QString(QChar::ReplacementCharacter));
+    other.writeInteger(QStringLiteral("j"), QStringLiteral("k"), 2);
+    QCOMPARE(other.bytes(), QByteArray("\xef\xbb\xbf[i]\na=\xc3\n[j]\nk=2\n"));
+}
 
 void TestIniProfile::parsesIntegers_data()
 {
@@ -477,6 +645,36 @@ void TestIniProfile::saveFailsWithoutTouchingTheOldFile()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              obstacle == QLatin1String("immutable") ? QStringList({QStringLiteral("Config.ini")})
                                                     : QStringList());
+}
+
+void TestIniProfile::saveWritesInPlaceWhereNoFileMayBeCreated()
+{
+    // A folder that refuses new files (and so the temporary file of the atomic save) while the file
+    // itself may be written: the save writes the file in place, also when it becomes shorter.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Config.ini"));
+    writeFile(path, "[info]\r\nCOM=12345\r\n; mine\r\n");
+    const ImmutableFile folder(dir.path());
+    if (!folder.isSet())
+        QSKIP(qPrintable(ImmutableFile::unavailableReason()));
+
+    IniProfile ini;
+    QVERIFY(ini.load(path));
+    ini.writeInteger(QStringLiteral("info"), QStringLiteral("COM"), 3);
+    QString error;
+    QVERIFY2(ini.save(path, &error), qPrintable(error));
+    QCOMPARE(readFile(path), QByteArray("[info]\r\nCOM=3\r\n; mine\r\n"));
+    ini.writeString(QStringLiteral("Network"), QStringLiteral("ServerIP"), QStringLiteral("127.0.0.1"));
+    QVERIFY2(ini.save(path, &error), qPrintable(error));
+    QCOMPARE(readFile(path),
+             QByteArray("[info]\r\nCOM=3\r\n; mine\r\n\r\n[Network]\r\nServerIP=127.0.0.1\r\n"));
+
+    // A file that is not there cannot be made in such a folder.
+    QVERIFY(!ini.save(dir.filePath(QStringLiteral("Other.ini")), &error));
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("Config.ini")});
 }
 
 QTEST_GUILESS_MAIN(TestIniProfile)

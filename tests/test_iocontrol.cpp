@@ -8,6 +8,7 @@
 #include "support/Pty.h"
 #include "support/TestSupport.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -37,6 +38,16 @@ void press(TForm1 &form, int row, const QString &op)
     if (op != QLatin1String("W"))
         form.ClearIoLevel(row);
     form.SendIoCommand(row, op);
+}
+
+// The names of the labels the accessibility interface relates to a control, as a screen reader reads them.
+QString labelledAs(QWidget *control)
+{
+    QStringList names;
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(control);
+    for (const auto &[label, relation] : iface->relations(QAccessible::Label))
+        names << label->text(QAccessible::Name);
+    return names.join(QLatin1Char(' '));
 }
 
 // A loopback peer for the LAN and Internet links, with the form's connection established to it.
@@ -132,6 +143,10 @@ void IoControlTest::pageRowsAndCaptions()
         QCOMPARE(row.readButton, page->findChild<QPushButton *>("ioRead" + num + "Button"));
         QCOMPARE(row.label->text(), labels.at(n - 1));
         QCOMPARE(row.pin->text(), pins.at(n - 1));
+        // What a screen reader calls each list: its column and its row, from the list's label.
+        QComboBox *const lists[] = {row.mode, row.pull, row.level};
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(labelledAs(lists[i]), heads.at(i) + QLatin1Char(' ') + labels.at(n - 1));
 
         // Rows 5 to 8 exist (remote answers fill them) but are never offered.
         const bool hidden = n >= 5;

@@ -4,9 +4,11 @@
 #include "links/ConsoleLog.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
+#include "support/LoopbackServer.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QFontInfo>
@@ -18,6 +20,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTabWidget>
+#include <QTcpSocket>
 #include <QtTest>
 
 class MainWindowTest : public QObject {
@@ -35,6 +38,8 @@ private Q_SLOTS:
     void writeWithoutOpenPortLogsNothing();
     void zeroBytesReachTheWireWhole();
     void layoutAndNames();
+    void statusPanelsReadTheirText_data();
+    void statusPanelsReadTheirText();
     void pagesShowTheirWholeWidth_data();
     void pagesShowTheirWholeWidth();
     void executableRunsUntilClosed();
@@ -72,6 +77,11 @@ void MainWindowTest::titleFollowsBrandAndLanguage()
     QCOMPARE(form->windowTitle(), title);
     QCOMPARE(form->statusPanel(0), maker);
     QCOMPARE(form->aboutAction->isVisible(), aboutVisible);
+    // Boxes carry the product's title, without the version.
+    boxes.clear();
+    form->aboutAction->trigger();
+    QCOMPARE(boxes.boxes.size(), 1);
+    QCOMPARE(boxes.boxes.first().title, title.chopped(QStringLiteral(" V2.14").size()));
 }
 
 void MainWindowTest::savedSerialPortIsOpenBeforeShow()
@@ -177,6 +187,11 @@ void MainWindowTest::statusTextsOnEveryLinkAndLanguage()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(pty.slavePath()));
     auto form = makeMainWindow();
+    LoopbackServer server;
+    if (link == 1 || link == 2) { // a connected link: the command goes out and its progress shows
+        form->tcpSocket()->connectToHost(QHostAddress::LocalHost, server.port());
+        QVERIFY(form->tcpSocket()->waitForConnected(5000));
+    }
     Language = language;
     LinkType = link;
     form->setStatusPanel(2, QString());
@@ -255,6 +270,53 @@ void MainWindowTest::layoutAndNames()
     QCOMPARE(form->console()->lineCount(), 0);
 }
 
+void MainWindowTest::statusPanelsReadTheirText_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QStringList>("roles");
+    QTest::addColumn<QString>("maker");
+    QTest::addColumn<QString>("sending");
+    QTest::addColumn<QString>("done");
+    QTest::newRow("CN") << QByteArray("CN") << QStringList{"制造商", "连接状态", "操作状态"}
+                        << kMakerNameChinese << "正在设置AT测试......"
+                        << "操作完成！";
+    QTest::newRow("EN") << QByteArray("EN") << QStringList{"Maker", "Link state", "Operation state"}
+                        << kMakerNameEnglish << "Setting AT test......"
+                        << "Operate complete!";
+}
+
+// A screen reader reads each status panel's text as its name, and what the panel is for as its
+// description.
+void MainWindowTest::statusPanelsReadTheirText()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QStringList, roles);
+    QFETCH(QString, maker);
+    QFETCH(QString, sending);
+    QFETCH(QString, done);
+    Pty pty;
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Ver]\r\nCEO=" + language + "\r\nOri=9999\r\n"));
+    auto form = makeMainWindow();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const char *names[] = {"makerPanel", "linkStatePanel", "operationPanel"};
+    QAccessibleInterface *panels[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        panels[i] = QAccessible::queryAccessibleInterface(form->findChild<QLabel *>(QLatin1String(names[i])));
+        QVERIFY2(panels[i], names[i]);
+        QCOMPARE(panels[i]->text(QAccessible::Description), roles.at(i));
+        QCOMPARE(panels[i]->parent()->role(), QAccessible::StatusBar);
+    }
+    QCOMPARE(panels[0]->text(QAccessible::Name), maker);
+    QCOMPARE(panels[1]->text(QAccessible::Name), QStringLiteral("COM1,115200,NONE,8,1")); // opened at start
+    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QCOMPARE(panels[2]->text(QAccessible::Name), sending);
+    QCOMPARE(pty.read(4), QByteArray("AT\r\n"));
+    QVERIFY(pty.write("\r\nOK\r\n"));
+    QTRY_COMPARE(panels[2]->text(QAccessible::Name), done);
+}
+
 void MainWindowTest::pagesShowTheirWholeWidth_data()
 {
     QTest::addColumn<QByteArray>("language");
@@ -293,7 +355,7 @@ void MainWindowTest::executableRunsUntilClosed()
 {
     const QString exe = qEnvironmentVariable("QXSETUP");
     if (exe.isEmpty() || !QFile::exists(exe))
-        QSKIP("QXSETUP does not name the built executable");
+        QFAIL("QXSETUP does not name the built executable");
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty")));
     QProcess process;
     process.setWorkingDirectory(dir.path());

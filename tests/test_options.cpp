@@ -24,6 +24,8 @@ private Q_SLOTS:
     void shortTargetIdStoresNothing_data();
     void shortTargetIdStoresNothing();
     void okReportsOneFieldAtATimeInItsOrder();
+    void savedOverLongValueIsShownWholeAndRefused_data();
+    void savedOverLongValueIsShownWholeAndRefused();
     void clickingOkFromAShortFieldReportsOnce();
     void tabbingOutOfAShortField_data();
     void tabbingOutOfAShortField();
@@ -185,6 +187,65 @@ void OptionsTest::okReportsOneFieldAtATimeInItsOrder()
     QCOMPARE(TargetZone, QStringLiteral("1234"));
     QCOMPARE(TargetID, kTargetId);
     QCOMPARE(LocalZone, kLocalZone);
+}
+
+void OptionsTest::savedOverLongValueIsShownWholeAndRefused_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("target id, en") << QStringLiteral("EN") << QByteArray("targetIdEdit")
+                                   << QStringLiteral("1390000000123") << 11 << kGprsIdEn;
+    QTest::newRow("local id, cn") << QStringLiteral("CN") << QByteArray("localIdEdit")
+                                  << QStringLiteral("186000000021") << 11 << kLocalIdCn;
+    QTest::newRow("local zone, en") << QStringLiteral("EN") << QByteArray("localZoneEdit")
+                                    << QStringLiteral("001099") << 4 << kZoneEn;
+    QTest::newRow("target zone, cn") << QStringLiteral("CN") << QByteArray("targetZoneEdit")
+                                     << QStringLiteral("05710") << 4 << kZoneCn;
+}
+
+// A value saved longer than its field (Config.ini edited by hand, another tool) must not be stored back
+// cut by a plain OK: the frames would then address another module.
+void OptionsTest::savedOverLongValueIsShownWholeAndRefused()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, field);
+    QFETCH(QString, saved);
+    QFETCH(int, limit);
+    QFETCH(QString, message);
+    setShared(language);
+    QString *shared = field == "targetIdEdit"    ? &TargetID
+                      : field == "localIdEdit"   ? &LocalID
+                      : field == "localZoneEdit" ? &LocalZone
+                                                 : &TargetZone;
+    *shared = saved;
+    BoxRecorder boxes;
+    TForm_options dialog;
+    QVERIFY(openActive(dialog));
+    QLineEdit *edit = fieldByName(dialog, field);
+    QVERIFY(edit);
+    QCOMPARE(edit->text(), saved);
+
+    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QCOMPARE(boxes.texts(), QStringList{message});
+    QVERIFY(dialog.isVisible());
+    QVERIFY(edit->hasFocus());
+    QCOMPARE(*shared, saved);
+
+    // Mended by deleting the extra digits; the field's own limit holds again from then on.
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClicks(edit, QStringLiteral("7"));
+    QCOMPARE(edit->text(), saved);
+    for (int extra = int(saved.size()) - limit; extra > 0; --extra)
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, QStringLiteral("7"));
+    QCOMPARE(edit->text(), saved.left(limit));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(boxes.texts(), QStringList{message});
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(*shared, saved.left(limit));
 }
 
 void OptionsTest::clickingOkFromAShortFieldReportsOnce()

@@ -1,13 +1,15 @@
 // The parameter rows of the two pages: for every row the exact set command with the form defaults
 // (or the refusal where a default is empty), the exact read command and the fields it empties, the
 // type codes and status texts in both languages; the checks before a set; the key filters; captions,
-// names and layout.
+// names and layout. Read and set as a round trip: values the module answers with come back on the
+// next set as they were, and its verdict on a set is the one the console reports.
 
 #include "links/ConsoleLog.h"
 #include "pages/Fields.h"
 #include "pages/ParameterCatalogue.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
+#include "support/LoopbackServer.h"
 #include "support/PageRig.h"
 
 #include <QCheckBox>
@@ -19,7 +21,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTcpSocket>
 #include <QtTest>
+#include <numeric>
 
 namespace {
 const QByteArray kLanguages[] = {"EN", "CN"};
@@ -31,6 +35,18 @@ const QString kBlankCn = QStringLiteral("不能设置为空值！");
 bool english(const QByteArray &language)
 {
     return language == "EN";
+}
+
+constexpr int kReplyWait = 5000;
+
+// What a field shows: a text field's text, a list's item ("" without selection).
+QString shownText(const QWidget *field)
+{
+    if (const auto *box = qobject_cast<const QComboBox *>(field))
+        return box->currentText();
+    if (const auto *edit = qobject_cast<const QLineEdit *>(field))
+        return edit->text();
+    return QStringLiteral("<no field>");
 }
 
 // Sets a field the way a user would leave it: a list to the item with this text ("" for none),
@@ -57,6 +73,14 @@ private Q_SLOTS:
     void setWithChosenValues();
     void checksRefuseAndSendNothing_data();
     void checksRefuseAndSendNothing();
+    void quotedCommasSurviveReadAndSet_data();
+    void quotedCommasSurviveReadAndSet();
+    void overLongReadValueIsShownWholeAndRefused_data();
+    void overLongReadValueIsShownWholeAndRefused();
+    void setVerdictIsTheModulesErrorLine_data();
+    void setVerdictIsTheModulesErrorLine();
+    void readsAnsweredByModuleFramesOnTheInternetLink_data();
+    void readsAnsweredByModuleFramesOnTheInternetLink();
     void keyFilters_data();
     void keyFilters();
     void backspacePassesEveryFilter();
@@ -318,6 +342,10 @@ void ParametersTest::setWithChosenValues_data()
                                      << QByteArray("AT+PTHSERVEREN=0\r\n");
     QTest::newRow("setting switch on") << "cmdServerEnSetButton" << QStringList{"cmdServerEnBox", "开启"}
                                        << QByteArray("AT+CMDSERVEREN=1\r\n");
+    // Only values sent between quotes must be free of them.
+    QTest::newRow("URL with quotes is sent bare")
+        << "urlSetButton" << QStringList{"urlEdit", "http://a/?q=\"x\""}
+        << QByteArray("AT+httpserver=http://a/?q=\"x\"\r\n");
     QTest::newRow("AP address fields")
         << "apIpSetButton"
         << QStringList{"apIpEdit", "10.0.0.1", "apMaskEdit", "255.0.0.0", "apGatewayEdit", "10.0.0.254"}
@@ -399,6 +427,28 @@ void ParametersTest::checksRefuseAndSendNothing_data()
         << "urlSetButton" << QStringList{"urlEdit", "http://a/\n"} << lineEn << lineCn;
     QTest::newRow("MAC with an inner line break")
         << "staMacSetButton" << QStringList{"staMacEdit", "aa\r\nbb"} << lineEn << lineCn;
+    // Values sent trimmed: blanks alone would go out as the action form, AT+STAMAC with no value.
+    QTest::newRow("station MAC of blanks")
+        << "staMacSetButton" << QStringList{"staMacEdit", "   "} << kBlankEn << kBlankCn;
+    QTest::newRow("name of a tab and a blank")
+        << "staNameSetButton" << QStringList{"staNameEdit", "\t "} << kBlankEn << kBlankCn;
+    QTest::newRow("PWD of a line end only")
+        << "staPwdSetButton" << QStringList{"staPwdEdit", "\r\n"} << kBlankEn << kBlankCn;
+    // A quote inside a quoted value would end it early and shift every value after it.
+    const QString quoteEn = QStringLiteral("Value Can not contain double quotes!");
+    const QString quoteCn = QStringLiteral("不能包含双引号！");
+    QTest::newRow("station SSID with a quote")
+        << "staSsidSetButton" << QStringList{"staSsidEdit", "my\"net"} << quoteEn << quoteCn;
+    QTest::newRow("AP password with a quote")
+        << "apSsidSetButton" << QStringList{"apPasswordEdit", "a\"b"} << quoteEn << quoteCn;
+    QTest::newRow("station gateway with a quote")
+        << "staIpSetButton" << QStringList{"staGatewayEdit", "10.0.0.1\""} << quoteEn << quoteCn;
+    QTest::newRow("station MAC pasted in quotes")
+        << "staMacSetButton" << QStringList{"staMacEdit", "\"aa:bb\""} << quoteEn << quoteCn;
+    QTest::newRow("name with a quote")
+        << "staNameSetButton" << QStringList{"staNameEdit", "1\"A"} << quoteEn << quoteCn;
+    QTest::newRow("server IP with a quote")
+        << "serverIpSetButton" << QStringList{"serverIpEdit", "1.2.3.4\""} << quoteEn << quoteCn;
 }
 
 void ParametersTest::checksRefuseAndSendNothing()
@@ -427,6 +477,201 @@ void ParametersTest::checksRefuseAndSendNothing()
                 QCOMPARE(qobject_cast<QComboBox *>(field)->currentText(), fields.at(i + 1));
         }
     }
+}
+
+void ParametersTest::quotedCommasSurviveReadAndSet_data()
+{
+    QTest::addColumn<QString>("stem");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QStringList>("shown"); // objectName, text, ...
+    QTest::addColumn<QByteArray>("wire");   // the set that follows the read
+    QTest::newRow("station SSID and password with commas")
+        << "staSsid" << QByteArray("\"my,net\",\"pw,1\"\r\n")
+        << QStringList{"staSsidEdit", "my,net", "staPasswordEdit", "pw,1"}
+        << QByteArray("AT+STACONFIG=\"my,net\",\"pw,1\"\r\n");
+    QTest::newRow("Chinese SSID with a comma, empty password")
+        << "staSsid" << QByteArray("\"\xd6\xd0,\xce\xc4\",\"\"")
+        << QStringList{"staSsidEdit", "中,文", "staPasswordEdit", ""}
+        << QByteArray("AT+STACONFIG=\"\xd6\xd0,\xce\xc4\",\"\"\r\n");
+    QTest::newRow("AP block with commas in SSID and password")
+        << "apSsid" << QByteArray("\"ap,1\",\"p,w\",11,3\r\n")
+        << QStringList{"apSsidEdit",   "ap,1", "apPasswordEdit", "p,w",
+                       "apChannelBox", "11",   "apAuthBox",      "WPA_WPA2_PSK"}
+        << QByteArray("AT+APINF=\"ap,1\",\"p,w\",11,3,4\r\n");
+}
+
+// The module's credentials come back unchanged: read them, then set them again.
+void ParametersTest::quotedCommasSurviveReadAndSet()
+{
+    QFETCH(QString, stem);
+    QFETCH(QByteArray, reply);
+    QFETCH(QStringList, shown);
+    QFETCH(QByteArray, wire);
+    PageRig rig("EN");
+    QTest::mouseClick(rig.button(stem + "ReadButton"), Qt::LeftButton);
+    QVERIFY(rig.sent(3).startsWith("AT+"));
+    QVERIFY(rig.pty.write(reply));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.form().statusPanel(2), QStringLiteral("Operate complete!"), kReplyWait);
+    for (int i = 0; i + 1 < shown.size(); i += 2)
+        QCOMPARE(shownText(rig.widget(shown.at(i))), shown.at(i + 1));
+
+    rig.pty.read(4096, 100); // the rest of the read command
+    QTest::mouseClick(rig.button(stem + "SetButton"), Qt::LeftButton);
+    QCOMPARE(rig.boxes.texts(), QStringList());
+    QCOMPARE(rig.sent(wire.size()), wire);
+}
+
+void ParametersTest::overLongReadValueIsShownWholeAndRefused_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("stem");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("device ID of 13 digits") << QByteArray("EN") << "deviceId" << QByteArray("1390000000123")
+                                            << 11 << "Value Can not be 11 bytes!";
+    QTest::newRow("device ID of 12 digits, CN")
+        << QByteArray("CN") << "deviceId" << QByteArray("139000000012") << 11 << "ID必须为11位！";
+    QTest::newRow("zone of 6") << QByteArray("EN") << "zone" << QByteArray("075501") << 4
+                               << "Value Can not be 4 bytes!";
+    QTest::newRow("zone of 5, CN") << QByteArray("CN") << "zone" << QByteArray("a0755") << 4
+                                   << "ID必须为4位！";
+}
+
+// A cut value would go back to the module as its new ID on the next set.
+void ParametersTest::overLongReadValueIsShownWholeAndRefused()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, stem);
+    QFETCH(QByteArray, reply);
+    QFETCH(int, limit);
+    QFETCH(QString, message);
+    PageRig rig(language);
+    auto *edit = qobject_cast<QLineEdit *>(rig.widget(stem + "Edit"));
+    QVERIFY(edit);
+    QTest::mouseClick(rig.button(stem + "ReadButton"), Qt::LeftButton);
+    QVERIFY(rig.sent(3).startsWith("AT+"));
+    QVERIFY(rig.pty.write(reply + "\r\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(edit->text(), QString::fromLatin1(reply), kReplyWait);
+    rig.pty.read(4096, 100);
+
+    QTest::mouseClick(rig.button(stem + "SetButton"), Qt::LeftButton);
+    QCOMPARE(rig.boxes.texts(), QStringList{message});
+    QVERIFY(rig.sentNothing());
+    QCOMPARE(edit->text(), QString::fromLatin1(reply));
+
+    // The typing limit stays what it was: the long value can only get shorter, and once it fits, no
+    // more than the limit can be typed.
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClicks(edit, QStringLiteral("9"));
+    QCOMPARE(edit->text(), QString::fromLatin1(reply));
+    for (int extra = int(reply.size()) - limit; extra > 0; --extra)
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, QStringLiteral("9"));
+    QCOMPARE(edit->text(), QString::fromLatin1(reply.left(limit)));
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("12345678901234"));
+    QCOMPARE(edit->text(), QStringLiteral("12345678901234").left(limit));
+}
+
+void ParametersTest::setVerdictIsTheModulesErrorLine_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("fields"); // objectName, value, ...
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("success");
+    QTest::newRow("echo of SSID OKnet, then ERROR")
+        << "staSsidSetButton" << QStringList{"staSsidEdit", "OKnet"}
+        << QByteArray("AT+STACONFIG=\"OKnet\",\"58302917\"\r\n\r\nERROR\r\n") << false;
+    QTest::newRow("ERROR, then OK") << "dhcpSetButton" << QStringList() << QByteArray("ERROR\r\nOK\r\n")
+                                    << false;
+    QTest::newRow("URL holding OK, then ERROR")
+        << "urlSetButton" << QStringList{"urlEdit", "http://a/OK"}
+        << QByteArray("AT+httpserver=http://a/OK\r\nERROR\r\n") << false;
+    QTest::newRow("echo of SSID ERROR, then OK")
+        << "staSsidSetButton" << QStringList{"staSsidEdit", "ERROR"}
+        << QByteArray("AT+STACONFIG=\"ERROR\",\"58302917\"\r\n\r\nOK\r\n") << true;
+}
+
+void ParametersTest::setVerdictIsTheModulesErrorLine()
+{
+    QFETCH(QString, button);
+    QFETCH(QStringList, fields);
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, success);
+    for (const QByteArray &language : kLanguages) {
+        PageRig rig(language);
+        for (int i = 0; i + 1 < fields.size(); i += 2)
+            put(rig.widget(fields.at(i)), fields.at(i + 1));
+        QTest::mouseClick(rig.button(button), Qt::LeftButton);
+        QVERIFY(rig.sent(3).startsWith("AT+"));
+        rig.pty.read(4096, 100);
+        QVERIFY(rig.pty.write(reply));
+        const QString done =
+            english(language) ? QStringLiteral("Operate complete!") : QStringLiteral("操作完成！");
+        QTRY_COMPARE_WITH_TIMEOUT(rig.form().statusPanel(2), done, kReplyWait);
+        const QString ok =
+            english(language) ? QStringLiteral("Set successfully!") : QStringLiteral("设置成功！");
+        const QString fail = english(language) ? QStringLiteral("Set Fail!") : QStringLiteral("设置失败！");
+        const QStringList lines = rig.form().console()->lines();
+        QCOMPARE(lines.count(success ? ok : fail), 1);
+        QCOMPARE(lines.count(success ? fail : ok), 0);
+    }
+}
+
+void ParametersTest::readsAnsweredByModuleFramesOnTheInternetLink_data()
+{
+    QTest::addColumn<QString>("stem");
+    QTest::addColumn<QByteArray>("list");   // the parameter list of the 09 frame
+    QTest::addColumn<QStringList>("shown"); // objectName, text, ...
+    QTest::newRow("work mode, a number")
+        << "workMode" << QByteArray("1=3;") << QStringList{"workModeBox", "AP+Station"};
+    QTest::newRow("DHCP, a number") << "dhcp" << QByteArray("24=2;") << QStringList{"dhcpBox", "AP Enable"};
+    // The URL has no key in the list: its field stays as the read left it, free of the frame's bytes.
+    QTest::newRow("URL, no key of its own")
+        << "url" << QByteArray("1=2;") << QStringList{"urlEdit", "", "workModeBox", "AP"};
+    QTest::newRow("device ID longer than its field")
+        << "deviceId" << QByteArray("20=1390000000123;21=0571;")
+        << QStringList{"deviceIdEdit", "1390000000123", "zoneEdit", "0571"};
+}
+
+// On the Internet link the module answers a query with a module reply frame through the relay.
+void ParametersTest::readsAnsweredByModuleFramesOnTheInternetLink()
+{
+    QFETCH(QString, stem);
+    QFETCH(QByteArray, list);
+    QFETCH(QStringList, shown);
+    const QByteArray moduleId = "13900000001";
+    LoopbackServer relay;
+    QVERIFY(relay.isListening());
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(
+        QStringLiteral("/nonexistent/tty"),
+        "[Ver]\r\nCEO=EN\r\n[Network]\r\nCOMType=2\r\nTargetGPRSID=" + moduleId +
+            "\r\nTargetZone=0000\r\nTCPPort2=" + QByteArray::number(relay.port()) + "\r\n"));
+    auto form = makeMainWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(form->tcpSocket()->state(), QAbstractSocket::ConnectedState, kReplyWait);
+    QTRY_VERIFY_WITH_TIMEOUT(relay.peerConnected(), kReplyWait);
+
+    auto *read = form->findChild<QPushButton *>(stem + "ReadButton");
+    QVERIFY(read);
+    QTest::mouseClick(read, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(relay.received().endsWith("=?\r\n"), kReplyWait);
+
+    QByteArray frame = QByteArray("\xA8\x81", 2) + moduleId + "0000" + '\x09' + '\0';
+    frame += std::accumulate(frame.cbegin(), frame.cend(), char(0)); // header checksum
+    relay.peer()->write(frame + list + "\r\n");
+    const QString line = QStringLiteral("Remoete Set WIFI module:%1 Parameters successfully!")
+                             .arg(QString::fromLatin1(moduleId));
+    QTRY_VERIFY_WITH_TIMEOUT(form->console()->lines().contains(line), kReplyWait);
+    for (int i = 0; i + 1 < shown.size(); i += 2) {
+        auto *field = form->findChild<QWidget *>(shown.at(i));
+        QVERIFY2(field, qPrintable(shown.at(i)));
+        QCOMPARE(shownText(field), shown.at(i + 1));
+    }
+    QCOMPARE(form->statusPanel(2), QStringLiteral("Operate complete!"));
+    QCOMPARE(boxes.texts(), QStringList());
 }
 
 void ParametersTest::keyFilters_data()

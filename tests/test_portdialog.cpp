@@ -1,15 +1,19 @@
 // The serial port dialog: open, close, switching ports, failures and the device behind a COM number.
 
+#include "links/ConsoleLog.h"
 #include "links/PortMap.h"
 #include "links/Portset.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
+#include "support/DeniedAccess.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 class PortDialogTest : public QObject {
@@ -18,6 +22,10 @@ class PortDialogTest : public QObject {
 private Q_SLOTS:
     void openingAnotherPortClosesTheFirst();
     void failedOpenKeepsTheOpenPortAndCloseStillWorks();
+    void failedOpenLeavesTheOpenPortInUse_data();
+    void failedOpenLeavesTheOpenPortInUse();
+    void forbiddenDeviceSaysWhy_data();
+    void forbiddenDeviceSaysWhy();
     void closeFailureReportsBothTexts();
     void formatChoicesAndTheirCodes();
     void outOfRangeBaudIndexBecomes115200();
@@ -81,7 +89,7 @@ void PortDialogTest::failedOpenKeepsTheOpenPortAndCloseStillWorks()
              (QStringList{QStringLiteral("Open the COM port fail or the COM port be used or not exist!"),
                           QStringLiteral("Open COM7 Fail！")}));
     QCOMPARE(form->statusPanel(1), QStringLiteral("Open COM7 Fail！"));
-    QCOMPARE(ComPort, 7);
+    QCOMPARE(ComPort, 2); // the port that is still open
     QVERIFY(PortOpen[1]);
 
     // Close acts on the port selected in the dialog, so the open COM2 can still be closed.
@@ -94,6 +102,126 @@ void PortDialogTest::failedOpenKeepsTheOpenPortAndCloseStillWorks()
     QCOMPARE(form->statusPanel(1), QStringLiteral("COM2 Closed"));
     QVERIFY(dialog->openButton->isEnabled());
     QVERIFY(!dialog->closeButton->isEnabled());
+}
+
+void PortDialogTest::failedOpenLeavesTheOpenPortInUse_data()
+{
+    QTest::addColumn<QString>("opened"); // how COM3 came to be open, if at all
+    QTest::addColumn<int>("saved");      // COM in Config.ini after the window closed
+    QTest::newRow("COM3 opened at start-up") << "start-up" << 3;
+    QTest::newRow("COM3 opened in the dialog") << "dialog" << 3;
+    // With nothing open there is nothing to keep: the failed choice is remembered, as before.
+    QTest::newRow("nothing open") << "none" << 7;
+}
+
+// COM3 is open and COM7 will not open: commands and replies go on through COM3, the dialog still
+// offers COM3 as the open port, and COM3 is what the next start opens.
+void PortDialogTest::failedOpenLeavesTheOpenPortInUse()
+{
+    QFETCH(QString, opened);
+    QFETCH(int, saved);
+    Pty com3;
+    QVERIFY(com3.isValid());
+    BoxRecorder boxes;
+    const QByteArray startPort = opened == QLatin1String("start-up") ? "3" : "1";
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qx-com1"),
+                                    "[Ver]\r\nCEO=EN\r\n[info]\r\nCOM=" + startPort +
+                                        "\r\n[Ports]\r\nCOM3=" + com3.slavePath().toUtf8() + "\r\n"));
+    auto form = makeMainWindow();
+    TfrmPortSet *dialog = form->portDialog();
+    if (opened == QLatin1String("dialog")) {
+        dialog->portBox->setCurrentIndex(2);
+        QTest::mouseClick(dialog->openButton, Qt::LeftButton);
+    }
+    QCOMPARE(PortOpen[2], opened != QLatin1String("none"));
+    boxes.clear();
+
+    dialog->portBox->setCurrentIndex(6); // COM7: no device behind it
+    QTest::mouseClick(dialog->openButton, Qt::LeftButton);
+    QCOMPARE(boxes.texts().value(1), QStringLiteral("Open COM7 Fail！"));
+    QCOMPARE(form->statusPanel(1), QStringLiteral("Open COM7 Fail！"));
+    boxes.clear();
+    form->console()->clearLog();
+
+    auto *read = form->findChild<QPushButton *>(QStringLiteral("workModeReadButton"));
+    QVERIFY(read);
+    QTest::mouseClick(read, Qt::LeftButton);
+    if (opened == QLatin1String("none")) {
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("The COM Port NOT opened!")});
+    } else {
+        QVERIFY(boxes.boxes.isEmpty());
+        QCOMPARE(com3.read(15), QByteArray("AT+WIFIMODE=?\r\n"));
+        QCOMPARE(form->console()->lines().value(1), QStringLiteral("COM Send:AT+WIFIMODE=?"));
+        // The receive poll reads COM3 too: the answer reaches the work-mode box.
+        QVERIFY(com3.write("2\r\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(form->comboBox(Field::WorkMode)->currentText(), QStringLiteral("AP"), 5000);
+        dialog->portBox->setCurrentIndex(2);
+        QVERIFY(dialog->closeButton->isEnabled());
+        QVERIFY(!dialog->openButton->isEnabled());
+    }
+
+    form->close();
+    QFile ini(dir.configPath());
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QString text = QString::fromLatin1(ini.readAll());
+    const QRegularExpression comLine(QStringLiteral("^COM=(\\d+)\r?$"), QRegularExpression::MultilineOption);
+    QCOMPARE(comLine.match(text).captured(1), QString::number(saved));
+}
+
+void PortDialogTest::forbiddenDeviceSaysWhy_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::newRow("EN") << QByteArray("EN");
+    QTest::newRow("CN") << QByteArray("CN");
+}
+
+// A device this user may not open: after the dialog's failure text comes the cure on this system,
+// naming the group that owns the device. The status bar keeps the short failure text.
+void PortDialogTest::forbiddenDeviceSaysWhy()
+{
+    QFETCH(QByteArray, language);
+    const bool english = language == "EN";
+    Pty com7;
+    QVERIFY(com7.isValid());
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qx-com1"),
+                                    "[Ver]\r\nCEO=" + language +
+                                        "\r\n[Ports]\r\nCOM7=" + com7.slavePath().toUtf8() + "\r\n"));
+    auto form = makeMainWindow();
+    TfrmPortSet *dialog = form->portDialog();
+    dialog->portBox->setCurrentIndex(6);
+    boxes.clear();
+    QString group;
+    {
+        const DeniedAccess denied(com7.devicePath());
+        if (!denied.failure().isEmpty())
+            QSKIP(qPrintable(QStringLiteral("cannot refuse a device to this process: ") + denied.failure()));
+        group = denied.group();
+        QTest::mouseClick(dialog->openButton, Qt::LeftButton);
+    }
+
+    QCOMPARE(boxes.boxes.size(), 2);
+    QCOMPARE(boxes.texts().value(0),
+             QStringLiteral("Open the COM port fail or the COM port be used or not exist!"));
+    const QString failure = english ? QStringLiteral("Open COM7 Fail！") : QStringLiteral("打开COM7失败！");
+    const QStringList lines = boxes.texts().value(1).split(QLatin1Char('\n'));
+    QCOMPARE(lines.value(0), failure);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines.value(1).contains(com7.slavePath()), qPrintable(lines.value(1)));
+    QVERIFY2(lines.value(1).contains(english ? QLatin1Char('"') + group + QLatin1Char('"')
+                                             : QStringLiteral("“") + group + QStringLiteral("”")),
+             qPrintable(lines.value(1)));
+    QVERIFY2(lines.value(1).contains(english ? QStringLiteral("log out and log in again")
+                                             : QStringLiteral("注销并重新登录")),
+             qPrintable(lines.value(1)));
+    QCOMPARE(form->statusPanel(1), failure);
+    QVERIFY(!PortOpen[6]);
+
+    // Allowed again, the same press opens it.
+    boxes.clear();
+    QTest::mouseClick(dialog->openButton, Qt::LeftButton);
+    QVERIFY(boxes.boxes.isEmpty());
+    QVERIFY(PortOpen[6]);
 }
 
 void PortDialogTest::closeFailureReportsBothTexts()

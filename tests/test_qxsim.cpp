@@ -201,7 +201,7 @@ private:
 void TestQxsim::initTestCase()
 {
     if (qEnvironmentVariableIsEmpty("QXSIM") || !QFileInfo(qEnvironmentVariable("QXSIM")).isExecutable())
-        QSKIP("qxsim is not built (QXSIM does not name an executable)");
+        QFAIL("qxsim is not built (QXSIM does not name an executable)");
     QVERIFY(
         m_sim.start({QStringLiteral("--lan"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--relay"),
                      QStringLiteral("127.0.0.1:0"), QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0"),

@@ -1,7 +1,9 @@
+#include "links/OpenAdvice.h"
 #include "links/PComm.h"
 #include "links/PortMap.h"
 #include "links/commfunction.h"
 #include "shell/SharedState.h"
+#include "support/DeniedAccess.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
 
@@ -13,6 +15,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <memory>
 
 // The serial layer against pseudo-terminals standing in for the module: exact bytes both ways,
 // the library's result codes and messages, and a device that disappears while open.
@@ -72,6 +75,8 @@ private Q_SLOTS:
     void missingDeviceFailsOpen();
     void busyPortFailsOpen_data();
     void busyPortFailsOpen();
+    void refusedOpenTellsWhy_data();
+    void refusedOpenTellsWhy();
     void closedPortMessages();
     void outOfRangePortNumbers();
     void layerRejectsBadArguments();
@@ -352,6 +357,73 @@ void SerialPortTest::busyPortFailsOpen()
         QVERIFY(commFun.ComWrite(first, QByteArray("ping"), 4));
         QCOMPARE(pty.read(4), QByteArray("ping"));
     }
+}
+
+void SerialPortTest::refusedOpenTellsWhy_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("refusal");
+    QTest::addColumn<bool>("english");
+    QTest::newRow("missing device") << "missing" << int(OpenRefusal::NoDevice) << true;
+    QTest::newRow("held by another program") << "held" << int(OpenRefusal::InUse) << true;
+    QTest::newRow("not permitted, English") << "denied" << int(OpenRefusal::NotPermitted) << true;
+    QTest::newRow("not permitted, Chinese") << "denied" << int(OpenRefusal::NotPermitted) << false;
+}
+
+// The library's code -5 covers a busy, a missing and a forbidden device alike; only the forbidden one
+// has a cure the user can apply, and its advice names the group that owns the device.
+void SerialPortTest::refusedOpenTellsWhy()
+{
+    QFETCH(QString, how);
+    QFETCH(int, refusal);
+    QFETCH(bool, english);
+    Pty pty;
+    QVERIFY(pty.isValid());
+    const QString path =
+        how == QLatin1String("missing") ? QStringLiteral("/nonexistent/qx-serial-test") : pty.slavePath();
+    SetComDevicePath(3, path);
+    QSerialPort otherProgram;
+    if (how == QLatin1String("held")) {
+        otherProgram.setPortName(pty.slavePath());
+        QVERIFY(otherProgram.open(QIODevice::ReadWrite));
+    }
+
+    BoxRecorder boxes;
+    // The advice reads the device as it is when the open fails, so it is asked for at that moment.
+    std::unique_ptr<DeniedAccess> denied;
+    if (how == QLatin1String("denied")) {
+        denied = std::make_unique<DeniedAccess>(pty.devicePath());
+        if (!denied->failure().isEmpty())
+            QSKIP(qPrintable(QStringLiteral("cannot refuse a device to this process: ") + denied->failure()));
+    }
+    QVERIFY(!commFun.ComOpen(3));
+    const OpenFailure failure = LastOpenFailure();
+    const QString advice = OpenFailureAdvice(failure, english);
+    const QString group = denied ? denied->group() : QString();
+    denied.reset();
+
+    QCOMPARE(boxes.texts(), QStringList{kOpenFail}); // the library's own text is unchanged
+    QCOMPARE(int(failure.refusal), refusal);
+    QCOMPARE(failure.device, path);
+    if (how != QLatin1String("denied")) {
+        QCOMPARE(advice, QString());
+        return;
+    }
+    const QString command = QStringLiteral("sudo usermod -aG ") + group + QStringLiteral(" $USER");
+    QCOMPARE(advice, english
+                         ? QStringLiteral("This user may not open ") + path +
+                               QStringLiteral(". Add the user to the group \"") + group +
+                               QStringLiteral("\" that owns it (") + command +
+                               QStringLiteral("), then log out and log in again.")
+                         : QStringLiteral("当前用户无权打开") + path +
+                               QStringLiteral("。请把用户加入拥有该设备的组“") + group +
+                               QStringLiteral("”（") + command + QStringLiteral("），然后注销并重新登录。"));
+
+    // Once the device is allowed again, the same number opens: nothing of the refusal lingers.
+    boxes.clear();
+    QVERIFY(commFun.ComOpen(3));
+    QCOMPARE(int(LastOpenFailure().refusal), int(OpenRefusal::None));
+    QVERIFY(boxes.boxes.isEmpty());
 }
 
 void SerialPortTest::closedPortMessages()

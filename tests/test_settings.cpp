@@ -2,11 +2,16 @@
 #include "shell/IniProfile.h"
 #include "shell/Settings.h"
 #include "shell/SharedState.h"
+#include "shell/Unit1.h"
 #include "support/ImmutableFile.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVariantMap>
@@ -144,6 +149,36 @@ void compareMaps(const QVariantMap &actual, const QVariantMap &expected)
                                 .arg(it.key(), actual.value(it.key()).toString(), it.value().toString())));
 }
 
+// A Config.ini as other programs and editors write it: text with "\n" for each line break, in the given
+// encoding ("GBK", or "UTF-8"/"UTF-16LE" with their byte-order marks) and line ending.
+QByteArray configBytes(QString text, const QString &encoding, const QString &lineEnd)
+{
+    text.replace(QLatin1Char('\n'), lineEnd);
+    if (encoding == QLatin1String("UTF-16LE")) {
+        QStringEncoder encoder(QStringEncoder::Utf16LE);
+        return QByteArray("\xff\xfe") + QByteArray(encoder.encode(text));
+    }
+    if (encoding == QLatin1String("UTF-8"))
+        return QByteArray("\xef\xbb\xbf") + text.toUtf8();
+    QStringEncoder encoder("GBK");
+    return encoder.encode(text);
+}
+
+// The file's text back, its mark checked and dropped; empty when the mark is not the encoding's.
+QString configText(const QByteArray &bytes, const QString &encoding)
+{
+    if (encoding == QLatin1String("UTF-16LE")) {
+        if (!bytes.startsWith("\xff\xfe"))
+            return QString();
+        QStringDecoder decoder(QStringDecoder::Utf16LE);
+        return decoder.decode(bytes.mid(2));
+    }
+    if (encoding == QLatin1String("UTF-8"))
+        return bytes.startsWith("\xef\xbb\xbf") ? QString::fromUtf8(bytes.mid(3)) : QString();
+    QStringDecoder decoder("GBK");
+    return decoder.decode(bytes);
+}
+
 // What the first save writes for an empty file and the default settings.
 const QByteArray kDefaultFile = "[info]\r\n"
                                 "COM=1\r\n"
@@ -205,6 +240,11 @@ private Q_SLOTS:
     void failedSaveReportsAndKeepsTheOldFile_data();
     void failedSaveReportsAndKeepsTheOldFile();
     void emptyFolderMeansTheWorkingDirectory();
+    void fileShapesLoadAndSaveBack_data();
+    void fileShapesLoadAndSaveBack();
+    void quotedValuesStartTheTool();
+    void closeSavesWhereTheFolderRefusesNewFiles_data();
+    void closeSavesWhereTheFolderRefusesNewFiles();
 };
 
 void TestSettings::init()
@@ -563,5 +603,183 @@ void TestSettings::emptyFolderMeansTheWorkingDirectory()
     QCOMPARE(SettingsFilePath(QStringLiteral("/opt/qx/")), QStringLiteral("/opt/qx/Config.ini"));
 }
 
-QTEST_GUILESS_MAIN(TestSettings)
+void TestSettings::fileShapesLoadAndSaveBack_data()
+{
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("lineEnd");
+    QTest::addColumn<QString>("content"); // "\n" standing for the file's line ending
+    QTest::addColumn<QVariantMap>("expected");
+    QTest::addColumn<QStringList>("kept"); // lines the save must leave as they are
+
+    const QString gbk = QStringLiteral("GBK");
+    const QString crlf = QStringLiteral("\r\n");
+    const auto row = [&](const char *name, const QString &content, const QVariantMap &expected,
+                         const QStringList &kept = {}) {
+        QTest::newRow(name) << gbk << crlf << content << expected << kept;
+    };
+
+    row("quoted values",
+        "[Ver]\nCEO=\"CN\"\n[info]\nCOM=\"3\"\n[Network]\nServerIP=\"10.0.0.1\"\nUDPPort=\"9000\"\n",
+        {{"Language", "CN"}, {"ComPort", 3}, {"ServerIP", "10.0.0.1"}, {"UDPPort", 9000}}, {"CEO=\"CN\""});
+    row("single quotes", "[Ver]\nCEO='EN'\n[Network]\nTCPPort='0x22B8'\nTargetGPRSID='01234567890'\n",
+        {{"Language", "EN"}, {"TCPPort", 8888}, {"TargetID", "01234567890"}}, {"CEO='EN'"});
+    row("quote inside a pair, lone quote", "[Program]\nFontName=\"Arial \"Bold\"\"\n[Network]\nProtocol=\"\n",
+        {{"FontName", "Arial \"Bold\""}, {"Protocol", "\""}});
+    row("blanks, comments, letter case", " [ VER ] \n ; CEO=CN\n\t ceo \t=\t EN \t\n[INFO]\n COM = 5 \n",
+        {{"Language", "EN"}, {"ComPort", 5}}, {" ; CEO=CN", "\t ceo \t=\t EN \t"});
+    row("text after a value", "[info]\nCOM=3 ; the USB adapter\n[Network]\nProtocol=TCP ; not UDP\n",
+        {{"ComPort", 1}, {"Protocol", "TCP ; not UDP"}});
+    row("duplicate sections and keys",
+        "[info]\nCOM=4\nCOM=5\n[info]\nBaudRate=3\n[Ver]\nCEO=EN\n[ver]\nCEO=CN\n",
+        {{"ComPort", 4}, {"BaudIndex", 9}, {"Language", "EN"}}, {"COM=5", "BaudRate=3", "CEO=CN"});
+    row("empty values", "[Network]\nServerIP=\nUDPPort=\n", {{"ServerIP", ""}, {"UDPPort", 7777}});
+    row("long line", "[Program]\nFontName=" + QString(5000, QLatin1Char('F')) + "\n",
+        {{"FontName", QString(5000, QLatin1Char('F'))}});
+    row("GBK values", "[info]\nCO=启信\n[Program]\nFontName=宋体\n",
+        {{"MakerText", "启信"}, {"FontName", "宋体"}}, {"CO=启信"});
+    row("missing final line break", "[Ver]\nCEO=EN\n[info]\nCOM=6", {{"Language", "EN"}, {"ComPort", 6}});
+    row("integer rules", "[info]\nCOM=$1F\nBaudRate=0x7\n[Network]\nUDPPort=9000x\nTCPPort=-\n",
+        {{"ComPort", 31}, {"BaudIndex", 7}, {"UDPPort", 7777}, {"TCPPort", 8888}});
+
+    const QString unicode =
+        QStringLiteral("; 我的设置\n[Ver]\nCEO=EN\n[info]\nCO=启信\nCOM=\"4\"\n[Program]\n"
+                       "FontName=宋体\n[Network]\nServerIP=127.0.0.5\n");
+    const QVariantMap unicodeExpected{{"Language", "EN"},
+                                      {"MakerText", "启信"},
+                                      {"ComPort", 4},
+                                      {"FontName", "宋体"},
+                                      {"ServerIP", "127.0.0.5"}};
+    const std::pair<const char *, const char *> lineEnds[] = {{"CRLF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
+    for (const char *encoding : {"GBK", "UTF-8", "UTF-16LE"}) {
+        for (const auto &[eolName, eol] : lineEnds) {
+            QTest::addRow("%s, %s", encoding, eolName)
+                << QString::fromLatin1(encoding) << QString::fromLatin1(eol) << unicode << unicodeExpected
+                << QStringList{QStringLiteral("; 我的设置"), QStringLiteral("CO=启信")};
+        }
+    }
+    QTest::newRow("UTF-16LE, beyond GBK")
+        << QStringLiteral("UTF-16LE") << crlf << QStringLiteral("[Program]\nFontName=맑은 고딕\n")
+        << QVariantMap{{"FontName", QStringLiteral("맑은 고딕")}} << QStringList();
+}
+
+void TestSettings::fileShapesLoadAndSaveBack()
+{
+    QFETCH(QString, encoding);
+    QFETCH(QString, lineEnd);
+    QFETCH(QString, content);
+    QFETCH(QVariantMap, expected);
+    QFETCH(QStringList, kept);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Config.ini"));
+    writeFile(path, configBytes(content, encoding, lineEnd));
+    LoadSettings(dir.path());
+    compareMaps(snapshot(), expected);
+    if (QTest::currentTestFailed())
+        return;
+
+    QString error;
+    QVERIFY2(SaveSettings(dir.path(), &error), qPrintable(error));
+    const QByteArray saved = readFile(path);
+    const QString text = configText(saved, encoding);
+    QVERIFY2(!text.isEmpty(), "the save changed the file's encoding mark");
+    // Every line ends the way the file's own lines end.
+    QString rest = text;
+    rest.replace(lineEnd, QString());
+    QVERIFY2(!rest.contains(u'\r') && !rest.contains(u'\n'), qPrintable(text));
+    const QStringList lines = text.split(lineEnd);
+    for (const QString &line : kept)
+        QVERIFY2(lines.contains(line), qPrintable(line));
+    // The saved keys are still readable in that encoding: the next start sees what this one saw.
+    ResetSharedState();
+    LoadSettings(dir.path());
+    compareMaps(snapshot(), expected);
+    QVERIFY(SaveSettings(dir.path(), &error));
+    QCOMPARE(readFile(path), saved);
+}
+
+void TestSettings::quotedValuesStartTheTool()
+{
+    BoxRecorder boxes;
+    TForm1::udpLocalPort = 0;
+    WorkDir dir(
+        "[Ver]\r\nCEO=\"CN\"\r\n"
+        "[info]\r\nCOM=\"3\"\r\nBaudRate=9\r\n"
+        "[Network]\r\nServerIP=\"127.0.0.5\"\r\nServerIP2=127.0.0.1\r\nUDPPort=\"9000\"\r\nCOMType='0'\r\n"
+        "[Discovery]\r\nAddress=127.0.0.1\r\n");
+    {
+        auto form = makeMainWindow();
+        // Chinese, and the serial link tried COM3.
+        QVERIFY(IsChinese());
+        QVERIFY2(boxes.texts().contains(QStringLiteral("打开COM3失败！")),
+                 qPrintable(boxes.texts().join(u'|')));
+        auto *lanIp = form->findChild<QLineEdit *>(QStringLiteral("lanIpEdit"));
+        QVERIFY(lanIp != nullptr);
+        QCOMPARE(lanIp->text(), QStringLiteral("127.0.0.5"));
+        QCOMPARE(UDPPort, 9000);
+        boxes.clear();
+        form->show();
+        QVERIFY(form->close());
+        QCOMPARE(boxes.texts(), QStringList());
+    }
+    TForm1::udpLocalPort = 6998;
+
+    const QByteArray saved = readFile(dir.configPath());
+    QVERIFY2(saved.startsWith("[Ver]\r\nCEO=\"CN\"\r\n[info]\r\nCOM=3\r\nBaudRate=9\r\n"), saved.constData());
+    QVERIFY2(saved.contains("\r\nServerIP=127.0.0.5\r\n"), saved.constData());
+    QVERIFY2(saved.contains("\r\nUDPPort=9000\r\n"), saved.constData());
+    QVERIFY2(saved.contains("\r\nCOMType=0\r\n"), saved.constData());
+}
+
+void TestSettings::closeSavesWhereTheFolderRefusesNewFiles_data()
+{
+    QTest::addColumn<bool>("fileWritable");
+    QTest::newRow("file writable") << true;
+    QTest::newRow("file read-only too") << false;
+}
+
+void TestSettings::closeSavesWhereTheFolderRefusesNewFiles()
+{
+    QFETCH(bool, fileWritable);
+    BoxRecorder boxes;
+    const QByteArray original =
+        WorkDir::testConfig(QStringLiteral("/nonexistent/tty"), "[Ver]\r\nCEO=EN\r\n");
+    WorkDir dir(original);
+    // The folder refuses new files, so the temporary file of the atomic save cannot be made.
+    const ImmutableFile folder(dir.path());
+    if (!folder.isSet())
+        QSKIP(qPrintable(ImmutableFile::unavailableReason()));
+    std::unique_ptr<ImmutableFile> file;
+    if (!fileWritable) {
+        file = std::make_unique<ImmutableFile>(dir.configPath());
+        QVERIFY(file->isSet());
+    }
+
+    {
+        auto form = makeMainWindow();
+        QVERIFY(!IsChinese());
+        ComPort = 5; // as if chosen in the serial dialog
+        boxes.clear();
+        form->show();
+        QVERIFY(form->close());
+        if (fileWritable)
+            QCOMPARE(boxes.texts(), QStringList());
+        else
+            QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Unable to write to ") + dir.configPath()});
+    }
+
+    const QByteArray saved = readFile(dir.configPath());
+    if (!fileWritable) {
+        QCOMPARE(saved, original);
+        return;
+    }
+    QVERIFY2(saved.startsWith("[info]\r\nCOM=5\r\n"), saved.constData());
+    QVERIFY2(saved.contains("\r\nTCPPort=8888\r\n"), saved.constData());
+    QVERIFY2(saved.contains("[Ver]\r\nCEO=EN\r\n"), saved.constData());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("Config.ini")});
+}
+
+QTEST_MAIN(TestSettings)
 #include "test_settings.moc"

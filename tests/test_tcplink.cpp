@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTcpSocket>
@@ -66,6 +67,8 @@ private Q_SLOTS:
     void sendReconnectsAfterPeerClosed();
     void sendWithoutConnectionReportsError_data();
     void sendWithoutConnectionReportsError();
+    void failedSendStaysInView_data();
+    void failedSendStaysInView();
     void reconnectGoesOnAfterTheWait();
     void unansweredConnectGivesUp();
     void unresolvableNameReportsError();
@@ -228,6 +231,78 @@ void TcpLinkTest::sendWithoutConnectionReportsError()
     const QStringList lines = form->console()->lines();
     QVERIFY2(!lines.join(QLatin1Char('|')).contains(QLatin1String("TCP Send:")), qPrintable(lines.join('|')));
     QCOMPARE(form->statusPanel(2), sendError(chinese));
+    QVERIFY(boxes.boxes.isEmpty());
+}
+
+void TcpLinkTest::failedSendStaysInView_data()
+{
+    QTest::addColumn<int>("link"); // 1 LAN, 2 Internet
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<QString>("status"); // the third panel after the press
+    const struct {
+        const char *button;
+        const char *lan;
+        const char *wan;
+    } presses[] = {
+        {"workModeReadButton", "Reading work mode(LAN)......", "Reading work mode(WAN)......"},
+        {"ioRead1Button", "Read IO1(LAN)......", "Read IO1(WAN)......"},
+        {"dataSendButton", "Sending data(LAN)......", "Sending data(WAN)......"},
+    };
+    for (const auto &press : presses) {
+        for (const int link : {1, 2}) {
+            const QString where =
+                QLatin1String(link == 1 ? "LAN " : "Internet ") + QLatin1String(press.button);
+            QTest::addRow("%s refused", qPrintable(where))
+                << link << QByteArray("EN") << press.button << true << sendError(false);
+            QTest::addRow("%s refused CN", qPrintable(where))
+                << link << QByteArray("CN") << press.button << true << sendError(true);
+            // The same press reaching a peer announces itself as usual.
+            QTest::addRow("%s accepted", qPrintable(where))
+                << link << QByteArray("EN") << press.button << false
+                << QString::fromLatin1(link == 1 ? press.lan : press.wan);
+        }
+    }
+}
+
+// A press whose bytes never left: the send error stays in the status bar, where the press would
+// otherwise write its progress text over it, and the console shows no "TCP Send:" line.
+void TcpLinkTest::failedSendStaysInView()
+{
+    QFETCH(int, link);
+    QFETCH(QByteArray, language);
+    QFETCH(QString, button);
+    QFETCH(bool, refused);
+    QFETCH(QString, status);
+    LoopbackServer server;
+    const QByteArray port = QByteArray::number(refused ? closedLoopbackPort() : server.port());
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"),
+                                    "[Ver]\r\nCEO=" + language +
+                                        "\r\n[Network]\r\nCOMType=" + QByteArray::number(link) + "\r\n" +
+                                        (link == 1 ? "TCPPort=" : "TCPPort2=") + port + "\r\n"));
+    auto form = makeMainWindow();
+    QCOMPARE(LinkType, link);
+    if (refused)
+        QTRY_VERIFY_WITH_TIMEOUT(form->statusPanel(1).endsWith(language == "CN"
+                                                                   ? QStringLiteral(":TCP连接出错！")
+                                                                   : QStringLiteral(":TCP Connected error!")),
+                                 kWait);
+    else
+        QTRY_VERIFY_WITH_TIMEOUT(form->tcpSocket()->state() == QAbstractSocket::ConnectedState, kWait);
+    QTest::keyClicks(form->dataEdit, QStringLiteral("AB"));
+    form->console()->clearLog();
+    auto *pressed = form->findChild<QPushButton *>(button);
+    QVERIFY(pressed);
+
+    QTest::mouseClick(pressed, Qt::LeftButton);
+
+    QCOMPARE(form->statusPanel(2), status);
+    const QString console = form->console()->lines().join(QLatin1Char('|'));
+    QCOMPARE(console.contains(QLatin1String("TCP Send:")), !refused);
+    if (!refused)
+        QTRY_VERIFY_WITH_TIMEOUT(!server.received().isEmpty(), kWait);
     QVERIFY(boxes.boxes.isEmpty());
 }
 

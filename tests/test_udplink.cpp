@@ -524,7 +524,7 @@ void UdpLinkTest::searchFindsTheSimulatedModuleInsideNamespaces()
 {
     const QString sim = qEnvironmentVariable("QXSIM");
     if (sim.isEmpty() || !QFile::exists(sim))
-        QSKIP("qxsim not built; not run.");
+        QFAIL("qxsim is not built (QXSIM does not name an executable)");
     if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("ip")).isEmpty())
         QSKIP(
             "Discovery of the simulated module needs root and the ip tool for network namespaces; not run.");
