@@ -1,5 +1,5 @@
 // The floor for start-up time, memory and idle CPU: a bare Qt 6 window, nothing else. With --poll it
-// also runs an empty 20 ms timer, the floor for a window that polls like the tool's serial receive.
+// also runs an empty 20 ms timer, the floor for any window that polls a port every 20 ms.
 
 #include <QApplication>
 #include <QMainWindow>

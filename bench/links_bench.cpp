@@ -10,6 +10,7 @@
 // are child processes) and resident memory. Usage: qxbench_links [case...] (default: all).
 
 #include "links/ConsoleLog.h"
+#include "links/ReplyGatherer.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
@@ -76,8 +77,11 @@ bool waitUntil(const std::function<bool()> &done, int timeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
+    // An idle window has no timer of its own to wake the loop: this one ends the wait at the latest.
+    QTimer deadline;
+    deadline.start(std::max(timeoutMs, 1));
     while (!done()) {
-        if (clock.elapsed() > timeoutMs)
+        if (clock.elapsed() >= timeoutMs)
             return false;
         // Sleeps until something happens (the stall watch ticks every 5 ms): no busy loop to inflate CPU.
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -197,7 +201,7 @@ Load serialLoad(const QByteArray &data, int bytesPerSecond)
     const bool done = waitUntil(
         [&] {
             written = written || waitpid(writer, nullptr, WNOHANG) == writer;
-            return written && RxPending.isEmpty() &&
+            return written && !form.serialGatherer()->isGathering() &&
                    form.statusPanel(2) == QLatin1String("Operate complete!");
         },
         60000);

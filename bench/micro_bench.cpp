@@ -4,6 +4,7 @@
 #include "fuzz/FuzzWindow.h"
 #include "links/commfunction.h"
 #include "protocol/FrameCodec.h"
+#include "protocol/ReplyInterpreter.h"
 #include "protocol/StrictInt.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
@@ -60,7 +61,7 @@ void RelayFrameAroundModuleFrame(benchmark::State &state)
     const QByteArray frame = BuildModuleFrame(QStringLiteral("12345678901"), QStringLiteral("0001"), true,
                                               QByteArray("AT+WIFIMODE=?\r\n"));
     for (auto _ : state)
-        benchmark::DoNotOptimize(BuildRelayFrame(frame));
+        benchmark::DoNotOptimize(BuildRelayFrame(LocalID, TargetID, frame));
 }
 BENCHMARK(RelayFrameAroundModuleFrame);
 
@@ -71,7 +72,7 @@ void parse(benchmark::State &state, int code, const QByteArray &reply)
     CmdType = code;
     for (auto _ : state) {
         try {
-            form.ParseReply(reply);
+            form.ParseReply(reply, ReplyRoad::Tcp);
         } catch (const ConversionError &) {
         }
         state.PauseTiming();

@@ -3,14 +3,17 @@
 and for its peer CuteCom. The program opens one end of a pseudo-terminal as its serial port; this
 script plays the device on the other end.
 
-  idle    CPU over 10 s with the port open, and wake-ups (context switches) per second
+  idle    CPU over 10 s with the port open, and wake-ups per second: the times a thread went to sleep
+          and was woken again (voluntary context switches), all threads and the main thread alone,
+          and how often the kernel took the CPU away (involuntary switches)
   burst   1 MiB written at once: time until the program's CPU goes quiet again, its CPU time,
           and how far its peak resident memory grows
   stream  10 s at 921600 baud (92160 bytes/s in 10 ms slices): CPU in percent of one core
 
 Usage: procload.py PROGRAM [case...]    PROGRAM: qxsetup=PATH, cutecom, bare=PATH (the bare Qt window
-with its empty 20 ms timer: the floor for idle; it opens no port) or loop=PATH (a plain process waking
-every 20 ms: the machine's own floor)
+with its empty 20 ms timer: the floor for a window that polls; it opens no port), still=PATH (the same
+window without the timer: the floor for a window that waits for events) or loop=PATH (a plain process
+waking every 20 ms: the machine's own floor for polling)
 Needs DISPLAY (bench/run.sh starts Xvfb) and, for CuteCom, xdotool to press its Open button."""
 import os
 import shutil
@@ -38,16 +41,22 @@ def runtime_ns(pid):
 
 
 def switches(pid):
-    total = 0
+    """Context switches as (voluntary of all threads, voluntary of the main thread, involuntary of all)."""
+    voluntary = main = involuntary = 0
     for task in os.listdir(f"/proc/{pid}/task"):
         try:
             with open(f"/proc/{pid}/task/{task}/status") as f:
                 for line in f:
-                    if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
-                        total += int(line.split()[1])
+                    key, _, value = line.partition(":")
+                    if key == "voluntary_ctxt_switches":
+                        voluntary += int(value)
+                        if task == str(pid):
+                            main += int(value)
+                    elif key == "nonvoluntary_ctxt_switches":
+                        involuntary += int(value)
         except OSError:
             pass
-    return total
+    return voluntary, main, involuntary
 
 
 def status_kib(pid, key):
@@ -80,8 +89,9 @@ class Program:
                         f"[Ports]\r\nCOM1={slave_path}\r\n")
             self.proc = subprocess.Popen([exe], cwd=workdir, env=env,
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        elif self.name in ("bare", "loop"):
-            self.proc = subprocess.Popen([entry.split("=", 1)[1], "--poll"], env=env,
+        elif self.name in ("bare", "still", "loop"):
+            poll = [] if self.name == "still" else ["--poll"]
+            self.proc = subprocess.Popen([entry.split("=", 1)[1], *poll], env=env,
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             self.pid = self.proc.pid
             time.sleep(3)
@@ -129,8 +139,9 @@ def idle(program):
     time.sleep(10)
     cpu1, sw1, t1 = runtime_ns(program.pid), switches(program.pid), time.monotonic()
     wall = t1 - t0
-    print(f"{program.name:8} idle: CPU {100 * (cpu1 - cpu0) / 1e9 / wall:.2f} % of a core, "
-          f"{(sw1 - sw0) / wall:.1f} wake-ups/s", flush=True)
+    woken, main, taken = ((after - before) / wall for before, after in zip(sw0, sw1))
+    print(f"{program.name:8} idle: CPU {100 * (cpu1 - cpu0) / 1e9 / wall:.3f} % of a core, "
+          f"{woken:.1f} wake-ups/s ({main:.1f} of the main thread), {taken:.1f} preemptions/s", flush=True)
 
 
 def feed(master, data, rate):

@@ -58,6 +58,7 @@ for part in "${parts[@]}"; do
         python3 bench/procload.py "qxsetup=$build/qxsetup"
         python3 bench/procload.py cutecom
         python3 bench/procload.py "bare=$build/bench/qxbench_bare_window" idle
+        python3 bench/procload.py "still=$build/bench/qxbench_bare_window" idle
         python3 bench/procload.py "loop=$build/bench/qxbench_poll_loop" idle
         ;;
     micro)

@@ -59,7 +59,6 @@ TForm1 &fuzzWindow()
     });
     // Owned by nobody on purpose: it lives until the process ends, like the tool's own window.
     form = new TForm1;
-    form->pollTimer->stop(); // the targets call the poll themselves
     return *form;
 }
 

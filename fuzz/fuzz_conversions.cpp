@@ -1,9 +1,9 @@
-// The hex conversions of TCommFun against references written the slow, obvious way, plus the round
+// The hex conversions against references written the slow, obvious way, plus the round
 // trips the frame codec and the console rely on.
 
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
-#include "links/commfunction.h"
+#include "protocol/Conversions.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -74,18 +74,18 @@ QX_FUZZ_TARGET(conversions)
     using namespace fuzzconversions;
     const QByteArray text(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
 
-    QX_FUZZ_CHECK(TCommFun::HexDigitValue(text) == (text.size() == 1 ? digit(text[0]) : 0));
-    QX_FUZZ_CHECK(TCommFun::HexPairValue(text) ==
+    QX_FUZZ_CHECK(Conversions::HexDigitValue(text) == (text.size() == 1 ? digit(text[0]) : 0));
+    QX_FUZZ_CHECK(Conversions::HexPairValue(text) ==
                   (text.isEmpty() ? 0 : digit(text[0]) * 16 + (text.size() > 1 ? digit(text[1]) : 0)));
-    QX_FUZZ_CHECK(TCommFun::RemoveBlanks(text) == withoutBlanks(text));
-    QX_FUZZ_CHECK(TCommFun::HexToBytes(text) == hexToBytes(text));
-    QX_FUZZ_CHECK(TCommFun::HexChecksum(text) == checksum(text));
+    QX_FUZZ_CHECK(Conversions::RemoveBlanks(text) == withoutBlanks(text));
+    QX_FUZZ_CHECK(Conversions::HexToBytes(text) == hexToBytes(text));
+    QX_FUZZ_CHECK(Conversions::HexChecksum(text) == checksum(text));
 
     for (const bool blanks : {false, true}) {
-        const QByteArray hex = TCommFun::BytesToHex(text, blanks);
+        const QByteArray hex = Conversions::BytesToHex(text, blanks);
         QX_FUZZ_CHECK(hex.size() == text.size() * (blanks ? 3 : 2));
         QX_FUZZ_CHECK(isUpperHex(hex, blanks));
-        QX_FUZZ_CHECK(TCommFun::HexToBytes(hex) == text);
+        QX_FUZZ_CHECK(Conversions::HexToBytes(hex) == text);
     }
 
     // Text typed by the user: the GBK bytes of what the user sees are what is converted.
@@ -93,20 +93,20 @@ QX_FUZZ_TARGET(conversions)
     const QString typed = gbk(text);
     QStringEncoder encoder("GBK");
     const QByteArray typedBytes = encoder(typed);
-    QX_FUZZ_CHECK(TCommFun::HexToBytes(typed) == TCommFun::HexToBytes(typedBytes));
+    QX_FUZZ_CHECK(Conversions::HexToBytes(typed) == Conversions::HexToBytes(typedBytes));
     // The Latin-1 view of the same bytes takes the ASCII-only path whenever it can.
     const QString latin = QString::fromLatin1(text);
-    QX_FUZZ_CHECK(TCommFun::HexToBytes(latin) == TCommFun::HexToBytes(encoder(latin)));
+    QX_FUZZ_CHECK(Conversions::HexToBytes(latin) == Conversions::HexToBytes(encoder(latin)));
 
     // A choice of two parts, so that short hex texts meet every checksum branch.
     FuzzInput in(data, size);
     const QByteArray a = in.chunk();
     const QByteArray b = in.rest();
-    const QByteArray joined = TCommFun::BytesToHex(a, false) + TCommFun::BytesToHex(b, false);
+    const QByteArray joined = Conversions::BytesToHex(a, false) + Conversions::BytesToHex(b, false);
     int sum = 0;
     for (const char c : a + b)
         sum += static_cast<unsigned char>(c);
-    QX_FUZZ_CHECK(TCommFun::HexToBytes(TCommFun::HexChecksum(joined)) ==
+    QX_FUZZ_CHECK(Conversions::HexToBytes(Conversions::HexChecksum(joined)) ==
                   QByteArray(1, static_cast<char>(sum % 256)));
     return 0;
 }

@@ -5,7 +5,6 @@
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
 #include "protocol/FrameCodec.h"
-#include "shell/SharedState.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -58,14 +57,11 @@ QX_FUZZ_TARGET(frames)
     const QByteArray module = BuildModuleFrame(targetId, zone, zoneValid, payload);
     QX_FUZZ_CHECK(module == moduleHeader + byteSum(moduleHeader) + payload);
 
-    TargetID = targetId;
-    LocalID = localId;
     const QByteArray relayHeader =
         QByteArray("\xA8\x83") + wire(localId) + QByteArray("\x00\x00\x00\x01", 4) + wire(targetId);
-    const QByteArray relay = BuildRelayFrame(module);
+    const QByteArray relay = BuildRelayFrame(localId, targetId, module);
     QX_FUZZ_CHECK(relay == relayHeader + byteSum(relayHeader) + module);
     // Two frames that differ only in their payload carry the same checksum.
-    QX_FUZZ_CHECK(BuildRelayFrame(QByteArray()) == relayHeader + byteSum(relayHeader));
-    ResetSharedState();
+    QX_FUZZ_CHECK(BuildRelayFrame(localId, targetId, QByteArray()) == relayHeader + byteSum(relayHeader));
     return 0;
 }

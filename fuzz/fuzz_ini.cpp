@@ -6,7 +6,7 @@
 
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
-#include "shell/IniProfile.h"
+#include "protocol/IniProfile.h"
 
 #include <QDir>
 #include <QHash>

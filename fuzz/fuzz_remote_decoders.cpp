@@ -1,20 +1,16 @@
-// The field decoders of the main window on any value: the remote parameter list and the remote IO body
-// of module reply frames, and the comma-list decoders of the multi-value queries. Besides "no crash,
-// no hang", the parameter list must leave each text field with the last value given for its key before
-// the first value that does not convert, and the IO body must warn exactly when its copies differ or
-// it is no reply.
+// The reply value decoders on any value, on the module core alone: the remote parameter list and the
+// remote IO body of module reply frames, and the comma-list decoders of the multi-value queries.
+// Besides "no crash, no hang": the parameter list leaves each text field with the last value given for
+// its key before the first value that does not convert; the IO body warns exactly when its copies
+// differ or it is no reply; a comma-list decoder changes its fields in order and stops early only at a
+// value that does not convert; the station and the AP address triples read a value alike.
 
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
-#include "fuzz/FuzzWindow.h"
 #include "protocol/ReplyDecoders.h"
-#include "protocol/StrictInt.h"
-#include "shell/SharedState.h"
-#include "shell/Unit1.h"
+#include "protocol/ValueDecoders.h"
 
-#include <QComboBox>
 #include <QHash>
-#include <QLineEdit>
 
 namespace fuzzremote {
 
@@ -50,6 +46,17 @@ bool converts(const QByteArray &value)
     }
 }
 
+// Runs a decoder; true when a value did not convert.
+template <typename Decode> bool stops(Decode decode)
+{
+    try {
+        decode();
+        return false;
+    } catch (const ConversionError &) {
+        return true;
+    }
+}
+
 // The text each text key's field must show after the list, following the list's own rules.
 QHash<QByteArray, QByteArray> expectedTexts(QByteArray rest)
 {
@@ -75,49 +82,72 @@ QHash<QByteArray, QByteArray> expectedTexts(QByteArray rest)
     return texts;
 }
 
-void remoteParameters(TForm1 &form, const QByteArray &list)
+void remoteParameters(const QByteArray &list)
 {
-    // Mark every text field so that an untouched one is told from one written with an empty value.
-    for (const TextKey &k : kTextKeys)
-        form.lineEdit(k.field)->setText(QStringLiteral("\x01untouched"));
-    try {
-        form.DecodeRemoteParameters(list);
-    } catch (const ConversionError &) {
-    }
+    ReplyEffects effects;
+    stops([&] { DecodeRemoteParameters(list, effects); });
     const QHash<QByteArray, QByteArray> texts = expectedTexts(list);
     for (const TextKey &k : kTextKeys) {
-        const QLineEdit *edit = form.lineEdit(k.field);
+        std::optional<QString> shown;
+        for (const FieldChange &change : effects.fields) {
+            if (change.field == k.field) {
+                QX_FUZZ_CHECK(change.kind == FieldChange::Kind::Text);
+                shown = change.text;
+            }
+        }
         const auto it = texts.constFind(QByteArray(k.key));
-        const QString expected =
-            it == texts.constEnd() ? QStringLiteral("\x01untouched") : GbkText(it.value());
-        QX_FUZZ_CHECK(edit->text() == expected.left(edit->maxLength()));
+        QX_FUZZ_CHECK(shown.has_value() == (it != texts.constEnd()));
+        QX_FUZZ_CHECK(!shown || *shown == GbkText(it.value()));
     }
 }
 
-void remoteIo(TForm1 &form, const QByteArray &body)
+void remoteIo(const QByteArray &body, bool chinese)
 {
     const bool copiesDiffer = body.left(5) != body.mid(5, 5);
     const bool pinConverts = converts(body.mid(3, 1));
     const bool isReply = body.mid(2, 1) == "B";
-    bool threw = false;
-    try {
-        form.DecodeRemoteIo(body);
-    } catch (const ConversionError &) {
-        threw = true;
-    }
+    ReplyEffects effects;
+    const bool threw = stops([&] { DecodeRemoteIo(body, chinese, effects); });
     // The copies are compared first, then the pin converted, then the operation letter checked.
     QX_FUZZ_CHECK(threw == (!copiesDiffer && !pinConverts));
     const int expectedBoxes = copiesDiffer || (pinConverts && !isReply) ? 1 : 0;
-    QX_FUZZ_CHECK(fuzzBoxes().size() == expectedBoxes);
-    if (!copiesDiffer && pinConverts && isReply) {
-        const int pin = ReplyInt(body.mid(3, 1));
-        if (pin >= 1 && pin <= 8) {
-            const TForm1::IoRow &row = form.ioRow(pin);
-            QX_FUZZ_CHECK(row.mode->currentIndex() == IoModeIndex(body.mid(0, 1)));
-            QX_FUZZ_CHECK(row.pull->currentIndex() == IoPullIndex(body.mid(1, 1)));
-            QX_FUZZ_CHECK(row.level->currentIndex() == IoLevelIndex(body.mid(4, 1)));
-        }
+    QX_FUZZ_CHECK(effects.boxes.size() == expectedBoxes);
+    QX_FUZZ_CHECK(effects.fields.isEmpty() && effects.console.isEmpty());
+    int pin = 0;
+    if (!copiesDiffer && pinConverts && isReply)
+        pin = ReplyInt(body.mid(3, 1));
+    if (pin >= 1 && pin <= 8) {
+        QX_FUZZ_CHECK(effects.io.size() == 3);
+        QX_FUZZ_CHECK(effects.io.at(0) == (IoChange{pin, IoChange::Box::Mode, IoModeIndex(body.mid(0, 1))}));
+        QX_FUZZ_CHECK(effects.io.at(1) == (IoChange{pin, IoChange::Box::Pull, IoPullIndex(body.mid(1, 1))}));
+        QX_FUZZ_CHECK(effects.io.at(2) ==
+                      (IoChange{pin, IoChange::Box::Level, IoLevelIndex(body.mid(4, 1))}));
+    } else {
+        QX_FUZZ_CHECK(effects.io.isEmpty());
     }
+}
+
+// A comma-list decoder changes the fields of its reply in their order, all of them unless it stops.
+template <typename Decode> void commaList(std::initializer_list<Field> order, Decode decode)
+{
+    ReplyEffects effects;
+    const bool stopped = stops([&] { decode(effects); });
+    QX_FUZZ_CHECK(effects.fields.size() <= qsizetype(order.size()));
+    QX_FUZZ_CHECK(stopped || effects.fields.size() == qsizetype(order.size()));
+    auto field = order.begin();
+    for (const FieldChange &change : effects.fields)
+        QX_FUZZ_CHECK(change.field == *field++);
+}
+
+void addressTriplesAlike(const QByteArray &value)
+{
+    ReplyEffects station;
+    ReplyEffects ap;
+    DecodeAddressTriple(value, AddressGroup::Station, station);
+    DecodeAddressTriple(value, AddressGroup::Ap, ap);
+    QX_FUZZ_CHECK(station.fields.size() == 3 && ap.fields.size() == 3);
+    for (int i = 0; i < 3; ++i)
+        QX_FUZZ_CHECK(station.fields.at(i).text == ap.fields.at(i).text);
 }
 
 } // namespace fuzzremote
@@ -125,44 +155,40 @@ void remoteIo(TForm1 &form, const QByteArray &body)
 QX_FUZZ_TARGET(remote_decoders)
 {
     using namespace fuzzremote;
-    TForm1 &form = fuzzWindow();
-    fuzzWindowTidy(form);
     FuzzInput in(data, size);
     const int decoder = in.pick(8);
-    Language = in.flag() ? QStringLiteral("CN") : QStringLiteral("EN");
+    const bool chinese = in.flag();
     const QByteArray value = in.rest();
-    try {
-        switch (decoder) {
-        case 0:
-            remoteParameters(form, value);
-            break;
-        case 1:
-            remoteIo(form, value);
-            break;
-        case 2:
-            form.DecodeSerialFormat(value);
-            break;
-        case 3:
-            form.DecodeStationConfig(value);
-            break;
-        case 4:
-            form.DecodeApInfo(value);
-            break;
-        case 5:
-            form.DecodeAddressTriple(value, TForm1::AddressGroup::Station);
-            break;
-        case 6:
-            form.DecodeAddressTriple(value, TForm1::AddressGroup::Ap);
-            break;
-        default:
-            TForm1::SelectItemByText(form.comboBox(Field::Baud), value);
-            QX_FUZZ_CHECK(TForm1::IndexOfItem(form.comboBox(Field::Baud), value) <=
-                          form.comboBox(Field::Baud)->count());
-            break;
-        }
-    } catch (const ConversionError &) {
-        // A value that is no number ends the reply's handling; the parser's callers deal with it.
+    switch (decoder) {
+    case 0:
+        remoteParameters(value);
+        break;
+    case 1:
+        remoteIo(value, chinese);
+        break;
+    case 2:
+        commaList({Field::DataBits, Field::Parity, Field::StopBits},
+                  [&](ReplyEffects &effects) { DecodeSerialFormat(value, effects); });
+        break;
+    case 3:
+        commaList({Field::StaSsid, Field::StaPassword},
+                  [&](ReplyEffects &effects) { DecodeStationConfig(value, effects); });
+        break;
+    case 4:
+        commaList({Field::ApSsid, Field::ApPassword, Field::ApChannel, Field::ApAuth},
+                  [&](ReplyEffects &effects) { DecodeApInfo(value, effects); });
+        break;
+    case 5:
+        commaList({Field::StaIp, Field::StaMask, Field::StaGateway},
+                  [&](ReplyEffects &effects) { DecodeAddressTriple(value, AddressGroup::Station, effects); });
+        break;
+    case 6:
+        commaList({Field::ApIp, Field::ApMask, Field::ApGateway},
+                  [&](ReplyEffects &effects) { DecodeAddressTriple(value, AddressGroup::Ap, effects); });
+        break;
+    default:
+        addressTriplesAlike(value);
+        break;
     }
-    Language = QStringLiteral("CN");
     return 0;
 }

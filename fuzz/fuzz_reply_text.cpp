@@ -97,7 +97,7 @@ QX_FUZZ_TARGET(reply_text)
         QX_FUZZ_CHECK(failure.message().contains(decoded));
     }
 
-    const QString state = ConnectionStateText(trimmed);
+    const QString state = ConnectionStateText(trimmed, true);
     QX_FUZZ_CHECK(state.isEmpty() == (trimmed != "connected" && trimmed != "unconnected"));
 
     const QByteArray letter = text.left(1);

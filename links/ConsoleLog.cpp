@@ -1,6 +1,7 @@
 #include "links/ConsoleLog.h"
 
 #include "links/commfunction.h"
+#include "protocol/ConsoleText.h"
 
 #include <QFile>
 #include <QMimeData>
@@ -186,36 +187,5 @@ QMimeData *ConsoleLog::createMimeDataFromSelection() const
 
 QString ConsoleLog::renderBytes(const QByteArray &data)
 {
-    QStringDecoder gbk("GBK");
-    QString decoded = gbk(data);
-    // A lead byte at the very end is held back by the decoder; a blank flushes it out as U+FFFD.
-    decoded += gbk(QByteArrayView(" "));
-    decoded.chop(1);
-
-    // Raw pointers: this runs over every character of replies up to mebibytes long.
-    QString out(decoded.size(), Qt::Uninitialized);
-    const char16_t *in = reinterpret_cast<const char16_t *>(decoded.constData());
-    const char16_t *const end = in + decoded.size();
-    char16_t *const first = reinterpret_cast<char16_t *>(out.data());
-    char16_t *to = first;
-    for (; in != end; ++in) {
-        const char16_t c = *in;
-        if (c >= 0x20 && c != 0x7f && (c < 0xe000 || c > 0xf8ff)) {
-            *to++ = c;
-        } else if (c == u'\r') {
-            *to++ = u'\n';
-            if (in + 1 != end && in[1] == u'\n')
-                ++in; // CR LF is one line break
-        } else if (c == u'\n') {
-            *to++ = u'\n';
-        } else if (c < 0x20) {
-            *to++ = char16_t(0x2400 + c); // control pictures: NUL shows as ␀
-        } else if (c == 0x7f) {
-            *to++ = char16_t(0x2421);
-        } else {
-            *to++ = QChar::ReplacementCharacter; // the GBK decoder maps stray bytes such as FF here
-        }
-    }
-    out.truncate(to - first);
-    return out;
+    return RenderBytes(data);
 }

@@ -49,23 +49,32 @@ constexpr ParityEntry kParities[] = {{0x00, QSerialPort::NoParity},
                                      {0x28, QSerialPort::MarkParity},
                                      {0x38, QSerialPort::SpaceParity}};
 
-struct PortEntry {
+} // namespace
+
+struct SioPortEntry {
     QPointer<QSerialPort> serial; // stays, closed, after the device vanished until sio_close
     QString device;               // canonical path, to refuse a second open under another number
 };
 
 // Owns the open ports; a child of the application so they are closed before Qt shuts down.
-class PortTable final : public QObject {
+class SioPortTable final : public QObject {
+    Q_OBJECT
+
 public:
     using QObject::QObject;
-    std::array<PortEntry, kComPortCount + 1> entries;
+    std::array<SioPortEntry, kComPortCount + 1> entries;
+
+Q_SIGNALS:
+    void dataArrived(int port);
 };
 
-PortTable *table()
+namespace {
+
+SioPortTable *table()
 {
-    static QPointer<PortTable> instance;
+    static QPointer<SioPortTable> instance;
     if (instance.isNull())
-        instance = new PortTable(QCoreApplication::instance());
+        instance = new SioPortTable(QCoreApplication::instance());
     return instance;
 }
 
@@ -109,7 +118,7 @@ QSerialPort *openPort(int port)
     return serial;
 }
 
-void discard(PortEntry &entry)
+void discard(SioPortEntry &entry)
 {
     if (entry.serial != nullptr) {
         entry.serial->close();
@@ -121,7 +130,7 @@ void discard(PortEntry &entry)
 
 bool heldUnderAnotherNumber(const QString &device)
 {
-    for (const PortEntry &entry : table()->entries) {
+    for (const SioPortEntry &entry : table()->entries) {
         // A hung-up device's number may already belong to a new device.
         if (entry.serial != nullptr && !closeIfHungUp(entry.serial) && entry.device == device)
             return true;
@@ -129,8 +138,9 @@ bool heldUnderAnotherNumber(const QString &device)
     return false;
 }
 
-// QSerialPort moves bytes from the driver into its buffer only from the event loop, but the caller
-// polls from a timer and reads at once: pull in everything the driver holds now.
+// QSerialPort moves bytes from the driver into its buffer only from the event loop, but a caller may
+// read without one, or read more than the event that woke it announced: pull in everything the driver
+// holds now.
 void fillReadBuffer(QSerialPort *serial)
 {
     for (int round = 0; round < kMaxFillRounds && serial->isOpen(); ++round) {
@@ -229,7 +239,7 @@ int sio_open(int port)
     if (!validPort(port))
         return refuseOpen(OpenRefusal::BadNumber, QString(), SIO_OPENFAIL);
     const QString path = ComDevicePath(port);
-    PortEntry &entry = table()->entries[port];
+    SioPortEntry &entry = table()->entries[port];
     if (entry.serial != nullptr && !closeIfHungUp(entry.serial))
         return refuseOpen(OpenRefusal::InUse, path, SIO_OPENFAIL);
     discard(entry); // a port whose device vanished
@@ -261,6 +271,8 @@ int sio_open(int port)
     serial->setRequestToSend(true);
     serial->clearError();
     watchForVanishing(serial.get());
+    QObject::connect(serial.get(), &QSerialPort::readyRead, table(),
+                     [port] { Q_EMIT table()->dataArrived(port); });
     serial->setParent(table());
     entry.serial = serial.release();
     entry.device = device;
@@ -314,7 +326,7 @@ int sio_write(int port, char *buf, int len)
 
 int sio_iqueue(int port)
 {
-    // Polled 50 times a second: the fill below checks for a hang-up with the same one poll().
+    // The fill below checks for a hang-up with the same one poll().
     QSerialPort *serial = portEntry(port);
     if (serial == nullptr || !serial->isOpen())
         return SIO_BADPORT;
@@ -342,11 +354,16 @@ int sio_read(int port, char *buf, int len)
     return got < 0 ? SIO_BADPORT : static_cast<int>(got);
 }
 
+QMetaObject::Connection sio_notify(QObject *context, std::function<void(int port)> onData)
+{
+    return QObject::connect(table(), &SioPortTable::dataArrived, context, std::move(onData));
+}
+
 int sio_close(int port)
 {
     if (!validPort(port))
         return SIO_BADPORT;
-    PortEntry &entry = table()->entries[port];
+    SioPortEntry &entry = table()->entries[port];
     if (entry.serial == nullptr)
         return SIO_BADPORT;
     // A port closed here after its device vanished still counts as ours until now: closing it
@@ -354,3 +371,5 @@ int sio_close(int port)
     discard(entry);
     return SIO_OK;
 }
+
+#include "PComm.moc"

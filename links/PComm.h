@@ -6,6 +6,7 @@
 // a QCoreApplication must exist while ports are open (it owns them).
 
 #include <QSerialPort>
+#include <functional>
 #include <optional>
 
 // Result codes.
@@ -26,6 +27,11 @@ int sio_iqueue(int port);
 // Number of bytes copied into buf; they leave the input queue.
 int sio_read(int port, char *buf, int len);
 int sio_close(int port);
+
+// Calls onData, on the GUI thread, with the port's number each time bytes arrive on an open port, for
+// as long as context lives: a reader waits for this instead of polling. The bytes stay in the input
+// queue until sio_read takes them; a port whose device vanished reports nothing more.
+QMetaObject::Connection sio_notify(QObject *context, std::function<void(int port)> onData);
 
 // Why the last sio_open that failed did, in more detail than its result code, so that the settings
 // dialog can tell the user what to do about it. Every sio_open sets it; None after a success.

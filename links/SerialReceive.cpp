@@ -1,50 +1,43 @@
-// The serial receive poll: the serial line has no framing, so a reply ends when the port has been
-// quiet for longer than RxQuietMs. Bytes arriving with shorter gaps are gathered into one reply.
+// The serial receive path: the port reports bytes, the gatherer puts them together into a reply by the
+// quiet time, and the window logs each complete reply and hands it to the parser.
 
 #include "links/ConsoleLog.h"
+#include "links/PComm.h"
+#include "links/Portset.h"
+#include "links/ReplyGatherer.h"
 #include "links/commfunction.h"
-#include "protocol/StrictInt.h"
+#include "protocol/ReplyInterpreter.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
-#include <QTime>
-#include <cstdlib>
+#include <QTimer>
 
-namespace {
-int millisecondOfDay()
+void TForm1::setUpSerialReceive()
 {
-    return QTime::currentTime().msecsSinceStartOfDay();
+    serialGatherer_ = new ReplyGatherer(
+        [] { return CommFun != nullptr ? CommFun->ComRead(ComPort) : QByteArray(); }, {}, this);
+    serialGatherer_->setObjectName(QStringLiteral("serialGatherer"));
+    serialGatherer_->setQuietMs(RxQuietMs);
+    connect(serialGatherer_, &ReplyGatherer::replyComplete, this, &TForm1::pollSerial);
+    sio_notify(this, [this](int port) {
+        if (port != ComPort)
+            return; // left in that port's queue, as a poll of the port in use would leave it
+        serialGatherer_->setQuietMs(RxQuietMs);
+        serialGatherer_->readWaiting();
+    });
+    // Bytes that reached a port before it became the one in use announce themselves no more: look once
+    // the dialog is done with it (a failed open puts the previous port back only after its signal).
+    connect(portDialog_, &TfrmPortSet::portStatusChanged, this,
+            [this] { QTimer::singleShot(0, serialGatherer_, &ReplyGatherer::readWaiting); });
 }
-} // namespace
 
-void TForm1::pollSerial()
+void TForm1::pollSerial(const QByteArray &reply)
 {
-    const QByteArray chunk = CommFun->ComRead(ComPort);
-    if (RxQuietMs < 100)
-        RxQuietMs = 100;
-    if (!chunk.isEmpty()) {
-        RxPending += chunk;
-        RxLastMs = millisecondOfDay();
-        return; // a chunk read now restarts the quiet time, so this tick cannot end the reply
-    }
-    // Idle ticks read no clock: this runs 50 times a second for as long as the tool is open.
-    if (RxPending.isEmpty())
-        return;
-    // The absolute difference also closes a reply whose quiet time spans midnight.
-    if (std::abs(millisecondOfDay() - RxLastMs) <= RxQuietMs)
-        return;
-
-    const QByteArray reply = RxPending;
-    RxPending.clear();
     if (console_->lineCount() > 1000)
         console_->clearLog();
     console_->addDataLine(QStringLiteral("COM Receive:"), reply);
     if (ShowHex)
         console_->addHexLine(reply);
-    try {
-        ParseReply(reply);
-    } catch (const ConversionError &failure) {
-        Boxes::error(this, failure.message());
-    }
+    ParseReply(reply, ReplyRoad::Serial);
 }

@@ -1,6 +1,7 @@
 #include "shell/Unit1.h"
 
 #include "links/ConsoleLog.h"
+#include "protocol/ReplyInterpreter.h"
 #include "protocol/StrictInt.h"
 #include "shell/SharedState.h"
 
@@ -66,6 +67,11 @@ void TForm1::openTcp(const QString &host, int port)
 
 bool TForm1::SendTcp(const QByteArray &bytes)
 {
+    return linkSender_->sendTcp(bytes) == SendResult::Sent;
+}
+
+bool TForm1::deliverTcp(const QByteArray &bytes)
+{
     if (tcpSocket_->state() != QAbstractSocket::ConnectedState) {
         openTcp(tcpHost_, tcpPort_);
         const bool started = tcpSocket_->state() != QAbstractSocket::UnconnectedState;
@@ -75,7 +81,7 @@ bool TForm1::SendTcp(const QByteArray &bytes)
             // connect or error message still comes and the user knows when to send again.
             if (started && tcpSocket_->error() == QAbstractSocket::SocketTimeoutError)
                 openTcp(tcpHost_, tcpPort_);
-            setStatusPanel(2, sendErrorText()); // nothing left the machine, so nothing is logged as sent
+            setStatusPanel(2, sendErrorText());
             return false;
         }
     }
@@ -83,10 +89,6 @@ bool TForm1::SendTcp(const QByteArray &bytes)
         setStatusPanel(2, sendErrorText());
         return false;
     }
-    console_->addEmptyLine();
-    console_->addDataLine(QStringLiteral("TCP Send:"), bytes);
-    if (ShowHex)
-        console_->addHexLine(bytes);
     return true;
 }
 
@@ -139,7 +141,7 @@ void TForm1::tcpReadyRead()
         console_->addDataLine(QStringLiteral("TCP Receive:"), chunk);
         if (ShowHex)
             console_->addHexLine(chunk);
-        ParseReply(chunk);
+        ParseReply(chunk, ReplyRoad::Tcp);
     } catch (const ConversionError &) {
     } catch (const std::exception &) {
     } catch (...) {

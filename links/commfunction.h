@@ -4,6 +4,8 @@
 // It has no fields; one instance (CommFun) serves the main window and the serial dialog makes
 // short-lived ones for its open and close.
 
+#include "protocol/Conversions.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -18,12 +20,15 @@ public:
     QByteArray ComRead(int port);
     bool ComClose(int port);
 
-    // Conversions. They never fail: characters that are not hex digits count as 0.
-    static int HexDigitValue(const QByteArray &text);
-    static int HexPairValue(const QByteArray &text);
-    static QByteArray HexToBytes(const QByteArray &hexText);
-    static QByteArray HexToBytes(const QString &hexText); // the text as GBK bytes, then as above
-    static QByteArray BytesToHex(const QByteArray &bytes, bool withBlanks);
-    static QByteArray HexChecksum(const QByteArray &hexText);
-    static QByteArray RemoveBlanks(const QByteArray &text);
+    // Conversions (protocol/Conversions.h), kept here under the helper class's own names.
+    static int HexDigitValue(const QByteArray &text) { return Conversions::HexDigitValue(text); }
+    static int HexPairValue(const QByteArray &text) { return Conversions::HexPairValue(text); }
+    static QByteArray HexToBytes(const QByteArray &hexText) { return Conversions::HexToBytes(hexText); }
+    static QByteArray HexToBytes(const QString &hexText) { return Conversions::HexToBytes(hexText); }
+    static QByteArray BytesToHex(const QByteArray &bytes, bool withBlanks)
+    {
+        return Conversions::BytesToHex(bytes, withBlanks);
+    }
+    static QByteArray HexChecksum(const QByteArray &hexText) { return Conversions::HexChecksum(hexText); }
+    static QByteArray RemoveBlanks(const QByteArray &text) { return Conversions::RemoveBlanks(text); }
 };

@@ -158,20 +158,7 @@ void TForm1::sendDataBox()
         data = gbk(text);
     }
 
-    bool sent = true; // a TCP send that failed keeps its error in the status bar
-    switch (LinkType) {
-    case 0:
-        SendSerial(data); // a failed write has shown its own message box
-        break;
-    case 1:
-        sent = SendTcp(data); // raw data: no LAN command prefix
-        break;
-    case 2:
-        sent = SendData(data); // the relay frame carries the data itself, no module frame
-        break;
-    default:
-        return;
-    }
-    if (sent)
+    // Raw data: no LAN command prefix, and on the Internet the relay frame carries it without a module frame.
+    if (ShowsProgress(sendOnLink(SendPayload::Data, data)))
         setStatusPanel(2, sendingText(LinkType));
 }

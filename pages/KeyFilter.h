@@ -4,16 +4,13 @@
 // field. Control keys (backspace, Enter, Ctrl shortcuts such as paste) always pass, and text that
 // arrives by paste or setText() is not filtered.
 
+#include "protocol/FieldCatalogue.h"
+
 #include <QObject>
 
 class QLineEdit;
 
-enum class KeyFilterKind {
-    None,
-    Digits,   // 0-9
-    Address,  // 0-9 and "."
-    HexColon, // 0-9, ":", A-F, a-f
-};
+using KeyFilterKind = TypingRule;
 
 class KeyFilter final : public QObject {
     Q_OBJECT

@@ -1,4 +1,5 @@
-#include "pages/ParameterCatalogue.h"
+#include "pages/FieldWidgets.h"
+#include "protocol/ParameterCatalogue.h"
 #include "protocol/CommandBuilder.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SharedState.h"
@@ -15,12 +16,12 @@ void refuse(QWidget *parent, const char *english, const char *chinese)
 
 void TForm1::setParameter(const ParameterRow &row)
 {
-    RowFields fields;
+    RowValues fields;
     for (const Field id : row.fields)
-        fields << field(id);
+        fields << fieldValue(field(id));
 
     for (const FieldCheck &check : row.checks) {
-        if (!check.rule->passes(field(check.field))) {
+        if (!check.rule->passes(fieldValue(field(check.field)))) {
             refuse(this, check.rule->english, check.rule->chinese);
             return; // nothing built: CmdType keeps the code of the last command sent
         }
@@ -30,14 +31,14 @@ void TForm1::setParameter(const ParameterRow &row)
         refuse(this, CheckRules::lineBreakEnglish, CheckRules::lineBreakChinese);
         return;
     }
-    const RowFields quoted = row.quote ? fields : ValueRules::quotedFields(row.value, fields);
+    const RowValues quoted = row.quote ? fields : ValueRules::quotedFields(row.value, fields);
     if (!CheckRules::isQuoteFree(quoted)) {
         refuse(this, CheckRules::quoteEnglish, CheckRules::quoteChinese);
         return;
     }
 
-    const QByteArray command = BuildCommand(row.setCode, kAt, row.atName, value, row.quote);
-    SendSetCommand(command, row.setCode, row.setCaption.cn, row.setCaption.en);
+    const BuiltCommand command = BuildCommand(row.setCode, kAt, row.atName, value, row.quote);
+    SendSetCommand(command.bytes, command.typeCode, row.setCaption.cn, row.setCaption.en);
 }
 
 void TForm1::readParameter(const ParameterRow &row)
@@ -45,6 +46,6 @@ void TForm1::readParameter(const ParameterRow &row)
     // Empty what the reply will fill, so a reply that never comes leaves nothing stale behind.
     for (const Field id : row.fields)
         clearField(field(id));
-    const QByteArray command = BuildCommand(row.readCode(), kAt, row.atName, QStringLiteral("?"), false);
-    SendReadCommand(command, row.readCode(), row.readCaption.cn, row.readCaption.en);
+    const BuiltCommand command = BuildCommand(row.readCode(), kAt, row.atName, QStringLiteral("?"), false);
+    SendReadCommand(command.bytes, command.typeCode, row.readCaption.cn, row.readCaption.en);
 }

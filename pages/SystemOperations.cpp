@@ -1,6 +1,6 @@
 #include "pages/SystemOperations.h"
 
-#include "pages/ValueRules.h"
+#include "pages/FieldWidgets.h"
 #include "protocol/CommandBuilder.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SharedState.h"
@@ -79,8 +79,8 @@ void TForm1::runSystemOperation(const SystemOperation &operation)
         return;
     if (operation.cleared)
         clearField(field(*operation.cleared));
-    const QByteArray command =
+    const BuiltCommand command =
         BuildCommand(operation.code, QStringLiteral("AT"), operation.atName, QString(), false);
     // Queries too go out as set commands: the status bar says "Setting ..." for every operation.
-    SendSetCommand(command, operation.code, operation.status.cn, operation.status.en);
+    SendSetCommand(command.bytes, command.typeCode, operation.status.cn, operation.status.en);
 }

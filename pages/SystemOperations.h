@@ -3,7 +3,7 @@
 // The one-shot operations of the second page: each sends "AT+NAME" with no value, some after a
 // Yes/No question, and empties the place its answer will be written to first.
 
-#include "pages/Fields.h"
+#include "protocol/Fields.h"
 #include "shell/Captions.h"
 
 #include <optional>

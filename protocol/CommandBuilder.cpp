@@ -1,7 +1,5 @@
 #include "protocol/CommandBuilder.h"
 
-#include "shell/SharedState.h"
-
 #include <QStringEncoder>
 
 QByteArray ToWire(const QString &text)
@@ -10,8 +8,8 @@ QByteArray ToWire(const QString &text)
     return gbk(text);
 }
 
-QByteArray BuildCommand(int typeCode, const QString &prefix, const QString &name, const QString &value,
-                        bool quote)
+BuiltCommand BuildCommand(int typeCode, const QString &prefix, const QString &name, const QString &value,
+                          bool quote)
 {
     static const QByteArray crlf("\r\n");
     QByteArray command;
@@ -25,6 +23,5 @@ QByteArray BuildCommand(int typeCode, const QString &prefix, const QString &name
     } else {
         command = ToWire(prefix) + '+' + ToWire(name) + crlf;
     }
-    CmdType = typeCode;
-    return command;
+    return {command, typeCode};
 }

@@ -3,11 +3,16 @@
 #include <QByteArray>
 #include <QString>
 
-// Builds one command text of the module's AT language and records its type code in CmdType, which
-// tells the reply parser what the next reply means. "+++" goes out bare; every other form ends in CR LF.
+// One command text of the module's AT language and its type code, which tells the reply parser what
+// the next reply means. "+++" goes out bare; every other form ends in CR LF.
 // Nothing is checked or escaped here: callers validate values first.
-QByteArray BuildCommand(int typeCode, const QString &prefix, const QString &name, const QString &value,
-                        bool quote);
+struct BuiltCommand {
+    QByteArray bytes;
+    int typeCode;
+};
+
+BuiltCommand BuildCommand(int typeCode, const QString &prefix, const QString &name, const QString &value,
+                          bool quote);
 
 // Text typed by the user goes on the wire as GBK.
 QByteArray ToWire(const QString &text);

@@ -1,21 +1,19 @@
 #include "protocol/FrameCodec.h"
 
-#include "links/commfunction.h"
-#include "shell/SharedState.h"
-#include "shell/Unit1.h"
+#include "protocol/Conversions.h"
 
 #include <QStringEncoder>
 
 QByteArray LanCommandPrefix()
 {
-    static const QByteArray prefix = TCommFun::HexToBytes(QByteArrayLiteral("A88101"));
+    static const QByteArray prefix = Conversions::HexToBytes(QByteArrayLiteral("A88101"));
     return prefix;
 }
 
 QByteArray FrameChecksum(const QByteArray &header)
 {
     // Computed the way the module's firmware documents it: over the header's hex text.
-    return TCommFun::HexToBytes(TCommFun::HexChecksum(TCommFun::BytesToHex(header, false)));
+    return Conversions::HexToBytes(Conversions::HexChecksum(Conversions::BytesToHex(header, false)));
 }
 
 namespace {
@@ -40,18 +38,13 @@ QByteArray BuildModuleFrame(const QString &targetId, const QString &targetZone, 
     return frame;
 }
 
-QByteArray BuildRelayFrame(const QByteArray &payload)
+QByteArray BuildRelayFrame(const QString &localId, const QString &targetId, const QByteArray &payload)
 {
     QByteArray frame = QByteArrayLiteral("\xA8\x83");
-    frame += wireText(LocalID);
+    frame += wireText(localId);
     frame += QByteArray("\x00\x00\x00\x01", 4); // command 1: send data
-    frame += wireText(TargetID);
+    frame += wireText(targetId);
     frame += FrameChecksum(frame);
     frame += payload;
     return frame;
-}
-
-bool TForm1::SendData(const QByteArray &payload)
-{
-    return SendTcp(BuildRelayFrame(payload));
 }

@@ -12,8 +12,8 @@ QByteArray LanCommandPrefix();
 
 QByteArray BuildModuleFrame(const QString &targetId, const QString &targetZone, bool zoneValid,
                             const QByteArray &payload);
-// Uses the shared LocalID and TargetID.
-QByteArray BuildRelayFrame(const QByteArray &payload);
+// The relay server reads the sender's and the target's IDs from the header.
+QByteArray BuildRelayFrame(const QString &localId, const QString &targetId, const QByteArray &payload);
 
 // Sum of the header bytes modulo 256, as the one checksum byte of both frames.
 QByteArray FrameChecksum(const QByteArray &header);

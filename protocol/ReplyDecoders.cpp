@@ -1,7 +1,6 @@
 #include "protocol/ReplyDecoders.h"
 
 #include "protocol/StrictInt.h"
-#include "shell/SharedState.h"
 
 #include <QStringDecoder>
 
@@ -94,12 +93,12 @@ int ReplyInt(const QByteArray &text)
     return StrToInt(GbkText(text));
 }
 
-QString ConnectionStateText(const QByteArray &text)
+QString ConnectionStateText(const QByteArray &text, bool chinese)
 {
     if (text == "unconnected")
-        return Tr(QStringLiteral("unconnected"), QStringLiteral("未连接"));
+        return chinese ? QStringLiteral("未连接") : QStringLiteral("unconnected");
     if (text == "connected")
-        return Tr(QStringLiteral("connected"), QStringLiteral("连接成功"));
+        return chinese ? QStringLiteral("连接成功") : QStringLiteral("connected");
     return QString();
 }
 

@@ -31,7 +31,7 @@ QString GbkText(const QByteArray &bytes);
 int ReplyInt(const QByteArray &text);
 
 // The field text for a CLIENTLINK reply: the state in the current language, empty when unknown.
-QString ConnectionStateText(const QByteArray &text);
+QString ConnectionStateText(const QByteArray &text, bool chinese);
 
 // List positions of the IO row boxes for the letters of an IO body; -1 for anything else.
 int IoModeIndex(const QByteArray &letter);

@@ -15,6 +15,7 @@ echo "== normal build =="
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure
+scripts/check-layers.sh build
 
 echo "== sanitizer build (ASan + UBSan) =="
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQX_SANITIZE=ON "${launcher[@]}" >/dev/null

@@ -6,6 +6,8 @@
 // a group box its title, a field or list its label's caption, a button its caption, and a button
 // whose caption several buttons share its caption, a blank and the caption of its row's label.
 
+#include "protocol/Caption.h"
+
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -19,11 +21,6 @@ class QMenu;
 class QTabWidget;
 class QWidget;
 
-struct Caption {
-    QString cn;
-    QString en;
-    const QString &pick(bool english) const { return english ? en : cn; }
-};
 
 class CaptionBook {
 public:

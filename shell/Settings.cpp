@@ -1,7 +1,7 @@
 #include "shell/Settings.h"
 
 #include "links/PortMap.h"
-#include "shell/IniProfile.h"
+#include "protocol/IniProfile.h"
 #include "shell/SharedState.h"
 
 #include <QDir>

@@ -20,8 +20,6 @@ TCommFun *CommFun = nullptr;
 
 int CmdType;
 QString LastIoOperation;
-QByteArray RxPending;
-int RxLastMs;
 int RxQuietMs;
 
 bool ShowHex;
@@ -69,8 +67,6 @@ void ResetSharedState()
 
     CmdType = 0;
     LastIoOperation.clear();
-    RxPending.clear();
-    RxLastMs = 0;
     RxQuietMs = 133;
 
     ShowHex = false;

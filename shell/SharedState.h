@@ -3,6 +3,8 @@
 // Program-wide state shared by every part of the tool. Created at start-up, lives until exit, touched
 // only from the GUI thread. Text is Unicode here; it becomes GBK only on the wire and in Config.ini.
 
+#include "protocol/Defaults.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -30,8 +32,6 @@ extern TCommFun *CommFun;
 
 extern int CmdType;
 extern QString LastIoOperation;
-extern QByteArray RxPending;
-extern int RxLastMs;
 extern int RxQuietMs;
 
 extern bool ShowHex;
@@ -61,11 +61,6 @@ extern bool CheckOnLine;
 extern int FontCharset;
 extern QString FontName;
 
-// The maker's name shown in status panel 0 and the relay server's default address.
-inline const QString kMakerNameEnglish = QStringLiteral("Qixin Networks");
-inline const QString kMakerNameChinese = QStringLiteral("启信网络");
-inline const QString kDefaultRelayAddress = QStringLiteral("127.0.0.1");
-inline const QString kDefaultModuleAddress = QStringLiteral("192.168.16.1");
 
 // Puts every variable back to its value before the settings are loaded (start-up and tests).
 void ResetSharedState();

@@ -154,11 +154,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     portDialog_->openAtStartIfSerial();
     optionsDialog_ = new TForm_options(this);
 
-    pollTimer = new QTimer(this);
-    pollTimer->setObjectName(QStringLiteral("pollTimer"));
-    pollTimer->setInterval(20);
-    connect(pollTimer, &QTimer::timeout, this, &TForm1::pollSerial);
-    pollTimer->start();
+    setUpLinkSender();
+    setUpSerialReceive();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -4,7 +4,8 @@
 // send and parse commands; its methods live in the folder of their subsystem (links/, protocol/,
 // pages/), each file with one purpose.
 
-#include "pages/Fields.h"
+#include "links/LinkSender.h"
+#include "protocol/Fields.h"
 #include "shell/Captions.h"
 
 #include <QByteArray>
@@ -29,11 +30,14 @@ class QTcpSocket;
 class QTimer;
 class QUdpSocket;
 class ConsoleLog;
+class ReplyGatherer;
 class TCommFun;
 class TfrmPortSet;
 class TForm_options;
 struct ParameterRow;
+struct ReplyEffects;
 struct SystemOperation;
+enum class ReplyRoad;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -61,22 +65,17 @@ public:
     bool SendSerial(const QByteArray &command);
     bool SendData(const QByteArray &payload); // relay frame around payload, on the TCP link; as SendTcp
 
-    // ---- protocol: replies ----
-    void ParseReply(const QByteArray &text);
+    // ---- protocol: replies (shell/ReplyParser.cpp; the meaning itself is protocol/ReplyInterpreter) ----
+    // Reads the text by the state the last commands left and applies what it changes. A value that does
+    // not convert ends the handling there: on the serial road with the general error box.
+    void ParseReply(const QByteArray &text, ReplyRoad road);
+    void applyReplyEffects(const ReplyEffects &effects);
 
-    // ---- protocol: reply value decoders (protocol/FieldDecoders.cpp) ----
-    // Values are reply bytes (GBK); a number that does not convert throws ConversionError.
-    enum class AddressGroup { Station, Ap };
-    static int IndexOfItem(const QComboBox *box, const QByteArray &text);
-    static void SelectItemByText(QComboBox *box, const QByteArray &text);
-    static void SelectIndex(QComboBox *box, qint64 index); // outside the list: no selection
-    void setFieldText(Field id, const QByteArray &value);  // the value decoded from GBK
-    void DecodeSerialFormat(const QByteArray &value);
-    void DecodeStationConfig(const QByteArray &value);
-    void DecodeApInfo(const QByteArray &value);
-    void DecodeAddressTriple(const QByteArray &value, AddressGroup group);
-    void DecodeRemoteParameters(const QByteArray &list);
-    void DecodeRemoteIo(const QByteArray &body);
+    // ---- the list and field writes of replies (shell/FieldDecoders.cpp) ----
+    static int IndexOfItem(const QComboBox *box, const QString &text); // the item count when none is equal
+    static void SelectItemByText(QComboBox *box, const QString &text); // none equal: the selection stays
+    static void SelectIndex(QComboBox *box, qint64 index);             // outside the list: no selection
+    void setFieldText(Field id, const QString &text);                  // whole, beyond the typing limit
 
     // ---- protocol: IO control (row = 1..8, op = "W" set or "R" read) ----
     // The IOCTR command for the given boxes without CR LF; empty when the choices are incomplete.
@@ -84,8 +83,13 @@ public:
     void SendIoCommand(int row, const QString &op);
     void ClearIoLevel(int row);
 
-    // ---- links: serial receive poll, TCP, UDP ----
-    void pollSerial();
+    // ---- links: serial receive, the one sender, TCP, UDP ----
+    // The serial road's delivery: logs a complete reply and hands it to the parser; a value that does
+    // not convert shows the general error box.
+    void pollSerial(const QByteArray &reply);
+    ReplyGatherer *serialGatherer() const { return serialGatherer_; }
+    // Sends on the current link (LinkType), wrapped for it, and logs what left (links/LinkSender).
+    SendResult sendOnLink(SendPayload payload, const QByteArray &bytes);
     // False when the bytes could not be handed to the connection; the send error is then on show.
     bool SendTcp(const QByteArray &bytes);
     void SendUdp(const QByteArray &data, const QString &host, int port);
@@ -138,6 +142,8 @@ private:
     void buildIoPage(QWidget *page);                                    // protocol/IoControl
     void buildDataPage(QWidget *page);                                  // pages/
     void setUpTcpLink();                                                // links/TcpLink
+    void setUpSerialReceive();                                          // links/SerialReceive
+    void setUpLinkSender();                                             // shell/CommandDispatch
     void setUpLinkGroup();                                              // links/LinkSelect
     void applyLoadedSettings();                                         // links/LinkSelect
     void bindUdpEndpoint();                                             // links/UdpLink
@@ -151,6 +157,7 @@ private:
     void tcpError();
     void tcpReadyRead();
     void tcpConnectGiveUp();
+    bool deliverTcp(const QByteArray &bytes); // reconnects if needed; a failure shows the send error
     QString tcpPeerText() const;
     // links/LinkSelect
     void selectLink(int linkType);
@@ -172,7 +179,6 @@ public:
     QTabWidget *pages = nullptr;
     ConsoleLog *console_ = nullptr;
     std::array<QLabel *, 3> statusPanels_{};
-    QTimer *pollTimer = nullptr;
 
     // tool panel
     QPushButton *exitButton = nullptr;
@@ -225,6 +231,8 @@ private:
     QString tcpHost_;                   // host and port of the last open, for the reconnect on send
     int tcpPort_ = 7890;
     QUdpSocket *udpSocket_ = nullptr;
+    ReplyGatherer *serialGatherer_ = nullptr;
+    std::unique_ptr<LinkSender> linkSender_;
     TfrmPortSet *portDialog_ = nullptr;
     TForm_options *optionsDialog_ = nullptr;
 };

@@ -444,12 +444,12 @@ void DataPageTest::internetSendsRelayFrame()
     QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
 
     // The relay frame's header (29 bytes with the default IDs) and the data itself: no module frame.
-    const QByteArray frame = BuildRelayFrame(payload);
+    const QByteArray frame = BuildRelayFrame(LocalID, TargetID, payload);
     QCOMPARE(frame.size(), 29 + payload.size());
     QVERIFY(frame.startsWith("\xa8\x83"));
     QVERIFY(frame.endsWith(payload));
     QByteArray got;
-    const QByteArray expected = frame + BuildRelayFrame("#");
+    const QByteArray expected = frame + BuildRelayFrame(LocalID, TargetID, "#");
     QTRY_VERIFY_WITH_TIMEOUT((got += peer->readAll()).size() >= expected.size(), 10000);
     QCOMPARE(got, expected);
     QVERIFY(boxes.boxes.isEmpty());

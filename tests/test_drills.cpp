@@ -5,7 +5,8 @@
 // Faults that other suites already drill are listed in docs/reliability.md.
 
 #include "links/ConsoleLog.h"
-#include "shell/IniProfile.h"
+#include "links/ReplyGatherer.h"
+#include "protocol/IniProfile.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/ImmutableFile.h"
@@ -147,7 +148,7 @@ void DrillsTest::init()
 }
 
 // The module is unplugged while it answers. Expected: what arrived before is delivered as one reply
-// (nothing lost), no box while the device is gone, the poll keeps running, and the next command
+// (nothing lost), no box while the device is gone, no timer left running, and the next command
 // reports the closed port.
 void DrillsTest::serialDeviceVanishesMidReply()
 {
@@ -162,14 +163,14 @@ void DrillsTest::serialDeviceVanishesMidReply()
     CmdType = 98; // version query: the field takes the reply as received
     const QByteArray firstHalf = "QX5120 V2.";
     QVERIFY(pty.write(firstHalf));
-    QTRY_COMPARE_WITH_TIMEOUT(RxPending, firstHalf, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(form->serialGatherer()->pending(), firstHalf, kWait);
     pty.closeMaster();
 
     QTRY_COMPARE_WITH_TIMEOUT(form->lineEdit(Field::Version)->text(), QString::fromLatin1(firstHalf), kWait);
     QCOMPARE(received(*form, QStringLiteral("COM Receive:")), QString::fromLatin1(firstHalf));
     QCOMPARE(form->statusPanel(2), QStringLiteral("Operate complete!"));
     QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(QLatin1Char('|'))));
-    QVERIFY(form->pollTimer->isActive());
+    QVERIFY(!form->serialGatherer()->quietTimer()->isActive());
 
     QTest::mouseClick(form->atButton, Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{kWriteNotOpen});

@@ -4,7 +4,7 @@
 // Loopback addresses only.
 
 #include "links/ConsoleLog.h"
-#include "pages/ParameterCatalogue.h"
+#include "protocol/ParameterCatalogue.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/SimProcess.h"
@@ -23,15 +23,15 @@ constexpr auto kModuleId = "12345678901";
 constexpr int kWait = 5000;
 
 // A value other than the simulator's default for every field, as typed or chosen, and as a read shows it.
-struct FieldValue {
+struct NewValue {
     Field field;
     QString text; // for a list: the item text
     QString readBack;
 };
 
-const std::vector<FieldValue> &newValues()
+const std::vector<NewValue> &newValues()
 {
-    static const std::vector<FieldValue> values = {
+    static const std::vector<NewValue> values = {
         {Field::WorkMode, QStringLiteral("AP+Station"), {}},
         {Field::Dhcp, QStringLiteral("All Enable"), {}},
         {Field::ApSsid, QStringLiteral("QX_TEST_AP"), {}},
@@ -77,9 +77,9 @@ const std::vector<FieldValue> &newValues()
     return values;
 }
 
-const FieldValue &valueOf(Field field)
+const NewValue &valueOf(Field field)
 {
-    for (const FieldValue &v : newValues()) {
+    for (const NewValue &v : newValues()) {
         if (v.field == field)
             return v;
     }
@@ -206,7 +206,7 @@ void EndToEndTest::everyParameterRoundTrips()
         for (Field f : row.fields)
             QVERIFY2(shown(form.field(f)).isEmpty(), what); // a read empties its fields first
         for (Field f : row.fields) {
-            const FieldValue &v = valueOf(f);
+            const NewValue &v = valueOf(f);
             const QString expected = v.readBack.isEmpty() ? v.text : v.readBack;
             QTRY_COMPARE_WITH_TIMEOUT(shown(form.field(f)), expected, kWait);
         }

@@ -93,9 +93,7 @@ void TestFuzzCorpus::numberWithNulInside()
     QComboBox *workMode = form.comboBox(Field::WorkMode);
     workMode->setCurrentIndex(0);
     CmdType = 118;
-    RxPending = reply;
-    RxLastMs = (QTime::currentTime().msecsSinceStartOfDay() + 43200000) % 86400000;
-    form.pollSerial();
+    form.pollSerial(reply);
     QCOMPARE(workMode->currentIndex(), 0);
     QCOMPARE(fuzzBoxes().size(), 1);
     QVERIFY(fuzzBoxes().first().endsWith(QLatin1String("' is not a valid integer value")));

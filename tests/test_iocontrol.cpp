@@ -368,7 +368,7 @@ void IoControlTest::networkLinksWrapTheCommand()
     // relay frame.
     const QByteArray expected =
         link == 1 ? QByteArray("\xA8\x81\x01", 3) + command
-                  : BuildRelayFrame(BuildModuleFrame(TargetID, TargetZone, TargetZoneValid, command));
+                  : BuildRelayFrame(LocalID, TargetID, BuildModuleFrame(TargetID, TargetZone, TargetZoneValid, command));
     QTRY_COMPARE_WITH_TIMEOUT(peer.received, expected, 5000);
     QVERIFY(pty.read(1, 100).isEmpty()); // nothing went to the serial port
 }

@@ -3,7 +3,7 @@
 // languages, and the captions and names of their buttons.
 
 #include "links/ConsoleLog.h"
-#include "pages/Fields.h"
+#include "protocol/Fields.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/PageRig.h"

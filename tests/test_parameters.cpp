@@ -5,8 +5,8 @@
 // next set as they were, and its verdict on a set is the one the console reports.
 
 #include "links/ConsoleLog.h"
-#include "pages/Fields.h"
-#include "pages/ParameterCatalogue.h"
+#include "protocol/Fields.h"
+#include "protocol/ParameterCatalogue.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"

@@ -1,5 +1,5 @@
 #include "links/PortMap.h"
-#include "shell/IniProfile.h"
+#include "protocol/IniProfile.h"
 #include "shell/Settings.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"

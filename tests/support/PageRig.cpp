@@ -1,6 +1,6 @@
 #include "support/PageRig.h"
 
-#include "pages/Fields.h"
+#include "protocol/Fields.h"
 #include "shell/Unit1.h"
 
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "links/commfunction.h"
+#include "protocol/Conversions.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -51,7 +51,7 @@ void ConversionsTest::hexDigitValue()
 {
     QFETCH(QByteArray, text);
     QFETCH(int, value);
-    QCOMPARE(TCommFun::HexDigitValue(text), value);
+    QCOMPARE(Conversions::HexDigitValue(text), value);
 }
 
 void ConversionsTest::hexPairValue_data()
@@ -73,7 +73,7 @@ void ConversionsTest::hexPairValue()
 {
     QFETCH(QByteArray, text);
     QFETCH(int, value);
-    QCOMPARE(TCommFun::HexPairValue(text), value);
+    QCOMPARE(Conversions::HexPairValue(text), value);
 }
 
 void ConversionsTest::hexToBytes_data()
@@ -102,8 +102,8 @@ void ConversionsTest::hexToBytes()
 {
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(TCommFun::HexToBytes(text), bytes);
-    QCOMPARE(TCommFun::HexToBytes(QString::fromLatin1(text)), bytes);
+    QCOMPARE(Conversions::HexToBytes(text), bytes);
+    QCOMPARE(Conversions::HexToBytes(QString::fromLatin1(text)), bytes);
 }
 
 void ConversionsTest::hexToBytesReadsTextAsGbk_data()
@@ -121,7 +121,7 @@ void ConversionsTest::hexToBytesReadsTextAsGbk()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(TCommFun::HexToBytes(text), bytes);
+    QCOMPARE(Conversions::HexToBytes(text), bytes);
 }
 
 void ConversionsTest::bytesToHex_data()
@@ -145,7 +145,7 @@ void ConversionsTest::bytesToHex()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, withBlanks);
     QFETCH(QByteArray, hex);
-    QCOMPARE(TCommFun::BytesToHex(bytes, withBlanks), hex);
+    QCOMPARE(Conversions::BytesToHex(bytes, withBlanks), hex);
 }
 
 void ConversionsTest::everyByteValueRoundTrips_data()
@@ -161,9 +161,9 @@ void ConversionsTest::everyByteValueRoundTrips()
     QByteArray all;
     for (int i = 0; i < 256; ++i)
         all.append(static_cast<char>(i));
-    const QByteArray hex = TCommFun::BytesToHex(all, withBlanks);
+    const QByteArray hex = Conversions::BytesToHex(all, withBlanks);
     QCOMPARE(hex.size(), withBlanks ? 768 : 512);
-    QCOMPARE(TCommFun::HexToBytes(hex), all);
+    QCOMPARE(Conversions::HexToBytes(hex), all);
 }
 
 void ConversionsTest::largeReplyMatchesReference()
@@ -173,9 +173,9 @@ void ConversionsTest::largeReplyMatchesReference()
     for (char &c : reply)
         c = static_cast<char>(generator.bounded(256));
     // Qt's own toHex separates pairs; ours also ends every pair, the last one included, with a blank.
-    QCOMPARE(TCommFun::BytesToHex(reply, true), reply.toHex(' ').toUpper() + ' ');
-    QCOMPARE(TCommFun::BytesToHex(reply, false), reply.toHex().toUpper());
-    QCOMPARE(TCommFun::HexToBytes(TCommFun::BytesToHex(reply, true)), reply);
+    QCOMPARE(Conversions::BytesToHex(reply, true), reply.toHex(' ').toUpper() + ' ');
+    QCOMPARE(Conversions::BytesToHex(reply, false), reply.toHex().toUpper());
+    QCOMPARE(Conversions::HexToBytes(Conversions::BytesToHex(reply, true)), reply);
 }
 
 void ConversionsTest::hexChecksum_data()
@@ -200,7 +200,7 @@ void ConversionsTest::hexChecksum()
 {
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, sum);
-    QCOMPARE(TCommFun::HexChecksum(text), sum);
+    QCOMPARE(Conversions::HexChecksum(text), sum);
 }
 
 void ConversionsTest::removeBlanks_data()
@@ -219,7 +219,7 @@ void ConversionsTest::removeBlanks()
 {
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, result);
-    QCOMPARE(TCommFun::RemoveBlanks(text), result);
+    QCOMPARE(Conversions::RemoveBlanks(text), result);
 }
 
 QTEST_GUILESS_MAIN(ConversionsTest)

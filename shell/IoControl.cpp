@@ -1,6 +1,6 @@
 // The IO page: eight pin rows that set and read the module's IO pins with one IOCTR command each.
 
-#include "protocol/FrameCodec.h"
+#include "protocol/IoCommand.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
@@ -145,24 +145,12 @@ void TForm1::ClearIoLevel(int row)
 QByteArray TForm1::BuildIoCommand(QComboBox *mode, QComboBox *pull, QComboBox *level, int row,
                                   const QString &op)
 {
-    // The body is five characters; without a mode letter it would be four and the module would
-    // misread every field after it, so a row with no mode is refused for reads as well as writes.
-    const QByteArray modeLetter = mode->currentText().left(1).toLatin1();
-    if (modeLetter.isEmpty())
-        return {};
-    QByteArray body = modeLetter;
-    body += pull->currentIndex() == 0 ? 'U' : 'F';
-    body += op.toLatin1();
-    body += QByteArray::number(row);
-    if (op == QLatin1String("W")) {
-        if (pull->currentIndex() < 0 || level->currentIndex() < 0)
-            return {};
-        body += QByteArray::number(level->currentIndex());
-    } else {
-        body += 'N';
+    const bool write = op == QLatin1String("W");
+    const QByteArray command = ::BuildIoCommand({mode->currentText(), pull->currentIndex(), level->currentIndex()},
+                                                row, write ? 'W' : 'R');
+    if (!command.isEmpty() && !write)
         level->setCurrentIndex(-1); // the answer will show as a fresh value
-    }
-    return QByteArrayLiteral("AT+IOCTR=") + body + body;
+    return command;
 }
 
 void TForm1::SendIoCommand(int row, const QString &op)
@@ -187,22 +175,12 @@ void TForm1::SendIoCommand(int row, const QString &op)
     command += "\r\n";
 
     static const QString ellipsis = QStringLiteral("......");
-    switch (LinkType) {
-    case 0:
-        SendSerial(command); // a failed write has shown its own message
-        // Unlike the other pages, the Chinese serial text says "正在设置" for reads as well.
+    const SendResult result = sendOnLink(SendPayload::Command, command);
+    if (!ShowsProgress(result))
+        return; // no link, or a TCP error that stays in view
+    static const QString linkSuffix[] = {QString(), QStringLiteral("(LAN)"), QStringLiteral("(WAN)")};
+    if (LinkType == 0) // unlike the other pages, the Chinese serial text says "正在设置" for reads as well
         setStatusPanel(2, Tr(en + ellipsis, QStringLiteral("正在设置") + cn + ellipsis));
-        break;
-    // A TCP send that failed has put its error in the same panel; it stays in view.
-    case 1:
-        if (SendTcp(LanCommandPrefix() + command))
-            setStatusPanel(2, Tr(en, cn) + QStringLiteral("(LAN)") + ellipsis);
-        break;
-    case 2:
-        if (SendData(BuildModuleFrame(TargetID, TargetZone, TargetZoneValid, command)))
-            setStatusPanel(2, Tr(en, cn) + QStringLiteral("(WAN)") + ellipsis);
-        break;
-    default:
-        break; // no link: nothing to send, nothing to announce
-    }
+    else
+        setStatusPanel(2, Tr(en, cn) + linkSuffix[LinkType] + ellipsis);
 }

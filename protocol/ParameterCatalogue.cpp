@@ -1,4 +1,4 @@
-#include "pages/ParameterCatalogue.h"
+#include "protocol/ParameterCatalogue.h"
 
 namespace {
 using G = ParameterGroup;

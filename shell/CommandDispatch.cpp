@@ -1,7 +1,7 @@
 #include "links/ConsoleLog.h"
+#include "links/LinkSender.h"
 #include "links/commfunction.h"
 #include "protocol/CommandBuilder.h"
-#include "protocol/FrameCodec.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
@@ -40,27 +40,31 @@ const ModeCommand kModeCommands[] = {
 };
 } // namespace
 
-// Sends a finished command on the current link. True when the progress text belongs in the status
-// bar: not for an unknown link type, nor over a TCP send that failed, whose error must stay in view.
-static bool sendOnLink(TForm1 *form, const QByteArray &command)
+void TForm1::setUpLinkSender()
 {
-    switch (LinkType) {
-    case 0:
-        form->SendSerial(command); // a failed write has shown its own message box
-        return true;
-    case 1:
-        return form->SendTcp(LanCommandPrefix() + command);
-    case 2:
-        return form->SendData(BuildModuleFrame(TargetID, TargetZone, TargetZoneValid, command));
-    default:
-        return false;
-    }
+    linkSender_ = std::make_unique<LinkSender>(
+        [](const QByteArray &bytes) {
+            return CommFun != nullptr && CommFun->ComWrite(ComPort, bytes, int(bytes.size()));
+        },
+        [this](const QByteArray &bytes) { return deliverTcp(bytes); },
+        [this](const QString &label, const QByteArray &bytes) {
+            console_->addEmptyLine();
+            console_->addDataLine(label, bytes);
+            if (ShowHex)
+                console_->addHexLine(bytes);
+        });
 }
 
-void TForm1::SendSetCommand(const QByteArray &command, int /*typeCode: BuildCommand has set CmdType*/,
-                            const QString &cnLabel, const QString &enLabel)
+SendResult TForm1::sendOnLink(SendPayload payload, const QByteArray &bytes)
 {
-    if (sendOnLink(this, command))
+    return linkSender_->send({LinkType, TargetID, TargetZone, TargetZoneValid, LocalID}, payload, bytes);
+}
+
+void TForm1::SendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
+                            const QString &enLabel)
+{
+    CmdType = typeCode; // the next reply is read by this command's code, sent or not
+    if (ShowsProgress(sendOnLink(SendPayload::Command, command)))
         setStatusPanel(2, progressText(Direction::Set, LinkType, cnLabel, enLabel));
 }
 
@@ -68,25 +72,24 @@ void TForm1::SendReadCommand(const QByteArray &command, int typeCode, const QStr
                              const QString &enLabel)
 {
     CmdType = typeCode;
-    if (sendOnLink(this, command))
+    if (ShowsProgress(sendOnLink(SendPayload::Command, command)))
         setStatusPanel(2, progressText(Direction::Read, LinkType, cnLabel, enLabel));
 }
 
 bool TForm1::SendSerial(const QByteArray &command)
 {
-    if (!CommFun->ComWrite(ComPort, command, int(command.size())))
-        return false;
-    console_->addEmptyLine();
-    console_->addDataLine(QStringLiteral("COM Send:"), command);
-    if (ShowHex)
-        console_->addHexLine(command);
-    return true;
+    return linkSender_->sendSerial(command) == SendResult::Sent;
 }
 
 void TForm1::sendModeCommand(int index)
 {
     const ModeCommand &mode = kModeCommands[index];
-    const QByteArray command =
+    const BuiltCommand command =
         BuildCommand(mode.typeCode, QLatin1String(mode.prefix), QLatin1String(mode.name), QString(), false);
-    SendSetCommand(command, mode.typeCode, QString::fromUtf8(mode.cn), QLatin1String(mode.en));
+    SendSetCommand(command.bytes, command.typeCode, QString::fromUtf8(mode.cn), QLatin1String(mode.en));
+}
+
+bool TForm1::SendData(const QByteArray &payload)
+{
+    return linkSender_->sendRelay(LocalID, TargetID, payload) == SendResult::Sent;
 }

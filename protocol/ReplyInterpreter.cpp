@@ -1,23 +1,17 @@
-// ParseReply: gives a received text its meaning by the type code of the last command built, and a
-// module reply frame by its own function code. The knowledge is held in tables, one per kind of reply,
-// each with one handler.
+// The knowledge is held in tables, one per kind of reply, each with one handler.
 
-#include "links/ConsoleLog.h"
-#include "links/commfunction.h"
+#include "protocol/ReplyInterpreter.h"
+
+#include "protocol/ConsoleText.h"
 #include "protocol/ReplyDecoders.h"
-#include "shell/SharedState.h"
-#include "shell/Unit1.h"
-
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include "protocol/ValueDecoders.h"
 
 namespace {
 
 struct Message {
     const char16_t *english;
     const char16_t *chinese;
-    QString text() const { return Tr(QString::fromUtf16(english), QString::fromUtf16(chinese)); }
+    QString in(bool inChinese) const { return QString::fromUtf16(inChinese ? chinese : english); }
 };
 
 // Replies to mode commands, system operations and every set command. A line that is the failure word
@@ -169,12 +163,12 @@ struct Reply {
     bool isError() const { return trimmed == "ERROR"; }
 };
 
-void applyIoLine(TForm1 &form, const QByteArray &text)
+void interpretIoLine(const QByteArray &text, ReplyEffects &effects)
 {
     const QByteArray head = text.left(4);
     for (const IoLine &line : kIoLines) {
         if (head == line.head) {
-            TForm1::SelectIndex(form.ioRow(line.row).level, ReplyInt(text.mid(5, 1)));
+            effects.io << IoChange{line.row, IoChange::Box::Level, ReplyInt(text.mid(5, 1))};
             return;
         }
     }
@@ -195,103 +189,99 @@ bool hasLineOf(const QByteArray &upper, const char *word)
     return false;
 }
 
-void applyAcknowledgement(TForm1 &form, const Acknowledgement &row, const Reply &reply)
+void interpretAcknowledgement(const Acknowledgement &row, const Reply &reply, bool chinese,
+                              ReplyEffects &effects)
 {
     const bool failureLine = row.failureWord && hasLineOf(reply.upper, row.failureWord);
     if (!failureLine && reply.upper.contains(row.successWord))
-        form.console()->addLine(row.success.text());
+        effects.console << row.success.in(chinese);
     else if (row.failureWord && reply.upper.contains(row.failureWord))
-        form.console()->addLine(row.failure.text());
+        effects.console << row.failure.in(chinese);
     else if (row.ioLineTest && reply.upper.contains("IO"))
-        applyIoLine(form, reply.text);
+        interpretIoLine(reply.text, effects);
 }
 
-void applyStatusQuery(TForm1 &form, const StatusQuery &row, const Reply &reply)
+void interpretStatusQuery(const StatusQuery &row, const Reply &reply, bool chinese, ReplyEffects &effects)
 {
-    QLineEdit *edit = form.lineEdit(row.target);
     switch (row.effect) {
     case StatusEffect::AppendToMemo:
-        if (QPlainTextEdit *memo = form.memo(row.target))
-            memo->appendPlainText(GbkText(reply.text));
+        effects.fields << FieldChange::appendLine(row.target, GbkText(reply.text));
         break;
     case StatusEffect::ConnectionState:
-        if (edit)
-            edit->setText(ConnectionStateText(reply.trimmed));
+        effects.fields << FieldChange::showText(row.target, ConnectionStateText(reply.trimmed, chinese));
         break;
     case StatusEffect::WifiState:
         for (const WifiStateWord &state : kWifiStateWords) {
             if (reply.upper.contains(state.word)) {
-                if (edit)
-                    edit->setText(state.text.text());
+                effects.fields << FieldChange::showText(row.target, state.text.in(chinese));
                 break;
             }
         }
         break;
     case StatusEffect::Unquoted:
-        form.setFieldText(row.target, RemoveChar(reply.trimmed, '"'));
+        effects.fields << FieldChange::showText(row.target, GbkText(RemoveChar(reply.trimmed, '"')));
         break;
     case StatusEffect::AsReceived:
-        form.setFieldText(row.target, reply.text);
+        effects.fields << FieldChange::showText(row.target, GbkText(reply.text));
         break;
     }
 }
 
-void applyParameterQuery(TForm1 &form, const ParameterQuery &row, const QByteArray &value)
+void interpretParameterQuery(const ParameterQuery &row, const QByteArray &value, ReplyEffects &effects)
 {
     switch (row.apply) {
     case Apply::ItemText:
-        TForm1::SelectItemByText(form.comboBox(row.target), value);
+        effects.fields << FieldChange::selectText(row.target, GbkText(TrimmedForm(value)));
         break;
     case Apply::Text:
-        form.setFieldText(row.target, value);
+        effects.fields << FieldChange::showText(row.target, GbkText(value));
         break;
     case Apply::Index:
-        TForm1::SelectIndex(form.comboBox(row.target), ReplyInt(value));
+        effects.fields << FieldChange::select(row.target, ReplyInt(value));
         break;
     case Apply::IndexMinus1:
-        TForm1::SelectIndex(form.comboBox(row.target), qint64(ReplyInt(value)) - 1);
+        effects.fields << FieldChange::select(row.target, qint64(ReplyInt(value)) - 1);
         break;
     case Apply::Mac:
-        if (QLineEdit *edit = form.lineEdit(row.target))
-            edit->setText(AsciiUpper(GbkText(RemoveChar(value, '"'))));
+        effects.fields << FieldChange::showText(row.target, AsciiUpper(GbkText(RemoveChar(value, '"'))));
         break;
     case Apply::SerialFormat:
-        form.DecodeSerialFormat(value);
+        DecodeSerialFormat(value, effects);
         break;
     case Apply::StationConfig:
-        form.DecodeStationConfig(value);
+        DecodeStationConfig(value, effects);
         break;
     case Apply::ApInfo:
-        form.DecodeApInfo(value);
+        DecodeApInfo(value, effects);
         break;
     case Apply::StationAddresses:
-        form.DecodeAddressTriple(value, TForm1::AddressGroup::Station);
+        DecodeAddressTriple(value, AddressGroup::Station, effects);
         break;
     case Apply::ApAddresses:
-        form.DecodeAddressTriple(value, TForm1::AddressGroup::Ap);
+        DecodeAddressTriple(value, AddressGroup::Ap, effects);
         break;
     }
 }
 
-// Acts on the reply by the type code. False when the reply is a bare ERROR that ends the call.
-bool applyByTypeCode(TForm1 &form, const Reply &reply)
+// Acts on the reply by the type code. False when the reply is a bare ERROR that ends the handling.
+bool interpretByTypeCode(const ReplyContext &context, const Reply &reply, ReplyEffects &effects)
 {
     for (const Acknowledgement &row : kAcknowledgements) {
-        if (CmdType >= row.first && CmdType <= row.last) {
-            applyAcknowledgement(form, row, reply);
+        if (context.typeCode >= row.first && context.typeCode <= row.last) {
+            interpretAcknowledgement(row, reply, context.chinese, effects);
             return true;
         }
     }
-    if (const StatusQuery *row = findByCode(kStatusQueries, CmdType)) {
+    if (const StatusQuery *row = findByCode(kStatusQueries, context.typeCode)) {
         if (row->errorExit && reply.isError())
             return false;
-        applyStatusQuery(form, *row, reply);
+        interpretStatusQuery(*row, reply, context.chinese, effects);
         return true;
     }
-    if (const ParameterQuery *row = findByCode(kParameterQueries, CmdType)) {
+    if (const ParameterQuery *row = findByCode(kParameterQueries, context.typeCode)) {
         if (reply.isError())
             return false;
-        applyParameterQuery(form, *row, reply.trimmed);
+        interpretParameterQuery(*row, reply.trimmed, effects);
     }
     return true;
 }
@@ -302,41 +292,49 @@ bool isModuleReplyFrame(const QByteArray &text)
     return text.startsWith(QByteArrayView("\xA8\x81", 2));
 }
 
-void applyRemoteFrame(TForm1 &form, const QByteArray &text)
+void interpretRemoteFrame(const ReplyContext &context, const QByteArray &text, ReplyEffects &effects)
 {
-    // Only the header is needed in hex; a reply of a mebibyte is not converted whole for two bytes.
-    const QByteArray hex = TCommFun::BytesToHex(text.left(18), false);
-    const QByteArray moduleId = text.mid(2, 11);
-    const QByteArray function = hex.mid(34, 2);
-    const bool reading = LastIoOperation == QLatin1String("R");
+    const bool chinese = context.chinese;
+    const bool reading = context.lastIoOperation == QLatin1String("R");
     const QString prefix =
-        reading ? Tr(QStringLiteral("Remoete read WIFI module:"), QStringLiteral("远程读取WIFI模块:"))
-                : Tr(QStringLiteral("Remoete Set WIFI module:"), QStringLiteral("远程设置WIFI模块:"));
-    const QString module = prefix + ConsoleLog::renderBytes(moduleId);
-    if (function == "05") {
-        form.DecodeRemoteIo(text.mid(20, 10));
-        form.console()->addLine(module +
-                                Tr(QStringLiteral(" IO successfully!"), QStringLiteral(" IO成功！")));
-    } else if (function == "09") {
-        form.DecodeRemoteParameters(TrimmedForm(text.mid(20)));
-        form.console()->addLine(
-            module + Tr(QStringLiteral(" Parameters successfully!"), QStringLiteral(" 参数成功！")));
+        reading
+            ? (chinese ? QStringLiteral("远程读取WIFI模块:") : QStringLiteral("Remoete read WIFI module:"))
+            : (chinese ? QStringLiteral("远程设置WIFI模块:") : QStringLiteral("Remoete Set WIFI module:"));
+    const QString module = prefix + RenderBytes(text.mid(2, 11));
+    const QByteArray function = text.mid(17, 1); // byte 18: hex characters 35 and 36 of the hex form
+    // The result line follows the decoder, also when the decoder rejected the body with a warning.
+    if (function == "\x05") {
+        DecodeRemoteIo(text.mid(20, 10), chinese, effects);
+        effects.console << module +
+                               (chinese ? QStringLiteral(" IO成功！") : QStringLiteral(" IO successfully!"));
+    } else if (function == "\x09") {
+        DecodeRemoteParameters(TrimmedForm(text.mid(20)), effects);
+        effects.console << module + (chinese ? QStringLiteral(" 参数成功！")
+                                             : QStringLiteral(" Parameters successfully!"));
     }
 }
 
 } // namespace
 
-void TForm1::ParseReply(const QByteArray &text)
+ReplyEffects interpretReply(const ReplyContext &context, const QByteArray &text)
 {
-    if (isModuleReplyFrame(text)) {
-        // A frame is never a value, whatever the last command asked: on the Internet link the module
-        // answers a query with one, and read as the value it would fail the number conversion or put
-        // its raw bytes into a text field.
-        applyRemoteFrame(*this, text);
-    } else {
-        const Reply reply{text, UpperForm(text), TrimmedForm(text)};
-        if (!applyByTypeCode(*this, reply))
-            return;
+    ReplyEffects effects;
+    try {
+        if (isModuleReplyFrame(text)) {
+            // A frame is never a value, whatever the last command asked: on the Internet link the
+            // module answers a query with one, and read as the value it would fail the number
+            // conversion or put its raw bytes into a text field.
+            interpretRemoteFrame(context, text, effects);
+        } else {
+            const Reply reply{text, UpperForm(text), TrimmedForm(text)};
+            if (!interpretByTypeCode(context, reply, effects))
+                return effects;
+        }
+        effects.status = context.chinese ? QStringLiteral("操作完成！") : QStringLiteral("Operate complete!");
+    } catch (const ConversionError &failure) {
+        effects.failure = failure;
+        if (context.road == ReplyRoad::Serial)
+            effects.boxes << ReplyBox{ReplyBox::Kind::Error, failure.message()};
     }
-    setStatusPanel(2, Tr(QStringLiteral("Operate complete!"), QStringLiteral("操作完成！")));
+    return effects;
 }

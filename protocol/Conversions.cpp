@@ -1,4 +1,4 @@
-#include "links/commfunction.h"
+#include "protocol/Conversions.h"
 
 #include <QStringEncoder>
 
@@ -36,20 +36,20 @@ constexpr HexPairTable kHexPairs;
 
 } // namespace
 
-int TCommFun::HexDigitValue(const QByteArray &text)
+int Conversions::HexDigitValue(const QByteArray &text)
 {
     // Only a text of exactly one character can be a digit.
     return text.size() == 1 ? digitValue(text.at(0)) : 0;
 }
 
-int TCommFun::HexPairValue(const QByteArray &text)
+int Conversions::HexPairValue(const QByteArray &text)
 {
     const int high = text.size() > 0 ? digitValue(text.at(0)) : 0;
     const int low = text.size() > 1 ? digitValue(text.at(1)) : 0;
     return high * 16 + low;
 }
 
-QByteArray TCommFun::HexToBytes(const QByteArray &hexText)
+QByteArray Conversions::HexToBytes(const QByteArray &hexText)
 {
     QByteArray bytes;
     bytes.reserve(hexText.size() / 2 + 1);
@@ -69,7 +69,7 @@ QByteArray TCommFun::HexToBytes(const QByteArray &hexText)
     return bytes;
 }
 
-QByteArray TCommFun::HexToBytes(const QString &hexText)
+QByteArray Conversions::HexToBytes(const QString &hexText)
 {
     bool ascii = true;
     for (const QChar c : hexText) {
@@ -85,7 +85,7 @@ QByteArray TCommFun::HexToBytes(const QString &hexText)
     return HexToBytes(encoded);
 }
 
-QByteArray TCommFun::BytesToHex(const QByteArray &bytes, bool withBlanks)
+QByteArray Conversions::BytesToHex(const QByteArray &bytes, bool withBlanks)
 {
     const qsizetype step = withBlanks ? 3 : 2;
     QByteArray hex(bytes.size() * step, Qt::Uninitialized);
@@ -101,7 +101,7 @@ QByteArray TCommFun::BytesToHex(const QByteArray &bytes, bool withBlanks)
     return hex;
 }
 
-QByteArray TCommFun::HexChecksum(const QByteArray &hexText)
+QByteArray Conversions::HexChecksum(const QByteArray &hexText)
 {
     if (hexText.isEmpty())
         return QByteArrayLiteral("00");
@@ -119,7 +119,7 @@ QByteArray TCommFun::HexChecksum(const QByteArray &hexText)
     return QByteArray(pair, 2);
 }
 
-QByteArray TCommFun::RemoveBlanks(const QByteArray &text)
+QByteArray Conversions::RemoveBlanks(const QByteArray &text)
 {
     if (!text.contains(kBlank))
         return text; // shared, no copy

@@ -1,4 +1,4 @@
-#include "shell/IniProfile.h"
+#include "protocol/IniProfile.h"
 #include "support/ImmutableFile.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 // Every value field and list box of the parameter and operation pages, by what it holds. The page
-// builders create them; the read/set handlers and the reply parser reach them through TForm1::field().
+// builders create them; the read/set handlers and the reply parser name them by this id.
 
 enum class Field {
     // "工作模式" group

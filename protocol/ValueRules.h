@@ -1,35 +1,38 @@
 #pragma once
 
 // How a parameter row turns its fields into the value of its set command, and the checks that must
-// pass before it is sent. A row's fields are text fields (QLineEdit) or drop-down lists (QComboBox),
-// given in the row's order.
+// pass before it is sent. The rules see what each field holds, in the row's order: a text field's
+// text, or a list's selected item and its position.
 
 #include <QList>
 #include <QString>
 
-class QWidget;
+struct FieldValue {
+    QString text;   // a text field's text, or a list's selected item ("" without selection)
+    int index = -1; // a list's selected position; -1 without selection and for text fields
+};
 
-using RowFields = QList<const QWidget *>;
-using ValueRule = QString (*)(const RowFields &fields);
+using RowValues = QList<FieldValue>;
+using ValueRule = QString (*)(const RowValues &fields);
 
 namespace ValueRules {
-QString text(const RowFields &fields);         // first field as typed
-QString trimmed(const RowFields &fields);      // first field without surrounding blanks
-QString item(const RowFields &fields);         // text of the selected item
-QString index(const RowFields &fields);        // zero-based position of the selected item
-QString indexPlusOne(const RowFields &fields); // that position plus one
-QString quotedList(const RowFields &fields);   // every field's text in double quotes, comma-separated
+QString text(const RowValues &fields);         // first field as typed
+QString trimmed(const RowValues &fields);      // first field without surrounding blanks
+QString item(const RowValues &fields);         // text of the selected item
+QString index(const RowValues &fields);        // zero-based position of the selected item
+QString indexPlusOne(const RowValues &fields); // that position plus one
+QString quotedList(const RowValues &fields);   // every field's text in double quotes, comma-separated
 // Access point: "ssid","password",channel item,authentication index,4
-QString apInfo(const RowFields &fields);
+QString apInfo(const RowValues &fields);
 // Serial format from parity, data bits, stop bits (form order): data bits item,parity index,stop index+1
-QString serialFormat(const RowFields &fields);
+QString serialFormat(const RowValues &fields);
 // The fields whose text the rule writes between double quotes.
-RowFields quotedFields(ValueRule rule, const RowFields &fields);
+RowValues quotedFields(ValueRule rule, const RowValues &fields);
 } // namespace ValueRules
 
 // A check on one field, with the warning shown when it fails.
 struct CheckRule {
-    bool (*passes)(const QWidget *field);
+    bool (*passes)(const FieldValue &field);
     const char *english;
     const char *chinese;
 };
@@ -47,12 +50,7 @@ extern const char *const lineBreakEnglish;
 extern const char *const lineBreakChinese;
 // Text sent between double quotes: a quote of its own would end the value early and shift every value
 // after it.
-bool isQuoteFree(const RowFields &quotedFields);
+bool isQuoteFree(const RowValues &quotedFields);
 extern const char *const quoteEnglish;
 extern const char *const quoteChinese;
 } // namespace CheckRules
-
-// The text a field shows: a text field's text, a list's selected item ("" without selection).
-QString fieldText(const QWidget *field);
-// Empties a field the way a read does: text to "", a list to no selection, a memo to no lines.
-void clearField(QWidget *field);

@@ -2,12 +2,12 @@
 
 // The module's parameters, one row each: the AT command, its type codes, the fields that hold the
 // value, how the value is formed and checked, and the captions of the status bar while it is under
-// way. One generic set handler and one generic read handler (TForm1::setParameter/readParameter)
-// serve every row; the reply parser finds the fields of a read by its code.
+// way. One generic set handler and one generic read handler serve every row; the reply parser finds the
+// fields of a read by its code.
 
-#include "pages/Fields.h"
-#include "pages/ValueRules.h"
-#include "shell/Captions.h"
+#include "protocol/Caption.h"
+#include "protocol/Fields.h"
+#include "protocol/ValueRules.h"
 
 #include <vector>
 

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Checks, on a finished build, that the module core and its tests load no GUI library: the core must
+# serve tools that have no window. Usage: scripts/check-layers.sh BUILD_DIR
+set -euo pipefail
+build=${1:?usage: $0 BUILD_DIR}
+shopt -s nullglob
+binaries=("$build"/tests/core/test_*)
+((${#binaries[@]})) || { echo "no core test binaries under $build/tests/core" >&2; exit 1; }
+failed=0
+checked=0
+for binary in "${binaries[@]}"; do
+    [[ -x $binary && -f $binary ]] || continue
+    checked=$((checked + 1))
+    if ldd "$binary" | grep -E 'libQt6(Widgets|Gui)\.so' >/dev/null; then
+        echo "$binary loads a GUI library:" >&2
+        ldd "$binary" | grep -E 'libQt6(Widgets|Gui)\.so' >&2
+        failed=1
+    fi
+done
+if grep -lE '#include *[<"](Q(Widget|Application|MainWindow|Dialog|LineEdit|ComboBox|PushButton|Label|MessageBox|PlainTextEdit|GuiApplication)|shell/|pages/|links/)' \
+    "$(dirname "$0")"/../protocol/*; then
+    echo "the files above under protocol/ include a window or link header" >&2
+    failed=1
+fi
+((checked > 0)) || { echo "no core test binaries under $build/tests/core" >&2; exit 1; }
+((failed == 0)) && echo "Layers: $checked core test binaries load no Qt GUI library; protocol/ includes no window header."
+exit "$failed"

@@ -1,0 +1,76 @@
+// ParseReply: the window's side of a received text. The meaning is worked out without the window
+// (protocol/ReplyInterpreter); here it reaches the controls.
+
+#include "links/ConsoleLog.h"
+#include "protocol/ReplyInterpreter.h"
+#include "shell/MessageBoxes.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+
+namespace {
+
+QComboBox *ioBox(const TForm1::IoRow &row, IoChange::Box box)
+{
+    switch (box) {
+    case IoChange::Box::Mode:
+        return row.mode;
+    case IoChange::Box::Pull:
+        return row.pull;
+    case IoChange::Box::Level:
+        break;
+    }
+    return row.level;
+}
+
+} // namespace
+
+void TForm1::ParseReply(const QByteArray &text, ReplyRoad road)
+{
+    const ReplyContext context{CmdType, LastIoOperation, IsChinese(), road};
+    applyReplyEffects(interpretReply(context, text));
+}
+
+void TForm1::applyReplyEffects(const ReplyEffects &effects)
+{
+    for (const FieldChange &change : effects.fields) {
+        switch (change.kind) {
+        case FieldChange::Kind::Text:
+            setFieldText(change.field, change.text);
+            break;
+        case FieldChange::Kind::ItemIndex:
+            SelectIndex(comboBox(change.field), change.index);
+            break;
+        case FieldChange::Kind::ItemText:
+            SelectItemByText(comboBox(change.field), change.text);
+            break;
+        case FieldChange::Kind::ItemTextOrNone:
+            SelectIndex(comboBox(change.field), IndexOfItem(comboBox(change.field), change.text));
+            break;
+        case FieldChange::Kind::NoSelection:
+            SelectIndex(comboBox(change.field), -1);
+            break;
+        case FieldChange::Kind::AppendLine:
+            if (QPlainTextEdit *edit = memo(change.field))
+                edit->appendPlainText(change.text);
+            break;
+        }
+    }
+    for (const IoChange &change : effects.io) {
+        if (change.row >= 1 && change.row <= static_cast<int>(ioRows_.size()))
+            SelectIndex(ioBox(ioRow(change.row), change.box), change.index);
+    }
+    for (const QString &line : effects.console)
+        console_->addLine(line);
+    if (effects.status)
+        setStatusPanel(2, *effects.status);
+    // Last, so that a box, which waits for the user, finds the reply's changes already in view.
+    for (const ReplyBox &box : effects.boxes) {
+        if (box.kind == ReplyBox::Kind::Warning)
+            Boxes::warning(this, box.text);
+        else
+            Boxes::error(this, box.text);
+    }
+}
