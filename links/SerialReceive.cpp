@@ -7,7 +7,6 @@
 #include "links/ReplyGatherer.h"
 #include "links/commfunction.h"
 #include "protocol/ReplyInterpreter.h"
-#include "shell/MessageBoxes.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
@@ -22,7 +21,7 @@ void TForm1::setUpSerialReceive()
     connect(serialGatherer_, &ReplyGatherer::replyComplete, this, &TForm1::pollSerial);
     sio_notify(this, [this](int port) {
         if (port != ComPort)
-            return; // left in that port's queue, as a poll of the port in use would leave it
+            return; // only the port in use is read; another port's bytes wait in its queue
         serialGatherer_->setQuietMs(RxQuietMs);
         serialGatherer_->readWaiting();
     });

@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-#include <QTimer>
 #include <memory>
 
 // The serial layer against pseudo-terminals standing in for the module: exact bytes both ways,
@@ -70,7 +69,7 @@ private Q_SLOTS:
     void oneReadTakesEverythingWaiting_data();
     void oneReadTakesEverythingWaiting();
     void readSeesDataWithoutEventLoop();
-    void timerPollGathersReplyInPieces();
+    void reportedBytesGatherReplyInPieces();
 
     void missingDeviceFailsOpen();
     void busyPortFailsOpen_data();
@@ -287,17 +286,20 @@ void SerialPortTest::readSeesDataWithoutEventLoop()
     QCOMPARE(got, bytes);
 }
 
-void SerialPortTest::timerPollGathersReplyInPieces()
+void SerialPortTest::reportedBytesGatherReplyInPieces()
 {
     Pty pty;
     QVERIFY(pty.isValid());
     SetComDevicePath(1, pty.slavePath());
     QVERIFY(commFun.ComOpen(1));
-    // The real caller: a 20 ms timer under the event loop, while the device sends in pieces.
+    // The real caller: it reads when the layer reports bytes, while the device sends in pieces.
     QByteArray got;
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] { got += commFun.ComRead(1); });
-    poll.start(20);
+    QList<int> reports;
+    QObject reader;
+    sio_notify(&reader, [&](int port) {
+        reports.append(port);
+        got += commFun.ComRead(port);
+    });
     const QByteArray first("+ok=\0", 5), second("\xA8\x81\x00", 3), third(pattern(1500));
     QVERIFY(pty.write(first));
     QTRY_COMPARE_WITH_TIMEOUT(got, first, 5000);
@@ -305,6 +307,8 @@ void SerialPortTest::timerPollGathersReplyInPieces()
     QVERIFY(pty.write(third));
     QTRY_COMPARE_WITH_TIMEOUT(got.size(), first.size() + second.size() + third.size(), 5000);
     QCOMPARE(got, first + second + third);
+    QVERIFY(!reports.isEmpty());
+    QCOMPARE(reports.count(1), reports.size());
 }
 
 void SerialPortTest::missingDeviceFailsOpen()
