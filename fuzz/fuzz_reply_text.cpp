@@ -4,10 +4,9 @@
 
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
-#include "links/ConsoleLog.h"
+#include "protocol/ConsoleText.h"
 #include "protocol/ReplyDecoders.h"
 #include "protocol/StrictInt.h"
-#include "shell/SharedState.h"
 
 #include <QStringDecoder>
 #include <limits>
@@ -52,7 +51,7 @@ QX_FUZZ_TARGET(reply_text)
 {
     using namespace fuzzreplytext;
     FuzzInput in(data, size);
-    Language = in.flag() ? QStringLiteral("CN") : QStringLiteral("EN");
+    const bool chinese = in.flag();
     const char ch = static_cast<char>(in.byte());
     const QByteArray text = in.rest();
 
@@ -97,7 +96,7 @@ QX_FUZZ_TARGET(reply_text)
         QX_FUZZ_CHECK(failure.message().contains(decoded));
     }
 
-    const QString state = ConnectionStateText(trimmed, true);
+    const QString state = ConnectionStateText(trimmed, chinese);
     QX_FUZZ_CHECK(state.isEmpty() == (trimmed != "connected" && trimmed != "unconnected"));
 
     const QByteArray letter = text.left(1);
@@ -106,9 +105,8 @@ QX_FUZZ_TARGET(reply_text)
     QX_FUZZ_CHECK(IoLevelIndex(text) == (text == "0" ? 0 : text == "1" ? 1 : -1));
 
     // Received bytes in the console: line breaks only as LF, every other control byte as a glyph.
-    const QString shown = ConsoleLog::renderBytes(text);
+    const QString shown = RenderBytes(text);
     for (const QChar c : shown)
         QX_FUZZ_CHECK(c.unicode() >= 0x20 ? c.unicode() != 0x7f : c == u'\n');
-    ResetSharedState();
     return 0;
 }

@@ -139,7 +139,7 @@ private:
     void buildToolPanel(QWidget *panel);
     void buildStatusBar();
     void buildParameterPages(QWidget *basicPage, QWidget *commandPage); // pages/
-    void buildIoPage(QWidget *page);                                    // protocol/IoControl
+    void buildIoPage(QWidget *page);                                    // shell/IoControl
     void buildDataPage(QWidget *page);                                  // pages/
     void setUpTcpLink();                                                // links/TcpLink
     void setUpSerialReceive();                                          // links/SerialReceive

@@ -11,6 +11,7 @@
 #include "fuzz/fuzz_parser.cpp"
 #include "fuzz/fuzz_remote_decoders.cpp"
 #include "fuzz/fuzz_reply_text.cpp"
+#include "shell/SharedState.h"
 
 #include <QComboBox>
 #include <QDir>
