@@ -2,7 +2,6 @@
 
 #include "links/ConsoleLog.h"
 #include "protocol/ReplyInterpreter.h"
-#include "protocol/StrictInt.h"
 #include "shell/SharedState.h"
 
 #include <QTcpSocket>
@@ -142,7 +141,6 @@ void TForm1::tcpReadyRead()
         if (ShowHex)
             console_->addHexLine(chunk);
         ParseReply(chunk, ReplyRoad::Tcp);
-    } catch (const ConversionError &) {
     } catch (const std::exception &) {
     } catch (...) {
     }

@@ -3,6 +3,7 @@
 #include "shell/Settings.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
+#include "support/FileBytes.h"
 #include "support/ImmutableFile.h"
 #include "support/TestSupport.h"
 
@@ -19,21 +20,6 @@
 #include <memory>
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
 // Every shared variable that Config.ini feeds, by name.
 QVariantMap snapshot()

@@ -1,4 +1,5 @@
 #include "protocol/IniProfile.h"
+#include "support/FileBytes.h"
 #include "support/ImmutableFile.h"
 
 #include <QDir>
@@ -16,21 +17,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
 
 IniProfile profileOf(const QByteArray &bytes)
 {
