@@ -1,43 +1,22 @@
 #include "pages/FieldWidgets.h"
 #include "protocol/ParameterCatalogue.h"
-#include "protocol/CommandBuilder.h"
+#include "protocol/SetValue.h"
 #include "shell/MessageBoxes.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
-
-namespace {
-const QString kAt = QStringLiteral("AT");
-
-void refuse(QWidget *parent, const char *english, const char *chinese)
-{
-    Boxes::warning(parent, Tr(QString::fromUtf8(english), QString::fromUtf8(chinese)));
-}
-} // namespace
 
 void TForm1::setParameter(const ParameterRow &row)
 {
     RowValues fields;
     for (const Field id : row.fields)
         fields << fieldValue(field(id));
-
-    for (const FieldCheck &check : row.checks) {
-        if (!check.rule->passes(fieldValue(field(check.field)))) {
-            refuse(this, check.rule->english, check.rule->chinese);
-            return; // nothing built: CmdType keeps the code of the last command sent
-        }
-    }
-    const QString value = row.value(fields);
-    if (!CheckRules::isSingleLine(value)) {
-        refuse(this, CheckRules::lineBreakEnglish, CheckRules::lineBreakChinese);
+    const SetValue value = ComposeSetValue(row, fields);
+    if (!value.isSendable()) {
+        // Nothing built: CmdType keeps the code of the last command sent.
+        Boxes::warning(this, value.refusal(IsChinese()));
         return;
     }
-    const RowValues quoted = row.quote ? fields : ValueRules::quotedFields(row.value, fields);
-    if (!CheckRules::isQuoteFree(quoted)) {
-        refuse(this, CheckRules::quoteEnglish, CheckRules::quoteChinese);
-        return;
-    }
-
-    const BuiltCommand command = BuildCommand(row.setCode, kAt, row.atName, value, row.quote);
+    const BuiltCommand command = SetCommand(row, value.text);
     SendSetCommand(command.bytes, command.typeCode, row.setCaption.cn, row.setCaption.en);
 }
 
@@ -46,6 +25,6 @@ void TForm1::readParameter(const ParameterRow &row)
     // Empty what the reply will fill, so a reply that never comes leaves nothing stale behind.
     for (const Field id : row.fields)
         clearField(field(id));
-    const BuiltCommand command = BuildCommand(row.readCode(), kAt, row.atName, QStringLiteral("?"), false);
+    const BuiltCommand command = ReadCommand(row);
     SendReadCommand(command.bytes, command.typeCode, row.readCaption.cn, row.readCaption.en);
 }

@@ -189,16 +189,40 @@ bool hasLineOf(const QByteArray &upper, const char *word)
     return false;
 }
 
+AckVerdict verdictOf(const Acknowledgement &row, const QByteArray &upper)
+{
+    const bool failureLine = row.failureWord && hasLineOf(upper, row.failureWord);
+    if (!failureLine && upper.contains(row.successWord))
+        return AckVerdict::Success;
+    if (row.failureWord && upper.contains(row.failureWord))
+        return AckVerdict::Failure;
+    return AckVerdict::Neither;
+}
+
+const Acknowledgement *findAcknowledgement(int typeCode)
+{
+    for (const Acknowledgement &row : kAcknowledgements) {
+        if (typeCode >= row.first && typeCode <= row.last)
+            return &row;
+    }
+    return nullptr;
+}
+
 void interpretAcknowledgement(const Acknowledgement &row, const Reply &reply, bool chinese,
                               ReplyEffects &effects)
 {
-    const bool failureLine = row.failureWord && hasLineOf(reply.upper, row.failureWord);
-    if (!failureLine && reply.upper.contains(row.successWord))
+    switch (verdictOf(row, reply.upper)) {
+    case AckVerdict::Success:
         effects.console << row.success.in(chinese);
-    else if (row.failureWord && reply.upper.contains(row.failureWord))
+        break;
+    case AckVerdict::Failure:
         effects.console << row.failure.in(chinese);
-    else if (row.ioLineTest && reply.upper.contains("IO"))
-        interpretIoLine(reply.text, effects);
+        break;
+    case AckVerdict::Neither:
+        if (row.ioLineTest && reply.upper.contains("IO"))
+            interpretIoLine(reply.text, effects);
+        break;
+    }
 }
 
 void interpretStatusQuery(const StatusQuery &row, const Reply &reply, bool chinese, ReplyEffects &effects)
@@ -266,11 +290,9 @@ void interpretParameterQuery(const ParameterQuery &row, const QByteArray &value,
 // Acts on the reply by the type code. False when the reply is a bare ERROR that ends the handling.
 bool interpretByTypeCode(const ReplyContext &context, const Reply &reply, ReplyEffects &effects)
 {
-    for (const Acknowledgement &row : kAcknowledgements) {
-        if (context.typeCode >= row.first && context.typeCode <= row.last) {
-            interpretAcknowledgement(row, reply, context.chinese, effects);
-            return true;
-        }
+    if (const Acknowledgement *row = findAcknowledgement(context.typeCode)) {
+        interpretAcknowledgement(*row, reply, context.chinese, effects);
+        return true;
     }
     if (const StatusQuery *row = findByCode(kStatusQueries, context.typeCode)) {
         if (row->errorExit && reply.isError())
@@ -337,4 +359,10 @@ ReplyEffects interpretReply(const ReplyContext &context, const QByteArray &text)
             effects.boxes << ReplyBox{ReplyBox::Kind::Error, failure.message()};
     }
     return effects;
+}
+
+AckVerdict AcknowledgementVerdict(int typeCode, const QByteArray &text)
+{
+    const Acknowledgement *row = findAcknowledgement(typeCode);
+    return row ? verdictOf(*row, UpperForm(text)) : AckVerdict::Neither;
 }

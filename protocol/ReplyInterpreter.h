@@ -22,3 +22,8 @@ struct ReplyContext {
 };
 
 ReplyEffects interpretReply(const ReplyContext &context, const QByteArray &text);
+
+// The verdict of an acknowledgement (mode commands, operations, set commands) by the rule that picks
+// its console line; Neither for a type code that is not acknowledged or a text with neither word.
+enum class AckVerdict { Success, Failure, Neither };
+AckVerdict AcknowledgementVerdict(int typeCode, const QByteArray &text);

@@ -1,0 +1,26 @@
+#pragma once
+
+// One command out, whole replies back, over whatever link the owner opened. The parameter runs talk
+// to the module through it: the window lends its open link, the command-line tool opens its own.
+
+#include "protocol/CommandBuilder.h"
+
+#include <QObject>
+
+class CommandChannel : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // Sends one command as BuildCommand made it; the channel wraps it for its link (LAN prefix, relay
+    // frame). False when the bytes could not leave; the channel has said why with linkLost when the
+    // link is gone.
+    virtual bool sendCommand(const BuiltCommand &command) = 0;
+
+Q_SIGNALS:
+    // One whole reply, gathered by the link's rule.
+    void replyReceived(const QByteArray &reply);
+    // The link is gone (port removed, connection closed); reason is one line for the user.
+    void linkLost(const QString &reason);
+};

@@ -1,0 +1,239 @@
+#include "links/ParameterRun.h"
+
+#include "protocol/ParameterReading.h"
+#include "protocol/SetValue.h"
+
+#include <QTimer>
+
+namespace {
+RowOutcome outcomeFor(const ParameterRow *row)
+{
+    RowOutcome outcome;
+    outcome.row = row;
+    return outcome;
+}
+} // namespace
+
+ParameterRun::ParameterRun(CommandChannel *channel, QObject *parent)
+    : QObject(parent), channel_(channel), timeout_(new QTimer(this))
+{
+    timeout_->setSingleShot(true);
+    connect(timeout_, &QTimer::timeout, this, &ParameterRun::onTimeout);
+    connect(channel_, &CommandChannel::replyReceived, this, &ParameterRun::onReply);
+    connect(channel_, &CommandChannel::linkLost, this, &ParameterRun::onLinkLost);
+}
+
+void ParameterRun::startRead(const QList<const ParameterRow *> &rows)
+{
+    outcomes_.clear();
+    if (rows.isEmpty()) {
+        for (const ParameterRow &row : ParameterCatalogue())
+            outcomes_ << outcomeFor(&row);
+    } else {
+        for (const ParameterRow *row : rows)
+            outcomes_ << outcomeFor(row);
+    }
+    applying_ = false;
+    running_ = true;
+    current_ = -1;
+    next();
+}
+
+void ParameterRun::startApply(const Profile &profile, const ModuleValues &known, bool writeAll, bool verify)
+{
+    outcomes_.clear();
+    for (const ParameterRow &row : ParameterCatalogue()) {
+        const ProfileLine *line = profile.find(&row);
+        if (!line)
+            continue;
+        RowOutcome outcome = outcomeFor(&row);
+        outcome.profileValue = line->value;
+        const auto value = known.constFind(row.atName);
+        if (value != known.constEnd())
+            outcome.moduleValue = *value;
+        outcomes_ << outcome;
+    }
+    applying_ = true;
+    writeAll_ = writeAll;
+    verify_ = verify;
+    running_ = true;
+    current_ = -1;
+    next();
+}
+
+void ParameterRun::cancel()
+{
+    if (running_)
+        finish(false, QStringLiteral("cancelled"));
+}
+
+ModuleValues ParameterRun::moduleValues() const
+{
+    ModuleValues values;
+    for (const RowOutcome &outcome : outcomes_) {
+        if (outcome.moduleValue)
+            values.insert(outcome.row->atName, *outcome.moduleValue);
+    }
+    return values;
+}
+
+void ParameterRun::next()
+{
+    while (running_) {
+        if (++current_ >= outcomes_.size()) {
+            finish(true, QString());
+            return;
+        }
+        RowOutcome &outcome = outcomes_[current_];
+        if (!applying_ || (!writeAll_ && !outcome.moduleValue)) {
+            step_ = Step::Read;
+        } else if (!writeAll_ && outcome.moduleValue == outcome.profileValue) {
+            outcome.state = RowOutcome::State::Same;
+            Q_EMIT rowFinished(current_);
+            continue;
+        } else {
+            step_ = Step::Write;
+        }
+        sendStep();
+        return;
+    }
+}
+
+void ParameterRun::sendStep()
+{
+    const RowOutcome &outcome = outcomes_.at(current_);
+    const bool writing = step_ == Step::Write;
+    const BuiltCommand command =
+        writing ? SetCommand(*outcome.row, outcome.profileValue) : ReadCommand(*outcome.row);
+    Q_EMIT stepStarted(current_, writing);
+    if (!running_)
+        return; // cancelled by a receiver of stepStarted
+    awaiting_ = true;
+    timeout_->start(timeoutMs_);
+    if (!channel_->sendCommand(command) && running_ && awaiting_) {
+        awaiting_ = false;
+        timeout_->stop();
+        handle(std::nullopt, QStringLiteral("not sent"));
+    }
+}
+
+void ParameterRun::onReply(const QByteArray &reply)
+{
+    if (!running_ || !awaiting_)
+        return; // a reply after its time-out, or not ours
+    awaiting_ = false;
+    timeout_->stop();
+    // Handled once the channel's own handlers are done with the reply: the next command changes what
+    // the window reads its replies by.
+    QTimer::singleShot(0, this, [this, reply] {
+        if (running_)
+            handle(reply, QString());
+    });
+}
+
+void ParameterRun::onTimeout()
+{
+    if (!running_ || !awaiting_)
+        return;
+    awaiting_ = false;
+    handle(std::nullopt, QStringLiteral("no reply within %1 ms").arg(timeoutMs_));
+}
+
+void ParameterRun::onLinkLost(const QString &reason)
+{
+    if (!running_)
+        return;
+    RowOutcome &outcome = outcomes_[current_];
+    if (outcome.state == RowOutcome::State::Waiting) {
+        outcome.state = applying_ ? RowOutcome::State::Failed : RowOutcome::State::NotRead;
+        outcome.detail = reason;
+        Q_EMIT rowFinished(current_);
+    }
+    finish(false, reason);
+}
+
+void ParameterRun::handle(const std::optional<QByteArray> &reply, const QString &noReply)
+{
+    RowOutcome &outcome = outcomes_[current_];
+    switch (step_) {
+    case Step::Read: {
+        if (reply) {
+            const RowReading reading = TakeReadReply(*outcome.row, *reply, fields_);
+            if (reading.result == RowReading::Result::Read) {
+                outcome.moduleValue = reading.value;
+                outcome.state = RowOutcome::State::Read;
+            } else {
+                outcome.state = RowOutcome::State::NotRead;
+                outcome.detail = reading.result == RowReading::Result::Refused
+                                     ? QStringLiteral("refused: ") + reading.detail
+                                     : reading.detail;
+            }
+        } else {
+            outcome.state = RowOutcome::State::NotRead;
+            outcome.detail = noReply;
+        }
+        if (applying_) {
+            // An unreadable row is written all the same: the profile says what it must hold.
+            if (outcome.moduleValue != outcome.profileValue || writeAll_) {
+                outcome.state = RowOutcome::State::Waiting;
+                outcome.detail.clear();
+                step_ = Step::Write;
+                sendStep();
+                return;
+            }
+            outcome.state = RowOutcome::State::Same;
+        }
+        break;
+    }
+    case Step::Write:
+        if (!reply) {
+            outcome.state = RowOutcome::State::Failed;
+            outcome.detail = noReply;
+            break;
+        }
+        switch (JudgeSetReply(*outcome.row, *reply)) {
+        case SetVerdict::Accepted:
+            if (verify_) {
+                step_ = Step::Verify;
+                sendStep();
+                return;
+            }
+            outcome.state = RowOutcome::State::Written;
+            break;
+        case SetVerdict::Refused:
+            outcome.state = RowOutcome::State::Failed;
+            outcome.detail = QStringLiteral("refused: ") + ReplyForReport(*reply);
+            break;
+        case SetVerdict::Unclear:
+            outcome.state = RowOutcome::State::Failed;
+            outcome.detail = QStringLiteral("unclear reply: ") + ReplyForReport(*reply);
+            break;
+        }
+        break;
+    case Step::Verify: {
+        outcome.state = RowOutcome::State::Failed;
+        if (!reply) {
+            outcome.detail = QStringLiteral("written, but the read-back had ") + noReply;
+            break;
+        }
+        const RowReading reading = TakeReadReply(*outcome.row, *reply, fields_);
+        if (reading.result == RowReading::Result::Read && reading.value == outcome.profileValue)
+            outcome.state = RowOutcome::State::Verified;
+        else if (reading.result == RowReading::Result::Read)
+            outcome.detail = QStringLiteral("written, but read back ") + reading.value;
+        else
+            outcome.detail = QStringLiteral("written, but the read-back failed: ") + reading.detail;
+        break;
+    }
+    }
+    Q_EMIT rowFinished(current_);
+    next();
+}
+
+void ParameterRun::finish(bool completed, const QString &reason)
+{
+    running_ = false;
+    awaiting_ = false;
+    timeout_->stop();
+    Q_EMIT finished(completed, reason);
+}

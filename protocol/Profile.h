@@ -1,0 +1,67 @@
+#pragma once
+
+// A module configuration as a text file: UTF-8, "#" comments, one parameter a line as NAME=value.
+// NAME is a row's AT name; value is exactly what that row's set command sends after "=", quotes
+// included. A value is accepted only when the row would send it as it stands: read as the module's
+// answer to the row's query, it fills the fields, and the fields give back the same text and pass the
+// row's checks. So a profile sends nothing a set button could not send.
+
+#include "protocol/ParameterCatalogue.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <optional>
+
+inline constexpr qsizetype kMaxProfileBytes = 1024 * 1024;
+inline constexpr qsizetype kMaxProfileLineBytes = 4096;
+inline constexpr int kMaxProfileProblems = 100;
+
+struct ProfileLine {
+    int line = 0; // 1-based
+    const ParameterRow *row = nullptr;
+    QString value;
+};
+
+struct ProfileProblem {
+    enum class Kind {
+        TooLarge,      // the file, before any line is read
+        NulByte,       // a 00 byte on the line
+        NotUtf8,       // bytes that are not UTF-8 (GBK, for one)
+        LineTooLong,   // more than kMaxProfileLineBytes
+        NotAssignment, // no "=" or nothing before it
+        UnknownName,   // detail: the name
+        Duplicate,     // detail: the line of the first one
+        Refused,       // detail: the row's warning, in English; chinese holds the Chinese one
+        NotAsSent,     // detail: what the row would send instead
+        TooManyProblems,
+    };
+
+    int line = 0; // 0: the file as a whole
+    Kind kind;
+    QString detail;
+    QString chinese; // the Chinese form of detail where it has one
+
+    QString message(bool inChinese) const; // "line 3: ..." / "第3行：..."
+};
+
+struct Profile {
+    QList<ProfileLine> lines; // in file order
+    QList<ProfileProblem> problems;
+
+    bool isValid() const { return problems.isEmpty(); }
+    const ProfileLine *find(const ParameterRow *row) const;
+};
+
+// A module's values by AT name: the text each row's set command would send.
+using ModuleValues = QMap<QString, QString>;
+
+Profile ParseProfile(const QByteArray &bytes);
+// Empty when the row would send value; otherwise the problem (line 0).
+std::optional<ProfileProblem> CheckProfileValue(const ParameterRow &row, const QString &value);
+// Rows in catalogue order; comments lines (without "#") go first.
+QByteArray FormatProfile(const ModuleValues &values, const QStringList &comments = {});
+
+// The catalogue row of that AT name, case ignored, or nullptr.
+const ParameterRow *FindParameterByName(const QString &name);

@@ -1,0 +1,305 @@
+// Profiles and the parameter runs: every row's value survives a profile and a read, a bad file sends
+// nothing and names its lines, and a run over a module that fails, stays silent or goes away reports
+// every row and never waits past its time-outs.
+
+#include "links/ParameterRun.h"
+#include "protocol/ParameterReading.h"
+#include "protocol/SetValue.h"
+
+#include <QtTest>
+
+namespace {
+
+// A module that keeps what it is set to and answers queries with it, each answer a moment later, as
+// over a link. Rows named in failing answer ERROR; rows in silent never answer.
+class ModuleChannel final : public CommandChannel {
+public:
+    ModuleValues values;
+    QStringList failing;
+    QStringList silent;
+    QList<QByteArray> sent;
+    int loseAfter = -1; // commands before the link goes
+
+    bool sendCommand(const BuiltCommand &command) override
+    {
+        sent << command.bytes;
+        if (loseAfter >= 0 && sent.size() > loseAfter) {
+            QTimer::singleShot(0, this, [this] { Q_EMIT linkLost(QStringLiteral("connection closed")); });
+            return true;
+        }
+        const QString text = QString::fromUtf8(command.bytes).chopped(2).mid(3); // NAME=value
+        const qsizetype equals = text.indexOf(QLatin1Char('='));
+        const QString name = text.left(equals);
+        const QString value = text.mid(equals + 1);
+        if (silent.contains(name))
+            return true;
+        QByteArray answer = "ERROR\r\n";
+        if (!failing.contains(name)) {
+            if (value == QLatin1String("?")) {
+                // Answers carry no quotes around a whole value.
+                QString stored = values.value(name);
+                if (FindParameterByName(name)->quote)
+                    stored = stored.mid(1, stored.size() - 2);
+                answer = stored.toUtf8() + "\r\n";
+            } else {
+                values.insert(name, value);
+                answer = "OK\r\n";
+            }
+        }
+        QTimer::singleShot(0, this, [this, answer] { Q_EMIT replyReceived(answer); });
+        return true;
+    }
+};
+
+// A module's values as its set commands carry them.
+ModuleValues moduleValues()
+{
+    const char *const lines[] = {"WIFIMODE=2",
+                                 "DHCP=1",
+                                 R"(APINF="Lumora","58302917",6,1,4)",
+                                 R"(APIP="192.168.4.1","255.255.255.0","192.168.4.1")",
+                                 R"(APMAC="5C:CF:7F:01:02:04")",
+                                 R"(STACONFIG="lab","secret")",
+                                 R"(STATIONIP="192.168.1.50","255.255.255.0","192.168.1.1")",
+                                 R"(STAMAC="5C:CF:7F:01:02:03")",
+                                 R"(NAME="admin")",
+                                 R"(PWD="admin")",
+                                 "httpserver=http://www.example.com/qx5120",
+                                 "PTHPORT=5000",
+                                 R"(REMOTEIP="127.0.0.1")",
+                                 "REMOTEPORT=9500",
+                                 "TRANTYPE=0",
+                                 "SINGELEN=1",
+                                 "HEARTBEATT=120",
+                                 "DEVID=00000000000",
+                                 "ZONE=0000",
+                                 "ZONEEN=0",
+                                 "BAUD=115200",
+                                 "UART=8,0,1",
+                                 "RCVTIMEOUT=20",
+                                 "RCVMAX=2048",
+                                 "MSGEN=0",
+                                 "CONNREMOTE=1",
+                                 "PTHSERVEREN=1",
+                                 "CMDSERVEREN=1",
+                                 "SERVERTIME=600",
+                                 "CMDMAXCONN=1",
+                                 "PTHMAXCONN=8"};
+    ModuleValues values;
+    for (const char *line : lines) {
+        const QString text = QString::fromUtf8(line);
+        const qsizetype equals = text.indexOf(QLatin1Char('='));
+        values.insert(text.left(equals), text.mid(equals + 1));
+    }
+    return values;
+}
+
+QList<RowOutcome::State> statesOf(const ParameterRun &run)
+{
+    QList<RowOutcome::State> states;
+    for (const RowOutcome &outcome : run.outcomes())
+        states << outcome.state;
+    return states;
+}
+
+bool runToEnd(ParameterRun &run)
+{
+    QSignalSpy finished(&run, &ParameterRun::finished);
+    return finished.wait(20000) && !run.isRunning();
+}
+
+} // namespace
+
+class ProfilesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyRowSurvivesAProfile();
+    void valuesTheRowWouldNotSend_data();
+    void valuesTheRowWouldNotSend();
+    void badFilesNameTheirLines_data();
+    void badFilesNameTheirLines();
+    void readAllThenApplyWritesOnlyTheDifferences();
+    void failuresAreReportedRowByRow();
+    void lostLinkEndsTheRun();
+};
+
+void ProfilesTest::everyRowSurvivesAProfile()
+{
+    const ModuleValues values = moduleValues();
+    QCOMPARE(values.size(), 31);
+    const Profile profile = ParseProfile(FormatProfile(values, {QStringLiteral("start values")}));
+    QVERIFY2(profile.isValid(), qPrintable(profile.problems.value(0).message(false)));
+    QCOMPARE(profile.lines.size(), 31);
+    for (const ProfileLine &line : profile.lines)
+        QCOMPARE(line.value, values.value(line.row->atName));
+
+    // Chinese text and commas inside quotes go through as they are.
+    const QString station = QStringLiteral("\"我的,网\",\"pw,1\"");
+    QVERIFY(!CheckProfileValue(*FindParameterByName(QStringLiteral("STACONFIG")), station));
+}
+
+void ProfilesTest::valuesTheRowWouldNotSend_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("blank SSID") << "STACONFIG"
+                                << R"("","pw")"
+                                << "Refused";
+    QTest::newRow("mode out of the list") << "WIFIMODE"
+                                          << "7"
+                                          << "Refused";
+    QTest::newRow("mode with a zero") << "WIFIMODE"
+                                      << "02"
+                                      << "would be sent WIFIMODE=2";
+    QTest::newRow("baud not offered") << "BAUD"
+                                      << "12345"
+                                      << "Refused";
+    QTest::newRow("not a number") << "DHCP"
+                                  << "on"
+                                  << "Refused";
+    QTest::newRow("lower-case MAC") << "STAMAC"
+                                    << R"("aa:bb:cc:dd:ee:ff")"
+                                    << R"(would be sent STAMAC="AA:BB:CC:DD:EE:FF")";
+    QTest::newRow("short device ID") << "DEVID"
+                                     << "123"
+                                     << "Refused";
+}
+
+void ProfilesTest::valuesTheRowWouldNotSend()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    QFETCH(QString, english);
+    const QByteArray file = "# one line\n" + name.toUtf8() + '=' + value.toUtf8() + '\n';
+    const Profile profile = ParseProfile(file);
+    QCOMPARE(profile.lines.size(), 0);
+    QCOMPARE(profile.problems.size(), 1);
+    QCOMPARE(profile.problems.first().line, 2);
+    const QString message = profile.problems.first().message(false);
+    if (english == QLatin1String("Refused"))
+        QVERIFY2(message.contains(QLatin1String("value refused")), qPrintable(message));
+    else
+        QVERIFY2(message.contains(english), qPrintable(message));
+    QVERIFY(profile.problems.first().message(true).startsWith(QStringLiteral("第2行：")));
+}
+
+void ProfilesTest::badFilesNameTheirLines_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("says");
+    const QByteArray good = "BAUD=115200\r\n";
+    QTest::newRow("00 byte") << good + QByteArray("DHCP=1\0\n", 8) << 2 << "00 byte";
+    QTest::newRow("GBK") << good + "STANAME=\"" + QByteArray("\xCE\xD2", 2) + "\"\n" << 2 << "not UTF-8";
+    QTest::newRow("cut UTF-8") << QByteArray("# \xE6\x88\n") + good << 1 << "not UTF-8";
+    QTest::newRow("1 MiB line") << good + "#" + QByteArray(1024 * 1024 - 100, 'x') + "\n"
+                                << 2 << "longer than";
+    QTest::newRow("over 1 MiB") << QByteArray(1024 * 1024 + 1, '#') << 0 << "larger than";
+    QTest::newRow("unknown") << good + "BAUDRATE=9600\n" << 2 << "BAUDRATE: unknown";
+    QTest::newRow("twice") << good + "baud=9600\n" << 2 << "first on line 1";
+    QTest::newRow("no =") << good + "DHCP\n" << 2 << "not NAME=value";
+    QTest::newRow("10 000 lines") << QByteArray("X=1\n").repeated(10000) << 1 << "unknown";
+}
+
+void ProfilesTest::badFilesNameTheirLines()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, line);
+    QFETCH(QString, says);
+    const Profile profile = ParseProfile(file);
+    QVERIFY(!profile.isValid());
+    QVERIFY(profile.problems.size() <= kMaxProfileProblems + 1);
+    QCOMPARE(profile.problems.first().line, line);
+    QVERIFY2(profile.problems.first().message(false).contains(says),
+             qPrintable(profile.problems.first().message(false)));
+}
+
+void ProfilesTest::readAllThenApplyWritesOnlyTheDifferences()
+{
+    ModuleChannel module;
+    module.values = moduleValues();
+    module.values.insert(QStringLiteral("STACONFIG"), QStringLiteral("\"lab,2\",\"secret\""));
+    ParameterRun run(&module);
+    run.startRead();
+    QVERIFY(runToEnd(run));
+    QCOMPARE(statesOf(run), QList<RowOutcome::State>(31, RowOutcome::State::Read));
+    QCOMPARE(run.moduleValues(), module.values);
+    QCOMPARE(run.fields().value(Field::StaSsid).text, QStringLiteral("lab,2"));
+
+    // The profile of another module: two rows differ.
+    ModuleValues wanted = moduleValues();
+    wanted.insert(QStringLiteral("BAUD"), QStringLiteral("9600"));
+    wanted.insert(QStringLiteral("DEVID"), QStringLiteral("12345678901"));
+    const Profile profile = ParseProfile(FormatProfile(wanted));
+    QVERIFY(profile.isValid());
+
+    module.sent.clear();
+    run.startApply(profile, run.moduleValues(), false, true);
+    QVERIFY(runToEnd(run));
+    QCOMPARE(module.sent, (QList<QByteArray>{"AT+STACONFIG=\"lab\",\"secret\"\r\n", "AT+STACONFIG=?\r\n",
+                                             "AT+DEVID=12345678901\r\n", "AT+DEVID=?\r\n", "AT+BAUD=9600\r\n",
+                                             "AT+BAUD=?\r\n"}));
+    QCOMPARE(module.values, wanted);
+    QCOMPARE(statesOf(run).count(RowOutcome::State::Verified), 3);
+    QCOMPARE(statesOf(run).count(RowOutcome::State::Same), 28);
+
+    // Unknown module values: read first, write what differs.
+    module.sent.clear();
+    run.startApply(profile, {}, false, false);
+    QVERIFY(runToEnd(run));
+    QCOMPARE(module.sent.size(), 31);
+    QCOMPARE(statesOf(run).count(RowOutcome::State::Same), 31);
+}
+
+void ProfilesTest::failuresAreReportedRowByRow()
+{
+    ModuleChannel module;
+    module.values = moduleValues();
+    module.failing = QStringList{QStringLiteral("BAUD")};
+    module.silent = QStringList{QStringLiteral("DHCP")};
+    ParameterRun run(&module);
+    run.setTimeoutMs(50);
+    run.startRead();
+    QVERIFY(runToEnd(run));
+    QCOMPARE(statesOf(run).count(RowOutcome::State::Read), 29);
+    for (const RowOutcome &outcome : run.outcomes()) {
+        if (outcome.row->atName == QLatin1String("BAUD"))
+            QCOMPARE(outcome.detail, QStringLiteral("refused: ERROR"));
+        if (outcome.row->atName == QLatin1String("DHCP"))
+            QCOMPARE(outcome.detail, QStringLiteral("no reply within 50 ms"));
+    }
+
+    // A write the module refuses, and one it never answers.
+    ModuleValues wanted;
+    wanted.insert(QStringLiteral("BAUD"), QStringLiteral("9600"));
+    wanted.insert(QStringLiteral("DHCP"), QStringLiteral("0"));
+    wanted.insert(QStringLiteral("RCVMAX"), QStringLiteral("512"));
+    run.startApply(ParseProfile(FormatProfile(wanted)), run.moduleValues(), false, true);
+    QVERIFY(runToEnd(run));
+    // In catalogue order: DHCP, BAUD, RCVMAX.
+    QCOMPARE(statesOf(run), (QList<RowOutcome::State>{RowOutcome::State::Failed, RowOutcome::State::Failed,
+                                                      RowOutcome::State::Verified}));
+    QCOMPARE(run.outcomes().at(0).detail, QStringLiteral("no reply within 50 ms"));
+    QCOMPARE(run.outcomes().at(1).detail, QStringLiteral("refused: ERROR"));
+}
+
+void ProfilesTest::lostLinkEndsTheRun()
+{
+    ModuleChannel module;
+    module.values = moduleValues();
+    module.loseAfter = 5;
+    ParameterRun run(&module);
+    QSignalSpy finished(&run, &ParameterRun::finished);
+    run.startRead();
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(finished.first().at(0).toBool(), false);
+    QCOMPARE(finished.first().at(1).toString(), QStringLiteral("connection closed"));
+    QCOMPARE(statesOf(run).count(RowOutcome::State::Read), 5);
+    QCOMPARE(run.outcomes().at(5).state, RowOutcome::State::NotRead);
+    QCOMPARE(module.sent.size(), 6);
+}
+
+QTEST_GUILESS_MAIN(ProfilesTest)
+#include "test_profiles.moc"
