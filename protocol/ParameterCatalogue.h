@@ -1,9 +1,10 @@
 #pragma once
 
 // The module's parameters, one row each: the AT command, its type codes, the fields that hold the
-// value, how the value is formed and checked, and the captions of the status bar while it is under
-// way. One generic set handler and one generic read handler serve every row; the reply parser finds the
-// fields of a read by its code.
+// value, how the value is formed and checked, the captions of the status bar while it is under way,
+// how the module's answer to the query fills the fields, and the keys of the fields in the module's
+// parameter list (the reply frames of the Internet link). One generic set handler, one generic read
+// handler and one reply handler serve every row.
 
 #include "protocol/Caption.h"
 #include "protocol/Fields.h"
@@ -19,6 +20,29 @@ struct FieldCheck {
     const CheckRule *rule;
 };
 
+// How the answer to a row's query, the bare value, fills the row's fields.
+enum class ReplyForm {
+    ItemText,    // the first list selects the item equal to the trimmed value
+    Text,        // the first field shows the value as it is
+    Index,       // the value is the first list's position
+    IndexMinus1, // the value minus one is the first list's position
+    Mac,         // quotes removed, ASCII upper case
+    SerialFormat,
+    StationConfig,
+    ApInfo,
+    StationAddresses,
+    ApAddresses,
+};
+
+// How a value of the module's parameter list ("key=value;...") fills one field.
+enum class RemoteForm { Text, Index, IndexMinus1, ItemText };
+
+struct RemoteKey {
+    const char *key;
+    Field field;
+    RemoteForm form;
+};
+
 struct ParameterRow {
     ParameterGroup group;
     QString atName;
@@ -29,6 +53,8 @@ struct ParameterRow {
     std::vector<FieldCheck> checks; // in the order of the fields; the first failure is reported
     Caption setCaption;
     Caption readCaption;
+    ReplyForm reply;
+    std::vector<RemoteKey> remoteKeys; // none: the list never carries the row
 
     int readCode() const { return setCode + 100; }
 };
@@ -37,3 +63,5 @@ struct ParameterRow {
 const std::vector<ParameterRow> &ParameterCatalogue();
 // The row whose set or read code this is, or nullptr.
 const ParameterRow *FindParameterByCode(int code);
+// The field of a parameter-list key and how its value fills it, or nullptr.
+const RemoteKey *FindRemoteKey(const QByteArray &key);

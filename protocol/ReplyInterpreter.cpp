@@ -3,6 +3,7 @@
 #include "protocol/ReplyInterpreter.h"
 
 #include "protocol/ConsoleText.h"
+#include "protocol/ParameterCatalogue.h"
 #include "protocol/ReplyDecoders.h"
 #include "protocol/ValueDecoders.h"
 
@@ -89,61 +90,6 @@ const WifiStateWord kWifiStateWords[] = {
     {"NO_AP_FOUND", {u"Not found AP", u"没找到该AP"}},
     {"CONNECT_FAIL", {u"Connect Fail", u"连接失败"}},
     {"GOT_IP", {u"Connected and got IP", u"连接成功，获得IP"}},
-};
-
-// Parameter queries: the module answers with the bare value, the whole trimmed reply.
-enum class Apply {
-    ItemText,    // the item equal to the value
-    Text,        // the value as it is
-    Index,       // the value as a list position
-    IndexMinus1, // the value minus one as a list position
-    Mac,         // quotes removed, ASCII upper case
-    SerialFormat,
-    StationConfig,
-    ApInfo,
-    StationAddresses,
-    ApAddresses,
-};
-
-struct ParameterQuery {
-    int code;
-    const char *name; // the AT name, for the reader
-    Field target;     // the one field written; multi-field decoders know their own
-    Apply apply;
-};
-
-const ParameterQuery kParameterQueries[] = {
-    {113, "BAUD", Field::Baud, Apply::ItemText},
-    {114, "UART", Field::Parity, Apply::SerialFormat},
-    {115, "RCVTIMEOUT", Field::RxTimeout, Apply::Text},
-    {116, "RCVMAX", Field::RxMax, Apply::Text},
-    {117, "MSGEN", Field::DebugOutput, Apply::Index},
-    {118, "WIFIMODE", Field::WorkMode, Apply::IndexMinus1},
-    {119, "STACONFIG", Field::StaSsid, Apply::StationConfig},
-    {120, "APINF", Field::ApSsid, Apply::ApInfo},
-    {121, "DHCP", Field::Dhcp, Apply::Index},
-    {122, "STATIONIP", Field::StaIp, Apply::StationAddresses},
-    {123, "APIP", Field::ApIp, Apply::ApAddresses},
-    {124, "STAMAC", Field::StaMac, Apply::Mac},
-    {125, "APMAC", Field::ApMac, Apply::Mac},
-    {126, "PTHPORT", Field::LocalPort, Apply::Text},
-    {127, "REMOTEPORT", Field::ServerPort, Apply::Text},
-    {128, "REMOTEIP", Field::ServerIp, Apply::Text},
-    {129, "CMDMAXCONN", Field::CmdMaxConn, Apply::Text},
-    {130, "PTHMAXCONN", Field::PthMaxConn, Apply::Text},
-    {131, "SERVERTIME", Field::ServerTime, Apply::Text},
-    {132, "HEARTBEATT", Field::Heartbeat, Apply::Text},
-    {133, "CMDSERVEREN", Field::CmdServerEn, Apply::Index},
-    {134, "PTHSERVEREN", Field::PthServerEn, Apply::Index},
-    {135, "CONNREMOTE", Field::ConnRemote, Apply::Index},
-    {136, "SINGELEN", Field::ClientProtocol, Apply::Index},
-    {137, "ZONEEN", Field::ZoneValid, Apply::Index},
-    {138, "DEVID", Field::DeviceId, Apply::Text},
-    {139, "ZONE", Field::Zone, Apply::Text},
-    {141, "TRANTYPE", Field::NetProtocol, Apply::Index},
-    {142, "httpserver", Field::Url, Apply::Text},
-    {143, "NAME", Field::StaName, Apply::Text},
-    {144, "PWD", Field::StaPwd, Apply::Text},
 };
 
 template <typename Row, size_t N> const Row *findByCode(const Row (&table)[N], int code)
@@ -251,37 +197,39 @@ void interpretStatusQuery(const StatusQuery &row, const Reply &reply, bool chine
     }
 }
 
-void interpretParameterQuery(const ParameterQuery &row, const QByteArray &value, ReplyEffects &effects)
+// Parameter queries: the module answers with the bare value, the whole trimmed reply.
+void interpretParameterQuery(const ParameterRow &row, const QByteArray &value, ReplyEffects &effects)
 {
-    switch (row.apply) {
-    case Apply::ItemText:
-        effects.fields << FieldChange::selectText(row.target, GbkText(TrimmedForm(value)));
+    const Field target = row.fields.front(); // multi-field forms know their own fields
+    switch (row.reply) {
+    case ReplyForm::ItemText:
+        effects.fields << FieldChange::selectText(target, GbkText(TrimmedForm(value)));
         break;
-    case Apply::Text:
-        effects.fields << FieldChange::showText(row.target, GbkText(value));
+    case ReplyForm::Text:
+        effects.fields << FieldChange::showText(target, GbkText(value));
         break;
-    case Apply::Index:
-        effects.fields << FieldChange::select(row.target, ReplyInt(value));
+    case ReplyForm::Index:
+        effects.fields << FieldChange::select(target, ReplyInt(value));
         break;
-    case Apply::IndexMinus1:
-        effects.fields << FieldChange::select(row.target, qint64(ReplyInt(value)) - 1);
+    case ReplyForm::IndexMinus1:
+        effects.fields << FieldChange::select(target, qint64(ReplyInt(value)) - 1);
         break;
-    case Apply::Mac:
-        effects.fields << FieldChange::showText(row.target, AsciiUpper(GbkText(RemoveChar(value, '"'))));
+    case ReplyForm::Mac:
+        effects.fields << FieldChange::showText(target, AsciiUpper(GbkText(RemoveChar(value, '"'))));
         break;
-    case Apply::SerialFormat:
+    case ReplyForm::SerialFormat:
         DecodeSerialFormat(value, effects);
         break;
-    case Apply::StationConfig:
+    case ReplyForm::StationConfig:
         DecodeStationConfig(value, effects);
         break;
-    case Apply::ApInfo:
+    case ReplyForm::ApInfo:
         DecodeApInfo(value, effects);
         break;
-    case Apply::StationAddresses:
+    case ReplyForm::StationAddresses:
         DecodeAddressTriple(value, AddressGroup::Station, effects);
         break;
-    case Apply::ApAddresses:
+    case ReplyForm::ApAddresses:
         DecodeAddressTriple(value, AddressGroup::Ap, effects);
         break;
     }
@@ -300,7 +248,8 @@ bool interpretByTypeCode(const ReplyContext &context, const Reply &reply, ReplyE
         interpretStatusQuery(*row, reply, context.chinese, effects);
         return true;
     }
-    if (const ParameterQuery *row = findByCode(kParameterQueries, context.typeCode)) {
+    const ParameterRow *row = FindParameterByCode(context.typeCode);
+    if (row && context.typeCode == row->readCode()) {
         if (reply.isError())
             return false;
         interpretParameterQuery(*row, reply.trimmed, effects);

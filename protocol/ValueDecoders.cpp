@@ -1,5 +1,6 @@
 #include "protocol/ValueDecoders.h"
 
+#include "protocol/ParameterCatalogue.h"
 #include "protocol/ReplyDecoders.h"
 
 namespace {
@@ -21,55 +22,20 @@ private:
     QByteArray rest_;
 };
 
-// How a value of the remote parameter list is applied.
-enum class RemoteApply { Text, Index, IndexMinus1, ItemText };
-
-struct RemoteKey {
-    const char *key;
-    Field target;
-    RemoteApply apply;
-};
-
-// Key 13 has no target and is skipped like any key that is not here.
-const RemoteKey kRemoteKeys[] = {
-    {"1", Field::WorkMode, RemoteApply::IndexMinus1},  {"2", Field::StaSsid, RemoteApply::Text},
-    {"3", Field::StaPassword, RemoteApply::Text},      {"4", Field::ApSsid, RemoteApply::Text},
-    {"5", Field::ApPassword, RemoteApply::Text},       {"6", Field::ApIp, RemoteApply::Text},
-    {"7", Field::ApMask, RemoteApply::Text},           {"8", Field::ApGateway, RemoteApply::Text},
-    {"9", Field::ApChannel, RemoteApply::ItemText},    {"10", Field::ConnRemote, RemoteApply::Index},
-    {"11", Field::ClientProtocol, RemoteApply::Index}, {"12", Field::PthServerEn, RemoteApply::Index},
-    {"14", Field::ServerIp, RemoteApply::Text},        {"15", Field::ServerPort, RemoteApply::Text},
-    {"16", Field::LocalPort, RemoteApply::Text},       {"17", Field::Baud, RemoteApply::ItemText},
-    {"18", Field::DataBits, RemoteApply::ItemText},    {"19", Field::StopBits, RemoteApply::ItemText},
-    {"20", Field::DeviceId, RemoteApply::Text},        {"21", Field::Zone, RemoteApply::Text},
-    {"22", Field::ZoneValid, RemoteApply::Index},      {"23", Field::Heartbeat, RemoteApply::Text},
-    {"24", Field::Dhcp, RemoteApply::Index},           {"25", Field::StaIp, RemoteApply::Text},
-    {"26", Field::StaMask, RemoteApply::Text},         {"27", Field::StaGateway, RemoteApply::Text},
-};
-
-const RemoteKey *findRemoteKey(const QByteArray &key)
+FieldChange remoteChange(const RemoteKey &remote, const QByteArray &value)
 {
-    for (const RemoteKey &row : kRemoteKeys) {
-        if (key == row.key)
-            return &row;
-    }
-    return nullptr;
-}
-
-FieldChange remoteChange(const RemoteKey &row, const QByteArray &value)
-{
-    switch (row.apply) {
-    case RemoteApply::Text:
+    switch (remote.form) {
+    case RemoteForm::Text:
         break;
-    case RemoteApply::Index:
-        return FieldChange::select(row.target, ReplyInt(value));
-    case RemoteApply::IndexMinus1:
-        return FieldChange::select(row.target, qint64(ReplyInt(value)) - 1);
-    case RemoteApply::ItemText:
+    case RemoteForm::Index:
+        return FieldChange::select(remote.field, ReplyInt(value));
+    case RemoteForm::IndexMinus1:
+        return FieldChange::select(remote.field, qint64(ReplyInt(value)) - 1);
+    case RemoteForm::ItemText:
         // Values are taken as they are: an item with blanks around it matches nothing.
-        return FieldChange::selectTextOrNone(row.target, GbkText(value));
+        return FieldChange::selectTextOrNone(remote.field, GbkText(value));
     }
-    return FieldChange::showText(row.target, GbkText(value));
+    return FieldChange::showText(remote.field, GbkText(value));
 }
 
 } // namespace
@@ -127,8 +93,8 @@ void DecodeRemoteParameters(const QByteArray &list, ReplyEffects &effects)
         else if (semicolon > equals)
             value = rest.mid(equals + 1, semicolon - equals - 1);
 
-        if (const RemoteKey *row = findRemoteKey(key))
-            effects.fields << remoteChange(*row, value);
+        if (const RemoteKey *remote = FindRemoteKey(key))
+            effects.fields << remoteChange(*remote, value);
         if (semicolon < 0)
             return;
         rest = rest.mid(semicolon + 1);
