@@ -1,7 +1,7 @@
 // Microbenchmarks of the conversions, the frame codec and the reply parser (Google Benchmark).
 // The parser runs inside a hidden main window on the offscreen platform.
 
-#include "fuzz/FuzzWindow.h"
+#include "bench/BenchWindow.h"
 #include "links/commfunction.h"
 #include "protocol/FrameCodec.h"
 #include "protocol/ReplyInterpreter.h"
@@ -68,7 +68,7 @@ BENCHMARK(RelayFrameAroundModuleFrame);
 // One parser call for a type code and reply; the console is emptied outside the timing.
 void parse(benchmark::State &state, int code, const QByteArray &reply)
 {
-    TForm1 &form = fuzzWindow();
+    TForm1 &form = benchWindow();
     CmdType = code;
     for (auto _ : state) {
         try {
@@ -76,7 +76,7 @@ void parse(benchmark::State &state, int code, const QByteArray &reply)
         } catch (const ConversionError &) {
         }
         state.PauseTiming();
-        fuzzWindowTidy(form);
+        benchWindowTidy(form);
         state.ResumeTiming();
     }
 }
@@ -100,7 +100,7 @@ BENCHMARK_CAPTURE(parse, one_mebibyte_1, 1, QByteArray(1 << 20, 'x'));
 
 int main(int argc, char **argv)
 {
-    fuzzWindow(); // the application object and the window, before any benchmark runs
+    benchWindow(); // the application object and the window, before any benchmark runs
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,7 +1,7 @@
 #pragma once
 
 // One fuzz target per file. Under libFuzzer (QX_FUZZ_REPLAY undefined) a target is the program's
-// LLVMFuzzerTestOneInput; in the replay test (tests/test_fuzzcorpus.cpp) every target is compiled into
+// LLVMFuzzerTestOneInput; in the replay test (tests/core/test_fuzzcorpus.cpp) every target is compiled into
 // one executable and registered by name, so the seed corpus and the kept crash inputs run in every
 // normal and sanitizer build as well.
 //

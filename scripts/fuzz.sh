@@ -4,7 +4,7 @@
 #   scripts/fuzz.sh [seconds] [target...]
 # New interesting inputs collect in build-fuzz/corpus/<target>/ (kept between local runs). A crash is
 # written to build-fuzz/artifacts/; once fixed, keep the input in fuzz/regressions/<target>/, where the
-# replay test (tests/test_fuzzcorpus.cpp) runs it in every build.
+# replay test (tests/core/test_fuzzcorpus.cpp) runs it in every build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD

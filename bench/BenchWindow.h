@@ -1,6 +1,6 @@
 #pragma once
 
-// The headless main window that the window-based targets share. It is made once, on first use: the
+// The headless main window that the window benchmarks share. It is made once, on first use: the
 // offscreen platform is chosen before the application object exists, the working directory is a
 // temporary one whose Config.ini points every COM number at a device that cannot exist and every
 // address at loopback, and the UDP endpoint binds a port of the system's choosing. Modal boxes are
@@ -10,9 +10,9 @@
 
 class TForm1;
 
-TForm1 &fuzzWindow();
-// The texts of the boxes shown since the last call of fuzzBoxesClear().
-const QStringList &fuzzBoxes();
-void fuzzBoxesClear();
+TForm1 &benchWindow();
+// The texts of the boxes shown since the last call of benchBoxesClear().
+const QStringList &benchBoxes();
+void benchBoxesClear();
 // Empties what the parser only ever appends to (console, list memo), so runs stay small and alike.
-void fuzzWindowTidy(TForm1 &form);
+void benchWindowTidy(TForm1 &form);

@@ -4,16 +4,15 @@
 // fault the fuzzer found is also pinned down as a plain case.
 
 #define QX_FUZZ_REPLAY
-#include "fuzz/FuzzWindow.cpp"
 #include "fuzz/fuzz_conversions.cpp"
 #include "fuzz/fuzz_frames.cpp"
 #include "fuzz/fuzz_ini.cpp"
 #include "fuzz/fuzz_parser.cpp"
 #include "fuzz/fuzz_remote_decoders.cpp"
 #include "fuzz/fuzz_reply_text.cpp"
-#include "shell/SharedState.h"
+#include "protocol/ReplyDecoders.h"
+#include "protocol/ReplyInterpreter.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -89,17 +88,13 @@ void TestFuzzCorpus::numberWithNulInside()
     QFETCH(QByteArray, reply);
     QVERIFY_THROWS_EXCEPTION(ConversionError, ReplyInt(TrimmedForm(reply)));
 
-    TForm1 &form = fuzzWindow();
-    fuzzWindowTidy(form);
-    QComboBox *workMode = form.comboBox(Field::WorkMode);
-    workMode->setCurrentIndex(0);
-    CmdType = 118;
-    form.pollSerial(reply);
-    QCOMPARE(workMode->currentIndex(), 0);
-    QCOMPARE(fuzzBoxes().size(), 1);
-    QVERIFY(fuzzBoxes().first().endsWith(QLatin1String("' is not a valid integer value")));
-    CmdType = 0;
+    // The work-mode answer on the serial road: no selection changes, one error box names the value.
+    const ReplyEffects effects =
+        interpretReply(ReplyContext{118, QString(), false, ReplyRoad::Serial}, reply);
+    QVERIFY(effects.fields.isEmpty());
+    QCOMPARE(effects.boxes.size(), 1);
+    QVERIFY(effects.boxes.first().text.endsWith(QLatin1String("' is not a valid integer value")));
 }
 
-QTEST_MAIN(TestFuzzCorpus)
+QTEST_GUILESS_MAIN(TestFuzzCorpus)
 #include "test_fuzzcorpus.moc"

@@ -1,4 +1,4 @@
-#include "fuzz/FuzzWindow.h"
+#include "bench/BenchWindow.h"
 
 #include "links/ConsoleLog.h"
 #include "links/PortMap.h"
@@ -36,7 +36,7 @@ void ensureApplication()
 
 } // namespace
 
-TForm1 &fuzzWindow()
+TForm1 &benchWindow()
 {
     static TForm1 *form = nullptr;
     if (form)
@@ -62,21 +62,21 @@ TForm1 &fuzzWindow()
     return *form;
 }
 
-const QStringList &fuzzBoxes()
+const QStringList &benchBoxes()
 {
     return boxTexts();
 }
 
-void fuzzBoxesClear()
+void benchBoxesClear()
 {
     boxTexts().clear();
 }
 
-void fuzzWindowTidy(TForm1 &form)
+void benchWindowTidy(TForm1 &form)
 {
     form.console()->clearLog();
     if (QPlainTextEdit *memo = form.memo(Field::ListMemo))
         memo->clear();
     QCoreApplication::sendPostedEvents();
-    fuzzBoxesClear();
+    benchBoxesClear();
 }
