@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in build-bench/ (RelWithDebInfo) and runs them all under one Xvfb, with their
 # peers from the same run: a bare Qt 6 window and CuteCom (Debian's, Qt 5). Prints every figure.
-#   bench/run.sh [startup] [links] [procload] [micro]     (default: all four)
+#   bench/run.sh [startup] [links] [procload] [micro] [readall]     (default: all five)
 # Benchmarks are never run by CI: the figures depend on the machine and its load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=$root/build-bench
 parts=("$@")
-((${#parts[@]})) || parts=(startup links procload micro)
+((${#parts[@]})) || parts=(startup links procload micro readall)
 
 scripts/deps.sh xvfb xauth xdotool cutecom libbenchmark-dev libxcb1-dev
 launcher=()
@@ -60,6 +60,10 @@ for part in "${parts[@]}"; do
         python3 bench/procload.py "bare=$build/bench/qxbench_bare_window" idle
         python3 bench/procload.py "still=$build/bench/qxbench_bare_window" idle
         python3 bench/procload.py "loop=$build/bench/qxbench_poll_loop" idle
+        ;;
+    readall)
+        echo "== 6. qxctl read of all 31 rows against qxsim =="
+        "$build/bench/qxbench_readall"
         ;;
     micro)
         echo "== 5. microbenchmarks =="

@@ -101,6 +101,17 @@ void ParameterRun::next()
 
 void ParameterRun::sendStep()
 {
+    if (lateReplyPossible_) {
+        // The module may still answer the command that timed out. Whatever comes in the next time-out
+        // is dropped, so a late answer is never read as the answer to the next command.
+        lateReplyPossible_ = false;
+        const int run = generation_;
+        QTimer::singleShot(timeoutMs_, this, [this, run] {
+            if (running_ && run == generation_)
+                sendStep();
+        });
+        return;
+    }
     const RowOutcome &outcome = outcomes_.at(current_);
     const bool writing = step_ == Step::Write;
     const BuiltCommand command =
@@ -125,8 +136,9 @@ void ParameterRun::onReply(const QByteArray &reply)
     timeout_->stop();
     // Handled once the channel's own handlers are done with the reply: the next command changes what
     // the window reads its replies by.
-    QTimer::singleShot(0, this, [this, reply] {
-        if (running_)
+    const int run = generation_;
+    QTimer::singleShot(0, this, [this, reply, run] {
+        if (running_ && run == generation_)
             handle(reply, QString());
     });
 }
@@ -136,6 +148,7 @@ void ParameterRun::onTimeout()
     if (!running_ || !awaiting_)
         return;
     awaiting_ = false;
+    lateReplyPossible_ = true;
     handle(std::nullopt, QStringLiteral("no reply within %1 ms").arg(timeoutMs_));
 }
 
@@ -233,6 +246,8 @@ void ParameterRun::handle(const std::optional<QByteArray> &reply, const QString 
 void ParameterRun::finish(bool completed, const QString &reason)
 {
     running_ = false;
+    lateReplyPossible_ = false;
+    ++generation_;
     awaiting_ = false;
     timeout_->stop();
     Q_EMIT finished(completed, reason);

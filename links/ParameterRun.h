@@ -86,7 +86,9 @@ private:
     bool writeAll_ = false;
     bool verify_ = true;
     bool running_ = false;
-    bool awaiting_ = false; // a command is out and its reply not yet in
+    bool awaiting_ = false;          // a command is out and its reply not yet in
+    bool lateReplyPossible_ = false; // the last command timed out
+    int generation_ = 0;             // runs ended so far: a pending send of an ended run is dropped
     int current_ = -1;
     Step step_ = Step::Read;
 };

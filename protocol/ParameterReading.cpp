@@ -1,7 +1,26 @@
 #include "protocol/ParameterReading.h"
 
+#include "protocol/FieldCatalogue.h"
 #include "protocol/ReplyInterpreter.h"
 #include "protocol/SetValue.h"
+
+#include <algorithm>
+
+namespace {
+// The English labels of the row's fields that no change touches, comma-separated.
+QString fieldsNotIn(const ParameterRow &row, const QList<FieldChange> &changes)
+{
+    QStringList missing;
+    for (const Field field : row.fields) {
+        const bool touched = std::any_of(changes.begin(), changes.end(), [field](const FieldChange &change) {
+            return change.field == field;
+        });
+        if (!touched)
+            missing << DescriptionOf(field).label.en;
+    }
+    return missing.join(QStringLiteral(", "));
+}
+} // namespace
 
 RowReading TakeReadReply(const ParameterRow &row, const QByteArray &reply, FieldModel &model)
 {
@@ -15,8 +34,15 @@ RowReading TakeReadReply(const ParameterRow &row, const QByteArray &reply, Field
         return {RowReading::Result::Refused, QString(), ReplyForReport(reply)};
 
     const SetValue value = ComposeSetValue(row, model.rowValues(row));
-    if (!value.isSendable())
+    if (!value.isSendable()) {
+        const QString missing = fieldsNotIn(row, effects.fields);
+        // A module reply frame carries some fields of a row only; say which are missing rather than
+        // what the empty field would be refused for.
+        if (reply.startsWith(QByteArrayView("\xA8\x81", 2)) && !missing.isEmpty())
+            return {RowReading::Result::NotSendable, QString(),
+                    QStringLiteral("the reply frame carries no value for ") + missing};
         return {RowReading::Result::NotSendable, QString(), value.refusal(false)};
+    }
     return {RowReading::Result::Read, value.text, QString()};
 }
 

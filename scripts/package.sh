@@ -43,7 +43,7 @@ expected=(usr/bin/qxsetup usr/bin/qxsetup-launch "usr/share/applications/$app.de
     "usr/share/icons/hicolor/scalable/apps/$app.svg" "usr/share/metainfo/$app.metainfo.xml"
     usr/share/doc/qxsetup/copyright usr/share/doc/qxsetup/changelog.gz usr/share/doc/qxsetup/README.md
     usr/share/man/man1/qxsetup.1.gz)
-[[ " ${targets[*]} " == *" qxctl "* ]] && expected+=(usr/bin/qxctl)
+[[ " ${targets[*]} " == *" qxctl "* ]] && expected+=(usr/bin/qxctl usr/share/man/man1/qxctl.1.gz)
 for f in "${expected[@]}"; do
     grep -qx "\./$f" <<<"$contents" || fail "$f is not in the package"
 done

@@ -17,6 +17,8 @@ public:
     ModuleValues values;
     QStringList failing;
     QStringList silent;
+    QStringList late; // answered only after lateMs
+    int lateMs = 0;
     QList<QByteArray> sent;
     int loseAfter = -1; // commands before the link goes
 
@@ -46,7 +48,8 @@ public:
                 answer = "OK\r\n";
             }
         }
-        QTimer::singleShot(0, this, [this, answer] { Q_EMIT replyReceived(answer); });
+        QTimer::singleShot(late.contains(name) ? lateMs : 0, this,
+                           [this, answer] { Q_EMIT replyReceived(answer); });
         return true;
     }
 };
@@ -122,6 +125,8 @@ private Q_SLOTS:
     void readAllThenApplyWritesOnlyTheDifferences();
     void failuresAreReportedRowByRow();
     void lostLinkEndsTheRun();
+    void lateAnswerIsNotTheNextRowsValue();
+    void replyFrameMissingAFieldSaysWhich();
 };
 
 void ProfilesTest::everyRowSurvivesAProfile()
@@ -299,6 +304,35 @@ void ProfilesTest::lostLinkEndsTheRun()
     QCOMPARE(statesOf(run).count(RowOutcome::State::Read), 5);
     QCOMPARE(run.outcomes().at(5).state, RowOutcome::State::NotRead);
     QCOMPARE(module.sent.size(), 6);
+}
+
+void ProfilesTest::lateAnswerIsNotTheNextRowsValue()
+{
+    ModuleChannel module;
+    module.values = moduleValues();
+    module.late = QStringList{QStringLiteral("BAUD")};
+    module.lateMs = 150;
+    ParameterRun run(&module);
+    run.setTimeoutMs(100);
+    const QList<const ParameterRow *> rows{FindParameterByName(QStringLiteral("BAUD")),
+                                           FindParameterByName(QStringLiteral("RCVMAX"))};
+    run.startRead(rows);
+    QVERIFY(runToEnd(run));
+    QCOMPARE(run.outcomes().at(0).state, RowOutcome::State::NotRead);
+    QCOMPARE(run.outcomes().at(1).moduleValue, std::optional<QString>(QStringLiteral("2048")));
+}
+
+void ProfilesTest::replyFrameMissingAFieldSaysWhich()
+{
+    // The Internet link's parameter list for the serial format carries data and stop bits, no parity.
+    const QByteArray frame =
+        QByteArray("\xA8\x81", 2) + "12345678901" + "0001" + QByteArray("\x09\x00\x00", 3) + "18=8;19=1;";
+    FieldModel fields;
+    const RowReading reading = TakeReadReply(*FindParameterByName(QStringLiteral("UART")), frame, fields);
+    QCOMPARE(reading.result, RowReading::Result::NotSendable);
+    QVERIFY2(reading.detail.startsWith(QLatin1String("the reply frame carries no value for ")),
+             qPrintable(reading.detail));
+    QCOMPARE(fields.value(Field::DataBits).text, QStringLiteral("8"));
 }
 
 QTEST_GUILESS_MAIN(ProfilesTest)

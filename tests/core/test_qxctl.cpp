@@ -1,0 +1,453 @@
+// qxctl as its users run it: the real binary against the module simulator on a pseudo-terminal, the
+// LAN port and the relay server, all on 127.0.0.1. What is checked is what a user or a script sees:
+// the exit code, the profile on stdout, the one-line errors on stderr, and the commands the module got.
+
+#include "CtlRig.h"
+#include "protocol/Profile.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <chrono>
+#include <csignal>
+#include <grp.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+const QString kLocal = QStringLiteral("127.0.0.1");
+
+QStringList args(const QString &line)
+{
+    return line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+// The set commands (AT+NAME=value, not queries) in a qxsim traffic log, in order.
+QStringList setCommandsIn(const QByteArray &log)
+{
+    static const QRegularExpression set(QStringLiteral("<- .*?(AT\\+[A-Za-z]+=[^?\\\\][^\\\\]*)"));
+    QStringList found;
+    for (const QByteArray &line : log.split('\n')) {
+        const QRegularExpressionMatch match = set.match(QString::fromLatin1(line));
+        if (match.hasMatch())
+            found << match.captured(1);
+    }
+    return found;
+}
+
+QString explain(const CtlRun &run)
+{
+    return QStringLiteral("exit %1 after %2 ms\n--- stdout\n%3--- stderr\n%4")
+        .arg(run.exitCode)
+        .arg(run.elapsedMs)
+        .arg(QString::fromUtf8(run.out), QString::fromUtf8(run.err));
+}
+} // namespace
+
+#define START_SIM(sim, arguments, ...)                                                                       \
+    do {                                                                                                     \
+        QString why_;                                                                                        \
+        QVERIFY2((sim).start(arguments, &why_, ##__VA_ARGS__), qPrintable(why_));                            \
+    } while (false)
+
+class TestQxctl : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void readsEveryRow_data();
+    void readsEveryRow();
+    void profileRoundTrip_data();
+    void profileRoundTrip();
+    void discoverFindsSimulator_data();
+    void discoverFindsSimulator();
+    void faultsEndClearly_data();
+    void faultsEndClearly();
+    void linkGoneMidRun_data();
+    void linkGoneMidRun();
+    void badProfileSendsNothing_data();
+    void badProfileSendsNothing();
+    void deniedDeviceNamesTheCure();
+    void unsendableValueBecomesComment();
+    void progressOnlyOnTerminal();
+    void sendGoesOutAsTyped();
+    void helpForEverySubcommand_data();
+    void helpForEverySubcommand();
+};
+
+void TestQxctl::readsEveryRow_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<int>("maxMs");
+    // A LAN read of every row stays well under a second only when text replies are handed on at their
+    // line end instead of after the serial quiet time.
+    QTest::newRow("LAN") << "--lan {LAN}" << 1500;
+    QTest::newRow("relay") << "--relay {RELAY} --target 12345678901:0001" << 1500;
+    QTest::newRow("serial") << "--serial {PTY}" << 15000;
+}
+
+void TestQxctl::readsEveryRow()
+{
+    QFETCH(QString, link);
+    QFETCH(int, maxMs);
+    SimRun sim;
+    START_SIM(sim, args(QStringLiteral("--pty --lan 127.0.0.1:0 --relay 127.0.0.1:0")));
+
+    const CtlRun run = runCtl(sim.fill(args(QStringLiteral("read ") + link)));
+    QVERIFY2(run.finished && run.exitCode == 0, qPrintable(explain(run)));
+    QVERIFY2(run.elapsedMs <= maxMs, qPrintable(explain(run)));
+    const Profile profile = ParseProfile(run.out);
+    QVERIFY2(profile.isValid(), qPrintable(explain(run)));
+    QCOMPARE(profile.lines.size(), 31);
+    QVERIFY(run.out.contains("\nBAUD=115200\n"));
+    QVERIFY(run.out.contains("\nDEVID=12345678901\n"));
+    QVERIFY(run.err.isEmpty());
+
+    const CtlRun json = runCtl(sim.fill(args(QStringLiteral("read --json --only baud,DEVID ") + link)));
+    QCOMPARE(json.exitCode, 0);
+    const QJsonObject object = QJsonDocument::fromJson(json.out).object();
+    QCOMPARE(object.value(QStringLiteral("values")).toObject(),
+             (QJsonObject{{QStringLiteral("BAUD"), QStringLiteral("115200")},
+                          {QStringLiteral("DEVID"), QStringLiteral("12345678901")}}));
+    QVERIFY(object.value(QStringLiteral("failures")).toObject().isEmpty());
+}
+
+void TestQxctl::profileRoundTrip_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::newRow("serial to relay") << "--serial {PTY}"
+                                     << "--relay {RELAY} --target 12345678901";
+    QTest::newRow("LAN to LAN") << "--lan {LAN}"
+                                << "--lan {LAN}";
+}
+
+void TestQxctl::profileRoundTrip()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    SimRun source;
+    SimRun target;
+    START_SIM(source, args(QStringLiteral("--pty --lan 127.0.0.1:0")));
+    START_SIM(target, args(QStringLiteral("--lan 127.0.0.1:0 --relay 127.0.0.1:0")), true);
+    const QStringList toLink = target.fill(args(to));
+
+    const CtlRun changed =
+        runCtl(QStringList{QStringLiteral("send")} + toLink + QStringList{QStringLiteral("AT+BAUD=9600")});
+    QVERIFY2(changed.exitCode == 0 && changed.out == "OK\n", qPrintable(explain(changed)));
+    const CtlRun read = runCtl(source.fill(args(QStringLiteral("read ") + from)));
+    QVERIFY2(read.exitCode == 0, qPrintable(explain(read)));
+    const CtlRun before = runCtl(QStringList{QStringLiteral("diff"), QStringLiteral("-")} + toLink, read.out);
+    QCOMPARE(before.out, QByteArray("BAUD: module 9600, profile 115200\n"));
+    QCOMPARE(before.exitCode, 1);
+    target.takeLog();
+
+    const CtlRun apply = runCtl(QStringList{QStringLiteral("apply"), QStringLiteral("-")} + toLink, read.out);
+    QVERIFY2(apply.exitCode == 0, qPrintable(explain(apply)));
+    QCOMPARE(setCommandsIn(target.takeLog()), QStringList{QStringLiteral("AT+BAUD=115200")});
+    QCOMPARE(apply.out.count("verified"), 1);
+    QVERIFY(apply.out.contains("BAUD verified\n"));
+    QCOMPARE(apply.out.count(" same\n"), 30);
+
+    const CtlRun after = runCtl(QStringList{QStringLiteral("diff"), QStringLiteral("-")} + toLink, read.out);
+    QVERIFY2(after.exitCode == 0 && after.out.isEmpty(), qPrintable(explain(after)));
+}
+
+void TestQxctl::discoverFindsSimulator_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<bool>("json");
+    QTest::newRow("search") << "" << QByteArray("REQUEST_DEVICE_DISCOVERY") << false;
+    QTest::newRow("search 2, JSON") << "--search --json" << QByteArray("REQUEST_DEVICE_SEARCH") << true;
+}
+
+void TestQxctl::discoverFindsSimulator()
+{
+    QFETCH(QString, options);
+    QFETCH(QByteArray, request);
+    QFETCH(bool, json);
+    SimRun sim;
+    START_SIM(sim, args(QStringLiteral("--udp 127.0.0.1:0 --module 12345678901 --module 22222222222")), true);
+    // Any free local port: a running qxsetup may hold the discovery port.
+    const CtlRun run = runCtl(sim.fill(args(QStringLiteral("discover --address 127.0.0.1 --port {UDP} "
+                                                           "--local-port 0 --timeout 500 ") +
+                                            options)));
+    QVERIFY2(run.exitCode == 0, qPrintable(explain(run)));
+    QVERIFY(sim.takeLog().contains("<- " + request + "\n"));
+    for (const QByteArray &id : {QByteArray("12345678901"), QByteArray("22222222222")}) {
+        const QByteArray line = "127.0.0.1:QX5120,ID=" + id + ",IP=127.0.0.1,MAC=";
+        if (json) {
+            const QJsonArray answers = QJsonDocument::fromJson(run.out).array();
+            QCOMPARE(answers.size(), 2);
+            QVERIFY(run.out.contains("\"answer\": \"QX5120,ID=" + id));
+        } else {
+            QVERIFY2(run.out.contains(line), run.out.constData());
+        }
+    }
+    const CtlRun silent = runCtl(args(QStringLiteral("discover --address 127.0.0.1 --port %1 --local-port 0 "
+                                                     "--timeout 200")
+                                          .arg(closedLoopbackPort())));
+    QVERIFY2(silent.exitCode == 1 && silent.out.isEmpty(), qPrintable(explain(silent)));
+}
+
+void TestQxctl::faultsEndClearly_data()
+{
+    QTest::addColumn<QString>("simulator");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QByteArray>("err");
+    QTest::addColumn<int>("maxMs");
+
+    const QByteArray none;
+    const QStringList english;
+    QTest::newRow("every query refused") << "--lan 127.0.0.1:0 --error"
+                                         << "read --lan {LAN}" << none << english << 1 << none
+                                         << QByteArray("\nPTHMAXCONN: not read: refused: ERROR\n") << 3000;
+    QTest::newRow("every set refused")
+        << "--lan 127.0.0.1:0 --error"
+        << "apply - --lan {LAN}" << QByteArray("BAUD=9600\nDHCP=1\n") << english << 1
+        << QByteArray("DHCP failed: refused: ERROR\nBAUD failed: refused: ERROR\n") << none << 3000;
+    QTest::newRow("replies later than --timeout")
+        << "--lan 127.0.0.1:0 --delay 1500"
+        << "read --only BAUD,UART --timeout 100 --lan {LAN}" << none << english << 1 << none
+        << QByteArray("BAUD: not read: no reply within 100 ms\nUART: not read: no reply within 100 ms\n")
+        << 1200;
+    QTest::newRow("replies in pieces")
+        << "--lan 127.0.0.1:0 --split 3 --piece-delay 30"
+        << "read --only PTHPORT,APINF --lan {LAN}" << none << english << 0
+        << QByteArray("APINF=\"QX5120_AP\",\"12345678\",6,1,4\nPTHPORT=8899\n") << none << 3000;
+    QTest::newRow("relay module never answers")
+        << "--relay 127.0.0.1:0"
+        << "send --relay {RELAY} --target 99999999999 --timeout 200 AT+BAUD=?" << none << english << 1 << none
+        << QByteArray("AT+BAUD=?: no reply within 200 ms\n") << 3000;
+    QTest::newRow("connection dropped mid-run")
+        << "--lan 127.0.0.1:0 --drop-after 5"
+        << "read --lan {LAN}" << none << english << 2 << none
+        << QByteArray(" rows not reached\nqxctl: the connection to 127.0.0.1:") << 3000;
+    QTest::newRow("no such device") << "--lan 127.0.0.1:0"
+                                    << "read --serial /nonexistent/ttyQX" << none << english << 2 << none
+                                    << QByteArray("qxctl: no such serial device: /nonexistent/ttyQX\n")
+                                    << 3000;
+    QTest::newRow("no such device, Chinese")
+        << "--lan 127.0.0.1:0"
+        << "read --serial /nonexistent/ttyQX" << none << QStringList{QStringLiteral("LC_ALL=zh_CN.UTF-8")}
+        << 2 << none << QByteArray("qxctl: 没有这个串口设备：/nonexistent/ttyQX\n") << 3000;
+    QTest::newRow("refused port") << "--lan 127.0.0.1:0"
+                                  << "read --lan 127.0.0.1:{CLOSED}" << none << english << 2 << none
+                                  << QByteArray("qxctl: connection refused by 127.0.0.1:") << 3000;
+    QTest::newRow("no link")
+        << "--lan 127.0.0.1:0"
+        << "read" << none << english << 2 << none
+        << QByteArray("qxctl: give a link: --serial, --lan or --relay (see qxctl read --help)\n") << 3000;
+    QTest::newRow("two links") << "--lan 127.0.0.1:0"
+                               << "diff - --lan {LAN} --serial /dev/null" << none << english << 2 << none
+                               << QByteArray("give only one of --serial, --lan and --relay") << 3000;
+    QTest::newRow("relay without target") << "--relay 127.0.0.1:0"
+                                          << "read --relay {RELAY}" << none << english << 2 << none
+                                          << QByteArray("--relay needs --target ID[:ZONE]") << 3000;
+    QTest::newRow("unknown row in --only") << "--lan 127.0.0.1:0"
+                                           << "read --only BAUD,NOPE --lan {LAN}" << none << english << 2
+                                           << none << QByteArray("unknown parameter 'NOPE'") << 3000;
+    QTest::newRow("bad --timeout") << "--lan 127.0.0.1:0"
+                                   << "send --timeout 0 --lan {LAN} AT" << none << english << 2 << none
+                                   << QByteArray("bad --timeout '0'") << 3000;
+    QTest::newRow("unknown subcommand") << "--lan 127.0.0.1:0"
+                                        << "write --lan {LAN}" << none << english << 2 << none
+                                        << QByteArray("qxctl: unknown subcommand 'write'\n") << 3000;
+}
+
+void TestQxctl::faultsEndClearly()
+{
+    QFETCH(QString, simulator);
+    QFETCH(QString, command);
+    QFETCH(QByteArray, input);
+    QFETCH(QStringList, environment);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, out);
+    QFETCH(QByteArray, err);
+    QFETCH(int, maxMs);
+    SimRun sim;
+    START_SIM(sim, args(simulator));
+    command.replace(QLatin1String("{CLOSED}"), QString::number(closedLoopbackPort()));
+
+    const CtlRun run = runCtl(sim.fill(args(command)), input, environment, 20000);
+    QVERIFY2(run.finished && run.exitCode == exitCode, qPrintable(explain(run)));
+    QVERIFY2(run.out.contains(out) && run.err.contains(err), qPrintable(explain(run)));
+    QVERIFY2(run.elapsedMs <= maxMs, qPrintable(explain(run)));
+    if (exitCode == 2)
+        QVERIFY2(run.out.isEmpty(), qPrintable(explain(run)));
+}
+
+void TestQxctl::linkGoneMidRun_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QByteArray>("err");
+    QTest::newRow("serial, read") << "read --serial {PTY}" << QByteArray("qxctl: the serial port /dev/");
+    QTest::newRow("LAN, apply") << "apply - --all --lan {LAN}"
+                                << QByteArray("qxctl: the connection to 127.0.0.1:");
+}
+
+void TestQxctl::linkGoneMidRun()
+{
+    QFETCH(QString, command);
+    QFETCH(QByteArray, err);
+    SimRun source;
+    START_SIM(source, args(QStringLiteral("--lan 127.0.0.1:0")));
+    const QByteArray profile = runCtl(source.fill(args(QStringLiteral("read --lan {LAN}")))).out;
+
+    SimRun sim;
+    START_SIM(sim, args(QStringLiteral("--pty --lan 127.0.0.1:0 --delay 40")));
+    // The simulator dies while qxctl is half-way through its rows.
+    std::thread killer([pid = sim.pid()] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        ::kill(static_cast<pid_t>(pid), SIGKILL);
+    });
+    const CtlRun run = runCtl(sim.fill(args(command)), profile, {}, 20000);
+    killer.join();
+    QVERIFY2(run.finished && run.exitCode == 2, qPrintable(explain(run)));
+    QVERIFY2(run.err.contains(err) && run.err.contains(" rows not reached\n"), qPrintable(explain(run)));
+    QVERIFY2(run.elapsedMs < 5000, qPrintable(explain(run)));
+}
+
+void TestQxctl::badProfileSendsNothing_data()
+{
+    QTest::addColumn<QByteArray>("profile");
+    QTest::addColumn<QByteArray>("err");
+    const QByteArray longLine = "NAME=\"" + QByteArray(600 * 1024, 'a') + "\"\n";
+    QByteArray tenThousand;
+    for (int line = 0; line < 10000; ++line)
+        tenThousand += "BAUD=115200\n";
+
+    QTest::newRow("unknown name") << QByteArray("BAUD=115200\nSPEED=1\n")
+                                  << QByteArray(": line 2: SPEED: unknown parameter\n");
+    QTest::newRow("refused value") << QByteArray("# mine\nBAUD=115200\nDHCP=7\n") << QByteArray(": line 3: ");
+    QTest::newRow("00 byte") << QByteArrayLiteral("BAUD=115200\nNAME=\"a\0b\"\n")
+                             << QByteArray(": line 2: the line holds a 00 byte\n");
+    QTest::newRow("GBK text") << QByteArray("NAME=\"\xD6\xD0\xCE\xC4\"\n")
+                              << QByteArray(": line 1: the line is not UTF-8 text\n");
+    QTest::newRow("600 KiB line") << longLine << QByteArray(": line 1: the line is longer than 4096 bytes\n");
+    QTest::newRow("10 000 lines") << tenThousand
+                                  << QByteArray(": too many problems; the rest are not listed\n");
+    QTest::newRow("over 1 MiB") << QByteArray(kMaxProfileBytes + 1, '#')
+                                << QByteArray(": the file is larger than 1 MiB\n");
+}
+
+void TestQxctl::badProfileSendsNothing()
+{
+    QFETCH(QByteArray, profile);
+    QFETCH(QByteArray, err);
+    SimRun sim;
+    START_SIM(sim, args(QStringLiteral("--lan 127.0.0.1:0")), true);
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("module.profile")));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(profile) == profile.size());
+    file.close();
+
+    for (const QString &command : {QStringLiteral("apply"), QStringLiteral("diff")}) {
+        const CtlRun fromFile =
+            runCtl(sim.fill({command, file.fileName(), QStringLiteral("--lan"), QStringLiteral("{LAN}")}));
+        QVERIFY2(fromFile.exitCode == 2 && fromFile.err.contains(file.fileName().toUtf8() + err),
+                 qPrintable(explain(fromFile)));
+        QVERIFY2(fromFile.err.endsWith(" has problems; nothing was sent\n"), qPrintable(explain(fromFile)));
+        const CtlRun piped =
+            runCtl(sim.fill({command, QStringLiteral("-"), QStringLiteral("--lan"), QStringLiteral("{LAN}")}),
+                   profile);
+        QVERIFY2(piped.exitCode == 2 && piped.err.contains("-" + err), qPrintable(explain(piped)));
+    }
+    QCOMPARE(sim.takeLog(), QByteArray());
+}
+
+void TestQxctl::deniedDeviceNamesTheCure()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root, to run qxctl as a user the pseudo-terminal refuses");
+    SimRun sim;
+    START_SIM(sim, args(QStringLiteral("--pty")));
+    QFile::setPermissions(sim.ptyPath(), QFile::ReadOwner | QFile::WriteOwner);
+    const CtlRun run =
+        runCtl(sim.fill(args(QStringLiteral("read --serial {PTY}"))), QByteArray(), {}, 10000, [] {
+            // nobody, with no supplementary groups: the device's owner and group both refuse it
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+    QVERIFY2(run.exitCode == 2, qPrintable(explain(run)));
+    QVERIFY2(run.err.startsWith("qxctl: permission denied on " + sim.ptyPath().toUtf8() +
+                                ": add yourself to the group \""),
+             qPrintable(explain(run)));
+    QVERIFY2(run.err.contains("sudo usermod -aG "), qPrintable(explain(run)));
+}
+
+void TestQxctl::unsendableValueBecomesComment()
+{
+    // An access point without a name: the module holds it, but the set command would refuse it.
+    PtyAnswerer module(QByteArray("\"\",\"12345678\",6,1,4\r\n"));
+    if (module.path().isEmpty())
+        QSKIP("no pseudo-terminal available");
+    const CtlRun run = runCtl({QStringLiteral("read"), QStringLiteral("--only"), QStringLiteral("APINF"),
+                               QStringLiteral("--serial"), module.path()});
+    QVERIFY2(run.exitCode == 1, qPrintable(explain(run)));
+    QVERIFY2(run.out.startsWith("# APINF: ") && run.out.count('\n') == 1, qPrintable(explain(run)));
+    QVERIFY2(run.err.startsWith("APINF: not read: "), qPrintable(explain(run)));
+    QCOMPARE(run.out.mid(9), run.err.mid(17));
+}
+
+void TestQxctl::progressOnlyOnTerminal()
+{
+    SimRun sim;
+    START_SIM(sim, args(QStringLiteral("--lan 127.0.0.1:0")));
+    int master = -1;
+    int terminal = -1;
+    if (::openpty(&master, &terminal, nullptr, nullptr, nullptr) != 0)
+        QSKIP("no pseudo-terminal available");
+    const CtlRun run = runCtl(sim.fill(args(QStringLiteral("read --only BAUD,UART --lan {LAN}"))),
+                              QByteArray(), {}, 10000, [terminal] { ::dup2(terminal, STDERR_FILENO); });
+    ::close(terminal);
+    QByteArray shown;
+    char buffer[4096];
+    for (ssize_t got; (got = ::read(master, buffer, sizeof buffer)) > 0;)
+        shown.append(buffer, got);
+    ::close(master);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("BAUD=115200\nUART=8,2,1\n"));
+    // Each step rewrites the one line; the line is cleared before the program ends.
+    QVERIFY2(shown.contains("\r\033[Kreading BAUD (1/2)\r\033[Kreading UART (2/2)"), shown.constData());
+    QVERIFY2(shown.endsWith("\r\033[K"), shown.constData());
+}
+
+void TestQxctl::sendGoesOutAsTyped()
+{
+    SimRun sim;
+    START_SIM(sim, args(QStringLiteral("--lan 127.0.0.1:0")));
+    const CtlRun run = runCtl(sim.fill(args(QStringLiteral("send -v --lan {LAN} +++ AT+BAUD=?"))));
+    QVERIFY2(run.exitCode == 0, qPrintable(explain(run)));
+    QCOMPARE(run.out.count('\n'), 2);
+    QVERIFY(run.out.endsWith("\n115200\n"));
+    // Every byte on stderr: "+++" bare behind the LAN prefix, the query with its CR LF.
+    QVERIFY2(run.err.contains("-> A8 81 01 2B 2B 2B" + QByteArray(31, ' ') + "...+++\n"),
+             run.err.constData());
+    QVERIFY2(run.err.contains("-> A8 81 01 41 54 2B 42 41 55 44 3D 3F 0D 0A       ...AT+BAUD=?..\n"
+                              "<- 31 31 35 32 30 30 0D 0A"),
+             run.err.constData());
+}
+
+void TestQxctl::helpForEverySubcommand_data()
+{
+    QTest::addColumn<QString>("subcommand");
+    for (const char *name : {"read", "apply", "diff", "send", "discover"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestQxctl::helpForEverySubcommand()
+{
+    QFETCH(QString, subcommand);
+    const CtlRun run = runCtl({subcommand, QStringLiteral("--help")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.out.startsWith("Usage: qxctl " + subcommand.toUtf8() + ' '), run.out.constData());
+    QVERIFY(run.out.contains("--timeout <MS>"));
+}
+
+QTEST_GUILESS_MAIN(TestQxctl)
+#include "test_qxctl.moc"

@@ -1,0 +1,76 @@
+#include "ArgumentParsing.h"
+#include "LinkSession.h"
+#include "ProfileFile.h"
+#include "RunToEnd.h"
+#include "Terminal.h"
+#include "Tools.h"
+
+namespace {
+const QString kCommand = QStringLiteral("diff");
+} // namespace
+
+int DiffTool(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    DescribeSubcommand(parser, kCommand, QStringLiteral("PROFILE LINK"),
+                       Say(QStringLiteral("Reads the profile's rows from the module and prints each one "
+                                          "that differs: NAME: module X, profile Y. Exit 0 when none "
+                                          "differs, 1 when some do, 2 for usage, profile and link errors."),
+                           QStringLiteral("从模块读取配置文件中的参数，输出每个不同之处：名称: 模块 X，"
+                                          "配置文件 Y。没有不同时退出码0，有不同时1，用法、配置文件或"
+                                          "连接错误时2。")));
+    parser.addPositionalArgument(QStringLiteral("PROFILE"),
+                                 Say(QStringLiteral("Profile file, or - for standard input."),
+                                     QStringLiteral("配置文件，“-”为标准输入。")));
+    LinkSession::addOptions(parser);
+    int exitCode = kExitOk;
+    if (!ParseArguments(parser, arguments, &exitCode))
+        return exitCode;
+    if (parser.positionalArguments().size() != 1)
+        return UsageError(kCommand,
+                          Say(QStringLiteral("give one PROFILE"), QStringLiteral("请给出一个配置文件")));
+    const QString path = parser.positionalArguments().constFirst();
+
+    LinkSession link;
+    QString error;
+    if (!link.configure(parser, &error))
+        return UsageError(kCommand, error);
+    Profile profile;
+    if (!LoadProfile(path, &profile, &error)) {
+        PrintError(error);
+        return kExitTrouble;
+    }
+    if (!profile.isValid()) {
+        PrintProfileProblems(path, profile);
+        return kExitTrouble;
+    }
+    QList<const ParameterRow *> rows;
+    for (const ProfileLine &line : profile.lines)
+        rows << line.row;
+    if (rows.isEmpty())
+        return kExitOk; // nothing to compare: the link is not even opened
+    if (!link.open(&error)) {
+        PrintError(error);
+        return kExitTrouble;
+    }
+
+    ParameterRun run(link.channel());
+    run.setTimeoutMs(link.timeoutMs());
+    const RunEnd end = RunToEnd(run, [&run, &rows] { run.startRead(rows); });
+    if (!end.completed) {
+        PrintError(end.reason);
+        return kExitTrouble;
+    }
+    int differences = 0;
+    for (const RowOutcome &outcome : run.outcomes()) {
+        const QString wanted = profile.find(outcome.row)->value;
+        if (outcome.state == RowOutcome::State::Read && outcome.moduleValue == wanted)
+            continue;
+        ++differences;
+        const QString held = outcome.moduleValue ? *outcome.moduleValue
+                                                 : QLatin1Char('(') + OutcomeText(outcome) + QLatin1Char(')');
+        PrintLine(Say(QStringLiteral("%1: module %2, profile %3"), QStringLiteral("%1：模块 %2，配置文件 %3"))
+                      .arg(outcome.row->atName, held, wanted));
+    }
+    return differences == 0 ? kExitOk : kExitSomeFailed;
+}

@@ -1,0 +1,186 @@
+#include "LinkSession.h"
+
+#include "ArgumentParsing.h"
+#include "Terminal.h"
+#include "links/channels/SerialChannel.h"
+#include "links/channels/TcpChannel.h"
+
+#include <QRegularExpression>
+
+namespace {
+const QString kSerial = QStringLiteral("serial");
+const QString kBaud = QStringLiteral("baud");
+const QString kFormat = QStringLiteral("format");
+const QString kLan = QStringLiteral("lan");
+const QString kRelay = QStringLiteral("relay");
+const QString kTarget = QStringLiteral("target");
+const QString kLocal = QStringLiteral("local");
+const QString kTimeout = QStringLiteral("timeout");
+const QString kVerbose = QStringLiteral("verbose");
+
+// The window's settings defaults for the relay link.
+const QString kDefaultId = QStringLiteral("00000000000");
+const QString kDefaultZone = QStringLiteral("0000");
+
+bool splitHostPort(const QString &text, QString *host, quint16 *port)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^(?:\\[([^\\]]+)\\]|([^:\\[\\]]+))(?::(\\d{1,5}))?$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return false;
+    *host = match.captured(1).isEmpty() ? match.captured(2) : match.captured(1);
+    int number = LinkSession::kDefaultPort;
+    if (match.hasCaptured(3) && !ParseNumber(match.captured(3), 1, 65535, &number))
+        return false;
+    *port = static_cast<quint16>(number);
+    return true;
+}
+
+// ID[:ZONE]: 11 digits, optionally ":" and 4 digits.
+bool splitId(const QString &text, QString *id, QString *zone)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{11})(?::(\\d{4}))?$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return false;
+    *id = match.captured(1);
+    *zone = match.captured(2);
+    return true;
+}
+} // namespace
+
+void LinkSession::addOptions(QCommandLineParser &parser)
+{
+    parser.addOptions({
+        {kSerial,
+         Say(QStringLiteral("The module on serial port DEVICE."), QStringLiteral("串口DEVICE上的模块。")),
+         QStringLiteral("DEVICE")},
+        {kBaud,
+         Say(QStringLiteral("Serial baud rate (default 115200)."),
+             QStringLiteral("串口波特率（默认115200）。")),
+         QStringLiteral("N")},
+        {kFormat,
+         Say(QStringLiteral("Serial data bits, parity (N/E/O/M/S), stop bits (default 8N1)."),
+             QStringLiteral("串口数据位、校验（N/E/O/M/S）、停止位（默认8N1）。")),
+         QStringLiteral("FORMAT")},
+        {kLan,
+         Say(QStringLiteral("The module's own TCP port on the LAN (default port 8888)."),
+             QStringLiteral("局域网上模块自己的TCP端口（默认端口8888）。")),
+         QStringLiteral("HOST[:PORT]")},
+        {kRelay,
+         Say(QStringLiteral("The relay server (default port 8888); give --target."),
+             QStringLiteral("中转服务器（默认端口8888）；须给出 --target。")),
+         QStringLiteral("HOST[:PORT]")},
+        {kTarget,
+         Say(QStringLiteral(
+                 "Relay: the module's 11-digit ID and 4-digit zone. Without ZONE the module answers "
+                 "whatever its zone."),
+             QStringLiteral("中转：模块的11位ID和4位区号。不给区号时不检查区号。")),
+         QStringLiteral("ID[:ZONE]")},
+        {kLocal,
+         Say(QStringLiteral("Relay: this tool's ID (default 00000000000)."),
+             QStringLiteral("中转：本工具的ID（默认00000000000）。")),
+         QStringLiteral("ID[:ZONE]")},
+        {kTimeout,
+         Say(QStringLiteral(
+                 "Wait at most MS for the connection and for each reply (default 2000; relay 5000)."),
+             QStringLiteral("连接和每条应答最多等待MS毫秒（默认2000；中转5000）。")),
+         QStringLiteral("MS")},
+        {{QStringLiteral("v"), kVerbose},
+         Say(QStringLiteral("Show every byte sent and received on stderr."),
+             QStringLiteral("在标准错误上显示收发的每个字节。"))},
+    });
+}
+
+bool LinkSession::configure(const QCommandLineParser &parser, QString *error)
+{
+    const int links = int(parser.isSet(kSerial)) + int(parser.isSet(kLan)) + int(parser.isSet(kRelay));
+    if (links != 1) {
+        *error = links == 0 ? Say(QStringLiteral("give a link: --serial, --lan or --relay"),
+                                  QStringLiteral("请给出连接方式：--serial、--lan 或 --relay"))
+                            : Say(QStringLiteral("give only one of --serial, --lan and --relay"),
+                                  QStringLiteral("--serial、--lan、--relay 只能给一个"));
+        return false;
+    }
+    const auto refuse = [error](const QString &option, const QString &value) {
+        *error = Say(QStringLiteral("bad --%1 '%2'"), QStringLiteral("--%1 的值“%2”无效")).arg(option, value);
+        return false;
+    };
+    const auto onlyWith = [&parser, error](const QStringList &options, const QString &link) {
+        for (const QString &option : options) {
+            if (parser.isSet(option)) {
+                *error = Say(QStringLiteral("--%1 goes with --%2"), QStringLiteral("--%1 只能与 --%2 同用"))
+                             .arg(option, link);
+                return false;
+            }
+        }
+        return true;
+    };
+    verbose_ = parser.isSet(kVerbose);
+
+    if (parser.isSet(kSerial)) {
+        if (!onlyWith({kTarget, kLocal}, kRelay))
+            return false;
+        SerialSettings settings;
+        settings.device = parser.value(kSerial);
+        if (settings.device.isEmpty())
+            return refuse(kSerial, settings.device);
+        if (parser.isSet(kBaud) && !ParseNumber(parser.value(kBaud), 1, 4000000, &settings.baudRate))
+            return refuse(kBaud, parser.value(kBaud));
+        if (parser.isSet(kFormat) && !ParseSerialFormat(parser.value(kFormat), settings))
+            return refuse(kFormat, parser.value(kFormat));
+        timeoutMs_ = kSerialTimeoutMs;
+        channel_ = new SerialChannel(settings, InChinese(), &owner_);
+    } else {
+        if (!onlyWith({kBaud, kFormat}, kSerial))
+            return false;
+        const bool relay = parser.isSet(kRelay);
+        const QString address = parser.value(relay ? kRelay : kLan);
+        QString host;
+        quint16 port = 0;
+        if (!splitHostPort(address, &host, &port))
+            return refuse(relay ? kRelay : kLan, address);
+        LinkRoute route;
+        route.linkType = relay ? 2 : 1;
+        if (relay) {
+            if (!parser.isSet(kTarget)) {
+                *error = Say(QStringLiteral("--relay needs --target ID[:ZONE]"),
+                             QStringLiteral("--relay 需要 --target ID[:区号]"));
+                return false;
+            }
+            if (!splitId(parser.value(kTarget), &route.targetId, &route.targetZone))
+                return refuse(kTarget, parser.value(kTarget));
+            // A zone given is a zone checked; without one the module answers by its ID alone.
+            route.targetZoneValid = !route.targetZone.isEmpty();
+            if (route.targetZone.isEmpty())
+                route.targetZone = kDefaultZone;
+            route.localId = kDefaultId;
+            QString localZone; // the relay frame carries the local ID only
+            if (parser.isSet(kLocal) && !splitId(parser.value(kLocal), &route.localId, &localZone))
+                return refuse(kLocal, parser.value(kLocal));
+        } else if (!onlyWith({kTarget, kLocal}, kRelay)) {
+            return false;
+        }
+        timeoutMs_ = relay ? kRelayTimeoutMs : kLanTimeoutMs;
+        channel_ = new TcpChannel(host, port, route, InChinese(), &owner_);
+    }
+    if (parser.isSet(kTimeout) && !ParseNumber(parser.value(kTimeout), 1, 600000, &timeoutMs_))
+        return refuse(kTimeout, parser.value(kTimeout));
+    if (verbose_) {
+        QObject::connect(channel_, &OpenChannel::bytesSent, &owner_,
+                         [](const QByteArray &bytes) { DumpTraffic(true, bytes); });
+        QObject::connect(channel_, &OpenChannel::bytesReceived, &owner_,
+                         [](const QByteArray &bytes) { DumpTraffic(false, bytes); });
+    }
+    return true;
+}
+
+bool LinkSession::open(QString *reason)
+{
+    ShowProgress(
+        Say(QStringLiteral("opening %1"), QStringLiteral("正在打开%1")).arg(channel_->destination()));
+    const bool opened = channel_->open(timeoutMs_, reason);
+    ClearProgress();
+    return opened;
+}

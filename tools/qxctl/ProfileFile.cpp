@@ -1,0 +1,44 @@
+#include "ProfileFile.h"
+
+#include "Terminal.h"
+
+#include <QFile>
+
+bool LoadProfile(const QString &path, Profile *profile, QString *error)
+{
+    QFile file;
+    const bool standardInput = path == QLatin1String("-");
+    const bool opened = standardInput ? file.open(stdin, QIODevice::ReadOnly) : [&file, &path] {
+        file.setFileName(path);
+        return file.open(QIODevice::ReadOnly);
+    }();
+    if (!opened) {
+        *error = Say(QStringLiteral("cannot read %1: %2"), QStringLiteral("无法读取%1：%2"))
+                     .arg(path, file.errorString());
+        return false;
+    }
+    // One byte more than the limit is enough for the parser to call the file too large.
+    QByteArray bytes;
+    while (bytes.size() <= kMaxProfileBytes) {
+        const QByteArray piece = file.read(kMaxProfileBytes + 1 - bytes.size());
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        *error = Say(QStringLiteral("cannot read %1: %2"), QStringLiteral("无法读取%1：%2"))
+                     .arg(path, file.errorString());
+        return false;
+    }
+    *profile = ParseProfile(bytes);
+    return true;
+}
+
+void PrintProfileProblems(const QString &path, const Profile &profile)
+{
+    for (const ProfileProblem &problem : profile.problems)
+        PrintNote(path + QStringLiteral(": ") + problem.message(InChinese()));
+    PrintError(
+        Say(QStringLiteral("%1 has problems; nothing was sent"), QStringLiteral("%1有问题，未发送任何内容"))
+            .arg(path));
+}

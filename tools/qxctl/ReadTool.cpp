@@ -1,0 +1,120 @@
+#include "ArgumentParsing.h"
+#include "LinkSession.h"
+#include "RunToEnd.h"
+#include "Terminal.h"
+#include "Tools.h"
+#include "protocol/ParameterReading.h"
+
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+const QString kCommand = QStringLiteral("read");
+
+// A row read but not sendable is in the profile as a comment: the module holds something a set
+// command would refuse, and the user should see what.
+bool wasReadButNotSendable(const RowOutcome &outcome, const QByteArray &reply)
+{
+    if (reply.isEmpty())
+        return false;
+    FieldModel scratch;
+    return TakeReadReply(*outcome.row, reply, scratch).result == RowReading::Result::NotSendable;
+}
+} // namespace
+
+int ReadTool(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    DescribeSubcommand(
+        parser, kCommand, QStringLiteral("LINK [--json] [--only NAME,...]"),
+        Say(QStringLiteral("Reads the module's parameters and prints them as a profile (NAME=value lines) "
+                           "that qxctl apply takes back. Exit 0 when every row was read, 1 when some "
+                           "failed (listed on stderr), 2 for usage and link errors."),
+            QStringLiteral("读取模块参数，按配置文件格式（名称=数值，每行一个）输出，可交给 qxctl apply。"
+                           "全部读出时退出码0，有失败时1（列在标准错误上），用法或连接错误时2。")));
+    LinkSession::addOptions(parser);
+    parser.addOptions({
+        {QStringLiteral("json"),
+         Say(QStringLiteral("Print {\"values\": {NAME: value}, \"failures\": {NAME: why}}."),
+             QStringLiteral("输出 {\"values\": {名称: 数值}, \"failures\": {名称: 原因}}。"))},
+        {QStringLiteral("only"),
+         Say(QStringLiteral("Read these rows only (AT names, comma-separated)."),
+             QStringLiteral("只读这些参数（AT名称，逗号分隔）。")),
+         QStringLiteral("NAME,...")},
+    });
+    int exitCode = kExitOk;
+    if (!ParseArguments(parser, arguments, &exitCode))
+        return exitCode;
+    if (!parser.positionalArguments().isEmpty())
+        return UsageError(kCommand,
+                          Say(QStringLiteral("unexpected argument '%1'"), QStringLiteral("多余的参数“%1”"))
+                              .arg(parser.positionalArguments().constFirst()));
+
+    QList<const ParameterRow *> rows;
+    for (const QString &name :
+         parser.value(QStringLiteral("only")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const ParameterRow *row = FindParameterByName(name.trimmed());
+        if (!row)
+            return UsageError(kCommand,
+                              Say(QStringLiteral("unknown parameter '%1'"), QStringLiteral("未知参数“%1”"))
+                                  .arg(name.trimmed()));
+        if (!rows.contains(row))
+            rows << row;
+    }
+
+    LinkSession link;
+    QString error;
+    if (!link.configure(parser, &error))
+        return UsageError(kCommand, error);
+    if (!link.open(&error)) {
+        PrintError(error);
+        return kExitTrouble;
+    }
+
+    ParameterRun run(link.channel());
+    run.setTimeoutMs(link.timeoutMs());
+    QHash<int, QByteArray> replies; // by outcome index
+    int current = -1;
+    QObject::connect(&run, &ParameterRun::stepStarted, &run,
+                     [&current](int index, bool) { current = index; });
+    QObject::connect(link.channel(), &CommandChannel::replyReceived, &run,
+                     [&replies, &current](const QByteArray &reply) { replies[current] += reply; });
+    const RunEnd end = RunToEnd(run, [&run, &rows] { run.startRead(rows); });
+
+    QStringList comments;
+    QJsonObject failures;
+    int notReached = 0;
+    for (int index = 0; index < run.outcomes().size(); ++index) {
+        const RowOutcome &outcome = run.outcomes().at(index);
+        if (outcome.state == RowOutcome::State::Read)
+            continue;
+        if (outcome.state == RowOutcome::State::Waiting) {
+            ++notReached;
+            continue;
+        }
+        const QString name = outcome.row->atName;
+        PrintNote(name + QStringLiteral(": ") + OutcomeText(outcome));
+        failures.insert(name, outcome.detail.isEmpty() ? OutcomeText(outcome) : outcome.detail);
+        if (wasReadButNotSendable(outcome, replies.value(index)))
+            comments << name + QStringLiteral(": ") + outcome.detail;
+    }
+    if (!end.completed) {
+        if (notReached > 0)
+            PrintNote(
+                Say(QStringLiteral("%1 rows not reached"), QStringLiteral("%1个参数未读取")).arg(notReached));
+        PrintError(end.reason);
+        return kExitTrouble; // a profile with rows missing for a lost link would mislead
+    }
+    if (parser.isSet(QStringLiteral("json"))) {
+        QJsonObject values;
+        const ModuleValues read = run.moduleValues();
+        for (auto value = read.constBegin(); value != read.constEnd(); ++value)
+            values.insert(value.key(), value.value());
+        const QJsonObject result{{QStringLiteral("values"), values}, {QStringLiteral("failures"), failures}};
+        PrintOut(QJsonDocument(result).toJson(QJsonDocument::Indented));
+    } else {
+        PrintOut(FormatProfile(run.moduleValues(), comments));
+    }
+    return failures.isEmpty() ? kExitOk : kExitSomeFailed;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+// Runs a ParameterRun to its end inside a local event loop, with the progress line on a terminal.
+
+#include "links/ParameterRun.h"
+
+#include <functional>
+
+struct RunEnd {
+    bool completed = false;
+    QString reason; // why it stopped early
+};
+
+RunEnd RunToEnd(ParameterRun &run, const std::function<void()> &start);
+
+// The outcome of a row in words: "verified", "failed: no reply within 2000 ms".
+QString OutcomeText(const RowOutcome &outcome);
