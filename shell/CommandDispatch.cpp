@@ -60,20 +60,30 @@ SendResult TForm1::sendOnLink(SendPayload payload, const QByteArray &bytes)
     return linkSender_->send({LinkType, TargetID, TargetZone, TargetZoneValid, LocalID}, payload, bytes);
 }
 
-void TForm1::SendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
+bool TForm1::SendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
                             const QString &enLabel)
 {
     CmdType = typeCode; // the next reply is read by this command's code, sent or not
-    if (ShowsProgress(sendOnLink(SendPayload::Command, command)))
+    const SendResult result = sendOnLink(SendPayload::Command, command);
+    if (ShowsProgress(result))
         setStatusPanel(2, progressText(Direction::Set, LinkType, cnLabel, enLabel));
+    if (result != SendResult::Sent)
+        return false;
+    Q_EMIT commandSent(typeCode);
+    return true;
 }
 
-void TForm1::SendReadCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
+bool TForm1::SendReadCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
                              const QString &enLabel)
 {
     CmdType = typeCode;
-    if (ShowsProgress(sendOnLink(SendPayload::Command, command)))
+    const SendResult result = sendOnLink(SendPayload::Command, command);
+    if (ShowsProgress(result))
         setStatusPanel(2, progressText(Direction::Read, LinkType, cnLabel, enLabel));
+    if (result != SendResult::Sent)
+        return false;
+    Q_EMIT commandSent(typeCode);
+    return true;
 }
 
 bool TForm1::SendSerial(const QByteArray &command)

@@ -17,6 +17,12 @@ Boxes::SaveFileHandler &saveFileHandler()
     return h;
 }
 
+Boxes::OpenFileHandler &openFileHandler()
+{
+    static Boxes::OpenFileHandler h;
+    return h;
+}
+
 QString &boxTitle()
 {
     static QString title;
@@ -70,6 +76,12 @@ QString askSaveFileName(QWidget *parent, const QString &title, const QString &pr
         return saveFileHandler()({title, proposedPath, filter});
     return QFileDialog::getSaveFileName(parent, title, proposedPath, filter);
 }
+QString askOpenFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter)
+{
+    if (openFileHandler())
+        return openFileHandler()({title, folder, filter});
+    return QFileDialog::getOpenFileName(parent, title, folder, filter);
+}
 void setTitle(const QString &title)
 {
     boxTitle() = title;
@@ -89,5 +101,13 @@ void setSaveFileHandler(SaveFileHandler h)
 void clearSaveFileHandler()
 {
     saveFileHandler() = nullptr;
+}
+void setOpenFileHandler(OpenFileHandler h)
+{
+    openFileHandler() = std::move(h);
+}
+void clearOpenFileHandler()
+{
+    openFileHandler() = nullptr;
 }
 } // namespace Boxes

@@ -29,6 +29,8 @@ void setTitle(const QString &title);
 // Asks where to save a file, proposing proposedPath; an empty text when the user cancels.
 QString askSaveFileName(QWidget *parent, const QString &title, const QString &proposedPath,
                         const QString &filter);
+// Asks which existing file to open, starting in folder; an empty text when the user cancels.
+QString askOpenFileName(QWidget *parent, const QString &title, const QString &folder, const QString &filter);
 
 // Handler for tests: gets each box, returns true for "Yes" (ignored for warnings and errors).
 using Handler = std::function<bool(const BoxRequest &)>;
@@ -44,5 +46,15 @@ struct SaveFileRequest {
 using SaveFileHandler = std::function<QString(const SaveFileRequest &)>;
 void setSaveFileHandler(SaveFileHandler handler);
 void clearSaveFileHandler();
+
+// Handler for tests: answers the open-file question with a path (empty: cancelled).
+struct OpenFileRequest {
+    QString title;
+    QString folder;
+    QString filter;
+};
+using OpenFileHandler = std::function<QString(const OpenFileRequest &)>;
+void setOpenFileHandler(OpenFileHandler handler);
+void clearOpenFileHandler();
 
 } // namespace Boxes

@@ -30,7 +30,11 @@ QComboBox *ioBox(const TForm1::IoRow &row, IoChange::Box box)
 void TForm1::ParseReply(const QByteArray &text, ReplyRoad road)
 {
     const ReplyContext context{CmdType, LastIoOperation, IsChinese(), road};
-    applyReplyEffects(interpretReply(context, text));
+    const ReplyEffects effects = interpretReply(context, text);
+    // Announced before the effects are applied: a box among them waits for the user, and a command
+    // run waiting for this reply must not count that time against its time-out.
+    Q_EMIT replyArrived(text);
+    applyReplyEffects(effects);
 }
 
 void TForm1::applyReplyEffects(const ReplyEffects &effects)

@@ -5,8 +5,11 @@
 #include "links/commfunction.h"
 #include "pages/Unit_options.h"
 #include "shell/MessageBoxes.h"
+#include "shell/ProfileActions.h"
+#include "shell/ReadAllControl.h"
 #include "shell/Settings.h"
 #include "shell/SharedState.h"
+#include "shell/WindowChannel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -188,9 +191,17 @@ void TForm1::buildToolPanel(QWidget *panel)
                          {QStringLiteral("进入配置"), QStringLiteral("Enter to Setting")});
     captions_.addControl(atButton, {QStringLiteral("AT"), QStringLiteral("AT")});
     captions_.addControl(enterDataButton, {QStringLiteral("进入数传"), QStringLiteral("Enter to Data")});
+    auto *buttonColumn = new QVBoxLayout;
+    auto *buttonRow = new QHBoxLayout;
     for (QPushButton *b :
          {exitButton, portOptionsButton, clearConsoleButton, enterSettingButton, atButton, enterDataButton})
-        row->addWidget(b);
+        buttonRow->addWidget(b);
+    buttonColumn->addLayout(buttonRow);
+    // Under the mode buttons, in view whichever page is shown: it reads the rows of both pages.
+    commandChannel_ = new WindowChannel(this);
+    readAllControl = new ReadAllControl(this, commandChannel_, panel);
+    buttonColumn->addWidget(readAllControl);
+    row->addLayout(buttonColumn);
 
     connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
     connect(portOptionsButton, &QPushButton::clicked, this, [this] { portDialog_->exec(); });
@@ -271,6 +282,7 @@ void TForm1::buildMenu()
     captions_.addAction(saveLogAction, {QStringLiteral("保存日志…"), QStringLiteral("Save log…")});
     file->addSeparator();
     exitAction = file->addAction(QString());
+    profileActions = new ProfileActions(this, commandChannel_, readAllControl, file, exitAction);
     exitAction->setObjectName(QStringLiteral("exitAction"));
     captions_.addAction(exitAction, {QStringLiteral("退出"), QStringLiteral("Exit")});
 

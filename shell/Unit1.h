@@ -30,10 +30,13 @@ class QTcpSocket;
 class QTimer;
 class QUdpSocket;
 class ConsoleLog;
+class ProfileActions;
+class ReadAllControl;
 class ReplyGatherer;
 class TCommFun;
 class TfrmPortSet;
 class TForm_options;
+class WindowChannel;
 struct ParameterRow;
 struct ReplyEffects;
 struct SystemOperation;
@@ -58,9 +61,10 @@ public:
     void saveConsoleLog();
 
     // ---- protocol: command dispatch ----
-    void SendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
+    // Both return whether the command left; a failure has been shown already.
+    bool SendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
                         const QString &enLabel);
-    void SendReadCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
+    bool SendReadCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
                          const QString &enLabel);
     bool SendSerial(const QByteArray &command);
     bool SendData(const QByteArray &payload); // relay frame around payload, on the TCP link; as SendTcp
@@ -129,6 +133,13 @@ public:
     IoRow &ioRow(int row) { return ioRows_[static_cast<size_t>(row - 1)]; }
     const IoRow &ioRow(int row) const { return ioRows_[static_cast<size_t>(row - 1)]; }
 
+Q_SIGNALS:
+    // Every reply ParseReply reads, serial and TCP alike, once its meaning is known and before the
+    // window shows it (shell/WindowChannel hands it to command runs).
+    void replyArrived(const QByteArray &reply);
+    // A command of that type code left through SendSetCommand or SendReadCommand.
+    void commandSent(int typeCode);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -187,6 +198,7 @@ public:
     QPushButton *enterSettingButton = nullptr;
     QPushButton *atButton = nullptr;
     QPushButton *enterDataButton = nullptr;
+    ReadAllControl *readAllControl = nullptr; // "读取全部", its progress and its Cancel button
 
     // link group
     QGroupBox *linkGroup = nullptr;
@@ -205,6 +217,7 @@ public:
     QAction *portSettingAction = nullptr;
     QAction *targetIdAction = nullptr;
     QAction *saveLogAction = nullptr;
+    ProfileActions *profileActions = nullptr; // save, apply and compare a profile
     QAction *exitAction = nullptr;
     QAction *aboutAction = nullptr;
     QAction *helpAction = nullptr;
@@ -235,4 +248,5 @@ private:
     std::unique_ptr<LinkSender> linkSender_;
     TfrmPortSet *portDialog_ = nullptr;
     TForm_options *optionsDialog_ = nullptr;
+    WindowChannel *commandChannel_ = nullptr; // the active link, lent to read-all and the profiles
 };

@@ -1,0 +1,51 @@
+#include "shell/WindowChannel.h"
+
+#include "pages/FieldWidgets.h"
+#include "protocol/ParameterCatalogue.h"
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+
+#include <QScopedValueRollback>
+
+namespace {
+QString unusableLinkText()
+{
+    switch (LinkType) {
+    case 0:
+        return Tr(QStringLiteral("the serial port could not be written"), QStringLiteral("串口无法写入"));
+    case 1:
+    case 2:
+        return Tr(QStringLiteral("the TCP connection could not be used"), QStringLiteral("TCP连接无法使用"));
+    default:
+        return Tr(QStringLiteral("no link is selected"), QStringLiteral("未选择通讯链路"));
+    }
+}
+} // namespace
+
+WindowChannel::WindowChannel(TForm1 *window) : CommandChannel(window), window_(window)
+{
+    connect(window, &TForm1::replyArrived, this, &CommandChannel::replyReceived);
+    connect(window, &TForm1::commandSent, this, [this](int typeCode) {
+        if (!sending_)
+            Q_EMIT otherCommandSent(typeCode);
+    });
+}
+
+bool WindowChannel::sendCommand(const BuiltCommand &command)
+{
+    const ParameterRow *row = FindParameterByCode(command.typeCode);
+    const QScopedValueRollback<bool> sending(sending_, true);
+    bool sent = false;
+    if (row != nullptr && command.typeCode == row->readCode()) {
+        for (const Field id : row->fields)
+            clearField(window_->field(id));
+        sent = window_->SendReadCommand(command.bytes, command.typeCode, row->readCaption.cn,
+                                        row->readCaption.en);
+    } else {
+        const Caption caption = row != nullptr ? row->setCaption : Caption{};
+        sent = window_->SendSetCommand(command.bytes, command.typeCode, caption.cn, caption.en);
+    }
+    if (!sent)
+        Q_EMIT linkLost(unusableLinkText());
+    return sent;
+}

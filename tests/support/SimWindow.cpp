@@ -1,0 +1,73 @@
+#include "support/SimWindow.h"
+
+#include "shell/SharedState.h"
+#include "shell/Unit1.h"
+
+#include <QTcpSocket>
+#include <QtTest>
+
+bool SimWindow::start(int link, const QStringList &simArgs, const QByteArray &language, QString *why)
+{
+    sim_ = std::make_unique<SimProcess>();
+    const QStringList args{QStringLiteral("-v"),       QStringLiteral("--pty"),
+                           QStringLiteral("--lan"),    QStringLiteral("127.0.0.1:0"),
+                           QStringLiteral("--relay"),  QStringLiteral("127.0.0.1:0"),
+                           QStringLiteral("--module"), QLatin1String(kModuleId) + QStringLiteral(":0000")};
+    if (!sim_->start(args + simArgs, why))
+        return false;
+    boxes_ = std::make_unique<BoxRecorder>(true);
+    const QByteArray extra = "[Ver]\r\nCEO=" + language +
+                             "\r\n[Network]\r\nTargetGPRSID=" + QByteArray(kModuleId) +
+                             "\r\nTargetZone=0000\r\nTCPPort=" + QByteArray::number(sim_->lanPort()) +
+                             "\r\nTCPPort2=" + QByteArray::number(sim_->relayPort()) +
+                             "\r\nCOMType=" + QByteArray::number(link) + "\r\n";
+    dir_ = std::make_unique<WorkDir>(WorkDir::testConfig(sim_->ptyPath(), extra));
+    form_ = makeMainWindow();
+    form_->show();
+    if (!QTest::qWaitForWindowExposed(form_.get())) {
+        if (why)
+            *why = QStringLiteral("the window was not shown");
+        return false;
+    }
+    const bool up =
+        link == 0
+            ? PortOpen[0]
+            : QTest::qWaitFor(
+                  [this] { return form_->tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 5000);
+    if (!up && why)
+        *why = QStringLiteral("the link did not come up");
+    return up;
+}
+
+QList<QByteArray> SimWindow::trafficLines()
+{
+    log_ += sim_->log();
+    QList<QByteArray> lines;
+    for (const QByteArray &line : log_.split('\n')) {
+        // "qxsim: LINK <- BYTES" and "qxsim: LINK -> BYTES"; data and echoes are marked and left out.
+        const QList<QByteArray> words = line.split(' ');
+        if (words.size() >= 4 && words.at(0) == "qxsim:" && (words.at(2) == "<-" || words.at(2) == "->") &&
+            !words.at(3).startsWith('('))
+            lines << line;
+    }
+    return lines;
+}
+
+QStringList SimWindow::commandsReceived()
+{
+    QStringList commands;
+    for (const QByteArray &line : trafficLines()) {
+        const QList<QByteArray> words = line.split(' ');
+        // On the relay the command stands inside the escaped bytes of its frames.
+        const qsizetype at = line.indexOf("AT", line.indexOf("<- "));
+        if (words.at(2) != "<-" || at < 0)
+            continue;
+        QByteArray command = line.mid(at);
+        for (const char *end : {"\\r", "\\x"}) {
+            if (const qsizetype cut = command.indexOf(end); cut >= 0)
+                command.truncate(cut);
+        }
+        commands << QString::fromUtf8(command);
+    }
+    return commands;
+}

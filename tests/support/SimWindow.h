@@ -1,0 +1,42 @@
+#pragma once
+
+// The main window talking to the module simulator over one link, for tests that drive the window
+// like a user and check what the module received. Loopback addresses only.
+
+#include "support/SimProcess.h"
+#include "support/TestSupport.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <memory>
+
+class TForm1;
+
+class SimWindow {
+public:
+    static constexpr auto kModuleId = "12345678901";
+
+    SimWindow() = default;
+    SimWindow(const SimWindow &) = delete;
+    SimWindow &operator=(const SimWindow &) = delete;
+
+    // Starts qxsim (logging its traffic) and a shown main window on link 0 serial, 1 LAN or 2 relay,
+    // in the language of Config.ini's CEO key; false with the reason in why when either cannot start.
+    bool start(int link, const QStringList &simArgs = {}, const QByteArray &language = "EN",
+               QString *why = nullptr);
+
+    TForm1 &form() { return *form_; }
+    BoxRecorder &boxes() { return *boxes_; }
+    // Every command the module has received so far, in order, without CR LF ("AT+HEARTBEATT=?").
+    QStringList commandsReceived();
+    // The simulator's traffic log so far: one line per command received ("<-") or answer sent ("->").
+    QList<QByteArray> trafficLines();
+
+private:
+    QByteArray log_;
+    // Declared in the order of start-up: the window goes first, the simulator last.
+    std::unique_ptr<SimProcess> sim_;
+    std::unique_ptr<BoxRecorder> boxes_;
+    std::unique_ptr<WorkDir> dir_;
+    std::unique_ptr<TForm1> form_;
+};
