@@ -1,25 +1,6 @@
 #include "links/OpenAdvice.h"
 
-#include <QFile>
-#include <grp.h>
-#include <sys/stat.h>
-#include <vector>
-
-namespace {
-// The name of the group that owns path (symlinks followed); empty when it cannot be read.
-QString owningGroup(const QString &path)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return QString();
-    struct group entry {};
-    struct group *found = nullptr;
-    std::vector<char> buffer(16384);
-    if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr)
-        return QString();
-    return QString::fromLocal8Bit(found->gr_name);
-}
-} // namespace
+#include "links/DeviceGroup.h"
 
 QString OpenFailureAdvice(const OpenFailure &failure, bool english)
 {
@@ -28,7 +9,7 @@ QString OpenFailureAdvice(const OpenFailure &failure, bool english)
 #ifdef Q_OS_LINUX
     // Serial devices belong to a group (on Debian and most others "dialout"); group membership is
     // read at login, so joining takes effect only in a new session.
-    const QString group = owningGroup(failure.device);
+    const QString group = DeviceGroup(failure.device);
     const QString command =
         QStringLiteral("sudo usermod -aG %1 $USER").arg(group.isEmpty() ? QStringLiteral("dialout") : group);
     if (english) {

@@ -1,30 +1,14 @@
 #include "links/channels/SerialChannel.h"
 
+#include "links/DeviceGroup.h"
 #include "links/ReplyGatherer.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <grp.h>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
-// The group that owns the device (symlinks followed); empty when it cannot be read.
-QString owningGroup(const QString &path)
-{
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return QString();
-    struct group entry {};
-    struct group *found = nullptr;
-    std::vector<char> buffer(16384);
-    if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr)
-        return QString();
-    return QString::fromLocal8Bit(found->gr_name);
-}
-
 bool mayOpen(const QString &path)
 {
     return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
@@ -113,7 +97,7 @@ QString SerialChannel::openFailure() const
         if (QFileInfo::exists(device) && !mayOpen(device)) {
             // Group membership is read at login, so joining takes effect only in a new session.
             const QString group =
-                owningGroup(device).isEmpty() ? QStringLiteral("dialout") : owningGroup(device);
+                DeviceGroup(device).isEmpty() ? QStringLiteral("dialout") : DeviceGroup(device);
             return say(
                 QStringLiteral("permission denied on %1: add yourself to the group \"%2\" (sudo usermod "
                                "-aG %2 $USER), then log out and log in again")

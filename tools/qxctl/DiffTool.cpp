@@ -26,24 +26,11 @@ int DiffTool(const QStringList &arguments)
     int exitCode = kExitOk;
     if (!ParseArguments(parser, arguments, &exitCode))
         return exitCode;
-    if (parser.positionalArguments().size() != 1)
-        return UsageError(kCommand,
-                          Say(QStringLiteral("give one PROFILE"), QStringLiteral("请给出一个配置文件")));
-    const QString path = parser.positionalArguments().constFirst();
-
     LinkSession link;
-    QString error;
-    if (!link.configure(parser, &error))
-        return UsageError(kCommand, error);
     Profile profile;
-    if (!LoadProfile(path, &profile, &error)) {
-        PrintError(error);
-        return kExitTrouble;
-    }
-    if (!profile.isValid()) {
-        PrintProfileProblems(path, profile);
-        return kExitTrouble;
-    }
+    if (const std::optional<int> stop = PrepareProfileRun(kCommand, parser, link, profile))
+        return *stop;
+    QString error;
     QList<const ParameterRow *> rows;
     for (const ProfileLine &line : profile.lines)
         rows << line.row;

@@ -1,5 +1,7 @@
 #include "ProfileFile.h"
 
+#include "ArgumentParsing.h"
+#include "LinkSession.h"
 #include "Terminal.h"
 
 #include <QFile>
@@ -41,4 +43,25 @@ void PrintProfileProblems(const QString &path, const Profile &profile)
     PrintError(
         Say(QStringLiteral("%1 has problems; nothing was sent"), QStringLiteral("%1有问题，未发送任何内容"))
             .arg(path));
+}
+
+std::optional<int> PrepareProfileRun(const QString &subcommand, const QCommandLineParser &parser,
+                                     LinkSession &link, Profile &profile)
+{
+    if (parser.positionalArguments().size() != 1)
+        return UsageError(subcommand,
+                          Say(QStringLiteral("give one PROFILE"), QStringLiteral("请给出一个配置文件")));
+    const QString path = parser.positionalArguments().constFirst();
+    QString error;
+    if (!link.configure(parser, &error))
+        return UsageError(subcommand, error);
+    if (!LoadProfile(path, &profile, &error)) {
+        PrintError(error);
+        return kExitTrouble;
+    }
+    if (!profile.isValid()) {
+        PrintProfileProblems(path, profile);
+        return kExitTrouble;
+    }
+    return std::nullopt;
 }

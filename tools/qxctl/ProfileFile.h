@@ -6,8 +6,17 @@
 #include "protocol/Profile.h"
 
 #include <QString>
+#include <optional>
+
+class LinkSession;
+class QCommandLineParser;
 
 // False with one line for the user when the file cannot be read. A parsed profile may still hold
 // problems; PrintProfileProblems lists them.
 bool LoadProfile(const QString &path, Profile *profile, QString *error);
 void PrintProfileProblems(const QString &path, const Profile &profile);
+
+// For the subcommands that take one PROFILE and a LINK: configures the link from the options and loads
+// a profile without problems. The exit code when the subcommand must stop, having said why.
+std::optional<int> PrepareProfileRun(const QString &subcommand, const QCommandLineParser &parser,
+                                     LinkSession &link, Profile &profile);
