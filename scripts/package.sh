@@ -19,8 +19,7 @@ export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 rm -rf "$build"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
     "-DCMAKE_EXE_LINKER_FLAGS=-Wl,-z,relro -Wl,-z,now" "${launcher[@]}" >/dev/null
-targets=(qxsetup qxsetup_packaging_files)
-cmake --build "$build" --target help | grep -qw qxctl && targets+=(qxctl)
+targets=(qxsetup qxctl qxsetup_packaging_files)
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/qxsetup_*.deb)
@@ -42,12 +41,13 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 expected=(usr/bin/qxsetup usr/bin/qxsetup-launch "usr/share/applications/$app.desktop"
     "usr/share/icons/hicolor/scalable/apps/$app.svg" "usr/share/metainfo/$app.metainfo.xml"
     usr/share/doc/qxsetup/copyright usr/share/doc/qxsetup/changelog.gz usr/share/doc/qxsetup/README.md
-    usr/share/man/man1/qxsetup.1.gz)
-[[ " ${targets[*]} " == *" qxctl "* ]] && expected+=(usr/bin/qxctl usr/share/man/man1/qxctl.1.gz)
+    usr/share/man/man1/qxsetup.1.gz usr/bin/qxctl usr/share/man/man1/qxctl.1.gz)
 for f in "${expected[@]}"; do
     grep -qx "\./$f" <<<"$contents" || fail "$f is not in the package"
 done
-file "$unpacked/usr/bin/qxsetup" | grep -q ', stripped' || fail "usr/bin/qxsetup is not stripped"
+for program in qxsetup qxctl; do
+    file "$unpacked/usr/bin/$program" | grep -q ', stripped' || fail "usr/bin/$program is not stripped"
+done
 
 # The changelog and the metadata's latest release follow the project's version.
 version=$(dpkg-deb -f "$deb" Version)
