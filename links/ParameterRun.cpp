@@ -6,6 +6,16 @@
 #include <QTimer>
 
 namespace {
+Caption prefixed(const QString &chinese, const QString &english, const Caption &detail)
+{
+    return {chinese + detail.cn, english + detail.en};
+}
+
+Caption prefixed(const QString &chinese, const QString &english, const QString &text)
+{
+    return {chinese + text, english + text};
+}
+
 RowOutcome outcomeFor(const ParameterRow *row)
 {
     RowOutcome outcome;
@@ -124,7 +134,7 @@ void ParameterRun::sendStep()
     if (!channel_->sendCommand(command) && running_ && awaiting_) {
         awaiting_ = false;
         timeout_->stop();
-        handle(std::nullopt, QStringLiteral("not sent"));
+        handle(std::nullopt, {QStringLiteral("未发出"), QStringLiteral("not sent")});
     }
 }
 
@@ -139,7 +149,7 @@ void ParameterRun::onReply(const QByteArray &reply)
     const int run = generation_;
     QTimer::singleShot(0, this, [this, reply, run] {
         if (running_ && run == generation_)
-            handle(reply, QString());
+            handle(reply, {});
     });
 }
 
@@ -149,7 +159,8 @@ void ParameterRun::onTimeout()
         return;
     awaiting_ = false;
     lateReplyPossible_ = true;
-    handle(std::nullopt, QStringLiteral("no reply within %1 ms").arg(timeoutMs_));
+    handle(std::nullopt, {QStringLiteral("%1毫秒内没有应答").arg(timeoutMs_),
+                          QStringLiteral("no reply within %1 ms").arg(timeoutMs_)});
 }
 
 void ParameterRun::onLinkLost(const QString &reason)
@@ -159,13 +170,13 @@ void ParameterRun::onLinkLost(const QString &reason)
     RowOutcome &outcome = outcomes_[current_];
     if (outcome.state == RowOutcome::State::Waiting) {
         outcome.state = applying_ ? RowOutcome::State::Failed : RowOutcome::State::NotRead;
-        outcome.detail = reason;
+        outcome.detail = {reason, reason}; // the channel words it in the user's language
         Q_EMIT rowFinished(current_);
     }
     finish(false, reason);
 }
 
-void ParameterRun::handle(const std::optional<QByteArray> &reply, const QString &noReply)
+void ParameterRun::handle(const std::optional<QByteArray> &reply, const Caption &noReply)
 {
     RowOutcome &outcome = outcomes_[current_];
     switch (step_) {
@@ -177,9 +188,10 @@ void ParameterRun::handle(const std::optional<QByteArray> &reply, const QString 
                 outcome.state = RowOutcome::State::Read;
             } else {
                 outcome.state = RowOutcome::State::NotRead;
-                outcome.detail = reading.result == RowReading::Result::Refused
-                                     ? QStringLiteral("refused: ") + reading.detail
-                                     : reading.detail;
+                outcome.detail =
+                    reading.result == RowReading::Result::Refused
+                        ? prefixed(QStringLiteral("被拒绝："), QStringLiteral("refused: "), reading.detail)
+                        : reading.detail;
             }
         } else {
             outcome.state = RowOutcome::State::NotRead;
@@ -189,7 +201,7 @@ void ParameterRun::handle(const std::optional<QByteArray> &reply, const QString 
             // An unreadable row is written all the same: the profile says what it must hold.
             if (outcome.moduleValue != outcome.profileValue || writeAll_) {
                 outcome.state = RowOutcome::State::Waiting;
-                outcome.detail.clear();
+                outcome.detail = {};
                 step_ = Step::Write;
                 sendStep();
                 return;
@@ -215,27 +227,32 @@ void ParameterRun::handle(const std::optional<QByteArray> &reply, const QString 
             break;
         case SetVerdict::Refused:
             outcome.state = RowOutcome::State::Failed;
-            outcome.detail = QStringLiteral("refused: ") + ReplyForReport(*reply);
+            outcome.detail =
+                prefixed(QStringLiteral("被拒绝："), QStringLiteral("refused: "), ReplyForReport(*reply));
             break;
         case SetVerdict::Unclear:
             outcome.state = RowOutcome::State::Failed;
-            outcome.detail = QStringLiteral("unclear reply: ") + ReplyForReport(*reply);
+            outcome.detail = prefixed(QStringLiteral("应答不明："), QStringLiteral("unclear reply: "),
+                                      ReplyForReport(*reply));
             break;
         }
         break;
     case Step::Verify: {
         outcome.state = RowOutcome::State::Failed;
         if (!reply) {
-            outcome.detail = QStringLiteral("written, but the read-back had ") + noReply;
+            outcome.detail = prefixed(QStringLiteral("已写入，但读回时"),
+                                      QStringLiteral("written, but the read-back had "), noReply);
             break;
         }
         const RowReading reading = TakeReadReply(*outcome.row, *reply, fields_);
         if (reading.result == RowReading::Result::Read && reading.value == outcome.profileValue)
             outcome.state = RowOutcome::State::Verified;
         else if (reading.result == RowReading::Result::Read)
-            outcome.detail = QStringLiteral("written, but read back ") + reading.value;
+            outcome.detail = prefixed(QStringLiteral("已写入，但读回"),
+                                      QStringLiteral("written, but read back "), reading.value);
         else
-            outcome.detail = QStringLiteral("written, but the read-back failed: ") + reading.detail;
+            outcome.detail = prefixed(QStringLiteral("已写入，但读回失败："),
+                                      QStringLiteral("written, but the read-back failed: "), reading.detail);
         break;
     }
     }

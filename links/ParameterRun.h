@@ -30,7 +30,7 @@ struct RowOutcome {
     State state = State::Waiting;
     std::optional<QString> moduleValue; // as read before anything was written
     QString profileValue;               // apply only
-    QString detail;                     // English, one line; the reply where there was one
+    Caption detail;                     // one line in both languages; the reply where there was one
 };
 
 class ParameterRun final : public QObject {
@@ -74,7 +74,7 @@ private:
     void onTimeout();
     void onLinkLost(const QString &reason);
     // noReply: why there is no reply, when there is none.
-    void handle(const std::optional<QByteArray> &reply, const QString &noReply);
+    void handle(const std::optional<QByteArray> &reply, const Caption &noReply);
     void finish(bool completed, const QString &reason);
 
     CommandChannel *channel_;

@@ -7,18 +7,26 @@
 #include <algorithm>
 
 namespace {
-// The English labels of the row's fields that no change touches, comma-separated.
-QString fieldsNotIn(const ParameterRow &row, const QList<FieldChange> &changes)
+Caption same(const QString &text)
+{
+    return {text, text};
+}
+
+// The labels of the row's fields that no change touches, comma-separated.
+Caption fieldsNotIn(const ParameterRow &row, const QList<FieldChange> &changes)
 {
     QStringList missing;
+    QStringList missingCn;
     for (const Field field : row.fields) {
         const bool touched = std::any_of(changes.begin(), changes.end(), [field](const FieldChange &change) {
             return change.field == field;
         });
-        if (!touched)
+        if (!touched) {
             missing << DescriptionOf(field).label.en;
+            missingCn << DescriptionOf(field).label.cn;
+        }
     }
-    return missing.join(QStringLiteral(", "));
+    return {missingCn.join(QStringLiteral("、")), missing.join(QStringLiteral(", "))};
 }
 } // namespace
 
@@ -29,21 +37,23 @@ RowReading TakeReadReply(const ParameterRow &row, const QByteArray &reply, Field
         interpretReply(ReplyContext{row.readCode(), QString(), false, ReplyRoad::Tcp}, reply);
     model.apply(effects.fields);
     if (effects.failure)
-        return {RowReading::Result::Unreadable, QString(), effects.failure->message()};
+        return {RowReading::Result::Unreadable, QString(), same(effects.failure->message())};
     if (!effects.status)
-        return {RowReading::Result::Refused, QString(), ReplyForReport(reply)};
+        return {RowReading::Result::Refused, QString(), same(ReplyForReport(reply))};
 
     const SetValue value = ComposeSetValue(row, model.rowValues(row));
     if (!value.isSendable()) {
-        const QString missing = fieldsNotIn(row, effects.fields);
+        const Caption missing = fieldsNotIn(row, effects.fields);
         // A module reply frame carries some fields of a row only; say which are missing rather than
         // what the empty field would be refused for.
-        if (reply.startsWith(QByteArrayView("\xA8\x81", 2)) && !missing.isEmpty())
-            return {RowReading::Result::NotSendable, QString(),
-                    QStringLiteral("the reply frame carries no value for ") + missing};
-        return {RowReading::Result::NotSendable, QString(), value.refusal(false)};
+        if (reply.startsWith(QByteArrayView("\xA8\x81", 2)) && !missing.en.isEmpty())
+            return {RowReading::Result::NotSendable,
+                    QString(),
+                    {QStringLiteral("应答帧中没有以下数值：") + missing.cn,
+                     QStringLiteral("the reply frame carries no value for ") + missing.en}};
+        return {RowReading::Result::NotSendable, QString(), {value.refusal(true), value.refusal(false)}};
     }
-    return {RowReading::Result::Read, value.text, QString()};
+    return {RowReading::Result::Read, value.text, {}};
 }
 
 SetVerdict JudgeSetReply(const ParameterRow &row, const QByteArray &reply)

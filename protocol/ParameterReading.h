@@ -3,6 +3,7 @@
 // What one reply tells about one parameter row, for the tools that go through the rows without the
 // window: the read-all run, the profile apply with its verification, the command-line tool.
 
+#include "protocol/Caption.h"
 #include "protocol/FieldModel.h"
 #include "protocol/ParameterCatalogue.h"
 
@@ -19,7 +20,7 @@ struct RowReading {
 
     Result result;
     QString value;
-    QString detail;
+    Caption detail; // why there is no value, in both languages
 };
 
 // Clears the row's fields in model, applies the reply (a text answer, or a module reply frame with the

@@ -120,7 +120,7 @@ std::optional<ProfileProblem> CheckProfileValue(const ParameterRow &row, const Q
     case RowReading::Result::Unreadable:
         break;
     }
-    return problem(0, ProfileProblem::Kind::Refused, reading.detail);
+    return problem(0, ProfileProblem::Kind::Refused, reading.detail.en, reading.detail.cn);
 }
 
 Profile ParseProfile(const QByteArray &bytes)

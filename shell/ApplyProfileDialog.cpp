@@ -242,7 +242,7 @@ void ApplyProfileDialog::showOutcome(int runIndex)
     }
     if (phase_ == Phase::Reading) {
         if (outcome.state == RowOutcome::State::NotRead) {
-            notRead_.insert(outcome.row->atName, outcome.detail);
+            notRead_.insert(outcome.row->atName, outcome.detail.pick(!IsChinese()));
             showValues(tableRow);
         }
         return;

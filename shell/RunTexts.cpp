@@ -37,7 +37,8 @@ QString OutcomeText(const RowOutcome &outcome, bool runOver)
     case S::Read:
         return QString();
     case S::NotRead:
-        return Tr(QStringLiteral("not read: %1"), QStringLiteral("未读取：%1")).arg(outcome.detail);
+        return Tr(QStringLiteral("not read: %1"), QStringLiteral("未读取：%1"))
+            .arg(outcome.detail.pick(!IsChinese()));
     case S::Same:
         return Tr(QStringLiteral("same, not written"), QStringLiteral("相同，未写入"));
     case S::Written:
@@ -45,7 +46,8 @@ QString OutcomeText(const RowOutcome &outcome, bool runOver)
     case S::Verified:
         return Tr(QStringLiteral("written and verified"), QStringLiteral("已写入并验证"));
     case S::Failed:
-        return Tr(QStringLiteral("failed: %1"), QStringLiteral("失败：%1")).arg(outcome.detail);
+        return Tr(QStringLiteral("failed: %1"), QStringLiteral("失败：%1"))
+            .arg(outcome.detail.pick(!IsChinese()));
     }
     return QString();
 }

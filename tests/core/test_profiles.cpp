@@ -271,9 +271,9 @@ void ProfilesTest::failuresAreReportedRowByRow()
     QCOMPARE(statesOf(run).count(RowOutcome::State::Read), 29);
     for (const RowOutcome &outcome : run.outcomes()) {
         if (outcome.row->atName == QLatin1String("BAUD"))
-            QCOMPARE(outcome.detail, QStringLiteral("refused: ERROR"));
+            QCOMPARE(outcome.detail.en, QStringLiteral("refused: ERROR"));
         if (outcome.row->atName == QLatin1String("DHCP"))
-            QCOMPARE(outcome.detail, QStringLiteral("no reply within 50 ms"));
+            QCOMPARE(outcome.detail.en, QStringLiteral("no reply within 50 ms"));
     }
 
     // A write the module refuses, and one it never answers.
@@ -286,8 +286,10 @@ void ProfilesTest::failuresAreReportedRowByRow()
     // In catalogue order: DHCP, BAUD, RCVMAX.
     QCOMPARE(statesOf(run), (QList<RowOutcome::State>{RowOutcome::State::Failed, RowOutcome::State::Failed,
                                                       RowOutcome::State::Verified}));
-    QCOMPARE(run.outcomes().at(0).detail, QStringLiteral("no reply within 50 ms"));
-    QCOMPARE(run.outcomes().at(1).detail, QStringLiteral("refused: ERROR"));
+    QCOMPARE(run.outcomes().at(0).detail.en, QStringLiteral("no reply within 50 ms"));
+    QCOMPARE(run.outcomes().at(0).detail.cn, QStringLiteral("50毫秒内没有应答"));
+    QCOMPARE(run.outcomes().at(1).detail.en, QStringLiteral("refused: ERROR"));
+    QCOMPARE(run.outcomes().at(1).detail.cn, QStringLiteral("被拒绝：ERROR"));
 }
 
 void ProfilesTest::lostLinkEndsTheRun()
@@ -330,8 +332,10 @@ void ProfilesTest::replyFrameMissingAFieldSaysWhich()
     FieldModel fields;
     const RowReading reading = TakeReadReply(*FindParameterByName(QStringLiteral("UART")), frame, fields);
     QCOMPARE(reading.result, RowReading::Result::NotSendable);
-    QVERIFY2(reading.detail.startsWith(QLatin1String("the reply frame carries no value for ")),
-             qPrintable(reading.detail));
+    QVERIFY2(reading.detail.en.startsWith(QLatin1String("the reply frame carries no value for ")),
+             qPrintable(reading.detail.en));
+    QVERIFY2(reading.detail.cn.startsWith(QStringLiteral("应答帧中没有以下数值：")),
+             qPrintable(reading.detail.cn));
     QCOMPARE(fields.value(Field::DataBits).text, QStringLiteral("8"));
 }
 

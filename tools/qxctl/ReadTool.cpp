@@ -95,9 +95,10 @@ int ReadTool(const QStringList &arguments)
         }
         const QString name = outcome.row->atName;
         PrintNote(name + QStringLiteral(": ") + OutcomeText(outcome));
-        failures.insert(name, outcome.detail.isEmpty() ? OutcomeText(outcome) : outcome.detail);
+        const QString detail = outcome.detail.pick(!InChinese());
+        failures.insert(name, detail.isEmpty() ? OutcomeText(outcome) : detail);
         if (wasReadButNotSendable(outcome, replies.value(index)))
-            comments << name + QStringLiteral(": ") + outcome.detail;
+            comments << name + QStringLiteral(": ") + detail;
     }
     if (!end.completed) {
         if (notReached > 0)

@@ -59,7 +59,8 @@ QString OutcomeText(const RowOutcome &outcome)
         text = Say(QStringLiteral("failed"), QStringLiteral("失败"));
         break;
     }
-    if (!outcome.detail.isEmpty())
-        text += QStringLiteral(": ") + outcome.detail;
+    const QString detail = outcome.detail.pick(!InChinese());
+    if (!detail.isEmpty())
+        text += QStringLiteral(": ") + detail;
     return text;
 }
