@@ -188,6 +188,7 @@ void ParameterRun::handle(const std::optional<QByteArray> &reply, const Caption 
                 outcome.state = RowOutcome::State::Read;
             } else {
                 outcome.state = RowOutcome::State::NotRead;
+                outcome.unsendable = reading.result == RowReading::Result::NotSendable;
                 outcome.detail =
                     reading.result == RowReading::Result::Refused
                         ? prefixed(QStringLiteral("被拒绝："), QStringLiteral("refused: "), reading.detail)

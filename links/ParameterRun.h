@@ -30,6 +30,7 @@ struct RowOutcome {
     State state = State::Waiting;
     std::optional<QString> moduleValue; // as read before anything was written
     QString profileValue;               // apply only
+    bool unsendable = false;            // NotRead: the module answered, but a set would refuse the value
     Caption detail;                     // one line in both languages; the reply where there was one
 };
 

@@ -20,11 +20,11 @@ void TForm1::setParameter(const ParameterRow &row)
     SendSetCommand(command.bytes, command.typeCode, row.setCaption.cn, row.setCaption.en);
 }
 
-void TForm1::readParameter(const ParameterRow &row)
+bool TForm1::readParameter(const ParameterRow &row)
 {
     // Empty what the reply will fill, so a reply that never comes leaves nothing stale behind.
     for (const Field id : row.fields)
         clearField(field(id));
     const BuiltCommand command = ReadCommand(row);
-    SendReadCommand(command.bytes, command.typeCode, row.readCaption.cn, row.readCaption.en);
+    return SendReadCommand(command.bytes, command.typeCode, row.readCaption.cn, row.readCaption.en);
 }

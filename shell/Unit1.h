@@ -117,7 +117,7 @@ public:
     QPlainTextEdit *memo(Field id) const;
     // one generic handler each for every catalogue row's set and read, and the system operations
     void setParameter(const ParameterRow &row);
-    void readParameter(const ParameterRow &row);
+    bool readParameter(const ParameterRow &row); // true when the query left
     void runSystemOperation(const SystemOperation &operation);
 
     // IO page rows (1..8 are indexes 0..7)

@@ -1,6 +1,5 @@
 #include "shell/WindowChannel.h"
 
-#include "pages/FieldWidgets.h"
 #include "protocol/ParameterCatalogue.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
@@ -37,10 +36,7 @@ bool WindowChannel::sendCommand(const BuiltCommand &command)
     const QScopedValueRollback<bool> sending(sending_, true);
     bool sent = false;
     if (row != nullptr && command.typeCode == row->readCode()) {
-        for (const Field id : row->fields)
-            clearField(window_->field(id));
-        sent = window_->SendReadCommand(command.bytes, command.typeCode, row->readCaption.cn,
-                                        row->readCaption.en);
+        sent = window_->readParameter(*row); // as its Read button: the fields empty first
     } else {
         const Caption caption = row != nullptr ? row->setCaption : Caption{};
         sent = window_->SendSetCommand(command.bytes, command.typeCode, caption.cn, caption.en);

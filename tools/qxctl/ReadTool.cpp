@@ -3,24 +3,12 @@
 #include "RunToEnd.h"
 #include "Terminal.h"
 #include "Tools.h"
-#include "protocol/ParameterReading.h"
 
-#include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
 const QString kCommand = QStringLiteral("read");
-
-// A row read but not sendable is in the profile as a comment: the module holds something a set
-// command would refuse, and the user should see what.
-bool wasReadButNotSendable(const RowOutcome &outcome, const QByteArray &reply)
-{
-    if (reply.isEmpty())
-        return false;
-    FieldModel scratch;
-    return TakeReadReply(*outcome.row, reply, scratch).result == RowReading::Result::NotSendable;
-}
 } // namespace
 
 int ReadTool(const QStringList &arguments)
@@ -74,19 +62,12 @@ int ReadTool(const QStringList &arguments)
 
     ParameterRun run(link.channel());
     run.setTimeoutMs(link.timeoutMs());
-    QHash<int, QByteArray> replies; // by outcome index
-    int current = -1;
-    QObject::connect(&run, &ParameterRun::stepStarted, &run,
-                     [&current](int index, bool) { current = index; });
-    QObject::connect(link.channel(), &CommandChannel::replyReceived, &run,
-                     [&replies, &current](const QByteArray &reply) { replies[current] += reply; });
     const RunEnd end = RunToEnd(run, [&run, &rows] { run.startRead(rows); });
 
     QStringList comments;
     QJsonObject failures;
     int notReached = 0;
-    for (int index = 0; index < run.outcomes().size(); ++index) {
-        const RowOutcome &outcome = run.outcomes().at(index);
+    for (const RowOutcome &outcome : run.outcomes()) {
         if (outcome.state == RowOutcome::State::Read)
             continue;
         if (outcome.state == RowOutcome::State::Waiting) {
@@ -97,7 +78,8 @@ int ReadTool(const QStringList &arguments)
         PrintNote(name + QStringLiteral(": ") + OutcomeText(outcome));
         const QString detail = outcome.detail.pick(!InChinese());
         failures.insert(name, detail.isEmpty() ? OutcomeText(outcome) : detail);
-        if (wasReadButNotSendable(outcome, replies.value(index)))
+        // The module holds something a set command would refuse: the profile shows what, as a comment.
+        if (outcome.unsendable)
             comments << name + QStringLiteral(": ") + detail;
     }
     if (!end.completed) {
