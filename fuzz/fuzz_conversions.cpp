@@ -3,10 +3,12 @@
 
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzTarget.h"
+#include "protocol/ConsoleText.h"
 #include "protocol/Conversions.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace fuzzconversions {
 
@@ -97,6 +99,18 @@ QX_FUZZ_TARGET(conversions)
     // The Latin-1 view of the same bytes takes the ASCII-only path whenever it can.
     const QString latin = QString::fromLatin1(text);
     QX_FUZZ_CHECK(Conversions::HexToBytes(latin) == Conversions::HexToBytes(encoder(latin)));
+
+    // The console shows a reply piece by piece as it comes: torn anywhere, it reads as if whole.
+    FuzzInput cuts(data, size);
+    ConsoleTextStream stream;
+    QString shown;
+    for (qsizetype at = 0; at < text.size();) {
+        const qsizetype piece = std::min<qsizetype>(cuts.byte() % 8 + 1, text.size() - at);
+        shown += stream.feed(QByteArrayView(text).sliced(at, piece));
+        at += piece;
+    }
+    shown += stream.finish();
+    QX_FUZZ_CHECK(shown == RenderBytes(text));
 
     // A choice of two parts, so that short hex texts meet every checksum branch.
     FuzzInput in(data, size);

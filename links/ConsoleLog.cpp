@@ -6,12 +6,12 @@
 #include <QFile>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <algorithm>
 
 namespace {
 constexpr int kContinuation = 1; // block user state of a display row that continues the line above
+constexpr int kNotice = 2;       // the row that says older rows went
 
 // QTextCursor::insertText turns CR LF, CR, U+2029 and the frame marks into block breaks too; bring
 // them to LF so that the line count below sees the same breaks as the document.
@@ -29,6 +29,13 @@ QString withLfBreaks(const QString &text)
         out.replace(QChar(c), QLatin1Char('\n'));
     return out;
 }
+
+// Logical lines that start in a display row.
+int linesStartingIn(const QTextBlock &block)
+{
+    return (block.userState() == kContinuation ? 0 : 1) +
+           static_cast<int>(block.text().count(QChar::LineSeparator));
+}
 } // namespace
 
 ConsoleLog::ConsoleLog(QWidget *parent) : QPlainTextEdit(parent)
@@ -37,84 +44,178 @@ ConsoleLog::ConsoleLog(QWidget *parent) : QPlainTextEdit(parent)
     setUndoRedoEnabled(false); // the log can grow large; undo history would double it
 }
 
-void ConsoleLog::appendText(const QString &text)
+template <typename Edit> void ConsoleLog::keepBottom(Edit edit)
 {
     QScrollBar *bar = verticalScrollBar();
     const bool atBottom = bar->value() == bar->maximum();
     QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
     // One edit block: the document is laid out once for the whole text, not once per row.
     cursor.beginEditBlock();
-    // appendPlainText() would put a line after an empty first line into that same block; text the
-    // user typed into an empty log keeps its own block too.
-    bool newBlock = !empty_ || !document()->isEmpty();
-    QString rows; // short lines gathered into one block, separated by line separators
-    bool rowsStarted = false;
-    const auto flush = [&](int state) {
-        if (newBlock) {
-            cursor.insertBlock();
-            cursor.block().setUserState(state);
-        }
-        cursor.insertText(rows);
-        rows.clear();
-        rowsStarted = false;
-        newBlock = true;
-    };
-
-    const QString lf = withLfBreaks(text);
-    const qsizetype n = lf.size();
-    qsizetype lineStart = 0;
-    for (;;) {
-        qsizetype lineEnd = lf.indexOf(QLatin1Char('\n'), lineStart);
-        if (lineEnd < 0)
-            lineEnd = n;
-        const qsizetype length = lineEnd - lineStart;
-        if (length <= kRowLength) {
-            if (rowsStarted && rows.size() + 1 + length > kRowLength)
-                flush(-1);
-            if (rowsStarted)
-                rows += QChar::LineSeparator;
-            rows += QStringView(lf).mid(lineStart, length);
-            rowsStarted = true;
-        } else {
-            if (rowsStarted)
-                flush(-1);
-            qsizetype rowStart = lineStart;
-            do {
-                qsizetype rowEnd = std::min(rowStart + kRowLength, lineEnd);
-                if (rowEnd < lineEnd && lf.at(rowEnd - 1).isHighSurrogate())
-                    --rowEnd; // keep a surrogate pair on one row
-                rows = lf.mid(rowStart, rowEnd - rowStart);
-                flush(rowStart > lineStart ? kContinuation : -1);
-                rowStart = rowEnd;
-            } while (rowStart < lineEnd);
-        }
-        ++lines_;
-        if (lineEnd == n)
-            break;
-        lineStart = lineEnd + 1;
-    }
-    if (rowsStarted)
-        flush(-1);
+    edit(cursor);
     cursor.endEditBlock();
-    empty_ = false;
     if (atBottom)
         bar->setValue(bar->maximum());
 }
 
+void ConsoleLog::startLine(QTextCursor &cursor, const QString &text)
+{
+    cursor.movePosition(QTextCursor::End);
+    // appendPlainText() would put a line after an empty first line into that same block; text the
+    // user typed into an empty log keeps its own block too.
+    if (!empty_ || !document()->isEmpty()) {
+        cursor.insertBlock();
+        cursor.block().setUserState(-1);
+    }
+    empty_ = false;
+    ++lines_;
+    insertContinuing(cursor, text);
+}
+
+void ConsoleLog::insertContinuing(QTextCursor &cursor, const QString &text)
+{
+    qsizetype rowLength = cursor.block().length() - 1;
+    QString row; // text for the cursor's row, inserted in one go
+    const auto newRow = [&](int state) {
+        if (!row.isEmpty())
+            cursor.insertText(row);
+        row.clear();
+        cursor.insertBlock();
+        cursor.block().setUserState(state);
+        rowLength = 0;
+    };
+    const qsizetype n = text.size();
+    qsizetype lineStart = 0;
+    for (bool continuing = true;; continuing = false) {
+        qsizetype lineEnd = text.indexOf(QLatin1Char('\n'), lineStart);
+        if (lineEnd < 0)
+            lineEnd = n;
+        QStringView rest = QStringView(text).mid(lineStart, lineEnd - lineStart);
+        if (!continuing) {
+            ++lines_;
+            // A short line shares the row it fits in; a longer one starts rows of its own.
+            if (rowLength + 1 + rest.size() <= kRowLength) {
+                row += QChar::LineSeparator;
+                row += rest;
+                rowLength += 1 + rest.size();
+                rest = {};
+            } else {
+                newRow(-1);
+            }
+        }
+        while (!rest.isEmpty()) {
+            qsizetype take = std::min<qsizetype>(kRowLength - rowLength, rest.size());
+            if (take < rest.size() && take > 0 && rest.at(take - 1).isHighSurrogate())
+                --take; // keep a surrogate pair on one row
+            if (take <= 0) {
+                newRow(kContinuation);
+                continue;
+            }
+            row += rest.left(take);
+            rowLength += take;
+            rest = rest.mid(take);
+        }
+        if (lineEnd == n)
+            break;
+        lineStart = lineEnd + 1;
+    }
+    if (!row.isEmpty())
+        cursor.insertText(row);
+}
+
 void ConsoleLog::addLine(const QString &text)
 {
-    appendText(text);
+    const QString lf = withLfBreaks(text);
+    keepBottom([&](QTextCursor &cursor) { startLine(cursor, lf); });
+    trimHistory();
+    Q_EMIT linesAdded(lf);
 }
 
 void ConsoleLog::addDataLine(const QString &prefix, const QByteArray &data)
 {
-    appendText(prefix + renderBytes(data));
+    addLine(prefix + renderBytes(data));
 }
 
 void ConsoleLog::addHexLine(const QByteArray &data)
 {
-    appendText(QLatin1String("HEX:") + QString::fromLatin1(TCommFun::BytesToHex(data, true)));
+    addLine(QLatin1String("HEX:") + QString::fromLatin1(TCommFun::BytesToHex(data, true)));
+}
+
+int ConsoleLog::openLine(const QString &prefix, const QString &text)
+{
+    const int id = nextId_++;
+    const QString lf = withLfBreaks(prefix + text);
+    OpenLine line{prefix, QTextCursor(), true};
+    keepBottom([&](QTextCursor &cursor) {
+        startLine(cursor, lf);
+        line.end = cursor;
+    });
+    line.end.setKeepPositionOnInsert(true);
+    open_.insert(id, line);
+    trimHistory();
+    Q_EMIT lineOpened(id, lf);
+    return id;
+}
+
+void ConsoleLog::growLine(int id, const QString &text)
+{
+    const auto found = open_.find(id);
+    if (found == open_.end() || text.isEmpty())
+        return;
+    OpenLine &line = *found;
+    const QString lf = withLfBreaks(text);
+    keepBottom([&](QTextCursor &cursor) {
+        if (line.placed) {
+            cursor.setPosition(line.end.position());
+            insertContinuing(cursor, lf);
+        } else {
+            startLine(cursor, withLfBreaks(line.prefix) + lf);
+        }
+        line.end = cursor;
+        line.end.setKeepPositionOnInsert(true);
+        line.placed = true;
+    });
+    trimHistory();
+    Q_EMIT lineGrew(id, lf);
+}
+
+void ConsoleLog::closeLine(int id)
+{
+    if (open_.remove(id) > 0)
+        Q_EMIT lineClosed(id);
+}
+
+void ConsoleLog::trimHistory()
+{
+    QTextDocument *doc = document();
+    if (doc->characterCount() <= limitChars_)
+        return;
+    // Down to three quarters of the limit, so that a steady stream trims now and then, not every time.
+    const qsizetype excess = doc->characterCount() - limitChars_ / 4 * 3;
+    QTextBlock keep = doc->begin();
+    int removedLines = 0;
+    while (keep.next().isValid() && keep.position() < excess) {
+        removedLines += linesStartingIn(keep);
+        keep = keep.next();
+    }
+    if (keep == doc->begin())
+        return; // one row the user typed holds it all
+    const int cut = keep.position();
+    const bool headCut = keep.userState() == kContinuation;
+    for (OpenLine &line : open_) {
+        if (line.placed && line.end.position() <= cut) {
+            line.placed = false;
+            line.end = QTextCursor();
+        }
+    }
+    keepBottom([&](QTextCursor &cursor) {
+        cursor.setPosition(cut, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        cursor.insertText(trimNotice_);
+        cursor.insertBlock();
+        doc->begin().setUserState(kNotice);
+        doc->begin().next().setUserState(-1); // the rest of a line whose head went reads as a line
+    });
+    lines_ += 1 - removedLines + (headCut ? 1 : 0);
 }
 
 void ConsoleLog::clearLog()
@@ -122,6 +223,10 @@ void ConsoleLog::clearLog()
     clear();
     empty_ = true;
     lines_ = 0;
+    for (OpenLine &line : open_) {
+        line.placed = false;
+        line.end = QTextCursor();
+    }
 }
 
 int ConsoleLog::lineCount() const

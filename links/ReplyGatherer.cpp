@@ -14,13 +14,17 @@ qint64 monotonicMs()
 
 ReplyGatherer::ReplyGatherer(Source source, Clock clock, QObject *parent)
     : QObject(parent), source_(std::move(source)), clock_(clock ? std::move(clock) : Clock(monotonicMs)),
-      quietTimer_(new QTimer(this))
+      timer_(new QTimer(this)), showTimer_(new QTimer(this))
 {
-    quietTimer_->setObjectName(QStringLiteral("quietTimer"));
-    quietTimer_->setSingleShot(true);
+    timer_->setObjectName(QStringLiteral("quietTimer"));
+    timer_->setSingleShot(true);
     // A coarse timer may fire 5 % late; the reply is due within a few milliseconds of the quiet time.
-    quietTimer_->setTimerType(Qt::PreciseTimer);
-    connect(quietTimer_, &QTimer::timeout, this, &ReplyGatherer::checkQuiet);
+    timer_->setTimerType(Qt::PreciseTimer);
+    connect(timer_, &QTimer::timeout, this, &ReplyGatherer::checkQuiet);
+    showTimer_->setObjectName(QStringLiteral("showTimer"));
+    showTimer_->setSingleShot(true);
+    showTimer_->setInterval(kShowIntervalMs);
+    connect(showTimer_, &QTimer::timeout, this, &ReplyGatherer::checkShow);
 }
 
 void ReplyGatherer::setQuietMs(int ms)
@@ -36,32 +40,71 @@ void ReplyGatherer::readWaiting()
 void ReplyGatherer::checkQuiet()
 {
     readWaiting();
-    if (pending_.isEmpty())
+    if (!gathering_)
         return;
     if (clock_() - lastPieceMs_ <= quietMs_) {
-        armQuietTimer();
+        armTimer();
         return;
     }
+    showWaiting();
     QByteArray reply;
-    reply.swap(pending_);
-    quietTimer_->stop();
-    Q_EMIT replyComplete(reply);
+    reply.swap(held_);
+    const bool cut = cut_;
+    gathering_ = false;
+    cut_ = false;
+    timer_->stop();
+    Q_EMIT replyComplete(reply, cut);
 }
 
 void ReplyGatherer::add(const QByteArray &piece)
 {
     if (piece.isEmpty())
         return;
-    pending_ += piece;
-    lastPieceMs_ = clock_();
+    const qint64 now = clock_();
+    const bool first = !gathering_;
+    gathering_ = true;
+    lastPieceMs_ = now;
+    const qsizetype room = kHeldBytes - held_.size();
+    held_ += piece.left(room);
+    const bool overflowsNow = piece.size() > room && !cut_;
+    cut_ = cut_ || overflowsNow;
+    if (first) {
+        Q_EMIT replyGrew(piece, true);
+    } else {
+        if (unshown_.isEmpty()) {
+            unshownSinceMs_ = now;
+            showTimer_->start();
+        }
+        unshown_ += piece;
+        if (now - unshownSinceMs_ >= kShowIntervalMs)
+            showWaiting();
+    }
+    if (overflowsNow)
+        Q_EMIT replyOverflowed();
     // A running timer is left alone: when it fires early for the latest piece, it waits again.
-    if (!quietTimer_->isActive())
-        armQuietTimer();
+    if (!timer_->isActive())
+        armTimer();
 }
 
-void ReplyGatherer::armQuietTimer()
+void ReplyGatherer::checkShow()
+{
+    readWaiting();
+    showWaiting();
+}
+
+void ReplyGatherer::showWaiting()
+{
+    showTimer_->stop();
+    if (unshown_.isEmpty())
+        return;
+    QByteArray bytes;
+    bytes.swap(unshown_);
+    Q_EMIT replyGrew(bytes, false);
+}
+
+void ReplyGatherer::armTimer()
 {
     // Due at the first millisecond at which the quiet time has been exceeded, not merely reached.
     const qint64 due = lastPieceMs_ + quietMs_ + 1 - clock_();
-    quietTimer_->start(static_cast<int>(std::clamp<qint64>(due, 0, quietMs_ + 1)));
+    timer_->start(static_cast<int>(std::clamp<qint64>(due, 0, quietMs_ + 1)));
 }

@@ -3,7 +3,12 @@
 // Puts a serial reply together from the pieces the port delivers. The serial line has no framing, so
 // a reply ends when nothing more has arrived for longer than the quiet time; pieces with shorter gaps
 // are one reply, however long the burst lasts. Pieces are read when the port reports them, and the
-// quiet-time timer runs only while a reply is being gathered: an idle port costs no wake-ups.
+// timer runs only while a reply is being gathered: an idle port costs no wake-ups.
+//
+// A reply is shown while it comes: its first bytes at once, then what arrived since at least every
+// kShowIntervalMs, and the rest just before it is handed on. Only its first kHeldBytes are kept for the
+// reply handling (no module answer comes near that), so a stream that never pauses holds no more
+// memory than that, however long it flows.
 
 #include <QByteArray>
 #include <QObject>
@@ -22,6 +27,8 @@ public:
 
     static constexpr int kMinQuietMs = 100;
     static constexpr int kDefaultQuietMs = 133;
+    static constexpr qsizetype kHeldBytes = 64 * 1024;
+    static constexpr int kShowIntervalMs = 100;
 
     explicit ReplyGatherer(Source source, Clock clock = Clock(), QObject *parent = nullptr);
 
@@ -30,27 +37,42 @@ public:
 
     // Takes what the source holds into the reply being gathered; the port reports bytes by calling it.
     void readWaiting();
-    // The quiet timer's check, public so that a test with its own clock can run it: reads what waits
-    // first, so that a piece that came at the last moment still extends the reply; then delivers the
-    // reply if the quiet time has run out, or waits for the rest of it.
+    // The timers' checks, public so that a test with its own clock can run them. Both read what waits
+    // first, so that a piece that came at the last moment still extends the reply. The quiet check
+    // delivers the reply if the quiet time has run out, or waits for the rest of it; the show check
+    // shows what came since the reply was last shown.
     void checkQuiet();
+    void checkShow();
 
-    bool isGathering() const { return !pending_.isEmpty(); }
-    const QByteArray &pending() const { return pending_; }
-    const QTimer *quietTimer() const { return quietTimer_; }
+    bool isGathering() const { return gathering_; }
+    const QByteArray &pending() const { return held_; } // the part of the reply kept for its handling
+    const QTimer *quietTimer() const { return timer_; }
+    const QTimer *showTimer() const { return showTimer_; }
 
 Q_SIGNALS:
-    // Emitted once the gatherer is idle again, so a handler may run a nested event loop.
-    void replyComplete(const QByteArray &reply);
+    // Bytes of the reply being gathered that were not shown yet, in the order they came; first: they
+    // begin a new reply.
+    void replyGrew(const QByteArray &bytes, bool first);
+    // The reply ended: its first kHeldBytes; cut when more came. Emitted once the gatherer is idle
+    // again, so a handler may run a nested event loop.
+    void replyComplete(const QByteArray &reply, bool cut);
+    // The reply being gathered just grew past kHeldBytes; once a reply.
+    void replyOverflowed();
 
 private:
     void add(const QByteArray &piece);
-    void armQuietTimer();
+    void showWaiting();
+    void armTimer();
 
     Source source_;
     Clock clock_;
-    QTimer *quietTimer_;
-    QByteArray pending_;
+    QTimer *timer_;
+    QTimer *showTimer_; // runs while bytes wait to be shown
+    QByteArray held_;
+    QByteArray unshown_;
+    bool gathering_ = false;
+    bool cut_ = false;
     qint64 lastPieceMs_ = 0;
+    qint64 unshownSinceMs_ = 0;
     int quietMs_ = kDefaultQuietMs;
 };

@@ -1,5 +1,5 @@
 // The serial receive path: the port reports bytes, the gatherer puts them together into a reply by the
-// quiet time, and the window logs each complete reply and hands it to the parser.
+// quiet time, the console shows the reply while it comes, and the parser gets it once complete.
 
 #include "links/ConsoleLog.h"
 #include "links/PComm.h"
@@ -7,6 +7,7 @@
 #include "links/ReplyGatherer.h"
 #include "links/commfunction.h"
 #include "protocol/ReplyInterpreter.h"
+#include "shell/ReplyLines.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
@@ -18,7 +19,14 @@ void TForm1::setUpSerialReceive()
         [] { return CommFun != nullptr ? CommFun->ComRead(ComPort) : QByteArray(); }, {}, this);
     serialGatherer_->setObjectName(QStringLiteral("serialGatherer"));
     serialGatherer_->setQuietMs(RxQuietMs);
-    connect(serialGatherer_, &ReplyGatherer::replyComplete, this, &TForm1::pollSerial);
+    serialLines_ = new ReplyLines(console_, QStringLiteral("COM Receive:"), this);
+    connect(serialGatherer_, &ReplyGatherer::replyGrew, this, [this](const QByteArray &bytes, bool first) {
+        if (first && console_->lineCount() > 1000)
+            console_->clearLog();
+        serialLines_->grow(bytes, first, ShowHex);
+    });
+    connect(serialGatherer_, &ReplyGatherer::replyComplete, this,
+            [this](const QByteArray &reply) { pollSerial(reply); });
     sio_notify(this, [this](int port) {
         if (port != ComPort)
             return; // only the port in use is read; another port's bytes wait in its queue
@@ -33,10 +41,6 @@ void TForm1::setUpSerialReceive()
 
 void TForm1::pollSerial(const QByteArray &reply)
 {
-    if (console_->lineCount() > 1000)
-        console_->clearLog();
-    console_->addDataLine(QStringLiteral("COM Receive:"), reply);
-    if (ShowHex)
-        console_->addHexLine(reply);
+    serialLines_->end();
     ParseReply(reply, ReplyRoad::Serial);
 }

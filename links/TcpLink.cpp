@@ -33,6 +33,9 @@ void TForm1::setUpTcpLink()
 {
     tcpSocket_ = new QTcpSocket(this);
     tcpSocket_->setObjectName(QStringLiteral("tcpSocket"));
+    // A peer that sends without pause is held back by TCP itself, not by this process's memory; no
+    // module answer comes near this size.
+    tcpSocket_->setReadBufferSize(64 * 1024);
     tcpConnectTimer_ = new QTimer(this);
     tcpConnectTimer_->setObjectName(QStringLiteral("tcpConnectTimer"));
     tcpConnectTimer_->setSingleShot(true);

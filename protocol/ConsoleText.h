@@ -6,5 +6,20 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 
 QString RenderBytes(const QByteArray &data);
+
+// Renders a reply piece by piece while it arrives, exactly as RenderBytes renders it whole: a GBK
+// character or a CR LF torn between two pieces reads as if the pieces had come together.
+class ConsoleTextStream {
+public:
+    QString feed(QByteArrayView piece);
+    QString finish(); // a lead byte still held shows as the replacement glyph; ready for a new reply
+
+private:
+    QString render(const QString &decoded);
+
+    QStringDecoder gbk_{"GBK"};
+    bool afterCr_ = false; // the last character was CR: an LF first in the next piece joins it
+};

@@ -68,6 +68,9 @@ const std::vector<SettingKey> &settingKeys()
         {"Program", "ShowHEX", false, &ShowHex},
         // Not written back: only a user or the demo sets where discovery requests go.
         {"Discovery", "Address", QStringLiteral("255.255.255.255"), &DiscoveryAddress},
+        // Not written back either: a user sets it by hand; the window keeps it within its bounds.
+        {"Program", "ConsoleLimitKB", kDefaultConsoleLimitKB, &ConsoleLimitKB},
+        {"Program", "LogFile", QString(), &LogFilePath},
     };
     return keys;
 }
@@ -185,6 +188,9 @@ bool writeSettingsFile(const QString &path)
         return false;
     for (const SavedKey &saved : kSavedKeys)
         writeKey(ini, settingKey(saved));
+    // Only once the user has logged to a file: files that never did stay as they were.
+    if (!LogFilePath.isEmpty())
+        ini.writeString(QStringLiteral("Program"), QStringLiteral("LogFile"), LogFilePath);
     const QMap<int, QString> ports = MappedComPorts();
     for (auto it = ports.cbegin(); it != ports.cend(); ++it)
         ini.writeString(kPortsSection, QStringLiteral("COM%1").arg(it.key()), it.value());

@@ -37,6 +37,8 @@ bool TargetZoneValid;
 QString LocalID;
 QString LocalZone;
 QString DiscoveryAddress;
+int ConsoleLimitKB;
+QString LogFilePath;
 
 int FirstIP;
 bool AutoChange;
@@ -84,6 +86,8 @@ void ResetSharedState()
     LocalID = QStringLiteral("00000000000");
     LocalZone = QStringLiteral("0000");
     DiscoveryAddress = QStringLiteral("255.255.255.255");
+    ConsoleLimitKB = kDefaultConsoleLimitKB;
+    LogFilePath.clear();
 
     FirstIP = 1;
     AutoChange = true;

@@ -11,6 +11,9 @@
 class TCommFun;
 
 inline constexpr int kComPortCount = 36;
+inline constexpr int kDefaultConsoleLimitKB = 10 * 1024;
+inline constexpr int kMinConsoleLimitKB = 256;
+inline constexpr int kMaxConsoleLimitKB = 256 * 1024;
 
 extern QString ProgramDir;
 extern QString Language; // "CN" Chinese, anything else English
@@ -49,6 +52,8 @@ extern bool TargetZoneValid;
 extern QString LocalID;
 extern QString LocalZone;
 extern QString DiscoveryAddress; // where the search buttons send their requests
+extern int ConsoleLimitKB;       // how much text the console keeps (kMinConsoleLimitKB..kMaxConsoleLimitKB)
+extern QString LogFilePath;      // the file "Log to file…" last wrote to
 
 // Values Config.ini holds only so that they are written back unchanged.
 extern int FirstIP;
@@ -60,7 +65,6 @@ extern int CheckOnLineInterval;
 extern bool CheckOnLine;
 extern int FontCharset;
 extern QString FontName;
-
 
 // Puts every variable back to its value before the settings are loaded (start-up and tests).
 void ResetSharedState();

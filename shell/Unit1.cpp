@@ -4,6 +4,7 @@
 #include "links/Portset.h"
 #include "links/commfunction.h"
 #include "pages/Unit_options.h"
+#include "shell/LogToFileAction.h"
 #include "shell/MessageBoxes.h"
 #include "shell/ProfileActions.h"
 #include "shell/ReadAllControl.h"
@@ -36,6 +37,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 QPushButton *makeButton(QWidget *parent, const char *objectName)
@@ -143,6 +145,14 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     ProgramDir = QDir::currentPath(); // the working directory, not the executable's folder
     LoadSettings(ProgramDir);
     discoveryTarget.host = DiscoveryAddress;
+    const int consoleLimitKB = std::clamp(ConsoleLimitKB, kMinConsoleLimitKB, kMaxConsoleLimitKB);
+    console_->setLimitChars(qsizetype{consoleLimitKB} * 1024);
+    console_->setTrimNotice(
+        Tr(QStringLiteral("[Older lines were removed: the console keeps the last %1 KB. "
+                          "File > Log to file… keeps everything.]"),
+           QStringLiteral(
+               "[较早的行已删除：通讯日志只保留最近的%1 KB。“文件”>“记录日志到文件…”可保留全部内容。]"))
+            .arg(consoleLimitKB));
     applyLoadedSettings();
     applyBrandAndTitle();
     commFun_ = std::make_unique<TCommFun>();
@@ -280,7 +290,8 @@ void TForm1::buildMenu()
     saveLogAction->setObjectName(QStringLiteral("saveLogAction"));
     saveLogAction->setShortcut(QKeySequence::Save);
     captions_.addAction(saveLogAction, {QStringLiteral("保存日志…"), QStringLiteral("Save log…")});
-    file->addSeparator();
+    QAction *profilesStart = file->addSeparator();
+    logToFile = new LogToFileAction(this, console_, file, profilesStart);
     exitAction = file->addAction(QString());
     profileActions = new ProfileActions(this, commandChannel_, readAllControl, file, exitAction);
     exitAction->setObjectName(QStringLiteral("exitAction"));

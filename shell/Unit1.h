@@ -30,9 +30,11 @@ class QTcpSocket;
 class QTimer;
 class QUdpSocket;
 class ConsoleLog;
+class LogToFileAction;
 class ProfileActions;
 class ReadAllControl;
 class ReplyGatherer;
+class ReplyLines;
 class TCommFun;
 class TfrmPortSet;
 class TForm_options;
@@ -88,8 +90,8 @@ public:
     void ClearIoLevel(int row);
 
     // ---- links: serial receive, the one sender, TCP, UDP ----
-    // The serial road's delivery: logs a complete reply and hands it to the parser; a value that does
-    // not convert shows the general error box.
+    // The serial road's delivery: ends the reply's console lines and hands the reply (its first
+    // 64 KiB) to the parser; a value that does not convert shows the general error box.
     void pollSerial(const QByteArray &reply);
     ReplyGatherer *serialGatherer() const { return serialGatherer_; }
     // Sends on the current link (LinkType), wrapped for it, and logs what left (links/LinkSender).
@@ -217,6 +219,7 @@ public:
     QAction *portSettingAction = nullptr;
     QAction *targetIdAction = nullptr;
     QAction *saveLogAction = nullptr;
+    LogToFileAction *logToFile = nullptr;     // "Log to file…", checkable
     ProfileActions *profileActions = nullptr; // save, apply and compare a profile
     QAction *exitAction = nullptr;
     QAction *aboutAction = nullptr;
@@ -245,6 +248,7 @@ private:
     int tcpPort_ = 7890;
     QUdpSocket *udpSocket_ = nullptr;
     ReplyGatherer *serialGatherer_ = nullptr;
+    ReplyLines *serialLines_ = nullptr; // the console lines of the serial reply being gathered
     std::unique_ptr<LinkSender> linkSender_;
     TfrmPortSet *portDialog_ = nullptr;
     TForm_options *optionsDialog_ = nullptr;

@@ -1,11 +1,15 @@
 // The console log as the user keeps it: "Save log…" in the File menu writes the whole log to the
 // file picked in the save dialog, byte for byte; a failed write says why and leaves the log alone;
-// a log line never joins text the user typed into the console.
+// a log line never joins text the user typed into the console. And over a long session: a stream
+// that never pauses is on show while it flows, the console keeps a bounded history, and "Log to
+// file…" keeps everything, through the console's trimming, or says why it stopped.
 
 #include "links/ConsoleLog.h"
+#include "links/ReplyGatherer.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/ImmutableFile.h"
+#include "support/LoopbackServer.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
 
@@ -15,8 +19,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 namespace {
 constexpr int kWait = 5000;
@@ -37,18 +44,66 @@ public:
     QList<Boxes::SaveFileRequest> requests;
 };
 
-// The File menu's "Save log…", found the way a user finds it, then chosen.
-QAction *saveLogInFileMenu(TForm1 &form)
+// An item of the File menu, found the way a user finds it.
+QAction *fileMenuItem(TForm1 &form, const char *name)
 {
     const auto *file = form.menuBar()->findChild<QMenu *>(QStringLiteral("fileMenu"));
     if (!file)
         return nullptr;
     for (QAction *action : file->actions()) {
-        if (action->objectName() == QLatin1String("saveLogAction"))
+        if (action->objectName() == QLatin1String(name))
             return action;
     }
     return nullptr;
 }
+
+QAction *saveLogInFileMenu(TForm1 &form)
+{
+    return fileMenuItem(form, "saveLogAction");
+}
+
+// Plays a device that streams without pause from a thread of its own, so that the window's event
+// loop cannot pace it: 450 bytes every 10 ms, letters and digits, until stopped.
+class DeviceStream {
+public:
+    explicit DeviceStream(Pty &pty)
+        : thread_([this, &pty] {
+              for (int piece = 0; !stop_; ++piece) {
+                  QByteArray bytes(450, Qt::Uninitialized);
+                  for (qsizetype i = 0; i < bytes.size(); ++i)
+                      bytes[i] = "0123456789abcdefghijklmnopqrstuvwxyz"[(piece * 7 + i) % 36];
+                  if (!pty.write(bytes))
+                      break;
+                  written_ += bytes.size();
+                  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+              }
+          })
+    {
+    }
+    ~DeviceStream() { stop(); }
+    DeviceStream(const DeviceStream &) = delete;
+    DeviceStream &operator=(const DeviceStream &) = delete;
+    void stop()
+    {
+        stop_ = true;
+        if (thread_.joinable())
+            thread_.join();
+    }
+    qint64 written() const { return written_; }
+    static QByteArray expected(qint64 count)
+    {
+        QByteArray all;
+        for (int piece = 0; all.size() < count; ++piece)
+            for (int i = 0; i < 450; ++i)
+                all += "0123456789abcdefghijklmnopqrstuvwxyz"[(piece * 7 + i) % 36];
+        return all.left(count);
+    }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<qint64> written_{0};
+    std::thread thread_;
+};
 
 QByteArray readFile(const QString &path)
 {
@@ -102,6 +157,10 @@ private Q_SLOTS:
     void cancelledDialogWritesNothing();
     void logLineAfterTypedTextStartsItsOwnLine_data();
     void logLineAfterTypedTextStartsItsOwnLine();
+    void streamIsShownWhileItFlowsAndLoggedWhole();
+    void failedLogWriteTurnsLoggingOff_data();
+    void failedLogWriteTurnsLoggingOff();
+    void lanFloodStaysWithinTheConsoleBound();
 };
 
 void SaveLogTest::savesTheWholeLogByteForByte_data()
@@ -244,7 +303,7 @@ void SaveLogTest::logLineAfterTypedTextStartsItsOwnLine()
     CmdType = -1; // no command asked for this reply: the parser adds nothing to the log
     if (logFirst) {
         QVERIFY(pty.write("OK"));
-        QTRY_COMPARE_WITH_TIMEOUT(log->lineCount(), 1, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(log->lineCount() == 1 && !form->serialGatherer()->isGathering(), kWait);
     }
     if (clearFirst)
         QTest::mouseClick(form->clearConsoleButton, Qt::LeftButton);
@@ -272,6 +331,147 @@ void SaveLogTest::logLineAfterTypedTextStartsItsOwnLine()
     saveLogInFileMenu(*form)->trigger();
     QCOMPARE(readFile(target), (shown + QLatin1Char('\n')).toUtf8());
     QVERIFY(boxes.boxes.isEmpty());
+}
+
+void SaveLogTest::streamIsShownWhileItFlowsAndLoggedWhole()
+{
+    Pty pty;
+    QVERIFY(pty.isValid());
+    BoxRecorder boxes;
+    WorkDir dir(
+        WorkDir::testConfig(pty.slavePath(), "[Ver]\r\nCEO=EN\r\n[Program]\r\nConsoleLimitKB=256\r\n"));
+    auto form = makeMainWindow();
+    QVERIFY(boxes.boxes.isEmpty());
+    // A quiet time far longer than any stall of a loaded machine: the stream is one reply however the
+    // threads are scheduled, and only the showing can bring it on screen before it ends.
+    RxQuietMs = 1000;
+    int replies = 0;
+    connect(form->serialGatherer(), &ReplyGatherer::replyComplete, this, [&replies] { ++replies; });
+    ConsoleLog *log = form->console();
+    CmdType = -1;
+
+    const QString path = dir.path() + QStringLiteral("/stream log.txt");
+    {
+        SaveDialogAnswer dialog(path);
+        fileMenuItem(*form, "logToFileAction")->trigger();
+    }
+    QVERIFY(fileMenuItem(*form, "logToFileAction")->isChecked());
+    const QByteArray prefix = "COM Receive:";
+    const auto logged = [&] { return readFile(path); };
+
+    DeviceStream stream(pty);
+    QDeadlineTimer streamEnd(20'000);
+    int checks = 0;
+    while (!streamEnd.hasExpired()) {
+        // What the device has sent by now is in the file and on screen before the reply ends.
+        const qint64 sent = stream.written();
+        QTRY_VERIFY_WITH_TIMEOUT(logged().size() >= prefix.size() + sent, kWait);
+        QCOMPARE(replies, 0);
+        const QByteArray file = logged();
+        QVERIFY(file.startsWith(prefix));
+        QCOMPARE(file.mid(prefix.size()), DeviceStream::expected(file.size() - prefix.size()));
+        QCOMPARE(log->lines().last().right(2000), QString::fromLatin1(file.right(2000)));
+        QVERIFY(form->serialGatherer()->pending().size() <= 64 * 1024);
+        QVERIFY(log->document()->characterCount() <= 256 * 1024);
+        ++checks;
+    }
+    stream.stop();
+    QVERIFY(checks > 3);
+    QTRY_COMPARE_WITH_TIMEOUT(replies, 1, kWait);
+
+    // Every byte in the file, in order, as one line; the console kept only its recent part and says so.
+    QCOMPARE(logged(), prefix + DeviceStream::expected(stream.written()) + '\n');
+    QVERIFY(stream.written() > 2 * 256 * 1024); // the console was trimmed more than once
+    QVERIFY(log->document()->characterCount() <= 256 * 1024);
+    QCOMPARE(log->lines().first(),
+             QStringLiteral("[Older lines were removed: the console keeps the last 256 KB. "
+                            "File > Log to file… keeps everything.]"));
+    QVERIFY(QString::fromLatin1(DeviceStream::expected(stream.written())).endsWith(log->lines().at(1)));
+    QVERIFY(boxes.boxes.isEmpty());
+
+    fileMenuItem(*form, "logToFileAction")->trigger(); // off: the file is closed and stays as it was
+    QVERIFY(!fileMenuItem(*form, "logToFileAction")->isChecked());
+    log->addLine(QStringLiteral("after"));
+    QCOMPARE(logged(), prefix + DeviceStream::expected(stream.written()) + '\n');
+}
+
+void SaveLogTest::failedLogWriteTurnsLoggingOff_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<bool>("removeFile"); // otherwise the full device /dev/full
+    QTest::addColumn<QString>("text");
+    QTest::newRow("disk full EN") << QByteArray("EN") << false
+                                  << "Logging to %1 stopped: No space left on device";
+    QTest::newRow("file removed CN") << QByteArray("CN") << true
+                                     << "记录日志到 %1 已停止：文件已被删除或替换";
+}
+
+void SaveLogTest::failedLogWriteTurnsLoggingOff()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(bool, removeFile);
+    QFETCH(QString, text);
+    if (!removeFile && !QFileInfo(QStringLiteral("/dev/full")).isWritable())
+        QSKIP("/dev/full is not available here");
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"), "[Ver]\r\nCEO=" + language + "\r\n"));
+    auto form = makeMainWindow();
+    boxes.clear(); // the start-up's own boxes (no serial device here) are not this test's
+    const QString path = removeFile ? dir.path() + QStringLiteral("/log.txt") : QStringLiteral("/dev/full");
+    QAction *logToFile = fileMenuItem(*form, "logToFileAction");
+    {
+        SaveDialogAnswer dialog(path);
+        logToFile->trigger();
+    }
+    QVERIFY(logToFile->isChecked());
+    fillLog(form->console());
+    if (removeFile)
+        QVERIFY(QFile::remove(path));
+    const QString shown = form->console()->toPlainText();
+
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.boxes.size(), 1, kWait);
+    QCOMPARE(boxes.boxes[0].kind, BoxKind::Error);
+    QCOMPARE(boxes.boxes[0].text, text.arg(path));
+    QVERIFY(!logToFile->isChecked());
+    QCOMPARE(form->console()->toPlainText(), shown);
+    form->console()->addLine(QStringLiteral("after")); // logging is off: no second box
+    QVERIFY(!QFileInfo::exists(dir.path() + QStringLiteral("/log.txt")));
+    QCOMPARE(boxes.boxes.size(), 1);
+}
+
+void SaveLogTest::lanFloodStaysWithinTheConsoleBound()
+{
+    // A LAN peer that sends without pause and without line ends: the console and the connection hold
+    // no more than their bounds, however much has come.
+    LoopbackServer peer;
+    QVERIFY(peer.isListening());
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"),
+                                    "[Ver]\r\nCEO=EN\r\n[Program]\r\nConsoleLimitKB=256\r\n[Network]\r\n"
+                                    "COMType=1\r\nTCPPort=" +
+                                        QByteArray::number(peer.port()) + "\r\n"));
+    auto form = makeMainWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(peer.peer() != nullptr, kWait);
+    CmdType = -1;
+    const QByteArray chunk(64 * 1024, 'f');
+    qint64 sent = 0;
+    int notices = 0;
+    connect(form->console(), &ConsoleLog::linesAdded, this, [&](const QString &text) {
+        if (!text.startsWith(QLatin1String("TCP Receive:")))
+            return;
+        QVERIFY(text.size() <= 12 + 64 * 1024);
+        QVERIFY(form->tcpSocket()->bytesAvailable() <= 64 * 1024);
+        QVERIFY(form->console()->document()->characterCount() <= 256 * 1024);
+        notices = form->console()->lines().first().startsWith(QLatin1String("[Older lines")) ? 1 : 0;
+    });
+    while (sent < 16 * 1024 * 1024) {
+        peer.peer()->write(chunk);
+        sent += chunk.size();
+        QTRY_VERIFY_WITH_TIMEOUT(peer.peer()->bytesToWrite() < 1024 * 1024, kWait);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(peer.peer()->bytesToWrite(), qint64(0), kWait);
+    QCOMPARE(notices, 1);
+    QVERIFY(form->console()->document()->characterCount() <= 256 * 1024);
 }
 
 QTEST_MAIN(SaveLogTest)

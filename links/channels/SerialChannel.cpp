@@ -53,7 +53,10 @@ SerialChannel::SerialChannel(const SerialSettings &settings, bool chinese, QObje
 {
     connect(port_, &QSerialPort::readyRead, gatherer_, &ReplyGatherer::readWaiting);
     connect(port_, &QSerialPort::errorOccurred, this, &SerialChannel::onError);
-    connect(gatherer_, &ReplyGatherer::replyComplete, this, &CommandChannel::replyReceived);
+    connect(gatherer_, &ReplyGatherer::replyComplete, this, [this](const QByteArray &reply, bool cut) {
+        if (!cut)
+            Q_EMIT replyReceived(reply);
+    });
 }
 
 bool SerialChannel::open(int, QString *reason)

@@ -1,9 +1,12 @@
 // Where a serial reply ends, on a clock the test drives: pieces closer than the quiet time are one
 // reply, the reply comes one millisecond after the quiet time is exceeded, and the timer runs only
-// while a reply is being gathered. No event loop runs, so no real time plays a part.
+// while a reply is being gathered; and what is shown while it comes: every byte once, in order, soon
+// after it arrived, whatever the pieces, while the reply handling gets at most its first 64 KiB. No
+// event loop runs, so no real time plays a part.
 
 #include "links/ReplyGatherer.h"
 
+#include <QRandomGenerator>
 #include <QTimer>
 #include <QtTest>
 #include <optional>
@@ -18,6 +21,11 @@ struct Delivery {
     qint64 atMs;
     QByteArray reply;
     bool operator==(const Delivery &other) const { return atMs == other.atMs && reply == other.reply; }
+};
+struct Shown {
+    qint64 atMs;
+    QByteArray bytes;
+    bool first;
 };
 } // namespace
 
@@ -38,15 +46,25 @@ struct Rig {
     qint64 now = 0;
     QByteArray port;
     QList<Delivery> deliveries;
+    QList<bool> cuts;
+    QList<Shown> shown;
+    int overflows = 0;
     ReplyGatherer gatherer{[this] { return std::exchange(port, QByteArray()); }, [this] { return now; }};
-    std::optional<qint64> dueMs; // when the quiet timer would fire
+    std::optional<qint64> dueMs;     // when the quiet timer would fire
+    std::optional<qint64> showDueMs; // when the show timer would fire
 
     Rig()
     {
         QObject::connect(&gatherer, &ReplyGatherer::replyComplete, &gatherer,
-                         [this](const QByteArray &reply) {
+                         [this](const QByteArray &reply, bool cut) {
                              deliveries.append({now, reply});
+                             cuts.append(cut);
                          });
+        QObject::connect(&gatherer, &ReplyGatherer::replyGrew, &gatherer,
+                         [this](const QByteArray &bytes, bool first) {
+                             shown.append({now, bytes, first});
+                         });
+        QObject::connect(&gatherer, &ReplyGatherer::replyOverflowed, &gatherer, [this] { ++overflows; });
     }
     const QTimer *timer() const { return gatherer.quietTimer(); }
 
@@ -55,26 +73,45 @@ struct Rig {
     {
         port += bytes;
         const bool wasActive = timer()->isActive();
+        const bool showWasActive = gatherer.showTimer()->isActive();
         gatherer.readWaiting();
         if (!wasActive)
             noteTimer();
+        noteShowTimer(showWasActive);
     }
     void fire()
     {
+        const bool showWasActive = gatherer.showTimer()->isActive();
         gatherer.checkQuiet();
         noteTimer();
+        noteShowTimer(showWasActive);
     }
-    void noteTimer()
+    void fireShow()
     {
-        dueMs = timer()->isActive() ? std::optional<qint64>(now + timer()->interval()) : std::nullopt;
+        showDueMs.reset();
+        gatherer.checkShow();
+        noteShowTimer(false);
     }
+    // The show timer is started when bytes begin to wait and never restarted while it runs.
+    void noteShowTimer(bool wasActive)
+    {
+        if (!wasActive || !gatherer.showTimer()->isActive())
+            showDueMs = noted(gatherer.showTimer());
+    }
+    std::optional<qint64> noted(const QTimer *t) const
+    {
+        return t->isActive() ? std::optional<qint64>(now + t->interval()) : std::nullopt;
+    }
+    void noteTimer() { dueMs = noted(timer()); }
 
     // Plays the pieces at their times and fires the timer when due, millisecond by millisecond.
     void play(const QList<Piece> &pieces, qint64 untilMs)
     {
         qsizetype next = 0;
         for (now = 0; now <= untilMs; ++now) {
-            if (dueMs && *dueMs == now)
+            if (showDueMs && *showDueMs <= now)
+                fireShow();
+            if (dueMs && *dueMs <= now)
                 fire();
             while (next < pieces.size() && pieces.at(next).atMs == now)
                 arrive(pieces.at(next++).bytes);
@@ -93,6 +130,8 @@ private Q_SLOTS:
     void checkAtExactlyTheQuietTimeWaits();
     void bytesKeptWhole_data();
     void bytesKeptWhole();
+    void anyPiecesAreShownOnceInOrderAndSoon_data();
+    void anyPiecesAreShownOnceInOrderAndSoon();
     void timerRunsOnlyWhileGathering();
     void handlerFindsTheGathererIdle();
 };
@@ -146,7 +185,6 @@ void ReplyGathererTest::pieceWaitingAtTheDeadlineExtendsTheReply()
     rig.fire();
     QVERIFY(rig.deliveries.isEmpty());
     QCOMPARE(rig.gatherer.pending(), QByteArray("firstsecond"));
-    QCOMPARE(rig.timer()->interval(), 134);
     rig.now = 268;
     rig.fire();
     QCOMPARE(rig.deliveries, (QList<Delivery>{{268, "firstsecond"}}));
@@ -182,6 +220,7 @@ void ReplyGathererTest::bytesKeptWhole_data()
         large.append(QByteArray(4096, char(i)));
     QTest::newRow("1.2 MiB in 4 KiB reads") << large;
     QTest::newRow("1.5 MiB in one read") << QList<QByteArray>{QByteArray(1536 * 1024, '\x55')};
+    QTest::newRow("exactly 64 KiB") << QList<QByteArray>{QByteArray(65535, 'a'), "b"};
 }
 
 void ReplyGathererTest::bytesKeptWhole()
@@ -196,9 +235,91 @@ void ReplyGathererTest::bytesKeptWhole()
     }
     rig.now += 134;
     rig.fire();
+    // Shown whole; handed on whole up to 64 KiB, cut beyond, and said so once.
+    QByteArray shown;
+    for (const Shown &piece : rig.shown)
+        shown += piece.bytes;
+    QCOMPARE(shown.size(), sent.size());
+    QCOMPARE(shown, sent);
+    const bool longer = sent.size() > 64 * 1024;
     QCOMPARE(rig.deliveries.size(), 1);
-    QCOMPARE(rig.deliveries.first().reply.size(), sent.size());
-    QCOMPARE(rig.deliveries.first().reply, sent);
+    QCOMPARE(rig.deliveries.first().reply, sent.left(64 * 1024));
+    QCOMPARE(rig.cuts, QList<bool>{longer});
+    QCOMPARE(rig.overflows, longer ? 1 : 0);
+}
+
+void ReplyGathererTest::anyPiecesAreShownOnceInOrderAndSoon_data()
+{
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<int>("maxPiece");
+    QTest::addColumn<int>("maxGapMs");
+    for (quint32 seed = 1; seed <= 12; ++seed) {
+        QTest::addRow("seed %u, small pieces, gaps around the quiet time", seed) << seed << 40 << 300;
+        QTest::addRow("seed %u, stream without pause", seed) << seed << 9000 << 30;
+    }
+}
+
+void ReplyGathererTest::anyPiecesAreShownOnceInOrderAndSoon()
+{
+    QFETCH(quint32, seed);
+    QFETCH(int, maxPiece);
+    QFETCH(int, maxGapMs);
+    QRandomGenerator random(seed);
+    QList<Piece> pieces;
+    qint64 at = 0;
+    for (int i = 0; i < 400; ++i) {
+        at += random.bounded(maxGapMs + 1);
+        QByteArray bytes(random.bounded(1, maxPiece + 1), Qt::Uninitialized);
+        for (char &c : bytes)
+            c = static_cast<char>(random.bounded(256));
+        pieces.append({at, bytes});
+    }
+    Rig rig;
+    rig.play(pieces, at + 1000);
+
+    // The replies by the rule alone: a gap longer than the quiet time starts a new one.
+    QList<QByteArray> replies;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i == 0 || pieces[i].atMs - pieces[i - 1].atMs > 133)
+            replies.append(QByteArray());
+        replies.last() += pieces[i].bytes;
+    }
+    QCOMPARE(rig.deliveries.size(), replies.size());
+    QList<QByteArray> shownReplies;
+    for (const Shown &piece : rig.shown) {
+        if (piece.first)
+            shownReplies.append(QByteArray());
+        QVERIFY(!shownReplies.isEmpty());
+        shownReplies.last() += piece.bytes;
+    }
+    QCOMPARE(shownReplies, replies);
+    for (qsizetype i = 0; i < replies.size(); ++i) {
+        QCOMPARE(rig.deliveries[i].reply, replies[i].left(64 * 1024));
+        QCOMPARE(rig.cuts[i], replies[i].size() > 64 * 1024);
+    }
+    // Every byte on show within the show interval of its arrival; a reply's first bytes at once.
+    qsizetype shownBytes = 0;
+    qsizetype showIndex = 0;
+    qsizetype shownInPiece = 0;
+    for (const Piece &piece : pieces) {
+        for (qsizetype left = piece.bytes.size(); left > 0;) {
+            const qsizetype take = std::min(left, rig.shown[showIndex].bytes.size() - shownInPiece);
+            QVERIFY2(rig.shown[showIndex].atMs - piece.atMs <= ReplyGatherer::kShowIntervalMs,
+                     qPrintable(QStringLiteral("byte %1 arrived at %2 ms, shown at %3 ms")
+                                    .arg(shownBytes)
+                                    .arg(piece.atMs)
+                                    .arg(rig.shown[showIndex].atMs)));
+            left -= take;
+            shownBytes += take;
+            shownInPiece += take;
+            if (shownInPiece == rig.shown[showIndex].bytes.size()) {
+                ++showIndex;
+                shownInPiece = 0;
+            }
+        }
+    }
+    QVERIFY(!rig.gatherer.isGathering());
+    QVERIFY(!rig.timer()->isActive());
 }
 
 void ReplyGathererTest::timerRunsOnlyWhileGathering()
@@ -221,6 +342,11 @@ void ReplyGathererTest::timerRunsOnlyWhileGathering()
     rig.fire(); // ... and, too early for the last piece, waits for the rest of its quiet time
     QVERIFY(rig.deliveries.isEmpty());
     QCOMPARE(*rig.dueMs, qint64(194));
+    QCOMPARE(*rig.showDueMs, qint64(160)); // meanwhile "y" is shown 100 ms after it came
+    rig.now = 160;
+    rig.fireShow();
+    QCOMPARE(rig.shown.last().bytes, QByteArray("y"));
+    QVERIFY(!rig.gatherer.showTimer()->isActive());
     rig.now = 194;
     rig.fire();
     QCOMPARE(rig.deliveries, (QList<Delivery>{{194, "xy"}}));
