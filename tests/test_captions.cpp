@@ -50,6 +50,7 @@ const Row kCaptions[] = {
     {"portSettingAction", "串口设置", "COM setting"},
     {"targetIdAction", "远程目标ID", "Target ID"},
     {"saveLogAction", "保存日志…", "Save log…"},
+    {"logToFileAction", "记录日志到文件…", "Log to file…"},
     {"saveProfileAction", "保存配置文件…", "Save profile…"},
     {"applyProfileAction", "应用配置文件…", "Apply profile…"},
     {"compareProfileAction", "与配置文件比较…", "Compare with profile…"},
