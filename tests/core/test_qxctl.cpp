@@ -11,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <grp.h>
+#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -44,6 +45,61 @@ QString explain(const CtlRun &run)
 }
 } // namespace
 
+namespace {
+// A module port gone wrong: after the first command it sends 64 KiB writes without a line end until
+// the other side closes (at most 4 GiB or 60 s, then it stays connected and silent).
+class FloodPeer {
+public:
+    FloodPeer() : listen_(::socket(AF_INET, SOCK_STREAM, 0))
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(listen_, reinterpret_cast<sockaddr *>(&address), length) != 0 ||
+            ::listen(listen_, 1) != 0 ||
+            ::getsockname(listen_, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            return;
+        port_ = ntohs(address.sin_port);
+        thread_ = std::thread([this] {
+            char command[512];
+            if ((connection_ = ::accept(listen_, nullptr, nullptr)) < 0 ||
+                ::read(connection_, command, sizeof command) <= 0)
+                return;
+            const QByteArray chunk(64 * 1024, 'x');
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while (sent_ < (qint64(4) << 30) && std::chrono::steady_clock::now() < end) {
+                const ssize_t wrote =
+                    ::send(connection_, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL);
+                if (wrote < 0)
+                    return; // the other side closed
+                sent_ += wrote;
+            }
+        });
+    }
+    ~FloodPeer()
+    {
+        ::shutdown(listen_, SHUT_RDWR); // wakes an accept still waiting
+        if (thread_.joinable())
+            thread_.join();
+        ::close(connection_);
+        ::close(listen_);
+    }
+    FloodPeer(const FloodPeer &) = delete;
+    FloodPeer &operator=(const FloodPeer &) = delete;
+
+    quint16 port() const { return port_; }
+    qint64 sentMiB() const { return sent_ >> 20; }
+
+private:
+    int listen_;
+    quint16 port_ = 0;
+    int connection_ = -1;
+    std::atomic<qint64> sent_{0};
+    std::thread thread_;
+};
+} // namespace
+
 #define START_SIM(sim, arguments, ...)                                                                       \
     do {                                                                                                     \
         QString why_;                                                                                        \
@@ -62,6 +118,8 @@ private Q_SLOTS:
     void discoverFindsSimulator();
     void faultsEndClearly_data();
     void faultsEndClearly();
+    void floodStaysBounded_data();
+    void floodStaysBounded();
     void linkGoneMidRun_data();
     void linkGoneMidRun();
     void badProfileSendsNothing_data();
@@ -279,6 +337,36 @@ void TestQxctl::faultsEndClearly()
     QVERIFY2(run.elapsedMs <= maxMs, qPrintable(explain(run)));
     if (exitCode == 2)
         QVERIFY2(run.out.isEmpty(), qPrintable(explain(run)));
+}
+
+void TestQxctl::floodStaysBounded_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::newRow("LAN") << "--lan 127.0.0.1:{FLOOD}";
+    QTest::newRow("relay") << "--relay 127.0.0.1:{FLOOD} --target 12345678901";
+}
+
+void TestQxctl::floodStaysBounded()
+{
+    QFETCH(QString, link);
+    FloodPeer peer;
+    QVERIFY(peer.port() != 0);
+    link.replace(QLatin1String("{FLOOD}"), QString::number(peer.port()));
+
+    const CtlRun run = runCtl(args(QStringLiteral("read --only BAUD,UART --timeout 1000 ") + link));
+    QVERIFY2(run.finished && run.exitCode == 1, qPrintable(explain(run)));
+    // The flooded reply fails its row; the flood that goes on is dropped, so the next row hears nothing.
+    static const QRegularExpression failures(
+        QStringLiteral("^BAUD: not read: reply too long \\(over 64 KiB\\)\\n"
+                       "UART: not read: (reply too long \\(over 64 KiB\\)|no reply within 1000 ms)\\n$"));
+    QVERIFY2(failures.match(QString::fromUtf8(run.err)).hasMatch(), qPrintable(explain(run)));
+    // Held bytes show as resident memory: the largest child this test has waited for stayed small
+    // while the flood poured in.
+    rusage usage{};
+    QCOMPARE(::getrusage(RUSAGE_CHILDREN, &usage), 0);
+    QVERIFY2(usage.ru_maxrss < 128 * 1024, qPrintable(QStringLiteral("qxctl held %1 MiB of a %2 MiB flood")
+                                                          .arg(usage.ru_maxrss / 1024)
+                                                          .arg(peer.sentMiB())));
 }
 
 void TestQxctl::linkGoneMidRun_data()
