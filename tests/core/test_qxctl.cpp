@@ -48,55 +48,45 @@ QString explain(const CtlRun &run)
 namespace {
 // A module port gone wrong: after the first command it sends 64 KiB writes without a line end until
 // the other side closes (at most 4 GiB or 60 s, then it stays connected and silent).
-class FloodPeer {
-public:
-    FloodPeer() : listen_(::socket(AF_INET, SOCK_STREAM, 0))
+struct FloodPeer {
+    FloodPeer()
     {
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
-        if (::bind(listen_, reinterpret_cast<sockaddr *>(&address), length) != 0 ||
-            ::listen(listen_, 1) != 0 ||
-            ::getsockname(listen_, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+        if (::bind(listener, reinterpret_cast<sockaddr *>(&address), length) != 0 ||
+            ::listen(listener, 1) != 0 ||
+            ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
             return;
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] {
+        port = ntohs(address.sin_port);
+        thread = std::thread([this] {
             char command[512];
-            if ((connection_ = ::accept(listen_, nullptr, nullptr)) < 0 ||
-                ::read(connection_, command, sizeof command) <= 0)
+            if ((connection = ::accept(listener, nullptr, nullptr)) < 0 ||
+                ::read(connection, command, sizeof command) <= 0)
                 return;
             const QByteArray chunk(64 * 1024, 'x');
             const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-            while (sent_ < (qint64(4) << 30) && std::chrono::steady_clock::now() < end) {
-                const ssize_t wrote =
-                    ::send(connection_, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL);
-                if (wrote < 0)
-                    return; // the other side closed
-                sent_ += wrote;
-            }
+            for (ssize_t wrote = 0;
+                 wrote >= 0 && sent < (qint64(4) << 30) && std::chrono::steady_clock::now() < end;
+                 sent += std::max<ssize_t>(wrote, 0))
+                wrote = ::send(connection, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL);
         });
     }
     ~FloodPeer()
     {
-        ::shutdown(listen_, SHUT_RDWR); // wakes an accept still waiting
-        if (thread_.joinable())
-            thread_.join();
-        ::close(connection_);
-        ::close(listen_);
+        ::shutdown(listener, SHUT_RDWR); // wakes an accept still waiting
+        if (thread.joinable())
+            thread.join();
+        ::close(connection);
+        ::close(listener);
     }
-    FloodPeer(const FloodPeer &) = delete;
-    FloodPeer &operator=(const FloodPeer &) = delete;
 
-    quint16 port() const { return port_; }
-    qint64 sentMiB() const { return sent_ >> 20; }
-
-private:
-    int listen_;
-    quint16 port_ = 0;
-    int connection_ = -1;
-    std::atomic<qint64> sent_{0};
-    std::thread thread_;
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    quint16 port = 0;
+    int connection = -1;
+    std::atomic<qint64> sent{0};
+    std::thread thread;
 };
 } // namespace
 
@@ -350,8 +340,8 @@ void TestQxctl::floodStaysBounded()
 {
     QFETCH(QString, link);
     FloodPeer peer;
-    QVERIFY(peer.port() != 0);
-    link.replace(QLatin1String("{FLOOD}"), QString::number(peer.port()));
+    QVERIFY(peer.port != 0);
+    link.replace(QLatin1String("{FLOOD}"), QString::number(peer.port));
 
     const CtlRun run = runCtl(args(QStringLiteral("read --only BAUD,UART --timeout 1000 ") + link));
     QVERIFY2(run.finished && run.exitCode == 1, qPrintable(explain(run)));
@@ -366,7 +356,7 @@ void TestQxctl::floodStaysBounded()
     QCOMPARE(::getrusage(RUSAGE_CHILDREN, &usage), 0);
     QVERIFY2(usage.ru_maxrss < 128 * 1024, qPrintable(QStringLiteral("qxctl held %1 MiB of a %2 MiB flood")
                                                           .arg(usage.ru_maxrss / 1024)
-                                                          .arg(peer.sentMiB())));
+                                                          .arg(peer.sent >> 20)));
 }
 
 void TestQxctl::linkGoneMidRun_data()
