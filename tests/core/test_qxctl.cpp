@@ -331,25 +331,30 @@ void TestQxctl::faultsEndClearly()
 
 void TestQxctl::floodStaysBounded_data()
 {
-    QTest::addColumn<QString>("link");
-    QTest::newRow("LAN") << "--lan 127.0.0.1:{FLOOD}";
-    QTest::newRow("relay") << "--relay 127.0.0.1:{FLOOD} --target 12345678901";
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("err");
+    // The flooded reply fails its row; the flood that goes on is dropped, so the next row hears nothing.
+    const QString rows =
+        QStringLiteral("^BAUD: not read: reply too long \\(over 64 KiB\\)\\n"
+                       "UART: not read: (reply too long \\(over 64 KiB\\)|no reply within 1000 ms)\\n$");
+    QTest::newRow("LAN") << "read --only BAUD,UART --timeout 1000 --lan 127.0.0.1:{FLOOD}" << rows;
+    QTest::newRow("relay")
+        << "read --only BAUD,UART --timeout 1000 --relay 127.0.0.1:{FLOOD} --target 12345678901" << rows;
+    QTest::newRow("send") << "send --lan 127.0.0.1:{FLOOD} AT+BAUD=?"
+                          << "^AT\\+BAUD=\\?: reply too long \\(over 64 KiB\\)\\n$";
 }
 
 void TestQxctl::floodStaysBounded()
 {
-    QFETCH(QString, link);
+    QFETCH(QString, command);
+    QFETCH(QString, err);
     FloodPeer peer;
     QVERIFY(peer.port != 0);
-    link.replace(QLatin1String("{FLOOD}"), QString::number(peer.port));
+    command.replace(QLatin1String("{FLOOD}"), QString::number(peer.port));
 
-    const CtlRun run = runCtl(args(QStringLiteral("read --only BAUD,UART --timeout 1000 ") + link));
+    const CtlRun run = runCtl(args(command));
     QVERIFY2(run.finished && run.exitCode == 1, qPrintable(explain(run)));
-    // The flooded reply fails its row; the flood that goes on is dropped, so the next row hears nothing.
-    static const QRegularExpression failures(
-        QStringLiteral("^BAUD: not read: reply too long \\(over 64 KiB\\)\\n"
-                       "UART: not read: (reply too long \\(over 64 KiB\\)|no reply within 1000 ms)\\n$"));
-    QVERIFY2(failures.match(QString::fromUtf8(run.err)).hasMatch(), qPrintable(explain(run)));
+    QVERIFY2(QRegularExpression(err).match(QString::fromUtf8(run.err)).hasMatch(), qPrintable(explain(run)));
     // Held bytes show as resident memory: the largest child this test has waited for stayed small
     // while the flood poured in.
     rusage usage{};
