@@ -9,14 +9,20 @@ script plays the device on the other end.
   burst   1 MiB written at once: time until the program's CPU goes quiet again, its CPU time,
           and how far its peak resident memory grows
   stream  10 s at 921600 baud (92160 bytes/s in 10 ms slices): CPU in percent of one core
+  soak    the same stream for --minutes (default 10), resident memory (VmRSS) every 10 s, memory at
+          1 min and at the end, CPU in percent of one core; for qxsetup then a LAN flood: a second
+          qxsetup whose saved link is LAN connects at start to a peer on 127.0.0.1 that sends 64 KiB
+          writes without a line end for 60 s, memory every 10 s against the memory before the flood
+          (the flood stops early when the window passes 4 GiB, to spare the machine)
 
-Usage: procload.py PROGRAM [case...]    PROGRAM: qxsetup=PATH, cutecom, bare=PATH (the bare Qt window
+Usage: procload.py PROGRAM [case...] [--minutes N]    PROGRAM: qxsetup=PATH, cutecom, bare=PATH (the bare Qt window
 with its empty 20 ms timer: the floor for a window that polls; it opens no port), still=PATH (the same
 window without the timer: the floor for a window that waits for events) or loop=PATH (a plain process
 waking every 20 ms: the machine's own floor for polling)
 Needs DISPLAY (bench/run.sh starts Xvfb) and, for CuteCom, xdotool to press its Open button."""
 import os
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -26,6 +32,9 @@ import tty
 
 MIB = 1024 * 1024
 STREAM_RATE = 92160  # bytes per second at 921600 baud, 8N1
+SAMPLE_S = 10
+FLOOD_S = 60
+FLOOD_LIMIT_MIB = 4096
 
 
 def runtime_ns(pid):
@@ -78,17 +87,23 @@ def lines_of(size):
 
 
 class Program:
-    def __init__(self, entry, slave_path, workdir):
+    def __init__(self, entry, slave_path, workdir, lan_port=None):
+        """With lan_port (qxsetup only) the saved link is LAN to 127.0.0.1:lan_port, which the window
+        connects to at start; the caller waits for that connection."""
         self.name = entry.split("=", 1)[0]
         env = dict(os.environ)
         if self.name == "qxsetup":
             exe = entry.split("=", 1)[1]
+            link = f"COMType=1\r\nTCPPort={lan_port}\r\n" if lan_port else "COMType=0\r\n"
             with open(os.path.join(workdir, "Config.ini"), "w", newline="") as f:
                 f.write("[info]\r\nCOM=1\r\nBaudRate=9\r\n[Ver]\r\nCEO=EN\r\n"
-                        "[Network]\r\nServerIP=127.0.0.1\r\nServerIP2=127.0.0.1\r\nCOMType=0\r\n"
+                        f"[Network]\r\nServerIP=127.0.0.1\r\nServerIP2=127.0.0.1\r\n{link}"
                         f"[Ports]\r\nCOM1={slave_path}\r\n")
             self.proc = subprocess.Popen([exe], cwd=workdir, env=env,
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if lan_port:
+                self.pid = self.proc.pid
+                return
         elif self.name in ("bare", "still", "loop"):
             poll = [] if self.name == "still" else ["--poll"]
             self.proc = subprocess.Popen([entry.split("=", 1)[1], *poll], env=env,
@@ -186,15 +201,124 @@ def load(program, master, name, data, rate):
               f"peak memory +{growth:.1f} MiB", flush=True)
 
 
+def rss_mib(pid):
+    """Resident memory in MiB, or None once the process is gone."""
+    try:
+        return status_kib(pid, "VmRSS") / 1024
+    except OSError:
+        return None
+
+
+def sample_memory(pid, seconds, stop=lambda: False, limit_mib=None):
+    """VmRSS every SAMPLE_S seconds for the given seconds, or until stop() holds, the process is gone
+    or (checked every 0.5 s) it passes limit_mib. Returns [(seconds since start, MiB)], the first
+    taken at once, the last at the end."""
+    t0 = time.monotonic()
+    samples = [(0.0, rss_mib(pid))]
+    while True:
+        time.sleep(0.5)
+        now, mib = time.monotonic() - t0, rss_mib(pid)
+        if stop() or mib is None or now >= seconds or (limit_mib and mib > limit_mib):
+            samples.append((now, mib))
+            return samples
+        if now >= SAMPLE_S * len(samples):
+            samples.append((now, mib))
+
+
+def mib_text(mib):
+    return "gone" if mib is None else f"{mib:.1f} MiB"
+
+
+def shown(samples):
+    return " ".join("gone" if mib is None else f"{mib:.0f}" for _, mib in samples)
+
+
+def soak(program, master, minutes):
+    """The 921600-baud stream for the given minutes: memory every 10 s, at 1 min and at the end."""
+    data = lines_of(int(STREAM_RATE * 60 * minutes))
+    cpu0, t0 = runtime_ns(program.pid), time.monotonic()
+    writer = threading.Thread(target=feed, args=(master, data, STREAM_RATE))
+    writer.start()
+    samples = sample_memory(program.pid, float("inf"), stop=lambda: not writer.is_alive())
+    writer.join()
+    wall = time.monotonic() - t0
+    cpu = (runtime_ns(program.pid) - cpu0) / 1e9 if rss_mib(program.pid) is not None else float("nan")
+    at_minute = min(samples, key=lambda s: abs(s[0] - 60))
+    end = samples[-1]
+    growth = "" if None in (at_minute[1], end[1]) else f", {end[1] - at_minute[1]:+.1f} MiB since 1 min (bound +64)"
+    print(f"{program.name:8} soak {minutes:g} min at 921600 baud: CPU {100 * cpu / wall:.1f} % of a core, "
+          f"stream took {wall:.0f} s for {len(data) / STREAM_RATE:.0f} s of data", flush=True)
+    print(f"{program.name:8} soak memory: {mib_text(at_minute[1])} at {at_minute[0]:.0f} s, "
+          f"{mib_text(end[1])} at the end{growth}", flush=True)
+    print(f"{program.name:8} soak memory every {SAMPLE_S} s (MiB): {shown(samples)}", flush=True)
+
+
+def lan_flood(entry, slave_path):
+    """A qxsetup whose saved link is LAN, flooded for FLOOD_S seconds by a peer on 127.0.0.1."""
+    server = socket.create_server(("127.0.0.1", 0))
+    server.settimeout(30)
+    workdir = tempfile.mkdtemp(prefix="qxbench-lan-")
+    program = Program(entry, slave_path, workdir, lan_port=server.getsockname()[1])
+    try:
+        try:
+            peer, _ = server.accept()
+        except socket.timeout:
+            print(f"{program.name:8} LAN flood: the window did not connect to 127.0.0.1 within 30 s", flush=True)
+            return
+        time.sleep(3)  # start-up work done
+        stop = threading.Event()
+        sent = [0]
+
+        def flood():
+            chunk = b"x" * 65536
+            try:
+                while not stop.is_set():
+                    sent[0] += peer.send(chunk)
+            except OSError:
+                pass  # the window closed the connection
+
+        cpu0, t0 = runtime_ns(program.pid), time.monotonic()
+        flooder = threading.Thread(target=flood)
+        flooder.start()
+        samples = sample_memory(program.pid, FLOOD_S, limit_mib=FLOOD_LIMIT_MIB)
+        wall = time.monotonic() - t0
+        alive = samples[-1][1] is not None
+        cpu = (runtime_ns(program.pid) - cpu0) / 1e9 if alive else float("nan")
+        stop.set()
+        try:
+            peer.shutdown(socket.SHUT_RDWR)  # wakes a send blocked on a window that stopped reading
+        except OSError:
+            pass
+        flooder.join()
+        peer.close()
+        start, peak = samples[0][1], max(mib for _, mib in samples if mib is not None)
+        why = "" if alive and wall >= FLOOD_S - 1 else (
+            " (the window exited)" if not alive else f" (stopped early: over {FLOOD_LIMIT_MIB} MiB)")
+        print(f"{program.name:8} LAN flood {wall:.0f} s{why}: {sent[0] / MIB:.0f} MiB sent, CPU {100 * cpu / wall:.1f} % "
+              f"of a core, memory {start:.1f} MiB before, peak {peak:.1f} MiB ({peak - start:+.1f} MiB; bound +128)",
+              flush=True)
+        print(f"{program.name:8} LAN flood memory every {SAMPLE_S} s (MiB): {shown(samples)}", flush=True)
+    finally:
+        program.stop()
+        server.close()
+        shutil.rmtree(workdir, ignore_errors=True)
+
+
 def main():
-    if len(sys.argv) < 2:
+    args = sys.argv[1:]
+    minutes = 10.0
+    if "--minutes" in args:
+        at = args.index("--minutes")
+        minutes = float(args[at + 1])
+        del args[at:at + 2]
+    if not args:
         raise SystemExit(__doc__)
-    cases = sys.argv[2:] or ["idle", "burst", "stream"]
+    cases = args[1:] or ["idle", "burst", "stream"]
     master, slave = os.openpty()
     tty.setraw(slave)
     slave_path = os.ttyname(slave)
     workdir = tempfile.mkdtemp(prefix="qxbench-")
-    program = Program(sys.argv[1], slave_path, workdir)
+    program = Program(args[0], slave_path, workdir)
     drain = threading.Thread(target=lambda: [os.read(master, 65536) for _ in iter(int, 1)], daemon=True)
     drain.start()  # whatever the program sends is taken away, so it never blocks on a full pty
     try:
@@ -205,6 +329,10 @@ def main():
                 load(program, master, "1 MiB burst", lines_of(MIB), 0)
             elif case == "stream":
                 load(program, master, "921600 baud", lines_of(STREAM_RATE * 10), STREAM_RATE)
+            elif case == "soak":
+                soak(program, master, minutes)
+                if program.name == "qxsetup":
+                    lan_flood(args[0], slave_path)
             else:
                 print(f"unknown case {case}")
     finally:

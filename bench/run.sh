@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in build-bench/ (RelWithDebInfo) and runs them all under one Xvfb, with their
 # peers from the same run: a bare Qt 6 window and CuteCom (Debian's, Qt 5). Prints every figure.
-#   bench/run.sh [startup] [links] [procload] [micro] [readall]     (default: all five)
+#   bench/run.sh [startup] [links] [procload] [micro] [readall] [soak]   (default: all but soak)
+# soak takes over 20 minutes (10 min of stream each for qxsetup and CuteCom, 1 min of LAN flood);
+# SOAK_MINUTES=1 shortens the streams for a trial.
 # Benchmarks are never run by CI: the figures depend on the machine and its load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,6 +66,17 @@ for part in "${parts[@]}"; do
     readall)
         echo "== 6. qxctl read of all 31 rows against qxsim =="
         "$build/bench/qxbench_readall"
+        ;;
+    soak)
+        minutes=${SOAK_MINUTES:-10}
+        echo "== soak: $minutes min at 921600 baud into qxsetup and CuteCom, memory every 10 s; 60 s of LAN flood into qxsetup =="
+        log=$(mktemp)
+        python3 bench/procload.py "qxsetup=$build/qxsetup" soak --minutes "$minutes" | tee "$log"
+        python3 bench/procload.py cutecom soak --minutes "$minutes" | tee -a "$log"
+        sed -n 's/^\([a-z]*\) *soak .* baud: CPU \([0-9.]*\) %.*/\1 \2/p' "$log" |
+            awk '{ cpu[$1] = $2 } END { if (cpu["cutecom"] > 0)
+                printf "qxsetup CPU / CuteCom CPU over the stream: %.2f (bound 0.25)\n", cpu["qxsetup"] / cpu["cutecom"] }'
+        rm -f "$log"
         ;;
     micro)
         echo "== 5. microbenchmarks =="

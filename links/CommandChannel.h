@@ -13,6 +13,9 @@ class CommandChannel : public QObject {
 public:
     using QObject::QObject;
 
+    // No module answer comes near this; a longer one is a flood or a wrong peer, and is not held.
+    static constexpr int kMaxReplyBytes = 64 * 1024;
+
     // Sends one command as BuildCommand made it; the channel wraps it for its link (LAN prefix, relay
     // frame). False when the bytes could not leave; the channel has said why with linkLost when the
     // link is gone.
@@ -21,6 +24,9 @@ public:
 Q_SIGNALS:
     // One whole reply, gathered by the link's rule.
     void replyReceived(const QByteArray &reply);
+    // The reply to the command in hand passed kMaxReplyBytes: the channel dropped it and drops what
+    // follows until the link has been quiet for the quiet time.
+    void replyTooLong();
     // The link is gone (port removed, connection closed); reason is one line for the user.
     void linkLost(const QString &reason);
 };

@@ -30,6 +30,7 @@ ParameterRun::ParameterRun(CommandChannel *channel, QObject *parent)
     timeout_->setSingleShot(true);
     connect(timeout_, &QTimer::timeout, this, &ParameterRun::onTimeout);
     connect(channel_, &CommandChannel::replyReceived, this, &ParameterRun::onReply);
+    connect(channel_, &CommandChannel::replyTooLong, this, &ParameterRun::onReplyTooLong);
     connect(channel_, &CommandChannel::linkLost, this, &ParameterRun::onLinkLost);
 }
 
@@ -163,6 +164,18 @@ void ParameterRun::onTimeout()
                           QStringLiteral("no reply within %1 ms").arg(timeoutMs_)});
 }
 
+void ParameterRun::onReplyTooLong()
+{
+    if (!running_ || !awaiting_)
+        return;
+    awaiting_ = false;
+    timeout_->stop();
+    // The rest of the flood may follow: it is dropped like a late reply.
+    lateReplyPossible_ = true;
+    handle(std::nullopt,
+           {QStringLiteral("应答过长（超过64 KiB）"), QStringLiteral("reply too long (over 64 KiB)")});
+}
+
 void ParameterRun::onLinkLost(const QString &reason)
 {
     if (!running_)
@@ -241,8 +254,8 @@ void ParameterRun::handle(const std::optional<QByteArray> &reply, const Caption 
     case Step::Verify: {
         outcome.state = RowOutcome::State::Failed;
         if (!reply) {
-            outcome.detail = prefixed(QStringLiteral("已写入，但读回时"),
-                                      QStringLiteral("written, but the read-back had "), noReply);
+            outcome.detail = prefixed(QStringLiteral("已写入，但读回失败："),
+                                      QStringLiteral("written, but the read-back failed: "), noReply);
             break;
         }
         const RowReading reading = TakeReadReply(*outcome.row, *reply, fields_);

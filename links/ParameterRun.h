@@ -73,6 +73,7 @@ private:
     void sendStep();
     void onReply(const QByteArray &reply);
     void onTimeout();
+    void onReplyTooLong();
     void onLinkLost(const QString &reason);
     // noReply: why there is no reply, when there is none.
     void handle(const std::optional<QByteArray> &reply, const Caption &noReply);
@@ -88,7 +89,7 @@ private:
     bool verify_ = true;
     bool running_ = false;
     bool awaiting_ = false;          // a command is out and its reply not yet in
-    bool lateReplyPossible_ = false; // the last command timed out
+    bool lateReplyPossible_ = false; // the last command timed out, or its reply was too long
     int generation_ = 0;             // runs ended so far: a pending send of an ended run is dropped
     int current_ = -1;
     Step step_ = Step::Read;

@@ -32,6 +32,9 @@ TcpChannel::TcpChannel(const QString &host, quint16 port, const LinkRoute &route
     // Due at the first millisecond at which the quiet time has been exceeded, not merely reached.
     quiet_->setInterval(ReplyGatherer::kDefaultQuietMs + 1);
     connect(quiet_, &QTimer::timeout, this, &TcpChannel::deliver);
+    // A peer that floods is held back by TCP flow control, not in this process's memory. Qt reads on
+    // once readArrived has taken what the buffer holds.
+    socket_->setReadBufferSize(kMaxReplyBytes);
     connect(socket_, &QTcpSocket::readyRead, this, &TcpChannel::readArrived);
     connect(socket_, &QTcpSocket::disconnected, this, &TcpChannel::onDisconnected);
 }
@@ -95,7 +98,18 @@ void TcpChannel::readArrived()
     if (bytes.isEmpty())
         return;
     Q_EMIT bytesReceived(bytes);
+    if (dropping_) {
+        quiet_->start();
+        return;
+    }
     pending_ += bytes;
+    if (pending_.size() > kMaxReplyBytes) {
+        pending_.clear();
+        dropping_ = true;
+        quiet_->start();
+        Q_EMIT replyTooLong();
+        return;
+    }
     if (hasEnded(pending_))
         deliver();
     else
@@ -105,6 +119,7 @@ void TcpChannel::readArrived()
 void TcpChannel::deliver()
 {
     quiet_->stop();
+    dropping_ = false; // quiet at last, or closed: what comes next is a reply again
     if (pending_.isEmpty())
         return;
     QByteArray reply;

@@ -5,7 +5,8 @@
 // by the serial quiet-time rule, except that a text reply is handed on as soon as it ends with a line
 // end: every module answer ends with CR LF, and waiting out the quiet time after each would triple the
 // time of a run on a fast link. A module reply frame has no line end of its own; it waits for the
-// quiet time and goes on whole.
+// quiet time and goes on whole. A reply that passes kMaxReplyBytes is dropped, and so is everything
+// after it until the quiet time passes.
 
 #include "links/LinkSender.h"
 #include "links/channels/OpenChannel.h"
@@ -40,5 +41,6 @@ private:
     QTimer *quiet_;
     LinkSender sender_;
     QByteArray pending_;
+    bool dropping_ = false; // a reply passed kMaxReplyBytes and the link has not been quiet since
     bool lost_ = false;
 };

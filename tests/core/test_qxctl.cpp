@@ -11,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <grp.h>
+#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -44,6 +45,51 @@ QString explain(const CtlRun &run)
 }
 } // namespace
 
+namespace {
+// A module port gone wrong: after the first command it sends 64 KiB writes without a line end until
+// the other side closes (at most 4 GiB or 60 s, then it stays connected and silent).
+struct FloodPeer {
+    FloodPeer()
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(listener, reinterpret_cast<sockaddr *>(&address), length) != 0 ||
+            ::listen(listener, 1) != 0 ||
+            ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length) != 0)
+            return;
+        port = ntohs(address.sin_port);
+        thread = std::thread([this] {
+            char command[512];
+            if ((connection = ::accept(listener, nullptr, nullptr)) < 0 ||
+                ::read(connection, command, sizeof command) <= 0)
+                return;
+            const QByteArray chunk(64 * 1024, 'x');
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            for (ssize_t wrote = 0;
+                 wrote >= 0 && sent < (qint64(4) << 30) && std::chrono::steady_clock::now() < end;
+                 sent += std::max<ssize_t>(wrote, 0))
+                wrote = ::send(connection, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL);
+        });
+    }
+    ~FloodPeer()
+    {
+        ::shutdown(listener, SHUT_RDWR); // wakes an accept still waiting
+        if (thread.joinable())
+            thread.join();
+        ::close(connection);
+        ::close(listener);
+    }
+
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    quint16 port = 0;
+    int connection = -1;
+    std::atomic<qint64> sent{0};
+    std::thread thread;
+};
+} // namespace
+
 #define START_SIM(sim, arguments, ...)                                                                       \
     do {                                                                                                     \
         QString why_;                                                                                        \
@@ -62,6 +108,8 @@ private Q_SLOTS:
     void discoverFindsSimulator();
     void faultsEndClearly_data();
     void faultsEndClearly();
+    void floodStaysBounded_data();
+    void floodStaysBounded();
     void linkGoneMidRun_data();
     void linkGoneMidRun();
     void badProfileSendsNothing_data();
@@ -279,6 +327,41 @@ void TestQxctl::faultsEndClearly()
     QVERIFY2(run.elapsedMs <= maxMs, qPrintable(explain(run)));
     if (exitCode == 2)
         QVERIFY2(run.out.isEmpty(), qPrintable(explain(run)));
+}
+
+void TestQxctl::floodStaysBounded_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("err");
+    // The flooded reply fails its row; the flood that goes on is dropped, so the next row hears nothing.
+    const QString rows =
+        QStringLiteral("^BAUD: not read: reply too long \\(over 64 KiB\\)\\n"
+                       "UART: not read: (reply too long \\(over 64 KiB\\)|no reply within 1000 ms)\\n$");
+    QTest::newRow("LAN") << "read --only BAUD,UART --timeout 1000 --lan 127.0.0.1:{FLOOD}" << rows;
+    QTest::newRow("relay")
+        << "read --only BAUD,UART --timeout 1000 --relay 127.0.0.1:{FLOOD} --target 12345678901" << rows;
+    QTest::newRow("send") << "send --lan 127.0.0.1:{FLOOD} AT+BAUD=?"
+                          << "^AT\\+BAUD=\\?: reply too long \\(over 64 KiB\\)\\n$";
+}
+
+void TestQxctl::floodStaysBounded()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, err);
+    FloodPeer peer;
+    QVERIFY(peer.port != 0);
+    command.replace(QLatin1String("{FLOOD}"), QString::number(peer.port));
+
+    const CtlRun run = runCtl(args(command));
+    QVERIFY2(run.finished && run.exitCode == 1, qPrintable(explain(run)));
+    QVERIFY2(QRegularExpression(err).match(QString::fromUtf8(run.err)).hasMatch(), qPrintable(explain(run)));
+    // Held bytes show as resident memory: the largest child this test has waited for stayed small
+    // while the flood poured in.
+    rusage usage{};
+    QCOMPARE(::getrusage(RUSAGE_CHILDREN, &usage), 0);
+    QVERIFY2(usage.ru_maxrss < 128 * 1024, qPrintable(QStringLiteral("qxctl held %1 MiB of a %2 MiB flood")
+                                                          .arg(usage.ru_maxrss / 1024)
+                                                          .arg(peer.sent >> 20)));
 }
 
 void TestQxctl::linkGoneMidRun_data()

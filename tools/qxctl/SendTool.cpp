@@ -19,7 +19,7 @@ BuiltCommand rawCommand(const QString &text)
     return BuiltCommand{text == QLatin1String("+++") ? bytes : bytes + "\r\n", 0};
 }
 
-enum class Wait { Reply, TimedOut, LinkLost };
+enum class Wait { Reply, TimedOut, TooLong, LinkLost };
 
 struct Answer {
     Wait how = Wait::TimedOut;
@@ -37,11 +37,19 @@ Answer sendAndWait(OpenChannel *channel, const BuiltCommand &command, int timeou
     // A TCP reply goes on at its first line end; a status list sent in several pieces comes as several
     // replies. They are one answer while they follow each other closer than the serial quiet time, so
     // that no piece is taken for the next command's answer.
+    const auto tooLong = [&] {
+        answer = {Wait::TooLong, QByteArray(), QString()};
+        loop.quit();
+    };
     QObject::connect(channel, &CommandChannel::replyReceived, &loop, [&](const QByteArray &reply) {
         answer.how = Wait::Reply;
         answer.reply += reply;
-        limit.start(ReplyGatherer::kDefaultQuietMs + 1);
+        if (answer.reply.size() > CommandChannel::kMaxReplyBytes)
+            tooLong(); // lines without pause would never end the answer
+        else
+            limit.start(ReplyGatherer::kDefaultQuietMs + 1);
     });
+    QObject::connect(channel, &CommandChannel::replyTooLong, &loop, tooLong);
     QObject::connect(channel, &CommandChannel::linkLost, &loop, [&](const QString &reason) {
         answer = {Wait::LinkLost, QByteArray(), reason};
         loop.quit();
@@ -67,9 +75,10 @@ int SendTool(const QStringList &arguments)
         parser, kCommand, QStringLiteral("LINK COMMAND..."),
         Say(QStringLiteral("Sends each COMMAND as it is, CR LF after it (\"+++\" bare), and "
                            "prints the one reply it gets. Exit 0 when every command had a "
-                           "reply, 1 when some had none in time, 2 for usage and link errors."),
+                           "reply, 1 when some had none in time or one too long, 2 for usage and link "
+                           "errors."),
             QStringLiteral("逐条发送命令（后加CR LF，“+++”不加），并输出各自的应答。全部有应答时"
-                           "退出码0，有超时时1，用法或连接错误时2。")));
+                           "退出码0，有超时或应答过长时1，用法或连接错误时2。")));
     parser.addPositionalArgument(QStringLiteral("COMMAND"),
                                  Say(QStringLiteral("An AT command, e.g. AT+BAUD=? or +++."),
                                      QStringLiteral("AT命令，例如 AT+BAUD=? 或 +++。")));
@@ -105,6 +114,12 @@ int SendTool(const QStringList &arguments)
             PrintNote(Say(QStringLiteral("%1: no reply within %2 ms"), QStringLiteral("%1：%2毫秒内没有应答"))
                           .arg(command)
                           .arg(link.timeoutMs()));
+            exitCode = kExitSomeFailed;
+            break;
+        case Wait::TooLong:
+            PrintNote(Say(QStringLiteral("%1: reply too long (over 64 KiB)"),
+                          QStringLiteral("%1：应答过长（超过64 KiB）"))
+                          .arg(command));
             exitCode = kExitSomeFailed;
             break;
         case Wait::LinkLost:
