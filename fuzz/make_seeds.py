@@ -140,7 +140,7 @@ def main():
         ("saved", saved.encode()),
         ("edited", ("\ufeff# mine\r\nWIFIMODE = 2  \r\n\tREMOTEPORT\t=\t9623\t\r\n"
                     "STACONFIG = \"my net \",\"pw\" \r\n").encode()),
-        ("not-gbk", "STACONFIG=\"Café 网络\",\"pässwörd\"\nNAME=\"a😀\"\nPWD=\"€\u00a0\"\n".encode()),
+        ("not-gbk", "STACONFIG=\"Café 网络\",\"pässwörd\"\nNAME=\"a😀\"\n\u3000PWD = \"ö\"\n".encode()),
         ("refused", b"WIFIMODE=02\nBAUD=12345\nSTAMAC=\"aa:bb:cc:dd:ee:ff\"\nDEVID=123\nNAME=\"open  \n"),
         ("broken", b"BAUD=115200\nbaud=9600\nSPEED=1\nDHCP\n = 1\nNAME=\"a\x00b\"\nNAME=\"\xd6\xd0\"\n# \xe6\x88\n"),
         ("value-only", b"\x05\"lab\",\"secret\""),
