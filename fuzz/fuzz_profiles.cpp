@@ -3,7 +3,8 @@
 // column points at the very character it names; accepted lines come in file order, one per row, each
 // value one CheckProfileValue accepts; a profile without problems formats and parses back to the same
 // rows. CheckProfileValue itself, on the input as one value for the row the first byte picks, judges it
-// as the parser judges the line NAME=value, and survives any UTF-16 text, lone surrogates included.
+// as the parser judges the line NAME=value, never accepts it with a blank added at either end, and
+// survives any UTF-16 text, lone surrogates included.
 
 #include "fuzz/FuzzTarget.h"
 #include "protocol/Profile.h"
@@ -120,6 +121,13 @@ void checkValue(const ParameterRow &row, const QByteArray &value)
                       !found->message(true).isEmpty());
         if (found->column > 0)
             QX_FUZZ_CHECK(characterAt(QString::fromUtf8(value), found->column) == found->detail);
+    }
+    // Dropping blanks at a value's ends changes no line that was accepted before: the row never
+    // accepted them.
+    const QString text = QString::fromUtf8(value);
+    if (text.count(QLatin1Char('"')) % 2 == 0) {
+        for (const QString &blank : {QStringLiteral(" "), QStringLiteral("\t")})
+            QX_FUZZ_CHECK(CheckProfileValue(row, blank + text) && CheckProfileValue(row, text + blank));
     }
     if (!fitsOneLine(value))
         return;

@@ -4,10 +4,10 @@
 // NAME is a row's AT name; value is exactly what that row's set command sends after "=", quotes
 // included. Blanks (spaces and tabs) around the name, around "=" and at the end of the line are not
 // part of the profile, as people write INI-style files and editors leave blanks at line ends; blanks
-// inside quotes are (no row's value can start or end with a blank outside quotes: the module's answers
-// come trimmed). A value is accepted only when the row would send it as it stands: read as the module's
-// answer to the row's query, it fills the fields, and the fields give back the same text and pass the
-// row's checks. So a profile sends nothing a set button could not send.
+// inside quotes are. (No row ever accepted a value with a blank at either end outside quotes: the
+// module's answers, which a value must match, come trimmed.) A value is accepted only when the row would send
+// it as it stands: read as the module's answer to the row's query, it fills the fields, and the fields give
+// back the same text and pass the row's checks. So a profile sends nothing a set button could not send.
 
 #include "protocol/ParameterCatalogue.h"
 
@@ -52,7 +52,7 @@ struct ProfileProblem {
     QString detail;
     QString chinese; // the Chinese form of detail where it has one
 
-    // "line 3: ..." / "第3行：...", "line 1, column 27: ..." / "第1行第27列：..."
+    // "line 3: ..." / "第3行：...", "line 1, column 23: ..." / "第1行第23列：..."
     QString message(bool inChinese) const;
 };
 
