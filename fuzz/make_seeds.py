@@ -130,6 +130,23 @@ def main():
                               b"IO16:1", b"\xa8\x81\x31\x32\x0d\x0a\x00\x7f\xff"]):
         write("reply_text", f"{i:02d}", bytes([i & 1, ord('"')]) + text)
 
+    # Profiles as qxctl read and Save profile write them, then as people edit them. The first byte also
+    # picks the row the whole input is checked against as one value.
+    saved = ("# QX5120 12345678901\nWIFIMODE=2\nDHCP=1\nAPINF=\"QX5120_AP\",\"12345678\",6,1,4\n"
+             "APIP=\"192.168.4.1\",\"255.255.255.0\",\"192.168.4.1\"\nSTACONFIG=\"办公室\",\"pw,1\"\n"
+             "STAMAC=\"5C:CF:7F:01:02:03\"\nNAME=\"admin\"\nhttpserver=http://www.example.com/qx5120\n"
+             "REMOTEIP=\"127.0.0.1\"\nREMOTEPORT=9500\nDEVID=12345678901\nZONE=0001\nBAUD=115200\nUART=8,0,1\n")
+    for name, text in [
+        ("saved", saved.encode()),
+        ("edited", ("\ufeff# mine\r\nWIFIMODE = 2  \r\n\tREMOTEPORT\t=\t9623\t\r\n"
+                    "STACONFIG = \"my net \",\"pw\" \r\n").encode()),
+        ("not-gbk", "STACONFIG=\"Café 网络\",\"pässwörd\"\nNAME=\"a😀\"\n\u3000PWD = \"ö\"\n".encode()),
+        ("refused", b"WIFIMODE=02\nBAUD=12345\nSTAMAC=\"aa:bb:cc:dd:ee:ff\"\nDEVID=123\nNAME=\"open  \n"),
+        ("broken", b"BAUD=115200\nbaud=9600\nSPEED=1\nDHCP\n = 1\nNAME=\"a\x00b\"\nNAME=\"\xd6\xd0\"\n# \xe6\x88\n"),
+        ("value-only", b"\x05\"lab\",\"secret\""),
+    ]:
+        write("profiles", name, text)
+
 
 if __name__ == "__main__":
     main()

@@ -6,6 +6,7 @@
 #include "protocol/SetValue.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace {
 
@@ -36,6 +37,9 @@ ProblemText textOf(ProfileProblem::Kind kind)
         return {u"value refused", u"数值被拒绝"};
     case K::NotAsSent:
         return {u"the module would be sent", u"实际将发送"};
+    case K::NotGbk:
+        return {u"\"%1\" (U+%2) cannot be sent: the module takes GBK text",
+                u"\"%1\"（U+%2）无法发送：模块只接受GBK文本"};
     case K::TooManyProblems:
         return {u"too many problems; the rest are not listed", u"问题太多，其余未列出"};
     }
@@ -45,7 +49,49 @@ ProblemText textOf(ProfileProblem::Kind kind)
 ProfileProblem problem(int line, ProfileProblem::Kind kind, const QString &detail = QString(),
                        const QString &chinese = QString())
 {
-    return ProfileProblem{line, kind, detail, chinese.isEmpty() ? detail : chinese};
+    return ProfileProblem{line, 0, kind, detail, chinese.isEmpty() ? detail : chinese};
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+// The length of a character (one UTF-16 unit or a surrogate pair) starting at i.
+qsizetype characterAt(QStringView text, qsizetype i)
+{
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+}
+
+qsizetype characterCount(QStringView text)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); i += characterAt(text, i))
+        ++count;
+    return count;
+}
+
+// The first character GBK cannot carry, as a NotGbk problem with its column in text; the encoder
+// would send "?" in its place.
+std::optional<ProfileProblem> firstNotGbk(const QString &text)
+{
+    QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
+    QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
+    if (QString(decoder(encoder(text))) == text)
+        return std::nullopt;
+    int column = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = characterAt(text, i);
+        const QString character = text.mid(i, length);
+        ++column;
+        if (QString(decoder(encoder(character))) != character) {
+            ProfileProblem found = problem(0, ProfileProblem::Kind::NotGbk, character);
+            found.column = column;
+            return found;
+        }
+        i += length;
+    }
+    return std::nullopt;
 }
 
 bool isUtf8(const QByteArray &bytes)
@@ -68,15 +114,28 @@ QString ProfileProblem::message(bool inChinese) const
     const ProblemText text = textOf(kind);
     QString what = QString::fromUtf16(inChinese ? text.chinese : text.english);
     const QString shown = inChinese ? chinese : detail;
-    if (kind == Kind::Duplicate)
+    if (kind == Kind::Duplicate) {
         what = what.arg(detail);
-    else if (!shown.isEmpty())
+    } else if (kind == Kind::NotGbk) {
+        // A lone surrogate is named as itself, not as the replacement character.
+        const uint code = detail.size() == 2 ? QChar::surrogateToUcs4(detail[0], detail[1])
+                          : detail.isEmpty() ? 0u
+                                             : detail[0].unicode();
+        what = what.arg(detail, QStringLiteral("%1").arg(code, 4, 16, QLatin1Char('0')).toUpper());
+    } else if (!shown.isEmpty()) {
         what = kind == Kind::UnknownName || kind == Kind::Refused ? shown + QStringLiteral(": ") + what
                                                                   : what + QLatin1Char(' ') + shown;
-    if (line == 0)
+    }
+    if (line == 0 && column == 0)
         return what;
-    return inChinese ? QStringLiteral("第%1行：%2").arg(line).arg(what)
-                     : QStringLiteral("line %1: %2").arg(line).arg(what);
+    if (column == 0)
+        return inChinese ? QStringLiteral("第%1行：%2").arg(line).arg(what)
+                         : QStringLiteral("line %1: %2").arg(line).arg(what);
+    if (line == 0)
+        return inChinese ? QStringLiteral("第%1列：%2").arg(column).arg(what)
+                         : QStringLiteral("column %1: %2").arg(column).arg(what);
+    return inChinese ? QStringLiteral("第%1行第%2列：%3").arg(line).arg(column).arg(what)
+                     : QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(what);
 }
 
 const ProfileLine *Profile::find(const ParameterRow *row) const
@@ -99,6 +158,9 @@ const ParameterRow *FindParameterByName(const QString &name)
 
 std::optional<ProfileProblem> CheckProfileValue(const ParameterRow &row, const QString &value)
 {
+    // The module would get "?" for such a character; say which one rather than show the "?".
+    if (std::optional<ProfileProblem> found = firstNotGbk(value))
+        return found;
     // The value is read the way the module's answer to the row's query is read; the fields it fills
     // must give the same text back and pass the row's checks.
     // The module answers without the quotes that the set command puts around a whole value.
@@ -166,8 +228,9 @@ Profile ParseProfile(const QByteArray &bytes)
         }
         if (isComment(line))
             continue;
-        const qsizetype equals = line.indexOf('=');
-        const QString name = QString::fromUtf8(line.left(qMax<qsizetype>(equals, 0))).trimmed();
+        const QString text = QString::fromUtf8(line);
+        const qsizetype equals = text.indexOf(QLatin1Char('='));
+        const QString name = text.left(qMax<qsizetype>(equals, 0)).trimmed();
         if (equals < 0 || name.isEmpty()) {
             report(problem(number, ProfileProblem::Kind::NotAssignment));
             continue;
@@ -182,9 +245,20 @@ Profile ParseProfile(const QByteArray &bytes)
             continue;
         }
         firstLine.insert(row, number);
-        const QString value = QString::fromUtf8(line.mid(equals + 1));
+        qsizetype begin = equals + 1;
+        while (begin < text.size() && isBlank(text[begin]))
+            ++begin;
+        qsizetype last = text.size();
+        while (last > begin && isBlank(text[last - 1]))
+            --last;
+        // Blanks inside a quote left open are part of the value (which is then refused as it stands).
+        if (QStringView(text).mid(begin, last - begin).count(QLatin1Char('"')) % 2 != 0)
+            last = text.size();
+        const QString value = text.mid(begin, last - begin);
         if (std::optional<ProfileProblem> found = CheckProfileValue(*row, value)) {
             found->line = number;
+            if (found->column > 0)
+                found->column += static_cast<int>(characterCount(QStringView(text).left(begin)));
             report(*found);
             continue;
         }

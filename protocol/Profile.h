@@ -2,9 +2,12 @@
 
 // A module configuration as a text file: UTF-8, "#" comments, one parameter a line as NAME=value.
 // NAME is a row's AT name; value is exactly what that row's set command sends after "=", quotes
-// included. A value is accepted only when the row would send it as it stands: read as the module's
-// answer to the row's query, it fills the fields, and the fields give back the same text and pass the
-// row's checks. So a profile sends nothing a set button could not send.
+// included. Blanks (spaces and tabs) around the name, around "=" and at the end of the line are not
+// part of the profile, as people write INI-style files and editors leave blanks at line ends; blanks
+// inside quotes are. (No row ever accepted a value with a blank at either end outside quotes: the
+// module's answers, which a value must match, come trimmed.) A value is accepted only when the row would send
+// it as it stands: read as the module's answer to the row's query, it fills the fields, and the fields give
+// back the same text and pass the row's checks. So a profile sends nothing a set button could not send.
 
 #include "protocol/ParameterCatalogue.h"
 
@@ -35,15 +38,22 @@ struct ProfileProblem {
         Duplicate,     // detail: the line of the first one
         Refused,       // detail: the row's warning, in English; chinese holds the Chinese one
         NotAsSent,     // detail: what the row would send instead
+        NotGbk,        // detail: the first character GBK has no code for; column says where
         TooManyProblems,
     };
 
-    int line = 0; // 0: the file as a whole
+    int line = 0; // 0: the file as a whole (TooLarge, TooManyProblems)
+    // Where on the line, for NotGbk: the 1-based count of characters (Unicode code points, a tab is
+    // one) of the line as an editor shows it, from its first character through the name, blanks and
+    // "=" to the one named; a byte order mark is not counted. From CheckProfileValue alone, the count
+    // within the value. 0: the line as a whole.
+    int column = 0;
     Kind kind;
     QString detail;
     QString chinese; // the Chinese form of detail where it has one
 
-    QString message(bool inChinese) const; // "line 3: ..." / "第3行：..."
+    // "line 3: ..." / "第3行：...", "line 1, column 23: ..." / "第1行第23列：..."
+    QString message(bool inChinese) const;
 };
 
 struct Profile {
@@ -58,9 +68,10 @@ struct Profile {
 using ModuleValues = QMap<QString, QString>;
 
 Profile ParseProfile(const QByteArray &bytes);
-// Empty when the row would send value; otherwise the problem (line 0).
+// Empty when the row would send value; otherwise the problem (line 0). value is taken as it stands,
+// blanks included.
 std::optional<ProfileProblem> CheckProfileValue(const ParameterRow &row, const QString &value);
-// Rows in catalogue order; comments lines (without "#") go first.
+// NAME=value lines without blanks, rows in catalogue order; comments lines (without "#") go first.
 QByteArray FormatProfile(const ModuleValues &values, const QStringList &comments = {});
 
 // The catalogue row of that AT name, case ignored, or nullptr.

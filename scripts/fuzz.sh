@@ -11,7 +11,7 @@ root=$PWD
 seconds=${1:-60}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(conversions frames ini reply_text remote_decoders parser)
+((${#targets[@]})) || targets=(conversions frames ini reply_text remote_decoders parser profiles)
 
 scripts/deps.sh clang-14 libclang-rt-14-dev
 
@@ -36,7 +36,10 @@ for target in "${targets[@]}"; do
     seeds=("$root/fuzz/corpus/$target")
     [ -d "$root/fuzz/regressions/$target" ] && seeds+=("$root/fuzz/regressions/$target")
     dict=()
-    case $target in parser | remote_decoders | reply_text) dict=(-dict="$root/fuzz/replies.dict") ;; esac
+    case $target in
+    parser | remote_decoders | reply_text) dict=(-dict="$root/fuzz/replies.dict") ;;
+    profiles) dict=(-dict="$root/fuzz/profiles.dict") ;;
+    esac
     log="$root/build-fuzz/artifacts/$target.log"
     echo "== fuzz $target (${seconds}s) =="
     # Paths are absolute: the window targets change their working directory.

@@ -1,6 +1,6 @@
-// Replays the fuzz corpus through every fuzz target in this build: the seeds (real replies, frames and
-// settings files) and each crash input the fuzzer once found, kept in fuzz/regressions/. So the normal
-// and the sanitizer build check them too, not only the fuzz build with clang. Below the replay, each
+// Replays the fuzz corpus through every fuzz target in this build: the seeds (real replies, frames,
+// settings files and profiles) and each crash input the fuzzer once found, kept in fuzz/regressions/. So the
+// normal and the sanitizer build check them too, not only the fuzz build with clang. Below the replay, each
 // fault the fuzzer found is also pinned down as a plain case.
 
 #define QX_FUZZ_REPLAY
@@ -8,6 +8,7 @@
 #include "fuzz/fuzz_frames.cpp"
 #include "fuzz/fuzz_ini.cpp"
 #include "fuzz/fuzz_parser.cpp"
+#include "fuzz/fuzz_profiles.cpp"
 #include "fuzz/fuzz_remote_decoders.cpp"
 #include "fuzz/fuzz_reply_text.cpp"
 #include "protocol/ReplyDecoders.h"
