@@ -53,6 +53,9 @@ SerialChannel::SerialChannel(const SerialSettings &settings, bool chinese, QObje
 {
     connect(port_, &QSerialPort::readyRead, gatherer_, &ReplyGatherer::readWaiting);
     connect(port_, &QSerialPort::errorOccurred, this, &SerialChannel::onError);
+    // A reply past the bound ends its row at once; the rest of it is dropped with it.
+    static_assert(ReplyGatherer::kHeldBytes == kMaxReplyBytes);
+    connect(gatherer_, &ReplyGatherer::replyOverflowed, this, &CommandChannel::replyTooLong);
     connect(gatherer_, &ReplyGatherer::replyComplete, this, [this](const QByteArray &reply, bool cut) {
         if (!cut)
             Q_EMIT replyReceived(reply);
