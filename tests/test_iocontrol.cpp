@@ -219,7 +219,9 @@ void IoControlTest::serialCommandBytes()
     LastIoOperation.clear();
 
     press(*form, row, op);
-    QCOMPARE(pty.read(int(wire.size())) + sentBeforeSentinel(pty), wire); // the command and nothing more
+    QByteArray got = pty.read(int(wire.size()));
+    got += sentBeforeSentinel(pty);
+    QCOMPARE(got, wire); // the command and nothing more
     QCOMPARE(CmdType, 12);
     QCOMPARE(LastIoOperation, op);
     QCOMPARE(r.level->currentIndex(), levelAfter);
