@@ -1,7 +1,7 @@
 // How long `qxctl read` of all 31 rows takes against qxsim, as a user runs it (a new process each
-// time, link opened and closed): on the LAN link and on a pseudo-terminal at 115200 baud. The serial
-// figure is designed: 31 replies, each ended by 133 ms of silence. On the LAN each text reply is
-// handed on at its line end.
+// time, link opened and closed): on the LAN link, through the relay and on a pseudo-terminal at 115200
+// baud. The serial figure is designed: 31 replies, each ended by 133 ms of silence. On the LAN and the
+// relay each text reply is handed on at its line end.
 // Usage: qxbench_readall [--runs N] [--serial-runs N]   (QXCTL and QXSIM default to the build folder)
 
 #include <QCoreApplication>
@@ -81,24 +81,33 @@ int main(int argc, char *argv[])
 
     QProcess sim;
     sim.start(binary("QXSIM", "qxsim"),
-              {QStringLiteral("--pty"), QStringLiteral("--lan"), QStringLiteral("127.0.0.1:0")});
+              {QStringLiteral("--pty"), QStringLiteral("--lan"), QStringLiteral("127.0.0.1:0"),
+               QStringLiteral("--relay"), QStringLiteral("127.0.0.1:0")});
     QByteArray announced;
     while (!announced.contains("READY\n") && sim.waitForReadyRead(5000))
         announced += sim.readAllStandardOutput();
     QString pty;
     QString lan;
+    QString relay;
     for (const QByteArray &line : announced.split('\n')) {
         if (line.startsWith("PTY "))
             pty = QString::fromUtf8(line.mid(4));
         else if (line.startsWith("LAN "))
             lan = QString::fromUtf8(line.mid(4));
+        else if (line.startsWith("RELAY "))
+            relay = QString::fromUtf8(line.mid(6));
     }
-    if (pty.isEmpty() || lan.isEmpty()) {
+    if (pty.isEmpty() || lan.isEmpty() || relay.isEmpty()) {
         std::fprintf(stderr, "qxsim did not start: %s\n", sim.readAllStandardError().constData());
         return 1;
     }
 
     print("LAN", runs, measure(qxctl, {QStringLiteral("read"), QStringLiteral("--lan"), lan}, runs));
+    print("relay", runs,
+          measure(qxctl,
+                  {QStringLiteral("read"), QStringLiteral("--relay"), relay, QStringLiteral("--target"),
+                   QStringLiteral("12345678901:0001")},
+                  runs));
     print("serial 115200 (pty)", serialRuns,
           measure(qxctl,
                   {QStringLiteral("read"), QStringLiteral("--serial"), pty, QStringLiteral("--baud"),

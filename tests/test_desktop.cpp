@@ -1,10 +1,12 @@
 // The tool as a desktop application: the menu launcher picks one settings folder per user and falls
-// back when a folder cannot be made (run with a stub in place of the tool, so no window opens); the
-// tool's box when there is no folder at all; and the installed files (cmake --install) that make the
-// menu entry, its icon and its metadata fit together.
+// back when a folder cannot be made (run with a stub in place of the tool, so no window opens), and
+// installed beside the real tool starts it there with the user's settings; the tool's box when there
+// is no folder at all; and the installed files (cmake --install) that make the menu entry, its icon
+// and its metadata fit together.
 
 #include "shell/SettingsFolderError.h"
 #include "support/ImmutableFile.h"
+#include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -50,7 +52,7 @@ class DesktopTest : public QObject {
 private Q_SLOTS:
     void launcherPicksTheSettingsFolder_data();
     void launcherPicksTheSettingsFolder();
-    void launcherKeepsExistingSettings();
+    void launcherStartsTheToolBesideIt();
     void settingsFolderErrorBox_data();
     void settingsFolderErrorBox();
     void installedFilesFitTogether();
@@ -171,28 +173,45 @@ void DesktopTest::launcherPicksTheSettingsFolder()
     QVERIFY(QFileInfo(seen[0]).isDir());
 }
 
-void DesktopTest::launcherKeepsExistingSettings()
+void DesktopTest::launcherStartsTheToolBesideIt()
 {
+    // Installed as the package installs them: the launcher and qxsetup side by side, found on PATH.
     QTemporaryDir root;
+    const QString bin = root.path() + QStringLiteral("/bin");
+    QVERIFY(QDir().mkpath(bin));
+    QVERIFY(QFile::copy(launcherPath(), bin + QStringLiteral("/qxsetup-launch")));
+    QVERIFY(QFile::link(qEnvironmentVariable("QXSETUP"), bin + QStringLiteral("/qxsetup")));
+    // The settings the user already has name a LAN module here: the tool connecting to it proves it
+    // started with them.
+    LoopbackServer module;
     const QString folder = root.path() + QStringLiteral("/home/.config/qxsetup");
     QVERIFY(QDir().mkpath(folder));
-    const QByteArray config("[Ver]\r\nCEO=EN\r\n");
+    const QByteArray config = WorkDir::testConfig(
+        QStringLiteral("/nonexistent/qx-launch"),
+        "[Ver]\r\nCEO=EN\r\n[Network]\r\nCOMType=1\r\nTCPPort=" + QByteArray::number(module.port()) + "\r\n");
     QVERIFY(writeFile(folder + QStringLiteral("/Config.ini"), config));
-    const QString stub = root.path() + QStringLiteral("/stub");
-    QVERIFY(writeFile(stub, "#!/bin/sh\ncat Config.ini >\"$STUB_OUT\"\n"));
-    QVERIFY(QFile::setPermissions(stub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
-    QProcessEnvironment env;
-    env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QXSETUP_LAUNCH_TOOL"));
+    env.remove(QStringLiteral("XDG_CONFIG_HOME"));
     env.insert(QStringLiteral("HOME"), root.path() + QStringLiteral("/home"));
-    env.insert(QStringLiteral("QXSETUP_LAUNCH_TOOL"), stub);
-    env.insert(QStringLiteral("STUB_OUT"), root.path() + QStringLiteral("/stub.out"));
+    env.insert(QStringLiteral("PATH"), bin + QLatin1Char(':') + qEnvironmentVariable("PATH"));
     QProcess launcher;
     launcher.setProcessEnvironment(env);
-    launcher.start(launcherPath(), {});
-    QVERIFY(launcher.waitForFinished(10000));
-    QCOMPARE(readFile(root.path() + QStringLiteral("/stub.out")), config);
-    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Config.ini")});
+    launcher.setWorkingDirectory(root.path());
+    launcher.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec qxsetup-launch")});
+    QVERIFY(launcher.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(module.connectionCount() == 1 || launcher.state() == QProcess::NotRunning,
+                             30000);
+    const QString procFolder = QStringLiteral("/proc/%1/").arg(launcher.processId());
+    const QString exe = QFileInfo(procFolder + QStringLiteral("exe")).symLinkTarget();
+    const QString cwd = QFileInfo(procFolder + QStringLiteral("cwd")).symLinkTarget();
+    launcher.kill();
+    launcher.waitForFinished(10000);
+    QVERIFY2(module.connectionCount() == 1, launcher.readAllStandardError().constData());
+    QCOMPARE(exe, QFileInfo(qEnvironmentVariable("QXSETUP")).canonicalFilePath());
+    QCOMPARE(cwd, QFileInfo(folder).canonicalFilePath());
+    QCOMPARE(readFile(folder + QStringLiteral("/Config.ini")), config);
 }
 
 void DesktopTest::settingsFolderErrorBox_data()

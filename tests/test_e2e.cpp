@@ -289,16 +289,20 @@ void EndToEndTest::remoteReplyFramesFillTheFields()
                                  QLatin1String("Remoete Set WIFI module:") + QLatin1String(kModuleId) +
                                  QLatin1String(" Parameters successfully!")),
                              kWait);
-    // An IO read answered by a 05 frame updates all three boxes of its row.
+    // An IO read answered by a 05 frame updates all three boxes of its row: the module's pin 3 is
+    // "OUB31" (Output, Pull-up, high), the boxes show the opposite of each before the read.
     TForm1::IoRow &io = form.ioRow(3);
     io.mode->setCurrentIndex(2);
+    io.pull->setCurrentIndex(1);
+    io.level->setCurrentIndex(0);
     click(io.readButton);
     QTRY_VERIFY_WITH_TIMEOUT(
         form.console()->toPlainText().contains(QLatin1String("Remoete read WIFI module:") +
                                                QLatin1String(kModuleId) + QLatin1String(" IO successfully!")),
         kWait);
-    QVERIFY(io.mode->currentIndex() >= 0);
-    QVERIFY(io.level->currentIndex() >= 0);
+    QCOMPARE(io.mode->currentText(), QStringLiteral("Output"));
+    QCOMPARE(io.pull->currentIndex(), 0);  // pull-up
+    QCOMPARE(io.level->currentIndex(), 1); // high
     QVERIFY(boxes_->boxes.isEmpty());
 }
 

@@ -2,9 +2,9 @@
 // incomplete choices and the status texts on every link in both languages.
 
 #include "links/ConsoleLog.h"
-#include "protocol/FrameCodec.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
+#include "support/Frames.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
 
@@ -219,11 +219,15 @@ void IoControlTest::serialCommandBytes()
     LastIoOperation.clear();
 
     press(*form, row, op);
-    QCOMPARE(pty.read(int(wire.size()) + 1, 300), wire); // the command and nothing more
+    QByteArray got = pty.read(int(wire.size()));
+    got += sentBeforeSentinel(pty);
+    QCOMPARE(got, wire); // the command and nothing more
     QCOMPARE(CmdType, 12);
     QCOMPARE(LastIoOperation, op);
     QCOMPARE(r.level->currentIndex(), levelAfter);
-    QCOMPARE(form->console()->toPlainText(), "\nCOM Send:" + ConsoleLog::renderBytes(wire));
+    // The command's CR LF shows as one line break.
+    QCOMPARE(form->console()->toPlainText(),
+             "\nCOM Send:" + QString::fromLatin1(wire.chopped(2)) + QLatin1Char('\n'));
     QVERIFY(boxes.boxes.isEmpty());
 }
 
@@ -288,7 +292,7 @@ void IoControlTest::incompleteChoicesSendNothing()
         form->SendIoCommand(row, op);
     QCOMPARE(boxes.texts(), QStringList{warning});
     QCOMPARE(boxes.boxes.first().kind, BoxKind::Warning);
-    QCOMPARE(pty.read(1, 300), QByteArray());
+    QCOMPARE(sentBeforeSentinel(pty), QByteArray());
     QCOMPARE(form->console()->lineCount(), 0);
     QCOMPARE(form->statusPanel(2), kSentinel);
     // The press still decides how the next reply is read.
@@ -368,9 +372,9 @@ void IoControlTest::networkLinksWrapTheCommand()
     // relay frame.
     const QByteArray expected =
         link == 1 ? QByteArray("\xA8\x81\x01", 3) + command
-                  : BuildRelayFrame(LocalID, TargetID, BuildModuleFrame(TargetID, TargetZone, TargetZoneValid, command));
+                  : Frames::relay10000000001To13800138000() + Frames::module13800138000Zone0571() + command;
     QTRY_COMPARE_WITH_TIMEOUT(peer.received, expected, 5000);
-    QVERIFY(pty.read(1, 100).isEmpty()); // nothing went to the serial port
+    QCOMPARE(sentBeforeSentinel(pty), QByteArray()); // nothing went to the serial port
 }
 
 void IoControlTest::unknownLinkSendsNothing()
@@ -384,7 +388,7 @@ void IoControlTest::unknownLinkSendsNothing()
     press(*form, 1, QStringLiteral("W"));
     QCOMPARE(CmdType, 12);
     QCOMPARE(form->statusPanel(2), kSentinel);
-    QCOMPARE(pty.read(1, 300), QByteArray());
+    QCOMPARE(sentBeforeSentinel(pty), QByteArray());
     QVERIFY(boxes.boxes.isEmpty());
 }
 

@@ -374,7 +374,11 @@ void OptionsTest::realBoxesDoNotBounceBetweenFields()
         dialog.activateWindow();
     QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == &dialog, 10000);
     QTRY_VERIFY_WITH_TIMEOUT(dialog.targetIdEdit->hasFocus(), 10000);
-    QTest::qWait(100); // room for a bouncing box to appear, should there be one
+    // A bouncing box would come from events already queued: once a timer queued behind them has run,
+    // they all have.
+    bool drained = false;
+    QTimer::singleShot(0, &dialog, [&drained] { drained = true; });
+    QTRY_VERIFY(drained);
     QCOMPARE(shown, QStringList{kGprsIdCn});
 
     QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);

@@ -2,10 +2,9 @@
 
 // Runs the real qxctl and qxsim binaries (paths from QXCTL and QXSIM) for tests of the command-line
 // tool, without any window code: a simulator process that reports where its links listen, and one
-// qxctl run with its exit code, output and duration.
+// qxctl run with its exit code and output.
 
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <arpa/inet.h>
@@ -24,14 +23,20 @@ struct CtlRun {
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
-    qint64 elapsedMs = 0;
+};
+
+// How the child is started, for runs as another user: which qxctl binary, in which folder, and what
+// the child does before it runs qxctl.
+struct CtlChild {
+    QString program; // QXCTL when empty
+    QString workingDirectory;
+    std::function<void()> setup;
 };
 
 // Runs qxctl with the English texts unless environment says otherwise. A run that outlives limitMs
-// is killed and reported as not finished.
+// is killed and reported as not finished: a hang, never a speed limit.
 inline CtlRun runCtl(const QStringList &arguments, const QByteArray &input = QByteArray(),
-                     const QStringList &environment = {}, int limitMs = 60000,
-                     const std::function<void()> &childSetup = nullptr)
+                     const QStringList &environment = {}, int limitMs = 60000, const CtlChild &child = {})
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -39,18 +44,17 @@ inline CtlRun runCtl(const QStringList &arguments, const QByteArray &input = QBy
     for (const QString &entry : environment)
         env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(env);
-    if (childSetup)
-        process.setChildProcessModifier(childSetup);
+    if (child.setup)
+        process.setChildProcessModifier(child.setup);
+    if (!child.workingDirectory.isEmpty())
+        process.setWorkingDirectory(child.workingDirectory);
     CtlRun run;
-    QElapsedTimer clock;
-    clock.start();
-    process.start(qEnvironmentVariable("QXCTL"), arguments);
+    process.start(child.program.isEmpty() ? qEnvironmentVariable("QXCTL") : child.program, arguments);
     if (!process.waitForStarted(5000))
         return run;
     process.write(input);
     process.closeWriteChannel();
     run.finished = process.waitForFinished(limitMs);
-    run.elapsedMs = clock.elapsed();
     if (!run.finished) {
         process.kill();
         process.waitForFinished(3000);
@@ -83,14 +87,17 @@ public:
     SimRun &operator=(const SimRun &) = delete;
 
     // Starts qxsim and waits for READY; false with the reason. With traffic, qxsim logs every command
-    // and answer (read it with takeLog before it fills the pipe).
-    bool start(const QStringList &arguments, QString *why, bool traffic = false)
+    // and answer (read it with takeLog before it fills the pipe, or from logFile when one is given:
+    // a file another thread may watch).
+    bool start(const QStringList &arguments, QString *why, bool traffic = false, const QString &logFile = {})
     {
         const QString exe = qEnvironmentVariable("QXSIM");
         if (exe.isEmpty() || !QFile::exists(exe)) {
             *why = QStringLiteral("qxsim not found (QXSIM=%1)").arg(exe);
             return false;
         }
+        if (!logFile.isEmpty())
+            process_.setStandardErrorFile(logFile);
         process_.start(exe, traffic ? QStringList{QStringLiteral("-v")} + arguments : arguments);
         QByteArray out;
         const QDeadlineTimer deadline(10000);

@@ -3,7 +3,7 @@
 // their bytes.
 
 #include "links/LinkSender.h"
-#include "protocol/FrameCodec.h"
+#include "support/Frames.h"
 
 #include <QtTest>
 
@@ -66,9 +66,10 @@ void LinkSenderTest::wrapsForTheLink_data()
     QTest::newRow("LAN, data") << 1 << SendPayload::Data << QByteArray() << data << "TCP Send:";
     QTest::newRow("Internet, command")
         << 2 << SendPayload::Command << QByteArray()
-        << BuildRelayFrame(kLocal, kTarget, BuildModuleFrame(kTarget, kZone, true, command)) << "TCP Send:";
+        << Frames::relay98765432109To12345678901() + Frames::module12345678901Zone0001() + command
+        << "TCP Send:";
     QTest::newRow("Internet, data") << 2 << SendPayload::Data << QByteArray()
-                                    << BuildRelayFrame(kLocal, kTarget, data) << "TCP Send:";
+                                    << Frames::relay98765432109To12345678901() + data << "TCP Send:";
 }
 
 void LinkSenderTest::wrapsForTheLink()

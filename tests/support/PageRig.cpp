@@ -27,14 +27,13 @@ QWidget *PageRig::widget(const QString &objectName) const
 
 QByteArray PageRig::sent(qsizetype expected)
 {
-    QByteArray bytes = pty.read(int(expected), 5000);
-    bytes += pty.read(1, 50);
-    return bytes;
+    const QByteArray bytes = pty.read(int(expected), 5000);
+    return bytes + sentBeforeSentinel(pty);
 }
 
 bool PageRig::sentNothing()
 {
-    return pty.read(1, 50).isEmpty();
+    return sentBeforeSentinel(pty).isEmpty();
 }
 
 void PageRig::fillEveryField() const

@@ -26,10 +26,9 @@ public:
     QPushButton *button(const QString &objectName) const;
     QWidget *widget(const QString &objectName) const;
 
-    // What the program wrote to the port: waits for expected bytes and takes one more if it is
-    // there, so a command followed by anything else does not compare equal.
+    // What the program wrote to the port: waits for expected bytes and takes whatever else it sent
+    // (see sentBeforeSentinel), so a command followed by anything else does not compare equal.
     QByteArray sent(qsizetype expected);
-    // Writes happen during the click, so anything sent is already waiting here.
     bool sentNothing();
 
     // Gives every field of the parameter and operation pages a value (texts "x", lists their

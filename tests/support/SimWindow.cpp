@@ -3,6 +3,7 @@
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
+#include <QPushButton>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -23,6 +24,8 @@ bool SimWindow::start(int link, const QStringList &simArgs, const QByteArray &la
                              "\r\nCOMType=" + QByteArray::number(link) + "\r\n";
     dir_ = std::make_unique<WorkDir>(WorkDir::testConfig(sim_->ptyPath(), extra));
     form_ = makeMainWindow();
+    QObject::connect(form_.get(), &TForm1::commandSent, form_.get(), [this] { ++sent_; });
+    QObject::connect(form_.get(), &TForm1::replyArrived, form_.get(), [this] { ++replies_; });
     form_->show();
     if (!QTest::qWaitForWindowExposed(form_.get())) {
         if (why)
@@ -69,5 +72,25 @@ QStringList SimWindow::commandsReceived()
         }
         commands << QString::fromUtf8(command);
     }
+    return commands;
+}
+
+QStringList SimWindow::commandsBeforeTestCommand()
+{
+    // Answers arriving together may count once: then the wait ends at its deadline, and the order on
+    // the wire still shows anything sent after them.
+    static_cast<void>(QTest::qWaitFor([this] { return replies_ >= sent_; }, 20000));
+    const qsizetype before = commandsReceived().size();
+    QTest::mouseClick(form_->atButton, Qt::LeftButton);
+    QStringList commands;
+    static_cast<void>(QTest::qWaitFor(
+        [&] {
+            commands = commandsReceived();
+            return commands.size() > before && commands.last() == QLatin1String("AT");
+        },
+        20000));
+    if (commands.isEmpty() || commands.last() != QLatin1String("AT"))
+        return commands << QStringLiteral("[the AT test command never reached the module]");
+    commands.removeLast();
     return commands;
 }

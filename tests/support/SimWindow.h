@@ -32,7 +32,16 @@ public:
     // The simulator's traffic log so far: one line per command received ("<-") or answer sent ("->").
     QList<QByteArray> trafficLines();
 
+    // How many commands the window has sent since start, by its own count.
+    int commandsSent() const { return sent_; }
+    // Proof that the window sends nothing of its own accord: once every command it sent has had its
+    // reply, its "AT" test button is pressed and the commands the module received before that "AT"
+    // are returned (with a note at the end when the "AT" never came).
+    QStringList commandsBeforeTestCommand();
+
 private:
+    int sent_ = 0;
+    int replies_ = 0;
     QByteArray log_;
     // Declared in the order of start-up: the window goes first, the simulator last.
     std::unique_ptr<SimProcess> sim_;

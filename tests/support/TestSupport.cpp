@@ -2,9 +2,12 @@
 
 #include "links/PComm.h"
 #include "links/PortMap.h"
+#include "links/commfunction.h"
 #include "shell/SharedState.h"
 #include "shell/Unit1.h"
+#include "support/Pty.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <algorithm>
@@ -101,4 +104,21 @@ QByteArray WorkDir::testConfig(const QString &com1Device, const QByteArray &extr
 std::unique_ptr<TForm1> makeMainWindow()
 {
     return std::make_unique<TForm1>();
+}
+
+QByteArray sentBeforeSentinel(Pty &pty)
+{
+    static const QByteArray sentinel("\0qx-test-sentinel\0", 19);
+    QCoreApplication::processEvents();
+    if (!TCommFun().ComWrite(ComPort, sentinel, int(sentinel.size())))
+        return QByteArrayLiteral("[the sentinel could not be written]");
+    QByteArray bytes;
+    while (!bytes.endsWith(sentinel)) {
+        const QByteArray more = pty.read(1, 5000);
+        if (more.isEmpty())
+            return bytes + "[the sentinel never arrived]";
+        bytes += more;
+    }
+    bytes.chop(sentinel.size());
+    return bytes;
 }
