@@ -438,6 +438,10 @@ void ProfilesTest::problemsAreListedAndNothingIsSent_data()
     QTest::newRow("Chinese") << QByteArray("CN") << true << QByteArray("RCVMAX=1\nFOO=1\n")
                              << QStringList{QStringLiteral("配置文件 %1 无法使用，未发送任何命令："),
                                             QStringLiteral("第2行：FOO: 未知参数")};
+    QTest::newRow("not GBK, Chinese")
+        << QByteArray("CN") << false << QByteArray("STACONFIG=\"Café 网络\",\"pässwörd\"\n")
+        << QStringList{QStringLiteral("配置文件 %1 无法使用，未发送任何命令："),
+                       QStringLiteral("第1行第23列：\"ä\"（U+00E4）无法发送：模块只接受GBK文本")};
     QTest::newRow("no parameters") << QByteArray("EN") << true << QByteArray("# nothing\n")
                                    << QStringList{QStringLiteral("The profile %1 holds no parameters.")};
 }
