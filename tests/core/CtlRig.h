@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <functional>
@@ -23,7 +24,21 @@ struct CtlRun {
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
+    qint64 peakRssKb = 0; // the child's own high-water mark of resident memory, read while it ran
 };
+
+// The peak resident memory of a running process so far (VmHWM), in KiB; 0 once it is gone.
+inline qint64 peakResidentKb(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
 
 // How the child is started, for runs as another user: which qxctl binary, in which folder, and what
 // the child does before it runs qxctl.
@@ -54,7 +69,11 @@ inline CtlRun runCtl(const QStringList &arguments, const QByteArray &input = QBy
         return run;
     process.write(input);
     process.closeWriteChannel();
-    run.finished = process.waitForFinished(limitMs);
+    // Polled while it runs: the high-water mark only grows, and it is gone with the process.
+    const QDeadlineTimer limit(limitMs);
+    do
+        run.peakRssKb = std::max(run.peakRssKb, peakResidentKb(process.processId()));
+    while (!(run.finished = process.waitForFinished(20)) && !limit.hasExpired());
     if (!run.finished) {
         process.kill();
         process.waitForFinished(3000);
