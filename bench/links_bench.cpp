@@ -95,6 +95,8 @@ struct Load {
     double cpuPercent; // of one core, over `seconds`
     long rssBeforeKiB;
     long peakKiB;
+    double firstShownMs = -1; // serial: from the first byte written to the console showing it
+    double worstLagMs = -1;   // serial stream: longest a written byte waited to be shown
 };
 
 void printLoad(const char *name, const Load &load)
@@ -104,6 +106,10 @@ void printLoad(const char *name, const Load &load)
                 name, load.seconds, static_cast<long long>(load.stallMs), load.cpuPercent,
                 load.rssBeforeKiB / 1024.0, load.peakKiB / 1024.0,
                 (load.peakKiB - load.rssBeforeKiB) / 1024.0);
+    if (load.firstShownMs >= 0)
+        std::printf(
+            "%-8s   first bytes shown after %.1f ms, the longest any byte waited to be shown %.1f ms\n", name,
+            load.firstShownMs, load.worstLagMs);
     std::fflush(stdout);
 }
 
@@ -196,6 +202,23 @@ Load serialLoad(const QByteArray &data, int bytesPerSecond)
     const double cpu0 = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
+    // Shown: the console's receive line as it opens and grows (data of plain lines: a byte a character).
+    double firstShownMs = -1;
+    double worstLagMs = 0;
+    qint64 shown = -qsizetype(sizeof("COM Receive:") - 1);
+    const auto onShown = [&](int, const QString &text) {
+        const double ms = clock.nsecsElapsed() / 1e6;
+        if (firstShownMs < 0)
+            firstShownMs = ms;
+        // The writer keeps to its rate: byte n left n / rate seconds after the start. The oldest byte of
+        // this piece is the one after those shown before.
+        if (bytesPerSecond > 0)
+            worstLagMs =
+                std::max(worstLagMs, ms - 1000.0 * double(std::max<qint64>(shown, 0)) / bytesPerSecond);
+        shown += text.size();
+    };
+    QObject::connect(form.console(), &ConsoleLog::lineOpened, &form, onShown);
+    QObject::connect(form.console(), &ConsoleLog::lineGrew, &form, onShown);
     const pid_t writer = writeFromChild(pty.master, data, bytesPerSecond);
     bool written = false;
     const bool done = waitUntil(
@@ -209,7 +232,13 @@ Load serialLoad(const QByteArray &data, int bytesPerSecond)
     const double cpu = cpuSeconds() - cpu0;
     if (!done)
         std::printf("(not processed within a minute)\n");
-    return {seconds, watch.longestMs(), 100.0 * cpu / seconds, rssBefore, statusKiB("VmHWM:")};
+    return {seconds,
+            watch.longestMs(),
+            100.0 * cpu / seconds,
+            rssBefore,
+            statusKiB("VmHWM:"),
+            firstShownMs,
+            bytesPerSecond > 0 ? worstLagMs : -1};
 }
 
 // The LAN peer sends the data and closes; processed when the window has seen the close.
