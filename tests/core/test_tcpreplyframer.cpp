@@ -62,8 +62,9 @@ void TcpReplyFramerTest::repliesEnd_data()
     QTest::newRow("frame in two pieces, gap below quiet time")
         << false << QList<Piece>{{0, kFrame.left(10)}, {133, kFrame.mid(10)}}
         << QList<Delivery>{{267, kFrame}} << 0;
-    QTest::newRow("frame torn after A8") << false << QList<Piece>{{0, kFrame.left(1)}, {50, kFrame.mid(1)}}
-                                         << QList<Delivery>{{184, kFrame}} << 0;
+    QTest::newRow("frame torn after A8, data mode")
+        << true << QList<Piece>{{0, kFrame.left(1)}, {50, kFrame.mid(1)}} << QList<Delivery>{{184, kFrame}}
+        << 0;
     QTest::newRow("frame in five pieces") << false << [] {
         QList<Piece> pieces;
         for (int i = 0; i < 5; ++i)
