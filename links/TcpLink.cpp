@@ -1,6 +1,7 @@
 #include "shell/Unit1.h"
 
 #include "links/ConsoleLog.h"
+#include "links/TcpReplyFramer.h"
 #include "protocol/ReplyInterpreter.h"
 #include "shell/SharedState.h"
 
@@ -46,6 +47,16 @@ void TForm1::setUpTcpLink()
     connect(tcpSocket_, &QTcpSocket::errorOccurred, this, &TForm1::tcpError);
     connect(tcpSocket_, &QTcpSocket::readyRead, this, &TForm1::tcpReadyRead);
     connect(tcpConnectTimer_, &QTimer::timeout, this, &TForm1::tcpConnectGiveUp);
+    tcpFramer_ = new TcpReplyFramer(TcpReplyFramer::Clock(), this);
+    tcpFramer_->setObjectName(QStringLiteral("tcpFramer"));
+    connect(tcpFramer_, &TcpReplyFramer::replyReceived, this, [this](const QByteArray &reply) {
+        // Exceptions must not cross the event loop; a reply that does not convert just ends its handling.
+        try {
+            ParseReply(reply, ReplyRoad::Tcp);
+        } catch (const std::exception &) {
+        } catch (...) {
+        }
+    });
 }
 
 void TForm1::openTcp(const QString &host, int port)
@@ -143,7 +154,8 @@ void TForm1::tcpReadyRead()
         console_->addDataLine(QStringLiteral("TCP Receive:"), chunk);
         if (ShowHex)
             console_->addHexLine(chunk);
-        ParseReply(chunk, ReplyRoad::Tcp);
+        // The console shows each read event; the parser gets whole replies.
+        tcpFramer_->add(chunk);
     } catch (const std::exception &) {
     } catch (...) {
     }

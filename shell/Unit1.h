@@ -36,6 +36,7 @@ class ReadAllControl;
 class ReplyGatherer;
 class ReplyLines;
 class TCommFun;
+class TcpReplyFramer;
 class TfrmPortSet;
 class TForm_options;
 class WindowChannel;
@@ -246,6 +247,10 @@ private:
     QTimer *tcpConnectTimer_ = nullptr; // gives up a connection attempt that gets no answer
     QString tcpHost_;                   // host and port of the last open, for the reconnect on send
     int tcpPort_ = 7890;
+
+    // Where a TCP reply ends: the parser gets whole replies, the console each read event.
+    TcpReplyFramer *tcpFramer_ = nullptr;
+
     QUdpSocket *udpSocket_ = nullptr;
     ReplyGatherer *serialGatherer_ = nullptr;
     ReplyLines *serialLines_ = nullptr; // the console lines of the serial reply being gathered

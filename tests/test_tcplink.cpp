@@ -16,6 +16,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QtTest>
+#include <numeric>
 
 namespace {
 constexpr int kWait = 10000; // generous: only an upper bound for QTRY_*
@@ -76,6 +77,7 @@ private Q_SLOTS:
     void consoleClearedOnlyAboveHundredLines_data();
     void consoleClearedOnlyAboveHundredLines();
     void unconvertibleReplyIsSwallowed();
+    void moduleFrameInTwoSegmentsFillsEveryField();
     void hostilePeer_data();
     void hostilePeer();
 };
@@ -436,6 +438,49 @@ void TcpLinkTest::unconvertibleReplyIsSwallowed()
 
     server.peer()->write("1\r\n");
     QTRY_COMPARE_WITH_TIMEOUT(workMode->currentText(), QStringLiteral("Station"), kWait);
+}
+
+// TCP keeps no message boundaries: a relay may pass a module reply frame on in two segments, and the
+// parser must get it whole.
+void TcpLinkTest::moduleFrameInTwoSegmentsFillsEveryField()
+{
+    LoopbackServer relay;
+    BoxRecorder boxes;
+    WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"),
+                                    "[Ver]\r\nCEO=EN\r\n[Network]\r\nCOMType=2\r\nTCPPort2=" +
+                                        QByteArray::number(relay.port()) + "\r\n"));
+    auto form = makeMainWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(relay.peerConnected(), kWait);
+    form->console()->clearLog();
+    CmdType = -1; // no reading pending: only the frame fills fields
+
+    QByteArray frame = QByteArray("\xA8\x81", 2) + "13900000001" + "0000" + '\x09' + '\0';
+    frame += std::accumulate(frame.cbegin(), frame.cend(), char(0)); // header checksum
+    frame += "1=3;20=13900000001;21=0571;23=120;24=2;15=8899;\r\n";
+    const QByteArray first = frame.left(40);
+    relay.peer()->write(first);
+    // The first segment was read on its own before the second is sent.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        form->console()->lines().contains(QStringLiteral("TCP Receive:") + ConsoleLog::renderBytes(first)),
+        kWait);
+    relay.peer()->write(frame.mid(first.size()));
+
+    QTRY_VERIFY_WITH_TIMEOUT(form->console()->lines().contains(QStringLiteral(
+                                 "Remoete Set WIFI module:13900000001 Parameters successfully!")),
+                             kWait);
+    const QList<std::pair<const char *, QString>> shown = {
+        {"workModeBox", "AP+Station"}, {"deviceIdEdit", "13900000001"}, {"zoneEdit", "0571"},
+        {"heartbeatEdit", "120"},      {"dhcpBox", "AP Enable"},        {"serverPortEdit", "8899"}};
+    for (const auto &[name, text] : shown) {
+        QWidget *field = form->findChild<QWidget *>(QLatin1String(name));
+        QVERIFY2(field, name);
+        const auto *box = qobject_cast<const QComboBox *>(field);
+        QCOMPARE(box ? box->currentText() : qobject_cast<const QLineEdit *>(field)->text(), text);
+    }
+    QCOMPARE(form->console()->lines().count(
+                 QStringLiteral("Remoete Set WIFI module:13900000001 Parameters successfully!")),
+             1);
+    QVERIFY(boxes.boxes.isEmpty());
 }
 
 void TcpLinkTest::hostilePeer_data()

@@ -8,7 +8,7 @@
 #include <QObject>
 #include <QString>
 
-class QUdpSocket;
+class UdpEndpoint;
 
 inline const QByteArray kDiscoveryRequest = QByteArrayLiteral("REQUEST_DEVICE_DISCOVERY"); // "搜索"
 inline const QByteArray kSearchRequest = QByteArrayLiteral("REQUEST_DEVICE_SEARCH");       // "搜索2"
@@ -33,9 +33,8 @@ Q_SIGNALS:
     void answered(const QHostAddress &sender, const QByteArray &answer);
 
 private:
-    void readAnswers();
     QString say(const QString &english, const QString &chinese) const { return chinese_ ? chinese : english; }
 
     bool chinese_;
-    QUdpSocket *socket_;
+    UdpEndpoint *endpoint_;
 };

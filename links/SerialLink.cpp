@@ -1,0 +1,308 @@
+#include "links/SerialLink.h"
+
+#include "links/DeviceGroup.h"
+#include "links/ReplyGatherer.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTimer>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+// How long a write may block handing bytes to the driver. The driver takes a few KiB at once, so
+// commands never wait.
+constexpr int kWriteFlushMs = 500;
+// Bounds one fetch against a device that never stops sending (each round reads up to 32 KiB).
+constexpr int kMaxFillRounds = 64;
+
+short pollEvents(const QSerialPort *port)
+{
+    pollfd pfd{static_cast<int>(port->handle()), POLLIN, 0};
+    int rc;
+    do {
+        rc = ::poll(&pfd, 1, 0);
+    } while (rc < 0 && errno == EINTR);
+    return rc > 0 ? pfd.revents : 0;
+}
+
+bool hungUp(short events)
+{
+    return (events & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+// Qt reports a device that another program has locked and one this user may not open with the same
+// error; only the second is cured by the user's groups. Asked with the effective ids, as open() does.
+bool notPermitted(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    return ::faccessat(AT_FDCWD, native.constData(), R_OK | W_OK, AT_EACCESS) != 0 &&
+           (errno == EACCES || errno == EPERM);
+}
+
+// Qt 6.4 sets CMSPAR for mark and space parity but leaves it set when the parity later becomes even
+// or odd on the same open port, so the line would go on sending a fixed parity bit.
+bool clearStaleMarkSpace(const QSerialPort *port, QSerialPort::Parity parity)
+{
+#ifdef CMSPAR
+    if (parity == QSerialPort::MarkParity || parity == QSerialPort::SpaceParity)
+        return true;
+    const int fd = static_cast<int>(port->handle());
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0)
+        return false;
+    if ((tio.c_cflag & CMSPAR) == 0)
+        return true;
+    tio.c_cflag &= ~static_cast<tcflag_t>(CMSPAR);
+    return ::tcsetattr(fd, TCSANOW, &tio) == 0;
+#else
+    Q_UNUSED(port);
+    Q_UNUSED(parity);
+    return true;
+#endif
+}
+} // namespace
+
+bool ParseSerialFormat(const QString &text, SerialSettings &settings)
+{
+    static const QRegularExpression form(QStringLiteral("^([5-8])([NEOMS])(1|1\\.5|2)$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return false;
+    settings.dataBits = static_cast<QSerialPort::DataBits>(match.captured(1).toInt());
+    switch (match.captured(2).toUpper().at(0).toLatin1()) {
+    case 'E':
+        settings.parity = QSerialPort::EvenParity;
+        break;
+    case 'O':
+        settings.parity = QSerialPort::OddParity;
+        break;
+    case 'M':
+        settings.parity = QSerialPort::MarkParity;
+        break;
+    case 'S':
+        settings.parity = QSerialPort::SpaceParity;
+        break;
+    default:
+        settings.parity = QSerialPort::NoParity;
+        break;
+    }
+    const QString stop = match.captured(3);
+    settings.stopBits = stop == QLatin1String("2")     ? QSerialPort::TwoStop
+                        : stop == QLatin1String("1.5") ? QSerialPort::OneAndHalfStop
+                                                       : QSerialPort::OneStop;
+    return true;
+}
+
+SerialLink::SerialLink(bool chinese, QObject *parent)
+    : QObject(parent), chinese_(chinese), port_(new QSerialPort(this)),
+      gatherer_(new ReplyGatherer([this] { return takeWaiting(); }, ReplyGatherer::Clock(), this))
+{
+    connect(port_, &QSerialPort::readyRead, gatherer_, &ReplyGatherer::readWaiting);
+    connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        // An unplugged adapter or a closed pseudo-terminal: the port stays "open" until it is closed here,
+        // and under an event loop Qt would spin on its read errors.
+        if (error == QSerialPort::ResourceError && port_->isOpen()) {
+            port_->close();
+            reportGone();
+        } else if (error == QSerialPort::ReadError || error == QSerialPort::WriteError) {
+            if (closeIfHungUp())
+                reportGone();
+        }
+    });
+}
+
+bool SerialLink::isOpen() const
+{
+    return port_->isOpen();
+}
+
+bool SerialLink::open(const SerialSettings &settings, QString *reason)
+{
+    close();
+    settings_ = settings;
+    reportedGone_ = false;
+    ++opens_;
+    refusal_ = Refusal::None;
+    const QString &path = settings.device;
+    port_->setPortName(path);
+    // Checked before Qt, which would first create a lock file for the missing device.
+    const bool missing = QFileInfo(path).canonicalFilePath().isEmpty();
+    if (missing || !port_->open(QIODevice::ReadWrite)) {
+        const QSerialPort::SerialPortError error =
+            missing ? QSerialPort::DeviceNotFoundError : port_->error();
+        refusal_ = error == QSerialPort::DeviceNotFoundError ? Refusal::NoDevice
+                   : error == QSerialPort::PermissionError
+                       ? (notPermitted(path) ? Refusal::NotPermitted : Refusal::InUse)
+                       : Refusal::Other;
+        *reason = openFailure(error, path);
+        return false;
+    }
+    // DTR and RTS raised, as modules on an adapter expect. A pseudo-terminal has no modem lines and
+    // reports an error here while the port itself works, so the outcome is no reason to fail.
+    port_->setDataTerminalReady(true);
+    port_->setRequestToSend(true);
+    port_->clearError();
+    if (!apply(settings, reason)) {
+        refusal_ = Refusal::Setting;
+        port_->close();
+        return false;
+    }
+    return true;
+}
+
+bool SerialLink::configure(const SerialSettings &settings, QString *reason)
+{
+    const bool wasOpen = port_->isOpen();
+    if (closeIfHungUp()) {
+        if (wasOpen)
+            reportGone();
+        *reason = say(QStringLiteral("the serial port %1 is not open"), QStringLiteral("串口%1未打开"))
+                      .arg(settings_.device);
+        return false;
+    }
+    settings_.baudRate = settings.baudRate;
+    settings_.dataBits = settings.dataBits;
+    settings_.parity = settings.parity;
+    settings_.stopBits = settings.stopBits;
+    return apply(settings_, reason);
+}
+
+bool SerialLink::apply(const SerialSettings &settings, QString *reason)
+{
+    const struct {
+        bool ok;
+        QString english;
+        QString chinese;
+    } steps[] = {
+        {port_->setBaudRate(settings.baudRate), QStringLiteral("baud rate"), QStringLiteral("波特率")},
+        {port_->setDataBits(settings.dataBits), QStringLiteral("data bits"), QStringLiteral("数据位")},
+        {port_->setParity(settings.parity) && clearStaleMarkSpace(port_, settings.parity),
+         QStringLiteral("parity"), QStringLiteral("校验位")},
+        {port_->setStopBits(settings.stopBits), QStringLiteral("stop bits"), QStringLiteral("停止位")},
+        {port_->setFlowControl(QSerialPort::NoFlowControl), QStringLiteral("flow control"),
+         QStringLiteral("流控")},
+    };
+    for (const auto &step : steps) {
+        if (!step.ok) {
+            *reason =
+                say(QStringLiteral("%1 does not take the %2: %3"), QStringLiteral("%1不接受该%2设置：%3"))
+                    .arg(settings.device, say(step.english, step.chinese), port_->errorString());
+            port_->clearError();
+            return false;
+        }
+    }
+    port_->clearError();
+    return true;
+}
+
+QString SerialLink::openFailure(QSerialPort::SerialPortError error, const QString &path) const
+{
+    switch (refusal_) {
+    case Refusal::NoDevice:
+        return say(QStringLiteral("no such serial device: %1").arg(path),
+                   QStringLiteral("没有这个串口设备：%1").arg(path));
+    case Refusal::NotPermitted: {
+        // Group membership is read at login, so joining takes effect only in a new session.
+        const QString group = DeviceGroup(path).isEmpty() ? QStringLiteral("dialout") : DeviceGroup(path);
+        return say(QStringLiteral("permission denied on %1: add yourself to the group \"%2\" (sudo usermod "
+                                  "-aG %2 $USER), then log out and log in again")
+                       .arg(path, group),
+                   QStringLiteral("无权打开%1：请把自己加入组“%2”（sudo usermod -aG %2 $USER），"
+                                  "然后注销并重新登录")
+                       .arg(path, group));
+    }
+    case Refusal::InUse:
+        return say(QStringLiteral("%1 is in use by another program").arg(path),
+                   QStringLiteral("%1正被另一个程序使用").arg(path));
+    default:
+        Q_UNUSED(error);
+        return say(QStringLiteral("cannot open %1: %2"), QStringLiteral("无法打开%1：%2"))
+            .arg(path, port_->errorString());
+    }
+}
+
+void SerialLink::close()
+{
+    if (port_->isOpen())
+        port_->close();
+}
+
+bool SerialLink::write(const QByteArray &bytes)
+{
+    if (!port_->isOpen())
+        return false;
+    if (closeIfHungUp()) {
+        reportGone();
+        return false;
+    }
+    if (port_->write(bytes) != bytes.size()) {
+        if (closeIfHungUp())
+            reportGone();
+        return false;
+    }
+    // Hand the bytes to the driver now; left to Qt they would wait for the event loop.
+    const QDeadlineTimer deadline(kWriteFlushMs);
+    while (port_->isOpen() && port_->bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!port_->waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+            break;
+    }
+    port_->clearError();
+    if (closeIfHungUp()) {
+        reportGone();
+        return false;
+    }
+    Q_EMIT bytesSent(bytes);
+    return true;
+}
+
+QByteArray SerialLink::takeWaiting()
+{
+    // QSerialPort moves bytes from the driver into its buffer only from the event loop, but a caller
+    // may read without one, or read more than the event that woke it announced.
+    for (int round = 0; round < kMaxFillRounds && port_->isOpen(); ++round) {
+        const short events = pollEvents(port_);
+        if (hungUp(events)) {
+            const QByteArray last = port_->readAll();
+            port_->close();
+            // Not from inside the gatherer's read: it hears of the loss once it is done.
+            QTimer::singleShot(0, this, [this, opens = opens_] {
+                if (opens == opens_)
+                    reportGone();
+            });
+            if (!last.isEmpty())
+                Q_EMIT bytesReceived(last);
+            return last;
+        }
+        if ((events & POLLIN) == 0 || !port_->waitForReadyRead(0))
+            break;
+    }
+    port_->clearError();
+    const QByteArray bytes = port_->isOpen() ? port_->readAll() : QByteArray();
+    if (!bytes.isEmpty())
+        Q_EMIT bytesReceived(bytes);
+    return bytes;
+}
+
+bool SerialLink::closeIfHungUp()
+{
+    if (port_->isOpen() && hungUp(pollEvents(port_)))
+        port_->close();
+    return !port_->isOpen();
+}
+
+void SerialLink::reportGone()
+{
+    if (reportedGone_ || settings_.device.isEmpty())
+        return;
+    reportedGone_ = true;
+    Q_EMIT gone(say(QStringLiteral("the serial port %1 is gone (unplugged, or its other end closed)"),
+                    QStringLiteral("串口%1已断开（被拔出，或另一端已关闭）"))
+                    .arg(settings_.device));
+}
