@@ -5,8 +5,11 @@
 // pages/), each file with one purpose.
 
 #include "links/LinkSender.h"
+#include "links/LinkSession.h"
 #include "protocol/Fields.h"
+#include "shell/AppSettings.h"
 #include "shell/Captions.h"
+#include "shell/Language.h"
 
 #include <QByteArray>
 #include <QMainWindow>
@@ -44,12 +47,38 @@ struct ReplyEffects;
 struct SystemOperation;
 enum class ReplyRoad;
 
+// What the window needs to know before it starts: where Config.ini is, and what tests change so that
+// nothing they run touches real hardware or a port another suite holds.
+struct WindowStart {
+    QString programDir;      // the folder of Config.ini; empty: the working directory
+    int udpLocalPort = 6998; // local port of the UDP endpoint; 0 picks a free one
+    QString comDevicePattern = QStringLiteral("/dev/ttyS%1"); // the device of an unmapped COM number
+};
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit TForm1(QWidget *parent = nullptr);
+    explicit TForm1(QWidget *parent = nullptr, const WindowStart &start = WindowStart());
     ~TForm1() override;
+
+    // ---- state: the settings of Config.ini, the link session, the language ----
+    AppSettings &settings() { return settings_; }
+    const AppSettings &settings() const { return settings_; }
+    LinkSession &session() { return session_; }
+    const LinkSession &session() const { return session_; }
+    // The settings as they are to be saved now: the session's route and the serial dialog's port in.
+    AppSettings currentSettings() const;
+    // Messages, status texts and console lines are Chinese for "CN" exactly.
+    bool chinese() const { return ChineseLanguage(settings_.language); }
+    QString inLanguage(const QString &english, const QString &chineseText) const
+    {
+        return InLanguage(chinese(), english, chineseText);
+    }
+    const QString &programDir() const { return programDir_; }
+    const QString &titleText() const { return titleText_; }
+    const QString &versionText() const { return versionText_; }
+    const QString &makerText() const { return makerText_; }
 
     // ---- shell: status bar, console, captions ----
     void setStatusPanel(int panel, const QString &text);
@@ -94,7 +123,7 @@ public:
     // 64 KiB) to the parser; a value that does not convert shows the general error box.
     void pollSerial(const QByteArray &reply);
     ReplyGatherer *serialGatherer() const { return serialGatherer_; }
-    // Sends on the current link (LinkType), wrapped for it, and logs what left (links/LinkSender).
+    // Sends on the current link (the session's), wrapped for it, and logs what left (links/LinkSender).
     SendResult sendOnLink(SendPayload payload, const QByteArray &bytes);
     // False when the bytes could not be handed to the connection; the send error is then on show.
     bool SendTcp(const QByteArray &bytes);
@@ -102,8 +131,7 @@ public:
     QTcpSocket *tcpSocket() const { return tcpSocket_; }
     QUdpSocket *udpSocket() const { return udpSocket_; }
     // Local port of the UDP endpoint, used whenever it binds (start-up, and the retry on each send).
-    // Class-wide so that a test can pick a free port before the window binds at start-up.
-    static inline int udpLocalPort = 6998;
+    int udpLocalPort() const { return udpLocalPort_; }
     // Where the search buttons send their requests; tests aim it at a listener of their own.
     struct UdpTarget {
         QString host;
@@ -182,10 +210,19 @@ private:
     // mode buttons of the tool panel
     void sendModeCommand(int index);
 
+    AppSettings settings_;
+    LinkSession session_;
+    QString programDir_;
+    QString titleText_;
+    QString makerText_;
+    QString versionText_;
+    int udpLocalPort_ = 6998;
     CaptionBook captions_;
     QSplitter *pageSplit_ = nullptr; // the page area and the console side by side
     std::unique_ptr<TCommFun> commFun_;
     bool shownOnce_ = false;
+    QString lastLogFolder_;          // where "Save log…" last saved
+    bool leaveCheckRunning_ = false; // a link field's leave check holds the focus (links/LinkSelect)
 
 public:
     // Controls, public so that the page code and the tests reach them by name (objectName matches).

@@ -3,7 +3,6 @@
 
 #include "links/Portset.h"
 #include "pages/Unit_options.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/DesktopSession.h"
 #include "support/Pty.h"
