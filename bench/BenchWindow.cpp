@@ -1,7 +1,7 @@
 #include "bench/BenchWindow.h"
 
-#include "links/ConsoleLog.h"
 #include "links/PortMap.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Unit1.h"
 

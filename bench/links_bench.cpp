@@ -9,8 +9,8 @@
 // Each prints time to process, the longest stall of the event loop, CPU of this process (the writers
 // are child processes) and resident memory. Usage: qxbench_links [case...] (default: all).
 
-#include "links/ConsoleLog.h"
 #include "links/ReplyGatherer.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Unit1.h"
 #include "support/SimProcess.h"

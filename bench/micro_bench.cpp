@@ -2,11 +2,11 @@
 // The parser runs inside a hidden main window on the offscreen platform.
 
 #include "bench/BenchWindow.h"
-#include "links/commfunction.h"
 #include "protocol/FrameCodec.h"
 #include "protocol/ReplyInterpreter.h"
 #include "protocol/StrictInt.h"
 #include "shell/Unit1.h"
+#include "shell/commfunction.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
-#include "links/commfunction.h"
 #include "pages/HexText.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Unit1.h"
+#include "shell/commfunction.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "shell/ApplyProfileDialog.h"
 
-#include "links/ConsoleLog.h"
 #include "links/ParameterRun.h"
 #include "shell/Captions.h"
+#include "shell/ConsoleLog.h"
 #include "shell/ReadAllControl.h"
 #include "shell/RunTexts.h"
 #include "shell/Unit1.h"

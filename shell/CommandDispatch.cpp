@@ -1,9 +1,9 @@
-#include "links/ConsoleLog.h"
 #include "links/LinkSender.h"
-#include "links/Portset.h"
-#include "links/commfunction.h"
 #include "protocol/CommandBuilder.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
+#include "shell/commfunction.h"
 
 namespace {
 enum class Direction { Set, Read };

@@ -1,7 +1,7 @@
 #include "shell/LogToFileAction.h"
 
-#include "links/ConsoleLog.h"
 #include "shell/ConsoleFileLog.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Unit1.h"
 

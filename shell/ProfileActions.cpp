@@ -1,9 +1,9 @@
 #include "shell/ProfileActions.h"
 
-#include "links/ConsoleLog.h"
 #include "pages/FieldWidgets.h"
 #include "protocol/SetValue.h"
 #include "shell/ApplyProfileDialog.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
 #include "shell/ReadAllControl.h"
 #include "shell/Unit1.h"

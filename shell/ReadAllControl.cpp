@@ -1,8 +1,8 @@
 #include "shell/ReadAllControl.h"
 
-#include "links/ConsoleLog.h"
 #include "links/ParameterRun.h"
-#include "links/Portset.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/RunTexts.h"
 #include "shell/Unit1.h"
 #include "shell/WindowChannel.h"

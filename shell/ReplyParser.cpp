@@ -1,8 +1,8 @@
 // ParseReply: the window's side of a received text. The meaning is worked out without the window
 // (protocol/ReplyInterpreter); here it reaches the controls.
 
-#include "links/ConsoleLog.h"
 #include "protocol/ReplyInterpreter.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Unit1.h"
 

@@ -1,15 +1,15 @@
 #include "shell/Unit1.h"
 
-#include "links/ConsoleLog.h"
-#include "links/Portset.h"
-#include "links/commfunction.h"
 #include "pages/Unit_options.h"
+#include "shell/ConsoleLog.h"
 #include "shell/LogToFileAction.h"
 #include "shell/MessageBoxes.h"
+#include "shell/Portset.h"
 #include "shell/ProfileActions.h"
 #include "shell/ReadAllControl.h"
 #include "shell/Settings.h"
 #include "shell/WindowChannel.h"
+#include "shell/commfunction.h"
 
 #include <QApplication>
 #include <QCheckBox>

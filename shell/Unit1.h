@@ -1,7 +1,7 @@
 #pragma once
 
 // TForm1: the main window. One class holds every control of the window and the methods that build,
-// send and parse commands; its methods live in the folder of their subsystem (links/, protocol/,
+// send and parse commands; its methods live in the folder of their subsystem (shell/, protocol/,
 // pages/), each file with one purpose.
 
 #include "links/LinkSender.h"
@@ -182,16 +182,16 @@ private:
     void buildParameterPages(QWidget *basicPage, QWidget *commandPage); // pages/
     void buildIoPage(QWidget *page);                                    // shell/IoControl
     void buildDataPage(QWidget *page);                                  // pages/
-    void setUpTcpLink();                                                // links/TcpLink
-    void setUpSerialReceive();                                          // links/SerialReceive
+    void setUpTcpLink();                                                // shell/TcpLink
+    void setUpSerialReceive();                                          // shell/SerialReceive
     void setUpLinkSender();                                             // shell/CommandDispatch
-    void setUpLinkGroup();                                              // links/LinkSelect
-    void applyLoadedSettings();                                         // links/LinkSelect
-    void bindUdpEndpoint();                                             // links/UdpLink
-    bool bindUdpSocket();                                               // links/UdpLink
-    void readUdpDatagrams();                                            // links/UdpLink
+    void setUpLinkGroup();                                              // shell/LinkSelect
+    void applyLoadedSettings();                                         // shell/LinkSelect
+    void bindUdpEndpoint();                                             // shell/UdpLink
+    bool bindUdpSocket();                                               // shell/UdpLink
+    void readUdpDatagrams();                                            // shell/UdpLink
     void sendDataBox();                                                 // pages/DataSendPage
-    // links/TcpLink: (re)opening the one TCP connection and its four events
+    // shell/TcpLink: (re)opening the one TCP connection and its four events
     void openTcp(const QString &host, int port); // closes, takes host and port, starts connecting
     void tcpConnected();
     void tcpDisconnected();
@@ -200,7 +200,7 @@ private:
     void tcpConnectGiveUp();
     bool deliverTcp(const QByteArray &bytes); // reconnects if needed; a failure shows the send error
     QString tcpPeerText() const;
-    // links/LinkSelect
+    // shell/LinkSelect
     void selectLink(int linkType);
     void connectLinkRow(int linkType); // the "连接" button of row 1 (LAN) or 2 (Internet)
     void openOptionsDialog();
@@ -222,7 +222,7 @@ private:
     std::unique_ptr<TCommFun> commFun_;
     bool shownOnce_ = false;
     QString lastLogFolder_;          // where "Save log…" last saved
-    bool leaveCheckRunning_ = false; // a link field's leave check holds the focus (links/LinkSelect)
+    bool leaveCheckRunning_ = false; // a link field's leave check holds the focus (shell/LinkSelect)
 
 public:
     // Controls, public so that the page code and the tests reach them by name (objectName matches).

@@ -2,7 +2,7 @@
 // and Internet on a loopback TCP server reached through the link group), text and hex input, the
 // status texts, the two clear buttons and the page's captions and names in both languages.
 
-#include "links/ConsoleLog.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/Frames.h"
 #include "support/Pty.h"

@@ -3,10 +3,10 @@
 // lost. How long the event loop stalls under such load is measured in bench/ (links_bench), not here.
 // Faults that other suites already drill are listed in docs/reliability.md.
 
-#include "links/ConsoleLog.h"
-#include "links/Portset.h"
 #include "links/ReplyGatherer.h"
 #include "protocol/IniProfile.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/ImmutableFile.h"
 #include "support/Pty.h"

@@ -3,9 +3,9 @@
 // operations, sets and reads IO pins and sends data, over the serial link, the LAN and the relay.
 // Loopback addresses only.
 
-#include "links/ConsoleLog.h"
-#include "links/Portset.h"
 #include "protocol/ParameterCatalogue.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"

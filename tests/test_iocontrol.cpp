@@ -1,7 +1,7 @@
 // The IO page: its eight pin rows, the IOCTR commands its buttons put on the wire, the refusals of
 // incomplete choices and the status texts on every link in both languages.
 
-#include "links/ConsoleLog.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/Frames.h"
 #include "support/Pty.h"

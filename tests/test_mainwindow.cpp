@@ -1,8 +1,8 @@
 // The main window's start-up, its mode buttons on a real (pseudo-terminal) serial port, the console
 // lines, the status texts in both languages and the names screen readers hear.
 
-#include "links/ConsoleLog.h"
-#include "links/Portset.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/Pty.h"

@@ -2,8 +2,8 @@
 // what each empties first, the exact command on the wire, its type code and status texts in both
 // languages, and the captions and names of their buttons.
 
-#include "links/ConsoleLog.h"
 #include "protocol/Fields.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/PageRig.h"
 

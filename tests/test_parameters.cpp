@@ -4,9 +4,9 @@
 // names and layout. Read and set as a round trip: values the module answers with come back on the
 // next set as they were, and its verdict on a set is the one the console reports.
 
-#include "links/ConsoleLog.h"
 #include "protocol/Fields.h"
 #include "protocol/ParameterCatalogue.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/PageRig.h"

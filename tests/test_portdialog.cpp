@@ -1,8 +1,8 @@
 // The serial port dialog: open, close, switching ports, failures and the device behind a COM number.
 
-#include "links/ConsoleLog.h"
 #include "links/PortMap.h"
-#include "links/Portset.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/DeniedAccess.h"
 #include "support/Pty.h"

@@ -4,8 +4,8 @@
 // window before and after, so it also proves that nothing else changed. What a reply means is tested
 // without the window, in tests/core/test_replycore.cpp.
 
-#include "links/ConsoleLog.h"
 #include "protocol/ReplyInterpreter.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/TestSupport.h"
 

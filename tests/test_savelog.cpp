@@ -4,8 +4,8 @@
 // that never pauses is on show while it flows, the console keeps a bounded history, and "Log to
 // file…" keeps everything, through the console's trimming, or says why it stopped.
 
-#include "links/ConsoleLog.h"
 #include "links/ReplyGatherer.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/ImmutableFile.h"
 #include "support/LoopbackServer.h"

@@ -1,7 +1,7 @@
 #include "links/OpenAdvice.h"
 #include "links/PComm.h"
 #include "links/PortMap.h"
-#include "links/commfunction.h"
+#include "shell/commfunction.h"
 #include "support/DeniedAccess.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"

@@ -4,9 +4,9 @@
 // and the console that shows it, byte for byte and cheaply when long. Where a reply ends in time is
 // tested on a clock of the test's own (tests/core/test_replygatherer.cpp).
 
-#include "links/ConsoleLog.h"
-#include "links/Portset.h"
 #include "links/ReplyGatherer.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"

@@ -1,5 +1,5 @@
-#include "links/Portset.h"
 #include "protocol/IniProfile.h"
+#include "shell/Portset.h"
 #include "shell/Settings.h"
 #include "shell/Unit1.h"
 #include "support/FileBytes.h"

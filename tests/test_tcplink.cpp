@@ -2,7 +2,7 @@
 // sending with and without an established connection, the receive road into the reply parser and
 // the console, and peers that misbehave.
 
-#include "links/ConsoleLog.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"

@@ -3,7 +3,7 @@
 // real broadcast runs between two network namespaces this test creates (as root), with the tool's
 // side and the answering module as helper modes of this same executable.
 
-#include "links/ConsoleLog.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"

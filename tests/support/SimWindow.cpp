@@ -1,6 +1,6 @@
 #include "support/SimWindow.h"
 
-#include "links/Portset.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 
 #include <QPushButton>

@@ -2,8 +2,8 @@
 
 #include "links/PComm.h"
 #include "links/PortMap.h"
-#include "links/commfunction.h"
 #include "shell/Unit1.h"
+#include "shell/commfunction.h"
 #include "support/Pty.h"
 
 #include <QCoreApplication>

@@ -1,14 +1,14 @@
 // The serial receive path: the port reports bytes, the gatherer puts them together into a reply by the
 // quiet time, the console shows the reply while it comes, and the parser gets it once complete.
 
-#include "links/ConsoleLog.h"
 #include "links/PComm.h"
-#include "links/Portset.h"
 #include "links/ReplyGatherer.h"
-#include "links/commfunction.h"
 #include "protocol/ReplyInterpreter.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/ReplyLines.h"
 #include "shell/Unit1.h"
+#include "shell/commfunction.h"
 
 #include <QTimer>
 

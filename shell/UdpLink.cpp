@@ -1,4 +1,4 @@
-#include "links/ConsoleLog.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Unit1.h"
 

@@ -1,10 +1,10 @@
-#include "links/Portset.h"
+#include "shell/Portset.h"
 
 #include "links/OpenAdvice.h"
 #include "links/PComm.h"
 #include "links/PortMap.h"
-#include "links/commfunction.h"
 #include "shell/MessageBoxes.h"
+#include "shell/commfunction.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #include "shell/Unit1.h"
 
-#include "links/ConsoleLog.h"
 #include "protocol/ReplyInterpreter.h"
+#include "shell/ConsoleLog.h"
 
 #include <QTcpSocket>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "links/commfunction.h"
+#include "shell/commfunction.h"
 
 #include "links/PComm.h"
 #include "shell/MessageBoxes.h"
