@@ -1,7 +1,7 @@
 #include "bench/BenchWindow.h"
 
-#include "links/ConsoleLog.h"
 #include "links/PortMap.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Unit1.h"
 
@@ -43,8 +43,6 @@ TForm1 &benchWindow()
         return *form;
     ensureApplication();
     static QTemporaryDir dir;
-    ResetComPortMap();
-    SetDefaultComDevicePattern(QStringLiteral("/nonexistent/qxfuzz-ttyS%1"));
     QDir::setCurrent(dir.path());
     QFile config(dir.filePath(QStringLiteral("Config.ini")));
     if (config.open(QIODevice::WriteOnly)) {
@@ -52,13 +50,12 @@ TForm1 &benchWindow()
                      "[Network]\r\nServerIP=127.0.0.1\r\nServerIP2=127.0.0.1\r\nCOMType=0\r\n");
         config.close();
     }
-    TForm1::udpLocalPort = 0;
     Boxes::setHandler([](const BoxRequest &request) {
         boxTexts().append(request.text);
         return false;
     });
     // Owned by nobody on purpose: it lives until the process ends, like the tool's own window.
-    form = new TForm1;
+    form = new TForm1(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxfuzz-ttyS%1")});
     return *form;
 }
 

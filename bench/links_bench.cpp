@@ -9,10 +9,9 @@
 // Each prints time to process, the longest stall of the event loop, CPU of this process (the writers
 // are child processes) and resident memory. Usage: qxbench_links [case...] (default: all).
 
-#include "links/ConsoleLog.h"
 #include "links/ReplyGatherer.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/SimProcess.h"
 #include "support/StallWatch.h"
@@ -191,10 +190,10 @@ Load serialLoad(const QByteArray &data, int bytesPerSecond)
 {
     RawPty pty;
     WorkDir dir(configFor(pty.path, 0, 1));
-    TForm1 form;
+    TForm1 form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
     form.show();
     waitUntil([] { return false; }, 500); // settle after start-up
-    CmdType = 1;                          // "AT": the data only passes through the parser
+    form.session().cmdType = 1;           // "AT": the data only passes through the parser
     form.setStatusPanel(2, QString());
     const long rssBefore = statusKiB("VmRSS:");
     resetPeak();
@@ -254,13 +253,13 @@ Load tcpFlood(const QByteArray &data)
     ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
 
     WorkDir dir(configFor(QStringLiteral("/nonexistent/tty"), 1, ntohs(address.sin_port)));
-    TForm1 form;
+    TForm1 form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
     form.show();
     if (!waitUntil([&] { return form.tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 5000))
         std::printf("(no connection)\n");
     const int peer = ::accept(listener, nullptr, nullptr);
     waitUntil([] { return false; }, 500);
-    CmdType = 1;
+    form.session().cmdType = 1;
     bool closed = false;
     QObject::connect(form.tcpSocket(), &QTcpSocket::disconnected, &form, [&closed] { closed = true; });
     const long rssBefore = statusKiB("VmRSS:");
@@ -320,7 +319,7 @@ void latency(const char *name, int linkType)
         return;
     }
     WorkDir dir(configFor(sim.ptyPath(), linkType, sim.lanPort()));
-    TForm1 form;
+    TForm1 form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
     form.show();
     if (linkType == 1)
         waitUntil([&] { return form.tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 5000);
@@ -371,7 +370,6 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QXSIM"))
         qputenv("QXSIM",
                 QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/../qxsim")));
-    TForm1::udpLocalPort = 0;
     Boxes::setHandler([](const BoxRequest &box) {
         std::printf("(box: %s)\n", qPrintable(box.text));
         return false;

@@ -2,12 +2,11 @@
 // The parser runs inside a hidden main window on the offscreen platform.
 
 #include "bench/BenchWindow.h"
-#include "links/commfunction.h"
 #include "protocol/FrameCodec.h"
 #include "protocol/ReplyInterpreter.h"
 #include "protocol/StrictInt.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
+#include "shell/commfunction.h"
 
 #include <benchmark/benchmark.h>
 
@@ -61,7 +60,8 @@ void RelayFrameAroundModuleFrame(benchmark::State &state)
     const QByteArray frame = BuildModuleFrame(QStringLiteral("12345678901"), QStringLiteral("0001"), true,
                                               QByteArray("AT+WIFIMODE=?\r\n"));
     for (auto _ : state)
-        benchmark::DoNotOptimize(BuildRelayFrame(LocalID, TargetID, frame));
+        benchmark::DoNotOptimize(
+            BuildRelayFrame(QStringLiteral("00000000000"), QStringLiteral("00000000000"), frame));
 }
 BENCHMARK(RelayFrameAroundModuleFrame);
 
@@ -69,7 +69,7 @@ BENCHMARK(RelayFrameAroundModuleFrame);
 void parse(benchmark::State &state, int code, const QByteArray &reply)
 {
     TForm1 &form = benchWindow();
-    CmdType = code;
+    form.session().cmdType = code;
     for (auto _ : state) {
         try {
             form.ParseReply(reply, ReplyRoad::Tcp);

@@ -1,8 +1,5 @@
 #include "links/PComm.h"
 
-#include "links/PortMap.h"
-#include "shell/SharedState.h"
-
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -233,12 +230,11 @@ std::optional<SerialFormat> DecodeSerialFormat(int baud, int mode)
     return format;
 }
 
-int sio_open(int port)
+int sio_open(int port, const QString &path)
 {
     lastOpenFailure() = {};
     if (!validPort(port))
         return refuseOpen(OpenRefusal::BadNumber, QString(), SIO_OPENFAIL);
-    const QString path = ComDevicePath(port);
     SioPortEntry &entry = table()->entries[port];
     if (entry.serial != nullptr && !closeIfHungUp(entry.serial))
         return refuseOpen(OpenRefusal::InUse, path, SIO_OPENFAIL);

@@ -2,8 +2,10 @@
 
 // Our own version of the six calls of the Windows serial library the tool was written against,
 // with the same signatures and numeric results, built on QSerialPort. Ports are keyed by their
-// COM number (1..36); the device behind a number comes from ComDevicePath(). GUI thread only;
+// COM number (1..36); the opener names the device behind a number. GUI thread only;
 // a QCoreApplication must exist while ports are open (it owns them).
+
+#include "links/PortMap.h"
 
 #include <QSerialPort>
 #include <functional>
@@ -17,7 +19,8 @@ inline constexpr int SIO_BADPARM = -7;   // bad argument
 inline constexpr int SIO_WIN32FAIL = -8; // the system refused a call
 inline constexpr int SIO_ABORTWRITE = -11;
 
-int sio_open(int port);
+// Opens COM<port> on the device at path.
+int sio_open(int port, const QString &path);
 // baud: rate code (5 = 300 ... 16 = 115200); mode: data-bits | stop-bits | parity codes.
 int sio_ioctl(int port, int baud, int mode);
 // Number of bytes taken for sending; they are handed to the driver before this returns.

@@ -1,8 +1,7 @@
-#include "links/commfunction.h"
 #include "pages/HexText.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
+#include "shell/commfunction.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -30,30 +29,33 @@ QPushButton *makeButton(QWidget *parent, const char *objectName)
     return button;
 }
 
-QString sendingText(int link)
+QString sendingText(int link, bool chinese)
 {
     switch (link) {
     case 0:
-        return Tr(QStringLiteral("Sending data......"), QStringLiteral("正在发送数据......"));
+        return InLanguage(chinese, QStringLiteral("Sending data......"),
+                          QStringLiteral("正在发送数据......"));
     case 1:
-        return Tr(QStringLiteral("Sending data(LAN)......"),
-                  QStringLiteral("正在通过局域网设置发送数据......"));
+        return InLanguage(chinese, QStringLiteral("Sending data(LAN)......"),
+                          QStringLiteral("正在通过局域网设置发送数据......"));
     default:
-        return Tr(QStringLiteral("Sending data(WAN)......"),
-                  QStringLiteral("正在通过互联网设置发送数据......"));
+        return InLanguage(chinese, QStringLiteral("Sending data(WAN)......"),
+                          QStringLiteral("正在通过互联网设置发送数据......"));
     }
 }
 
 // Names the character by its code too: a stray non-breaking or zero-width space looks like nothing.
-QString strayHexText(const QString &stray)
+QString strayHexText(const QString &stray, bool chinese)
 {
     const QString code =
         QStringLiteral("U+%1").arg(stray.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
-    return Tr(QStringLiteral("The HEX data holds \"%1\" (%2), which is not a hex digit! Use only 0-9, A-F "
-                             "and blanks. Nothing was sent.")
-                  .arg(stray, code),
-              QStringLiteral("HEX数据中的“%1”(%2)不是十六进制数字！只能使用0-9、A-F和空格。数据没有发送。")
-                  .arg(stray, code));
+    return InLanguage(
+        chinese,
+        QStringLiteral("The HEX data holds \"%1\" (%2), which is not a hex digit! Use only 0-9, A-F "
+                       "and blanks. Nothing was sent.")
+            .arg(stray, code),
+        QStringLiteral("HEX数据中的“%1”(%2)不是十六进制数字！只能使用0-9、A-F和空格。数据没有发送。")
+            .arg(stray, code));
 }
 } // namespace
 
@@ -147,7 +149,7 @@ void TForm1::sendDataBox()
         // with a 0, and a character that is no digit is refused rather than sent as 0.
         const HexDigits hex = HexDigitsOf(text);
         if (!hex.stray.isEmpty()) {
-            Boxes::warning(this, strayHexText(hex.stray));
+            Boxes::warning(this, strayHexText(hex.stray, chinese()));
             return;
         }
         data = TCommFun::HexToBytes(hex.digits);
@@ -160,5 +162,5 @@ void TForm1::sendDataBox()
 
     // Raw data: no LAN command prefix, and on the Internet the relay frame carries it without a module frame.
     if (ShowsProgress(sendOnLink(SendPayload::Data, data)))
-        setStatusPanel(2, sendingText(LinkType));
+        setStatusPanel(2, sendingText(session_.route.linkType, chinese()));
 }

@@ -2,7 +2,6 @@
 #include "protocol/ParameterCatalogue.h"
 #include "protocol/SetValue.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
 void TForm1::setParameter(const ParameterRow &row)
@@ -12,8 +11,8 @@ void TForm1::setParameter(const ParameterRow &row)
         fields << fieldValue(field(id));
     const SetValue value = ComposeSetValue(row, fields);
     if (!value.isSendable()) {
-        // Nothing built: CmdType keeps the code of the last command sent.
-        Boxes::warning(this, value.refusal(IsChinese()));
+        // Nothing built: the session keeps the code of the last command sent.
+        Boxes::warning(this, value.refusal(chinese()));
         return;
     }
     const BuiltCommand command = SetCommand(row, value.text);

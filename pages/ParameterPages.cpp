@@ -6,7 +6,6 @@
 #include "pages/SystemOperations.h"
 #include "protocol/FieldCatalogue.h"
 #include "protocol/ParameterCatalogue.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
 #include <QCheckBox>
@@ -154,7 +153,7 @@ void TForm1::buildParameterPages(QWidget *basicPage, QWidget *commandPage)
     basic->addWidget(groups[ParameterGroup::HttpUrl], 1, 0, 1, 2);
 
     // Hidden controls of the first page: the save button has no action; the check box only mirrors
-    // AddQuotes, which no command reads.
+    // the add-quotes setting, which no command reads.
     auto *saveButton = new QPushButton(basicPage);
     saveButton->setObjectName(QStringLiteral("saveRebootButton"));
     captions_.addControl(saveButton, cap("保存重启", "Save&&Reboot"));
@@ -163,7 +162,8 @@ void TForm1::buildParameterPages(QWidget *basicPage, QWidget *commandPage)
     addQuotesCheck->setObjectName(QStringLiteral("addQuotesCheck"));
     captions_.addControl(addQuotesCheck, same("参数值加上\"\""));
     addQuotesCheck->hide();
-    connect(addQuotesCheck, &QCheckBox::clicked, this, [](bool checked) { AddQuotes = checked; });
+    connect(addQuotesCheck, &QCheckBox::clicked, this,
+            [this](bool checked) { settings_.addQuotes = checked; });
 
     // Second page: "基本操作" on the left; the switch group above "系统操作" on the right.
     QGroupBox *baseGroup = makeGroup(commandPage, "baseOperationGroup", cap("基本操作", "Base Operation"));

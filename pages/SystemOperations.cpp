@@ -3,7 +3,6 @@
 #include "pages/FieldWidgets.h"
 #include "protocol/CommandBuilder.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
 namespace {
@@ -75,7 +74,7 @@ const std::vector<SystemOperation> &SystemOperations()
 void TForm1::runSystemOperation(const SystemOperation &operation)
 {
     const Caption &question = operation.question;
-    if (!question.cn.isEmpty() && !Boxes::askYesNo(this, Tr(question.en, question.cn)))
+    if (!question.cn.isEmpty() && !Boxes::askYesNo(this, inLanguage(question.en, question.cn)))
         return;
     if (operation.cleared)
         clearField(field(*operation.cleared));

@@ -2,7 +2,6 @@
 
 #include "pages/TypingLimit.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -51,7 +50,8 @@ QLineEdit *makeDigitsEdit(QWidget *parent, const char *name, int maxLength)
 }
 } // namespace
 
-TForm_options::TForm_options(QWidget *parent) : QDialog(parent)
+TForm_options::TForm_options(LinkRoute &route, AppSettings &settings, bool chinese, QWidget *parent)
+    : QDialog(parent), route_(route), settings_(settings), chinese_(chinese)
 {
     setObjectName(QStringLiteral("TForm_options"));
     setModal(true);
@@ -139,15 +139,15 @@ TForm_options::TForm_options(QWidget *parent) : QDialog(parent)
 
 void TForm_options::showEvent(QShowEvent *event)
 {
-    // Nothing is kept between shows: the shared values are the only copy. A saved value longer than its
+    // Nothing is kept between shows: the window's values are the only copy. A saved value longer than its
     // field is shown whole, so that OK refuses it instead of storing a cut one.
-    ShowWhole(targetIdEdit, TargetID);
-    ShowWhole(localIdEdit, LocalID);
-    ShowWhole(localZoneEdit, LocalZone);
-    ShowWhole(targetZoneEdit, TargetZone);
-    zoneValidCheck->setChecked(TargetZoneValid);
-    showHexCheck->setChecked(ShowHex);
-    const bool english = !IsChinese();
+    ShowWhole(targetIdEdit, route_.targetId);
+    ShowWhole(localIdEdit, route_.localId);
+    ShowWhole(localZoneEdit, settings_.localZone);
+    ShowWhole(targetZoneEdit, route_.targetZone);
+    zoneValidCheck->setChecked(route_.targetZoneValid);
+    showHexCheck->setChecked(settings_.showHex);
+    const bool english = !chinese_;
     setFont(english ? englishFont() : designedFont());
     captions_.apply(english);
     targetIdEdit->setFocus(Qt::OtherFocusReason);
@@ -168,12 +168,12 @@ void TForm_options::okClicked()
         if (!leaveCheck(rule))
             return;
     }
-    TargetID = targetIdEdit->text();
-    LocalID = localIdEdit->text();
-    LocalZone = localZoneEdit->text();
-    TargetZone = targetZoneEdit->text();
-    TargetZoneValid = zoneValidCheck->isChecked();
-    ShowHex = showHexCheck->isChecked();
+    route_.targetId = targetIdEdit->text();
+    route_.localId = localIdEdit->text();
+    settings_.localZone = localZoneEdit->text();
+    route_.targetZone = targetZoneEdit->text();
+    route_.targetZoneValid = zoneValidCheck->isChecked();
+    settings_.showHex = showHexCheck->isChecked();
     accept();
 }
 
@@ -184,7 +184,7 @@ bool TForm_options::leaveCheck(const LengthRule &rule)
     // Putting the focus back takes it from whichever field the user went to; that field must not
     // answer with a leave check of its own, or two fields would bounce boxes at each other.
     const QScopedValueRollback<bool> guard(checking_, true);
-    Boxes::warning(this, Tr(rule.message.en, rule.message.cn));
+    Boxes::warning(this, rule.message.pick(!chinese_));
     rule.edit->setFocus(Qt::OtherFocusReason);
     return false;
 }

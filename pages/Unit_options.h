@@ -1,10 +1,12 @@
 #pragma once
 
 // TForm_options: the modal dialog for the Internet-link addressing (target and local ID and zone) and
-// the hex display switch of the console. It edits the shared values directly: every show loads them,
-// and only OK with four fields of the right length stores them. Config.ini is written at exit by the
+// the hex display switch of the console. It edits the window's route and settings directly: every show loads
+// them, and only OK with four fields of the right length stores them. Config.ini is written at exit by the
 // main window, not here.
 
+#include "links/LinkSender.h"
+#include "shell/AppSettings.h"
 #include "shell/Captions.h"
 
 #include <QDialog>
@@ -20,7 +22,7 @@ class TForm_options : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm_options(QWidget *parent = nullptr);
+    TForm_options(LinkRoute &route, AppSettings &settings, bool chinese, QWidget *parent = nullptr);
 
     void done(int result) override;
 
@@ -52,6 +54,9 @@ private:
     bool leaveCheckWanted(const QFocusEvent &event) const;
     const LengthRule *ruleOf(const QObject *edit) const;
 
+    LinkRoute &route_;
+    AppSettings &settings_;
+    const bool chinese_;
     CaptionBook captions_;
     std::array<LengthRule, 4> rules_{}; // in the order OK tests them
     bool checking_ = false;             // a leave check is showing its box or moving the focus back

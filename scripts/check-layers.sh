@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks, on a finished build, that the module core and its tests load no GUI library: the core must
-# serve tools that have no window. Usage: scripts/check-layers.sh BUILD_DIR
+# Checks, on a finished build, that the module core and its tests load no GUI library, and in the
+# sources that protocol/ and links/ include nothing from the window: both must serve tools that have
+# no window. Usage: scripts/check-layers.sh BUILD_DIR
 set -euo pipefail
 build=${1:?usage: $0 BUILD_DIR}
 shopt -s nullglob
@@ -17,11 +18,16 @@ for binary in "${binaries[@]}"; do
         failed=1
     fi
 done
-if grep -lE '#include *[<"](Q(Widget|Application|MainWindow|Dialog|LineEdit|ComboBox|PushButton|Label|MessageBox|PlainTextEdit|GuiApplication)|shell/|pages/|links/)' \
-    "$(dirname "$0")"/../protocol/*; then
+root="$(dirname "$0")"/..
+window_headers='Q(Widget|Application|MainWindow|Dialog|LineEdit|ComboBox|PushButton|Label|MessageBox|PlainTextEdit|GuiApplication)|shell/|pages/'
+if grep -lE "#include *[<\"]($window_headers|links/)" "$root"/protocol/*; then
     echo "the files above under protocol/ include a window or link header" >&2
     failed=1
 fi
+if grep -rlE "#include *[<\"]($window_headers)" "$root"/links; then
+    echo "the files above under links/ include a window header" >&2
+    failed=1
+fi
 ((checked > 0)) || { echo "no core test binaries under $build/tests/core" >&2; exit 1; }
-((failed == 0)) && echo "Layers: $checked core test binaries load no Qt GUI library; protocol/ includes no window header."
+((failed == 0)) && echo "Layers: $checked core test binaries load no Qt GUI library; protocol/ and links/ include no window header."
 exit "$failed"

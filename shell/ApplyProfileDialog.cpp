@@ -1,11 +1,10 @@
 #include "shell/ApplyProfileDialog.h"
 
-#include "links/ConsoleLog.h"
 #include "links/ParameterRun.h"
 #include "shell/Captions.h"
+#include "shell/ConsoleLog.h"
 #include "shell/ReadAllControl.h"
 #include "shell/RunTexts.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
 #include <QCheckBox>
@@ -103,7 +102,7 @@ ApplyProfileDialog::ApplyProfileDialog(Mode mode, const Profile &profile, const 
     captions.addControl(writeButton, {QStringLiteral("写入"), QStringLiteral("Write")});
     captions.addControl(cancelButton, {QStringLiteral("取消"), QStringLiteral("Cancel")});
     captions.addControl(closeButton, {QStringLiteral("关闭"), QStringLiteral("Close")});
-    captions.apply(!IsChinese());
+    captions.apply(!window_->chinese());
 
     buildTable();
 
@@ -127,11 +126,12 @@ void ApplyProfileDialog::buildTable()
     }
     table->setColumnCount(ColumnCount);
     table->setRowCount(int(rows_.size()));
-    table->setHorizontalHeaderLabels({Tr(QStringLiteral("Parameter"), QStringLiteral("参数")),
-                                      Tr(QStringLiteral("Module value"), QStringLiteral("模块数值")),
-                                      Tr(QStringLiteral("Profile value"), QStringLiteral("配置文件数值")),
-                                      Tr(QStringLiteral("Differs"), QStringLiteral("不同")),
-                                      Tr(QStringLiteral("Outcome"), QStringLiteral("结果"))});
+    table->setHorizontalHeaderLabels(
+        {window_->inLanguage(QStringLiteral("Parameter"), QStringLiteral("参数")),
+         window_->inLanguage(QStringLiteral("Module value"), QStringLiteral("模块数值")),
+         window_->inLanguage(QStringLiteral("Profile value"), QStringLiteral("配置文件数值")),
+         window_->inLanguage(QStringLiteral("Differs"), QStringLiteral("不同")),
+         window_->inLanguage(QStringLiteral("Outcome"), QStringLiteral("结果"))});
     table->verticalHeader()->hide();
     table->setWordWrap(false);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -139,7 +139,7 @@ void ApplyProfileDialog::buildTable()
     table->horizontalHeader()->setStretchLastSection(true);
     for (int i = 0; i < rows_.size(); ++i) {
         const ParameterRow &row = *rows_.at(i);
-        table->setItem(i, ParameterColumn, cell(RowName(row)));
+        table->setItem(i, ParameterColumn, cell(RowName(row, window_->chinese())));
         table->setItem(i, ProfileColumn, cell(profile_.find(&row)->value));
         table->item(i, ProfileColumn)->setToolTip(profile_.find(&row)->value);
         table->setItem(i, ModuleColumn, cell(QString()));
@@ -169,13 +169,14 @@ void ApplyProfileDialog::showValues(int tableRow)
     QString differs;
     if (known != known_.constEnd()) {
         module = *known;
-        differs = *known == profile_.find(&row)->value ? Tr(QStringLiteral("no"), QStringLiteral("否"))
-                                                       : Tr(QStringLiteral("yes"), QStringLiteral("是"));
+        differs = *known == profile_.find(&row)->value
+                      ? window_->inLanguage(QStringLiteral("no"), QStringLiteral("否"))
+                      : window_->inLanguage(QStringLiteral("yes"), QStringLiteral("是"));
     } else {
         if (notRead_.contains(row.atName))
-            module = Tr(QStringLiteral("(not read: %1)"), QStringLiteral("（未读取：%1）"))
+            module = window_->inLanguage(QStringLiteral("(not read: %1)"), QStringLiteral("（未读取：%1）"))
                          .arg(notRead_.value(row.atName));
-        differs = Tr(QStringLiteral("unknown"), QStringLiteral("未知"));
+        differs = window_->inLanguage(QStringLiteral("unknown"), QStringLiteral("未知"));
     }
     setCellText(table->item(tableRow, ModuleColumn), module);
     table->item(tableRow, DiffersColumn)->setText(differs);
@@ -221,9 +222,10 @@ void ApplyProfileDialog::write()
 void ApplyProfileDialog::stepStarted(int runIndex, bool writing)
 {
     const ParameterRow &row = *run_->outcomes().at(runIndex).row;
-    const QString caption = (writing ? row.setCaption : row.readCaption).pick(!IsChinese());
-    const QString step = writing ? Tr(QStringLiteral("Writing %1"), QStringLiteral("正在写入%1"))
-                                 : Tr(QStringLiteral("Reading %1"), QStringLiteral("正在读取%1"));
+    const QString caption = (writing ? row.setCaption : row.readCaption).pick(!window_->chinese());
+    const QString step =
+        writing ? window_->inLanguage(QStringLiteral("Writing %1"), QStringLiteral("正在写入%1"))
+                : window_->inLanguage(QStringLiteral("Reading %1"), QStringLiteral("正在读取%1"));
     statusLabel->setText(step.arg(caption) +
                          QStringLiteral(" (%1/%2)").arg(runIndex + 1).arg(run_->outcomes().size()));
 }
@@ -242,12 +244,12 @@ void ApplyProfileDialog::showOutcome(int runIndex)
     }
     if (phase_ == Phase::Reading) {
         if (outcome.state == RowOutcome::State::NotRead) {
-            notRead_.insert(outcome.row->atName, outcome.detail.pick(!IsChinese()));
+            notRead_.insert(outcome.row->atName, outcome.detail.pick(!window_->chinese()));
             showValues(tableRow);
         }
         return;
     }
-    setCellText(table->item(tableRow, OutcomeColumn), OutcomeText(outcome, false));
+    setCellText(table->item(tableRow, OutcomeColumn), OutcomeText(outcome, false, window_->chinese()));
 }
 
 void ApplyProfileDialog::runFinished(bool completed, const QString &reason)
@@ -256,11 +258,13 @@ void ApplyProfileDialog::runFinished(bool completed, const QString &reason)
         memory_->learn(run_->moduleValues());
         readingFinished();
         if (!completed)
-            statusLabel->setText(
-                statusLabel->text() + QLatin1Char(' ') +
-                (cancelled_ ? Tr(QStringLiteral("Reading was cancelled."), QStringLiteral("读取已取消。"))
-                            : Tr(QStringLiteral("Reading stopped: %1."), QStringLiteral("读取已中止：%1。"))
-                                  .arg(reason)));
+            statusLabel->setText(statusLabel->text() + QLatin1Char(' ') +
+                                 (cancelled_ ? window_->inLanguage(QStringLiteral("Reading was cancelled."),
+                                                                   QStringLiteral("读取已取消。"))
+                                             : window_
+                                                   ->inLanguage(QStringLiteral("Reading stopped: %1."),
+                                                                QStringLiteral("读取已中止：%1。"))
+                                                   .arg(reason)));
         cancelled_ = false;
         return;
     }
@@ -278,13 +282,14 @@ void ApplyProfileDialog::readingFinished()
         else if (*known != profile_.find(row)->value)
             ++differ;
     }
-    QString text = Tr(QStringLiteral("%1 of %2 parameters differ from the module."),
-                      QStringLiteral("%2个参数中有%1个与模块不同。"))
+    QString text = window_
+                       ->inLanguage(QStringLiteral("%1 of %2 parameters differ from the module."),
+                                    QStringLiteral("%2个参数中有%1个与模块不同。"))
                        .arg(differ)
                        .arg(rows_.size());
     if (unknown > 0)
-        text +=
-            QLatin1Char(' ') + Tr(QStringLiteral("%1 unknown."), QStringLiteral("%1个未知。")).arg(unknown);
+        text += QLatin1Char(' ') +
+                window_->inLanguage(QStringLiteral("%1 unknown."), QStringLiteral("%1个未知。")).arg(unknown);
     statusLabel->setText(text);
     fitColumns();
     setPhase(Phase::Ready);
@@ -302,10 +307,10 @@ void ApplyProfileDialog::writingFinished(bool completed, const QString &reason)
         else
             memory_->forget(name);
         if (const int tableRow = tableRowOf(outcome.row); tableRow >= 0)
-            setCellText(table->item(tableRow, OutcomeColumn), OutcomeText(outcome, true));
+            setCellText(table->item(tableRow, OutcomeColumn), OutcomeText(outcome, true, window_->chinese()));
     }
-    const QString line =
-        ApplySummary(QFileInfo(path_).fileName(), run_->outcomes(), {completed, cancelled_, reason});
+    const QString line = ApplySummary(QFileInfo(path_).fileName(), run_->outcomes(),
+                                      {completed, cancelled_, reason}, window_->chinese());
     statusLabel->setText(line);
     window_->console()->addLine(line);
     fitColumns();

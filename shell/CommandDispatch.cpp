@@ -1,18 +1,18 @@
-#include "links/ConsoleLog.h"
 #include "links/LinkSender.h"
-#include "links/commfunction.h"
 #include "protocol/CommandBuilder.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
+#include "shell/commfunction.h"
 
 namespace {
 enum class Direction { Set, Read };
 
-QString progressText(Direction direction, int link, const QString &cn, const QString &en)
+QString progressText(Direction direction, int link, bool chinese, const QString &cn, const QString &en)
 {
     static const QString ellipsis = QStringLiteral("......");
     const bool set = direction == Direction::Set;
-    if (IsChinese()) {
+    if (chinese) {
         static const QString cnWords[2][3] = {
             {QStringLiteral("正在设置"), QStringLiteral("正在通过局域网设置"),
              QStringLiteral("正在通过互联网设置")},
@@ -43,30 +43,30 @@ const ModeCommand kModeCommands[] = {
 void TForm1::setUpLinkSender()
 {
     linkSender_ = std::make_unique<LinkSender>(
-        [](const QByteArray &bytes) {
-            return CommFun != nullptr && CommFun->ComWrite(ComPort, bytes, int(bytes.size()));
+        [this](const QByteArray &bytes) {
+            return commFun_->ComWrite(portDialog_->comPort(), bytes, int(bytes.size()));
         },
         [this](const QByteArray &bytes) { return deliverTcp(bytes); },
         [this](const QString &label, const QByteArray &bytes) {
             console_->addEmptyLine();
             console_->addDataLine(label, bytes);
-            if (ShowHex)
+            if (settings_.showHex)
                 console_->addHexLine(bytes);
         });
 }
 
 SendResult TForm1::sendOnLink(SendPayload payload, const QByteArray &bytes)
 {
-    return linkSender_->send({LinkType, TargetID, TargetZone, TargetZoneValid, LocalID}, payload, bytes);
+    return linkSender_->send(session_.route, payload, bytes);
 }
 
 bool TForm1::SendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
                             const QString &enLabel)
 {
-    CmdType = typeCode; // the next reply is read by this command's code, sent or not
+    session_.cmdType = typeCode; // the next reply is read by this command's code, sent or not
     const SendResult result = sendOnLink(SendPayload::Command, command);
     if (ShowsProgress(result))
-        setStatusPanel(2, progressText(Direction::Set, LinkType, cnLabel, enLabel));
+        setStatusPanel(2, progressText(Direction::Set, session_.route.linkType, chinese(), cnLabel, enLabel));
     if (result != SendResult::Sent)
         return false;
     Q_EMIT commandSent(typeCode);
@@ -76,10 +76,11 @@ bool TForm1::SendSetCommand(const QByteArray &command, int typeCode, const QStri
 bool TForm1::SendReadCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
                              const QString &enLabel)
 {
-    CmdType = typeCode;
+    session_.cmdType = typeCode;
     const SendResult result = sendOnLink(SendPayload::Command, command);
     if (ShowsProgress(result))
-        setStatusPanel(2, progressText(Direction::Read, LinkType, cnLabel, enLabel));
+        setStatusPanel(2,
+                       progressText(Direction::Read, session_.route.linkType, chinese(), cnLabel, enLabel));
     if (result != SendResult::Sent)
         return false;
     Q_EMIT commandSent(typeCode);
@@ -101,5 +102,6 @@ void TForm1::sendModeCommand(int index)
 
 bool TForm1::SendData(const QByteArray &payload)
 {
-    return linkSender_->sendRelay(LocalID, TargetID, payload) == SendResult::Sent;
+    return linkSender_->sendRelay(session_.route.localId, session_.route.targetId, payload) ==
+           SendResult::Sent;
 }

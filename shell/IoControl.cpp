@@ -2,7 +2,6 @@
 
 #include "protocol/IoCommand.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
 #include <QComboBox>
@@ -146,8 +145,8 @@ QByteArray TForm1::BuildIoCommand(QComboBox *mode, QComboBox *pull, QComboBox *l
                                   const QString &op)
 {
     const bool write = op == QLatin1String("W");
-    const QByteArray command = ::BuildIoCommand({mode->currentText(), pull->currentIndex(), level->currentIndex()},
-                                                row, write ? 'W' : 'R');
+    const QByteArray command = ::BuildIoCommand(
+        {mode->currentText(), pull->currentIndex(), level->currentIndex()}, row, write ? 'W' : 'R');
     if (!command.isEmpty() && !write)
         level->setCurrentIndex(-1); // the answer will show as a fresh value
     return command;
@@ -155,12 +154,12 @@ QByteArray TForm1::BuildIoCommand(QComboBox *mode, QComboBox *pull, QComboBox *l
 
 void TForm1::SendIoCommand(int row, const QString &op)
 {
-    CmdType = 12; // the next reply is read as an IO answer, whether or not anything is sent
+    session_.cmdType = 12; // the next reply is read as an IO answer, whether or not anything is sent
     const bool write = op == QLatin1String("W");
     const QString number = QString::number(row);
     const QString en = (write ? QStringLiteral("Write IO") : QStringLiteral("Read IO")) + number;
     const QString cn = (write ? QStringLiteral("写IO") : QStringLiteral("读IO")) + number;
-    LastIoOperation = op;
+    session_.lastIoOperation = op;
 
     QByteArray command;
     if (rowInRange(row)) {
@@ -168,8 +167,8 @@ void TForm1::SendIoCommand(int row, const QString &op)
         command = BuildIoCommand(boxes.mode, boxes.pull, boxes.level, row, op);
     }
     if (command.isEmpty()) {
-        Boxes::warning(this, Tr(QStringLiteral("Please chose options first!"),
-                                QStringLiteral("你还没有选择相关的IO选项！")));
+        Boxes::warning(this, inLanguage(QStringLiteral("Please chose options first!"),
+                                        QStringLiteral("你还没有选择相关的IO选项！")));
         return;
     }
     command += "\r\n";
@@ -179,8 +178,9 @@ void TForm1::SendIoCommand(int row, const QString &op)
     if (!ShowsProgress(result))
         return; // no link, or a TCP error that stays in view
     static const QString linkSuffix[] = {QString(), QStringLiteral("(LAN)"), QStringLiteral("(WAN)")};
-    if (LinkType == 0) // unlike the other pages, the Chinese serial text says "正在设置" for reads as well
-        setStatusPanel(2, Tr(en + ellipsis, QStringLiteral("正在设置") + cn + ellipsis));
+    const int link = session_.route.linkType;
+    if (link == 0) // unlike the other pages, the Chinese serial text says "正在设置" for reads as well
+        setStatusPanel(2, inLanguage(en + ellipsis, QStringLiteral("正在设置") + cn + ellipsis));
     else
-        setStatusPanel(2, Tr(en, cn) + linkSuffix[LinkType] + ellipsis);
+        setStatusPanel(2, inLanguage(en, cn) + linkSuffix[link] + ellipsis);
 }

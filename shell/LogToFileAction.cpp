@@ -1,9 +1,8 @@
 #include "shell/LogToFileAction.h"
 
-#include "links/ConsoleLog.h"
 #include "shell/ConsoleFileLog.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
 #include <QAction>
@@ -14,10 +13,10 @@
 #include <QStandardPaths>
 
 namespace {
-QString proposedPath()
+QString proposedPath(const QString &last)
 {
-    if (!LogFilePath.isEmpty() && QFileInfo(LogFilePath).absoluteDir().exists())
-        return LogFilePath;
+    if (!last.isEmpty() && QFileInfo(last).absoluteDir().exists())
+        return last;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
@@ -62,28 +61,31 @@ void LogToFileAction::toggle(bool on)
 void LogToFileAction::start()
 {
     const QString path = Boxes::askSaveFileName(
-        window_, Tr(QStringLiteral("Log to file"), QStringLiteral("记录日志到文件")), proposedPath(),
-        Tr(QStringLiteral("Text files (*.txt);;All files (*)"),
-           QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
+        window_, window_->inLanguage(QStringLiteral("Log to file"), QStringLiteral("记录日志到文件")),
+        proposedPath(window_->settings().logFilePath),
+        window_->inLanguage(QStringLiteral("Text files (*.txt);;All files (*)"),
+                            QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
     if (path.isEmpty())
         return;
     QString reason;
     if (!file_->start(path, &reason)) {
-        Boxes::error(window_,
-                     Tr(QStringLiteral("Could not log to %1: %2"), QStringLiteral("无法记录日志到 %1：%2"))
-                         .arg(QDir::toNativeSeparators(path), reason));
+        Boxes::error(window_, window_
+                                  ->inLanguage(QStringLiteral("Could not log to %1: %2"),
+                                               QStringLiteral("无法记录日志到 %1：%2"))
+                                  .arg(QDir::toNativeSeparators(path), reason));
         return;
     }
-    LogFilePath = QFileInfo(path).absoluteFilePath();
+    window_->settings().logFilePath = QFileInfo(path).absoluteFilePath();
 }
 
 void LogToFileAction::reportFailure(bool removed, const QString &reason)
 {
     action_->setChecked(false);
-    const QString why =
-        removed ? Tr(QStringLiteral("the file was removed or replaced"), QStringLiteral("文件已被删除或替换"))
-                : reason;
-    Boxes::error(window_,
-                 Tr(QStringLiteral("Logging to %1 stopped: %2"), QStringLiteral("记录日志到 %1 已停止：%2"))
-                     .arg(QDir::toNativeSeparators(file_->path()), why));
+    const QString why = removed ? window_->inLanguage(QStringLiteral("the file was removed or replaced"),
+                                                      QStringLiteral("文件已被删除或替换"))
+                                : reason;
+    Boxes::error(window_, window_
+                              ->inLanguage(QStringLiteral("Logging to %1 stopped: %2"),
+                                           QStringLiteral("记录日志到 %1 已停止：%2"))
+                              .arg(QDir::toNativeSeparators(file_->path()), why));
 }

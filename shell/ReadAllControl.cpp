@@ -1,9 +1,9 @@
 #include "shell/ReadAllControl.h"
 
-#include "links/ConsoleLog.h"
 #include "links/ParameterRun.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/RunTexts.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "shell/WindowChannel.h"
 
@@ -18,15 +18,20 @@
 
 namespace {
 // The module the active link reaches, as far as this tool can tell.
-QString activeModule()
+QString activeModule(const TForm1 &window)
 {
-    switch (LinkType) {
+    const AppSettings &settings = window.settings();
+    const LinkRoute &route = window.session().route;
+    switch (route.linkType) {
     case 0:
-        return QStringLiteral("COM%1").arg(ComPort);
+        return QStringLiteral("COM%1").arg(window.portDialog()->comPort());
     case 1:
-        return QStringLiteral("LAN %1:%2").arg(ServerIP).arg(TCPPort);
+        return QStringLiteral("LAN %1:%2").arg(settings.serverIp).arg(settings.tcpPort);
     case 2:
-        return QStringLiteral("WAN %1:%2 %3:%4").arg(ServerIP2).arg(TCPPort2).arg(TargetID, TargetZone);
+        return QStringLiteral("WAN %1:%2 %3:%4")
+            .arg(settings.serverIp2)
+            .arg(settings.tcpPort2)
+            .arg(route.targetId, route.targetZone);
     default:
         return QString();
     }
@@ -101,10 +106,11 @@ void ReadAllControl::cancel()
 void ReadAllControl::showStep(int index)
 {
     const ParameterRow &row = *run_->outcomes().at(index).row;
-    stepLabel->setText(Tr(QStringLiteral("Reading %1 (%2/%3)"), QStringLiteral("正在读取%1（%2/%3）"))
-                           .arg(row.readCaption.pick(!IsChinese()))
-                           .arg(index + 1)
-                           .arg(run_->outcomes().size()));
+    stepLabel->setText(
+        window_->inLanguage(QStringLiteral("Reading %1 (%2/%3)"), QStringLiteral("正在读取%1（%2/%3）"))
+            .arg(row.readCaption.pick(!window_->chinese()))
+            .arg(index + 1)
+            .arg(run_->outcomes().size()));
 }
 
 void ReadAllControl::finishRun(bool completed, const QString &reason)
@@ -112,8 +118,9 @@ void ReadAllControl::finishRun(bool completed, const QString &reason)
     setRunning(false);
     // What a stopped run did read is still true of the module.
     known_ = run_->moduleValues();
-    knownModule_ = activeModule();
-    window_->console()->addLine(ReadAllSummary(run_->outcomes(), {completed, cancelled_, reason}));
+    knownModule_ = activeModule(*window_);
+    window_->console()->addLine(
+        ReadAllSummary(run_->outcomes(), {completed, cancelled_, reason}, window_->chinese()));
 }
 
 void ReadAllControl::setRunning(bool running)
@@ -145,14 +152,14 @@ void ReadAllControl::setRunning(bool running)
 
 ModuleValues ReadAllControl::knownValues() const
 {
-    return knownModule_ == activeModule() ? known_ : ModuleValues();
+    return knownModule_ == activeModule(*window_) ? known_ : ModuleValues();
 }
 
 void ReadAllControl::learn(const ModuleValues &values)
 {
-    if (knownModule_ != activeModule()) {
+    if (knownModule_ != activeModule(*window_)) {
         known_.clear();
-        knownModule_ = activeModule();
+        knownModule_ = activeModule(*window_);
     }
     known_.insert(values);
 }

@@ -1,7 +1,7 @@
 #include "shell/ReplyLines.h"
 
-#include "links/ConsoleLog.h"
-#include "links/commfunction.h"
+#include "shell/ConsoleLog.h"
+#include "shell/commfunction.h"
 
 ReplyLines::ReplyLines(ConsoleLog *console, const QString &prefix, QObject *parent)
     : QObject(parent), console_(console), prefix_(prefix)

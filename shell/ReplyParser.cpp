@@ -1,10 +1,9 @@
 // ParseReply: the window's side of a received text. The meaning is worked out without the window
 // (protocol/ReplyInterpreter); here it reaches the controls.
 
-#include "links/ConsoleLog.h"
 #include "protocol/ReplyInterpreter.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
 #include <QComboBox>
@@ -29,7 +28,7 @@ QComboBox *ioBox(const TForm1::IoRow &row, IoChange::Box box)
 
 void TForm1::ParseReply(const QByteArray &text, ReplyRoad road)
 {
-    const ReplyContext context{CmdType, LastIoOperation, IsChinese(), road};
+    const ReplyContext context{session_.cmdType, session_.lastIoOperation, chinese(), road};
     const ReplyEffects effects = interpretReply(context, text);
     // Announced before the effects are applied: a box among them waits for the user, and a command
     // run waiting for this reply must not count that time against its time-out.

@@ -1,8 +1,6 @@
 #include "shell/Settings.h"
 
-#include "links/PortMap.h"
 #include "protocol/IniProfile.h"
-#include "shell/SharedState.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,64 +11,67 @@
 namespace {
 
 using Value = std::variant<int, bool, QString>;
-using Variable = std::variant<std::monostate, int *, bool *, QString *>;
 
-// One key of Config.ini. The default's type is the key's type; a key without a variable is read only
-// because the file has always had it.
+// One key of Config.ini and the field it fills; the field's type is the key's type and its declared
+// value the default. A key without a field is read only because the file has always had it: its
+// default stands in its place.
 struct SettingKey {
     const char *section;
     const char *key;
-    Value defaultValue;
-    Variable variable;
+    std::variant<std::monostate, int AppSettings::*, bool AppSettings::*, QString AppSettings::*> member;
+    Value unusedDefault{};
 };
 
-const Variable kNotUsed{};
+SettingKey unused(const char *section, const char *key, Value fallback)
+{
+    return {section, key, std::monostate{}, std::move(fallback)};
+}
 
 // Every key read at start-up, in the order of reading.
 const std::vector<SettingKey> &settingKeys()
 {
     static const std::vector<SettingKey> keys = {
-        {"info", "COM", 1, &ComPort},
-        {"info", "BaudRate", 9, &BaudIndex}, // 9 is 115200 baud
-        {"Ver", "CEO", QStringLiteral("CN"), &Language},
-        {"Ver", "Ori", 1, &BrandCode},
-        {"info", "CO", kMakerNameChinese, &MakerText},
-        {"Network", "Fixed", true, kNotUsed},
-        {"Network", "ServerIP", kDefaultModuleAddress, &ServerIP},
-        {"Network", "ServerIP2", kDefaultRelayAddress, &ServerIP2},
-        {"Network", "FirstIP", 1, &FirstIP},
-        {"Network", "UDPPort", 7777, &UDPPort},
-        {"Network", "TCPPort", 8888, &TCPPort},
-        {"Network", "Protocol", QStringLiteral("UDP"), &Protocol},
-        {"Network", "AutoChange", true, &AutoChange},
-        {"Network", "Nobacktimes", 3, &Nobacktimes},
-        {"Local", "LocalUDPPort", 7777, kNotUsed},
-        {"Local", "LocalTCPPort", 8888, kNotUsed},
-        {"Network", "CommunicationType", QStringLiteral("Com"), kNotUsed},
-        {"Network", "TargetGPRSID", QStringLiteral("00000000000"), &TargetID},
-        {"Network", "TargetZone", QStringLiteral("0000"), &TargetZone},
-        {"Local", "LocalZone", QStringLiteral("0000"), &LocalZone},
-        {"Local", "LocalID", QStringLiteral("00000000000"), &LocalID},
-        {"Network", "TargetZonValid", true, &TargetZoneValid},
-        {"Heart", "Interval", 30, &HeartInterval},
-        {"Heart", "BLHeart", false, &BLHeart},
-        {"CheckOnLine", "Interval", 30, &CheckOnLineInterval},
-        {"CheckOnLine", "CheckOnLine", false, &CheckOnLine},
-        {"Program", "FontCharset", 0, &FontCharset},
-        {"Program", "FontName", QStringLiteral("Arial"), &FontName},
-        {"Program", "FirstCom", 0, kNotUsed},
-        {"Program", "ISendProtocol", 0, kNotUsed},
-        {"Program", "ShowCMD", false, kNotUsed},
-        {"Network", "COMType", 0, &LinkType},
-        {"Network", "UDPPort2", 7777, &UDPPort2},
-        {"Network", "TCPPort2", 8888, &TCPPort2},
-        {"Program", "AddChr", true, &AddQuotes},
-        {"Program", "ShowHEX", false, &ShowHex},
+        {"info", "COM", &AppSettings::comPort},
+        {"info", "BaudRate", &AppSettings::baudIndex},
+        {"Ver", "CEO", &AppSettings::language},
+        {"Ver", "Ori", &AppSettings::brandCode},
+        {"info", "CO", &AppSettings::makerText},
+        unused("Network", "Fixed", true),
+        {"Network", "ServerIP", &AppSettings::serverIp},
+        {"Network", "ServerIP2", &AppSettings::serverIp2},
+        {"Network", "FirstIP", &AppSettings::firstIp},
+        {"Network", "UDPPort", &AppSettings::udpPort},
+        {"Network", "TCPPort", &AppSettings::tcpPort},
+        {"Network", "Protocol", &AppSettings::protocol},
+        {"Network", "AutoChange", &AppSettings::autoChange},
+        {"Network", "Nobacktimes", &AppSettings::nobacktimes},
+        unused("Local", "LocalUDPPort", 7777),
+        unused("Local", "LocalTCPPort", 8888),
+        unused("Network", "CommunicationType", QStringLiteral("Com")),
+        {"Network", "TargetGPRSID", &AppSettings::targetId},
+        {"Network", "TargetZone", &AppSettings::targetZone},
+        {"Local", "LocalZone", &AppSettings::localZone},
+        {"Local", "LocalID", &AppSettings::localId},
+        {"Network", "TargetZonValid", &AppSettings::targetZoneValid},
+        {"Heart", "Interval", &AppSettings::heartInterval},
+        {"Heart", "BLHeart", &AppSettings::blHeart},
+        {"CheckOnLine", "Interval", &AppSettings::checkOnLineInterval},
+        {"CheckOnLine", "CheckOnLine", &AppSettings::checkOnLine},
+        {"Program", "FontCharset", &AppSettings::fontCharset},
+        {"Program", "FontName", &AppSettings::fontName},
+        unused("Program", "FirstCom", 0),
+        unused("Program", "ISendProtocol", 0),
+        unused("Program", "ShowCMD", false),
+        {"Network", "COMType", &AppSettings::linkType},
+        {"Network", "UDPPort2", &AppSettings::udpPort2},
+        {"Network", "TCPPort2", &AppSettings::tcpPort2},
+        {"Program", "AddChr", &AppSettings::addQuotes},
+        {"Program", "ShowHEX", &AppSettings::showHex},
         // Not written back: only a user or the demo sets where discovery requests go.
-        {"Discovery", "Address", QStringLiteral("255.255.255.255"), &DiscoveryAddress},
+        {"Discovery", "Address", &AppSettings::discoveryAddress},
         // Not written back either: a user sets it by hand; the window keeps it within its bounds.
-        {"Program", "ConsoleLimitKB", kDefaultConsoleLimitKB, &ConsoleLimitKB},
-        {"Program", "LogFile", QString(), &LogFilePath},
+        {"Program", "ConsoleLimitKB", &AppSettings::consoleLimitKB},
+        {"Program", "LogFile", &AppSettings::logFilePath},
     };
     return keys;
 }
@@ -118,30 +119,39 @@ template <class... F> struct Overloaded : F... {
 };
 template <class... F> Overloaded(F...) -> Overloaded<F...>;
 
-void readKey(const IniProfile &ini, const SettingKey &entry)
+void readKey(const IniProfile &ini, const SettingKey &entry, AppSettings &settings)
 {
     const QString section = QLatin1String(entry.section);
     const QString key = QLatin1String(entry.key);
-    const Value value = std::visit(
-        Overloaded{[&](int fallback) -> Value { return ini.readInteger(section, key, fallback); },
-                   [&](bool fallback) -> Value { return ini.readBool(section, key, fallback); },
-                   [&](const QString &fallback) -> Value { return ini.readString(section, key, fallback); }},
-        entry.defaultValue);
-    std::visit(Overloaded{[](std::monostate) {}, [&](int *target) { *target = std::get<int>(value); },
-                          [&](bool *target) { *target = std::get<bool>(value); },
-                          [&](QString *target) { *target = std::get<QString>(value); }},
-               entry.variable);
+    std::visit(
+        Overloaded{
+            [&](std::monostate) {
+                // Read and dropped, as the file has always been read.
+                std::visit(Overloaded{[&](int d) { ini.readInteger(section, key, d); },
+                                      [&](bool d) { ini.readBool(section, key, d); },
+                                      [&](const QString &d) { ini.readString(section, key, d); }},
+                           entry.unusedDefault);
+            },
+            [&](int AppSettings::*field) {
+                settings.*field = ini.readInteger(section, key, settings.*field);
+            },
+            [&](bool AppSettings::*field) { settings.*field = ini.readBool(section, key, settings.*field); },
+            [&](QString AppSettings::*field) {
+                settings.*field = ini.readString(section, key, settings.*field);
+            }},
+        entry.member);
 }
 
-void writeKey(IniProfile &ini, const SettingKey &entry)
+void writeKey(IniProfile &ini, const SettingKey &entry, const AppSettings &settings)
 {
     const QString section = QLatin1String(entry.section);
     const QString key = QLatin1String(entry.key);
-    std::visit(Overloaded{[](std::monostate) {},
-                          [&](int *source) { ini.writeInteger(section, key, *source); },
-                          [&](bool *source) { ini.writeBool(section, key, *source); },
-                          [&](QString *source) { ini.writeString(section, key, *source); }},
-               entry.variable);
+    std::visit(
+        Overloaded{[](std::monostate) {},
+                   [&](int AppSettings::*field) { ini.writeInteger(section, key, settings.*field); },
+                   [&](bool AppSettings::*field) { ini.writeBool(section, key, settings.*field); },
+                   [&](QString AppSettings::*field) { ini.writeString(section, key, settings.*field); }},
+        entry.member);
 }
 
 const SettingKey &settingKey(const SavedKey &saved)
@@ -164,22 +174,22 @@ int portOfKey(const QString &key)
             return 0;
     }
     const int port = digits.toInt();
-    return port >= 1 && port <= kComPortCount ? port : 0;
+    return PortMap::validPort(port) ? port : 0;
 }
 
-void readPortMap(const IniProfile &ini)
+void readPortMap(const IniProfile &ini, PortMap &ports)
 {
-    ResetComPortMap();
+    ports.clear();
     const QStringList keys = ini.keys(kPortsSection);
     for (const QString &key : keys) {
         const int port = portOfKey(key);
         const QString device = ini.readString(kPortsSection, key, QString());
         if (port != 0 && !device.isEmpty())
-            SetComDevicePath(port, device);
+            ports.setDevicePath(port, device);
     }
 }
 
-bool writeSettingsFile(const QString &path)
+bool writeSettingsFile(const QString &path, const AppSettings &settings)
 {
     IniProfile ini;
     // A file that is there but cannot be read (too large, no read permission) is left alone rather than
@@ -187,11 +197,11 @@ bool writeSettingsFile(const QString &path)
     if (!ini.load(path) && QFileInfo::exists(path))
         return false;
     for (const SavedKey &saved : kSavedKeys)
-        writeKey(ini, settingKey(saved));
+        writeKey(ini, settingKey(saved), settings);
     // Only once the user has logged to a file: files that never did stay as they were.
-    if (!LogFilePath.isEmpty())
-        ini.writeString(QStringLiteral("Program"), QStringLiteral("LogFile"), LogFilePath);
-    const QMap<int, QString> ports = MappedComPorts();
+    if (!settings.logFilePath.isEmpty())
+        ini.writeString(QStringLiteral("Program"), QStringLiteral("LogFile"), settings.logFilePath);
+    const QMap<int, QString> ports = settings.ports.mapped();
     for (auto it = ports.cbegin(); it != ports.cend(); ++it)
         ini.writeString(kPortsSection, QStringLiteral("COM%1").arg(it.key()), it.value());
     // A port unmapped during the run keeps its line, emptied, so the next start does not map it again.
@@ -212,19 +222,22 @@ QString SettingsFilePath(const QString &programDir)
     return QDir(programDir).filePath(QStringLiteral("Config.ini"));
 }
 
-void LoadSettings(const QString &programDir)
+AppSettings LoadSettings(const QString &programDir, const PortMap &ports)
 {
+    AppSettings settings;
+    settings.ports = ports;
     IniProfile ini;
     ini.load(SettingsFilePath(programDir)); // a missing or unusable file leaves every default
     for (const SettingKey &entry : settingKeys())
-        readKey(ini, entry);
-    readPortMap(ini);
+        readKey(ini, entry, settings);
+    readPortMap(ini, settings.ports);
+    return settings;
 }
 
-bool SaveSettings(const QString &programDir, QString *errorText)
+bool SaveSettings(const QString &programDir, const AppSettings &settings, QString *errorText)
 {
     const QString path = SettingsFilePath(programDir);
-    if (writeSettingsFile(path))
+    if (writeSettingsFile(path, settings))
         return true;
     if (errorText != nullptr)
         *errorText = QStringLiteral("Unable to write to %1").arg(path);

@@ -1,16 +1,15 @@
 #include "shell/Unit1.h"
 
-#include "links/ConsoleLog.h"
-#include "links/Portset.h"
-#include "links/commfunction.h"
 #include "pages/Unit_options.h"
+#include "shell/ConsoleLog.h"
 #include "shell/LogToFileAction.h"
 #include "shell/MessageBoxes.h"
+#include "shell/Portset.h"
 #include "shell/ProfileActions.h"
 #include "shell/ReadAllControl.h"
 #include "shell/Settings.h"
-#include "shell/SharedState.h"
 #include "shell/WindowChannel.h"
+#include "shell/commfunction.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -85,7 +84,8 @@ QFont designedFont()
 }
 } // namespace
 
-TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
+TForm1::TForm1(QWidget *parent, const WindowStart &start)
+    : QMainWindow(parent), udpLocalPort_(start.udpLocalPort)
 {
     setObjectName(QStringLiteral("TForm1"));
     setFont(designedFont());
@@ -141,31 +141,37 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
     // Start-up order: settings (a saved network link starts connecting here), brand and title,
     // CommFun, quiet time, status panel 0, UDP endpoint, first page, serial dialog, options dialog.
-    ResetSharedState();
-    ProgramDir = QDir::currentPath(); // the working directory, not the executable's folder
-    LoadSettings(ProgramDir);
-    discoveryTarget.host = DiscoveryAddress;
-    const int consoleLimitKB = std::clamp(ConsoleLimitKB, kMinConsoleLimitKB, kMaxConsoleLimitKB);
+    // the working directory, not the executable's folder
+    programDir_ = start.programDir.isEmpty() ? QDir::currentPath() : start.programDir;
+    PortMap ports;
+    ports.setDefaultPattern(start.comDevicePattern);
+    settings_ = LoadSettings(programDir_, ports);
+    session_.route = {settings_.linkType, settings_.targetId, settings_.targetZone, settings_.targetZoneValid,
+                      settings_.localId};
+    makerText_ = settings_.makerText;
+    discoveryTarget.host = settings_.discoveryAddress;
+    const int consoleLimitKB = std::clamp(settings_.consoleLimitKB, kMinConsoleLimitKB, kMaxConsoleLimitKB);
     console_->setLimitChars(qsizetype{consoleLimitKB} * 1024);
     console_->setTrimNotice(
-        Tr(QStringLiteral("[Older lines were removed: the console keeps the last %1 KB. "
-                          "File > Log to file… keeps everything.]"),
-           QStringLiteral(
-               "[较早的行已删除：通讯日志只保留最近的%1 KB。“文件”>“记录日志到文件…”可保留全部内容。]"))
+        inLanguage(
+            QStringLiteral("[Older lines were removed: the console keeps the last %1 KB. "
+                           "File > Log to file… keeps everything.]"),
+            QStringLiteral(
+                "[较早的行已删除：通讯日志只保留最近的%1 KB。“文件”>“记录日志到文件…”可保留全部内容。]"))
             .arg(consoleLimitKB));
     applyLoadedSettings();
     applyBrandAndTitle();
     commFun_ = std::make_unique<TCommFun>();
-    CommFun = commFun_.get();
-    RxQuietMs = 133;
-    setStatusPanel(0, MakerText);
+    setStatusPanel(0, makerText_);
     bindUdpEndpoint();
     pages->setCurrentIndex(0);
-    portDialog_ = new TfrmPortSet(this);
+    portDialog_ = new TfrmPortSet(&settings_.ports, settings_.comPort, settings_.baudIndex,
+                                  EnglishTitles(settings_.language), this);
     connect(portDialog_, &TfrmPortSet::portStatusChanged, this,
             [this](const QString &text) { setStatusPanel(1, text); });
-    portDialog_->openAtStartIfSerial();
-    optionsDialog_ = new TForm_options(this);
+    if (session_.route.linkType == 0)
+        portDialog_->Open(); // start-up opens the saved port when the serial link is the chosen one
+    optionsDialog_ = new TForm_options(session_.route, settings_, chinese(), this);
 
     setUpLinkSender();
     setUpSerialReceive();
@@ -179,8 +185,21 @@ TForm1::~TForm1()
     // A connection still open would report its end to widgets that are already gone.
     if (tcpSocket_)
         tcpSocket_->disconnect(this);
-    if (CommFun == commFun_.get())
-        CommFun = nullptr;
+}
+
+AppSettings TForm1::currentSettings() const
+{
+    AppSettings saved = settings_;
+    saved.linkType = session_.route.linkType;
+    saved.targetId = session_.route.targetId;
+    saved.targetZone = session_.route.targetZone;
+    saved.targetZoneValid = session_.route.targetZoneValid;
+    saved.localId = session_.route.localId;
+    if (portDialog_ != nullptr) {
+        saved.comPort = portDialog_->comPort();
+        saved.baudIndex = portDialog_->baudIndex();
+    }
+    return saved;
 }
 
 void TForm1::buildToolPanel(QWidget *panel)
@@ -311,14 +330,13 @@ void TForm1::buildMenu()
     connect(saveLogAction, &QAction::triggered, this, &TForm1::saveConsoleLog);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
     connect(aboutAction, &QAction::triggered, this,
-            [this] { Boxes::information(this, windowTitle() + QLatin1Char('\n') + MakerText); });
+            [this] { Boxes::information(this, windowTitle() + QLatin1Char('\n') + makerText_); });
 }
 
 void TForm1::saveConsoleLog()
 {
     // Offer the folder of the last save, else Documents, else home; the settings folder is no place for logs.
-    static QString lastFolder;
-    QString folder = lastFolder;
+    QString folder = lastLogFolder_;
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
@@ -326,19 +344,19 @@ void TForm1::saveConsoleLog()
     const QString name = QStringLiteral("qxsetup-log-%1.txt")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
     const QString path = Boxes::askSaveFileName(
-        this, Tr(QStringLiteral("Save log"), QStringLiteral("保存日志")), QDir(folder).filePath(name),
-        Tr(QStringLiteral("Text files (*.txt);;All files (*)"),
-           QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
+        this, inLanguage(QStringLiteral("Save log"), QStringLiteral("保存日志")), QDir(folder).filePath(name),
+        inLanguage(QStringLiteral("Text files (*.txt);;All files (*)"),
+                   QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
     if (path.isEmpty())
         return;
     QString reason;
     if (!console_->saveTo(path, &reason)) {
-        Boxes::error(this, Tr(QStringLiteral("Could not save the log to %1: %2"),
-                              QStringLiteral("无法保存日志到 %1：%2"))
+        Boxes::error(this, inLanguage(QStringLiteral("Could not save the log to %1: %2"),
+                                      QStringLiteral("无法保存日志到 %1：%2"))
                                .arg(QDir::toNativeSeparators(path), reason));
         return;
     }
-    lastFolder = QFileInfo(path).absolutePath();
+    lastLogFolder_ = QFileInfo(path).absolutePath();
 }
 
 void TForm1::buildStatusBar()
@@ -364,21 +382,21 @@ void TForm1::buildStatusBar()
 
 void TForm1::applyBrandAndTitle()
 {
-    const bool english = Language == QLatin1String("EN");
-    if (BrandCode == 9999) {
-        MakerText = english ? kMakerNameEnglish : kMakerNameChinese;
-        TitleText = english ? QStringLiteral("QX5120 WiFi Module Setting Software")
-                            : QStringLiteral("QX5120 WiFi模块配置软件");
+    const bool english = EnglishTitles(settings_.language);
+    if (settings_.brandCode == 9999) {
+        makerText_ = english ? kMakerNameEnglish : kMakerNameChinese;
+        titleText_ = english ? QStringLiteral("QX5120 WiFi Module Setting Software")
+                             : QStringLiteral("QX5120 WiFi模块配置软件");
     } else {
         aboutAction->setVisible(false);
-        TitleText =
+        titleText_ =
             english ? QStringLiteral("WiFi Module Setting Software") : QStringLiteral("WiFi模块配置软件");
     }
-    VersionText = QStringLiteral("V2.14");
-    setWindowTitle(TitleText + QLatin1Char(' ') + VersionText);
+    versionText_ = QStringLiteral("V2.14");
+    setWindowTitle(titleText_ + QLatin1Char(' ') + versionText_);
     // Boxes are titled with the product's title. It is not made the application's display name: on
     // X11 Qt appends " — " and that name to every window title that does not end with it.
-    Boxes::setTitle(TitleText);
+    Boxes::setTitle(titleText_);
 }
 
 void TForm1::setStatusPanel(int panel, const QString &text)
@@ -427,7 +445,7 @@ void TForm1::fitPagesBesideConsole()
 
 void TForm1::FormShow()
 {
-    if (IsChinese())
+    if (chinese())
         return;
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(12);
@@ -440,7 +458,7 @@ void TForm1::FormShow()
 void TForm1::closeEvent(QCloseEvent *event)
 {
     QString error;
-    if (!SaveSettings(ProgramDir, &error))
+    if (!SaveSettings(programDir_, currentSettings(), &error))
         Boxes::error(this, error);
     event->accept();
 }

@@ -1,12 +1,15 @@
 #pragma once
 
 // TForm1: the main window. One class holds every control of the window and the methods that build,
-// send and parse commands; its methods live in the folder of their subsystem (links/, protocol/,
+// send and parse commands; its methods live in the folder of their subsystem (shell/, protocol/,
 // pages/), each file with one purpose.
 
 #include "links/LinkSender.h"
+#include "links/LinkSession.h"
 #include "protocol/Fields.h"
+#include "shell/AppSettings.h"
 #include "shell/Captions.h"
+#include "shell/Language.h"
 
 #include <QByteArray>
 #include <QMainWindow>
@@ -45,12 +48,38 @@ struct ReplyEffects;
 struct SystemOperation;
 enum class ReplyRoad;
 
+// What the window needs to know before it starts: where Config.ini is, and what tests change so that
+// nothing they run touches real hardware or a port another suite holds.
+struct WindowStart {
+    QString programDir;      // the folder of Config.ini; empty: the working directory
+    int udpLocalPort = 6998; // local port of the UDP endpoint; 0 picks a free one
+    QString comDevicePattern = QStringLiteral("/dev/ttyS%1"); // the device of an unmapped COM number
+};
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit TForm1(QWidget *parent = nullptr);
+    explicit TForm1(QWidget *parent = nullptr, const WindowStart &start = WindowStart());
     ~TForm1() override;
+
+    // ---- state: the settings of Config.ini, the link session, the language ----
+    AppSettings &settings() { return settings_; }
+    const AppSettings &settings() const { return settings_; }
+    LinkSession &session() { return session_; }
+    const LinkSession &session() const { return session_; }
+    // The settings as they are to be saved now: the session's route and the serial dialog's port in.
+    AppSettings currentSettings() const;
+    // Messages, status texts and console lines are Chinese for "CN" exactly.
+    bool chinese() const { return ChineseLanguage(settings_.language); }
+    QString inLanguage(const QString &english, const QString &chineseText) const
+    {
+        return InLanguage(chinese(), english, chineseText);
+    }
+    const QString &programDir() const { return programDir_; }
+    const QString &titleText() const { return titleText_; }
+    const QString &versionText() const { return versionText_; }
+    const QString &makerText() const { return makerText_; }
 
     // ---- shell: status bar, console, captions ----
     void setStatusPanel(int panel, const QString &text);
@@ -95,7 +124,7 @@ public:
     // 64 KiB) to the parser; a value that does not convert shows the general error box.
     void pollSerial(const QByteArray &reply);
     ReplyGatherer *serialGatherer() const { return serialGatherer_; }
-    // Sends on the current link (LinkType), wrapped for it, and logs what left (links/LinkSender).
+    // Sends on the current link (the session's), wrapped for it, and logs what left (links/LinkSender).
     SendResult sendOnLink(SendPayload payload, const QByteArray &bytes);
     // False when the bytes could not be handed to the connection; the send error is then on show.
     bool SendTcp(const QByteArray &bytes);
@@ -103,8 +132,7 @@ public:
     QTcpSocket *tcpSocket() const { return tcpSocket_; }
     QUdpSocket *udpSocket() const { return udpSocket_; }
     // Local port of the UDP endpoint, used whenever it binds (start-up, and the retry on each send).
-    // Class-wide so that a test can pick a free port before the window binds at start-up.
-    static inline int udpLocalPort = 6998;
+    int udpLocalPort() const { return udpLocalPort_; }
     // Where the search buttons send their requests; tests aim it at a listener of their own.
     struct UdpTarget {
         QString host;
@@ -155,16 +183,16 @@ private:
     void buildParameterPages(QWidget *basicPage, QWidget *commandPage); // pages/
     void buildIoPage(QWidget *page);                                    // shell/IoControl
     void buildDataPage(QWidget *page);                                  // pages/
-    void setUpTcpLink();                                                // links/TcpLink
-    void setUpSerialReceive();                                          // links/SerialReceive
+    void setUpTcpLink();                                                // shell/TcpLink
+    void setUpSerialReceive();                                          // shell/SerialReceive
     void setUpLinkSender();                                             // shell/CommandDispatch
-    void setUpLinkGroup();                                              // links/LinkSelect
-    void applyLoadedSettings();                                         // links/LinkSelect
-    void bindUdpEndpoint();                                             // links/UdpLink
-    bool bindUdpSocket();                                               // links/UdpLink
-    void readUdpDatagrams();                                            // links/UdpLink
+    void setUpLinkGroup();                                              // shell/LinkSelect
+    void applyLoadedSettings();                                         // shell/LinkSelect
+    void bindUdpEndpoint();                                             // shell/UdpLink
+    bool bindUdpSocket();                                               // shell/UdpLink
+    void readUdpDatagrams();                                            // shell/UdpLink
     void sendDataBox();                                                 // pages/DataSendPage
-    // links/TcpLink: (re)opening the one TCP connection and its four events
+    // shell/TcpLink: (re)opening the one TCP connection and its four events
     void openTcp(const QString &host, int port); // closes, takes host and port, starts connecting
     void tcpConnected();
     void tcpDisconnected();
@@ -173,7 +201,7 @@ private:
     void tcpConnectGiveUp();
     bool deliverTcp(const QByteArray &bytes); // reconnects if needed; a failure shows the send error
     QString tcpPeerText() const;
-    // links/LinkSelect
+    // shell/LinkSelect
     void selectLink(int linkType);
     void connectLinkRow(int linkType); // the "连接" button of row 1 (LAN) or 2 (Internet)
     void openOptionsDialog();
@@ -183,10 +211,19 @@ private:
     // mode buttons of the tool panel
     void sendModeCommand(int index);
 
+    AppSettings settings_;
+    LinkSession session_;
+    QString programDir_;
+    QString titleText_;
+    QString makerText_;
+    QString versionText_;
+    int udpLocalPort_ = 6998;
     CaptionBook captions_;
     QSplitter *pageSplit_ = nullptr; // the page area and the console side by side
     std::unique_ptr<TCommFun> commFun_;
     bool shownOnce_ = false;
+    QString lastLogFolder_;          // where "Save log…" last saved
+    bool leaveCheckRunning_ = false; // a link field's leave check holds the focus (shell/LinkSelect)
 
 public:
     // Controls, public so that the page code and the tests reach them by name (objectName matches).

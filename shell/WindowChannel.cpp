@@ -1,22 +1,25 @@
 #include "shell/WindowChannel.h"
 
 #include "protocol/ParameterCatalogue.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
 #include <QScopedValueRollback>
 
 namespace {
-QString unusableLinkText()
+QString unusableLinkText(const TForm1 &window)
 {
-    switch (LinkType) {
+    const auto text = [&window](const QString &english, const QString &chinese) {
+        return window.inLanguage(english, chinese);
+    };
+    switch (window.session().route.linkType) {
     case 0:
-        return Tr(QStringLiteral("the serial port could not be written"), QStringLiteral("串口无法写入"));
+        return text(QStringLiteral("the serial port could not be written"), QStringLiteral("串口无法写入"));
     case 1:
     case 2:
-        return Tr(QStringLiteral("the TCP connection could not be used"), QStringLiteral("TCP连接无法使用"));
+        return text(QStringLiteral("the TCP connection could not be used"),
+                    QStringLiteral("TCP连接无法使用"));
     default:
-        return Tr(QStringLiteral("no link is selected"), QStringLiteral("未选择通讯链路"));
+        return text(QStringLiteral("no link is selected"), QStringLiteral("未选择通讯链路"));
     }
 }
 } // namespace
@@ -42,6 +45,6 @@ bool WindowChannel::sendCommand(const BuiltCommand &command)
         sent = window_->SendSetCommand(command.bytes, command.typeCode, caption.cn, caption.en);
     }
     if (!sent)
-        Q_EMIT linkLost(unusableLinkText());
+        Q_EMIT linkLost(unusableLinkText(*window_));
     return sent;
 }

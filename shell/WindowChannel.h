@@ -1,8 +1,8 @@
 #pragma once
 
 // The window's active link as a command channel: commands go out through the window's own dispatch,
-// so the console lines, the status texts and CmdType are those of the row's buttons, and every reply
-// the window parses comes back, whichever link brought it.
+// so the console lines, the status texts and the pending type code are those of the row's buttons, and every
+// reply the window parses comes back, whichever link brought it.
 
 #include "links/CommandChannel.h"
 

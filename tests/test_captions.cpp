@@ -3,7 +3,6 @@
 // the caption table below, the set/read button rule, or else with its designed text, so a caption the
 // switch forgets or changes by mistake shows up as well.
 
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/TestSupport.h"
 
@@ -350,7 +349,7 @@ void CaptionsTest::everyCaptionFollowsTheLanguage()
     WorkDir dir(languageConfig(language));
     auto form = shownWindow();
     QVERIFY(form);
-    QCOMPARE(Language, language);
+    QCOMPARE(form->settings().language, language);
     const Face face = faceOf(form.get());
 
     std::map<QString, const Row *> table;

@@ -2,8 +2,7 @@
 // and Internet on a loopback TCP server reached through the link group), text and hex input, the
 // status texts, the two clear buttons and the page's captions and names in both languages.
 
-#include "links/ConsoleLog.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/Frames.h"
 #include "support/Pty.h"
@@ -85,8 +84,6 @@ class DataPageTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void captionsAndNames_data();
     void captionsAndNames();
     void serialSendsTheDataBox_data();
@@ -107,16 +104,6 @@ private:
     // otherwise the step that failed.
     QString connectByLinkGroup(TForm1 &form, bool lan, QTcpServer &server, QTcpSocket **peer);
 };
-
-void DataPageTest::init()
-{
-    TForm1::udpLocalPort = 0; // a free port; parallel tests would otherwise share 6998
-}
-
-void DataPageTest::cleanup()
-{
-    TForm1::udpLocalPort = 6998;
-}
 
 void DataPageTest::captionsAndNames_data()
 {
@@ -320,14 +307,14 @@ void DataPageTest::otherLinkTypeSendsNothing()
     WorkDir dir(configFor(pty.slavePath(), QStringLiteral("EN")));
     auto form = makeMainWindow();
     form->setStatusPanel(2, QStringLiteral("before"));
-    LinkType = 7;
+    form->session().route.linkType = 7;
     typeInto(form->dataEdit, QStringLiteral("X"));
 
     QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
 
     QCOMPARE(form->statusPanel(2), QStringLiteral("before"));
     QCOMPARE(form->console()->lineCount(), 0);
-    LinkType = 0;
+    form->session().route.linkType = 0;
     QTest::mouseClick(form->dataClearButton, Qt::LeftButton);
     typeInto(form->dataEdit, QStringLiteral("#"));
     QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
@@ -341,7 +328,7 @@ QString DataPageTest::connectByLinkGroup(TForm1 &form, bool lan, QTcpServer &ser
     QLineEdit *port = lan ? form.lanPortEdit : form.wanPortEdit;
     QPushButton *connectButton = lan ? form.lanConnectButton : form.wanConnectButton;
     clickRadio(radio);
-    if (LinkType != (lan ? 1 : 2) || !ip->isEnabled())
+    if (form.session().route.linkType != (lan ? 1 : 2) || !ip->isEnabled())
         return QStringLiteral("the radio button did not select its link and enable its row");
     replaceText(ip, QStringLiteral("127.0.0.1"));
     replaceText(port, QString::number(server.serverPort()));

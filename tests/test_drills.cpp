@@ -3,10 +3,10 @@
 // lost. How long the event loop stalls under such load is measured in bench/ (links_bench), not here.
 // Faults that other suites already drill are listed in docs/reliability.md.
 
-#include "links/ConsoleLog.h"
 #include "links/ReplyGatherer.h"
 #include "protocol/IniProfile.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/ImmutableFile.h"
 #include "support/Pty.h"
@@ -128,7 +128,6 @@ class DrillsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
     void serialDeviceVanishesMidReply();
     void serialPortBusyAtStartUp();
     void serialFloodLosesNothing();
@@ -137,11 +136,6 @@ private Q_SLOTS:
     void configFileFaults_data();
     void configFileFaults();
 };
-
-void DrillsTest::init()
-{
-    TForm1::udpLocalPort = 0; // drills run beside other suites: never fight over the discovery port
-}
 
 // The module is unplugged while it answers. Expected: what arrived before is delivered as one reply
 // (nothing lost), no box while the device is gone, no timer left running, and the next command
@@ -153,9 +147,9 @@ void DrillsTest::serialDeviceVanishesMidReply()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Ver]\r\nCEO=EN\r\n"));
     auto form = makeMainWindow();
-    QVERIFY(PortOpen[0]);
+    QVERIFY(form->portDialog()->portOpen(1));
 
-    CmdType = 98; // version query: the field takes the reply as received
+    form->session().cmdType = 98; // version query: the field takes the reply as received
     const QByteArray firstHalf = "QX5120 V2.";
     QVERIFY(pty.write(firstHalf));
     QTRY_COMPARE_WITH_TIMEOUT(form->serialGatherer()->pending(), firstHalf, kWait);
@@ -187,7 +181,7 @@ void DrillsTest::serialPortBusyAtStartUp()
 
     QCOMPARE(boxes.texts(), openFailBoxes(true));
     QCOMPARE(form->statusPanel(1), QStringLiteral("Open COM1 Fail！"));
-    QVERIFY(!PortOpen[0]);
+    QVERIFY(!form->portDialog()->portOpen(1));
     QVERIFY(pty.write("+ok\r\n"));
     QTRY_COMPARE_WITH_TIMEOUT(otherProgram.bytesAvailable(), qint64(5), kWait);
     QCOMPARE(otherProgram.readAll(), QByteArray("+ok\r\n"));
@@ -205,8 +199,8 @@ void DrillsTest::serialFloodLosesNothing()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Ver]\r\nCEO=EN\r\n"));
     auto form = makeMainWindow();
-    QVERIFY(PortOpen[0]);
-    CmdType = 1; // "AT": no reply handling of its own, the flood only passes through
+    QVERIFY(form->portDialog()->portOpen(1));
+    form->session().cmdType = 1; // "AT": no reply handling of its own, the flood only passes through
 
     // 512 KiB of printable bytes without line breaks, so each reply is one console line of its bytes.
     QByteArray flood;
@@ -370,8 +364,8 @@ void DrillsTest::configFileFaults()
     auto form = makeMainWindow();
     // The only boxes at start-up are the serial port's: the saved or default COM1 does not exist here.
     QCOMPARE(boxes.texts(), openFailBoxes(english, com));
-    QCOMPARE(ComPort, com);
-    QCOMPARE(IsChinese(), !english);
+    QCOMPARE(form->portDialog()->comPort(), com);
+    QCOMPARE(form->chinese(), !english);
     boxes.clear();
     form->show();
     QVERIFY(form->close());

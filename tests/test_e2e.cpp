@@ -3,9 +3,9 @@
 // operations, sets and reads IO pins and sends data, over the serial link, the LAN and the relay.
 // Loopback addresses only.
 
-#include "links/ConsoleLog.h"
 #include "protocol/ParameterCatalogue.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
@@ -162,7 +162,7 @@ bool EndToEndTest::startLink(int link, const QStringList &extraSimArgs)
     dir_ = std::make_unique<WorkDir>(WorkDir::testConfig(sim_->ptyPath(), extra));
     form_ = makeMainWindow();
     if (link == 0)
-        return PortOpen[0];
+        return form_->portDialog()->portOpen(1);
     // A saved network link connects by itself at start-up.
     return QTest::qWaitFor([this] { return form_->tcpSocket()->state() == QAbstractSocket::ConnectedState; },
                            kWait);
@@ -198,9 +198,9 @@ void EndToEndTest::everyParameterRoundTrips()
         QTRY_VERIFY2_WITH_TIMEOUT(consoleCount(form, QStringLiteral("Set successfully!")) == 1, what, kWait);
         // The relay finds the module by its ID and zone: follow a changed identity.
         if (link == 2 && row.atName == QLatin1String("DEVID"))
-            TargetID = valueOf(Field::DeviceId).text;
+            form_->session().route.targetId = valueOf(Field::DeviceId).text;
         if (link == 2 && row.atName == QLatin1String("ZONE"))
-            TargetZone = valueOf(Field::Zone).text;
+            form_->session().route.targetZone = valueOf(Field::Zone).text;
 
         click(rowButton(form, row, "ReadButton"));
         for (Field f : row.fields)

@@ -2,7 +2,6 @@
 // peer. The frames themselves are tested on the core.
 
 #include "protocol/FrameCodec.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
@@ -29,7 +28,6 @@ class FrameCodecTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup() { ResetSharedState(); }
     void commandOnTheWire_data();
     void commandOnTheWire();
     void rawDataOnTheInternetLink();

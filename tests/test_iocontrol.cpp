@@ -1,8 +1,7 @@
 // The IO page: its eight pin rows, the IOCTR commands its buttons put on the wire, the refusals of
 // incomplete choices and the status texts on every link in both languages.
 
-#include "links/ConsoleLog.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/Frames.h"
 #include "support/Pty.h"
@@ -215,15 +214,15 @@ void IoControlTest::serialCommandBytes()
     r.mode->setCurrentIndex(mode);
     r.pull->setCurrentIndex(pull);
     r.level->setCurrentIndex(level);
-    CmdType = -1;
-    LastIoOperation.clear();
+    form->session().cmdType = -1;
+    form->session().lastIoOperation.clear();
 
     press(*form, row, op);
     QByteArray got = pty.read(int(wire.size()));
     got += sentBeforeSentinel(pty);
     QCOMPARE(got, wire); // the command and nothing more
-    QCOMPARE(CmdType, 12);
-    QCOMPARE(LastIoOperation, op);
+    QCOMPARE(form->session().cmdType, 12);
+    QCOMPARE(form->session().lastIoOperation, op);
     QCOMPARE(r.level->currentIndex(), levelAfter);
     // The command's CR LF shows as one line break.
     QCOMPARE(form->console()->toPlainText(),
@@ -283,8 +282,8 @@ void IoControlTest::incompleteChoicesSendNothing()
         form->ioRow(row).mode->setCurrentIndex(-1);
     }
     form->setStatusPanel(2, kSentinel);
-    CmdType = -1;
-    LastIoOperation.clear();
+    form->session().cmdType = -1;
+    form->session().lastIoOperation.clear();
 
     if (row >= 1 && row <= 8)
         press(*form, row, op);
@@ -296,8 +295,8 @@ void IoControlTest::incompleteChoicesSendNothing()
     QCOMPARE(form->console()->lineCount(), 0);
     QCOMPARE(form->statusPanel(2), kSentinel);
     // The press still decides how the next reply is read.
-    QCOMPARE(CmdType, 12);
-    QCOMPARE(LastIoOperation, op);
+    QCOMPARE(form->session().cmdType, 12);
+    QCOMPARE(form->session().lastIoOperation, op);
 }
 
 void IoControlTest::statusTextsOnEveryLink_data()
@@ -334,14 +333,14 @@ void IoControlTest::statusTextsOnEveryLink()
     LoopbackPeer peer;
     if (link != 0)
         QVERIFY(peer.connect(*form));
-    LinkType = link;
+    form->session().route.linkType = link;
 
     press(*form, 1, QStringLiteral("W"));
     QCOMPARE(form->statusPanel(2), setText);
     press(*form, 3, QStringLiteral("R"));
     QCOMPARE(form->statusPanel(2), readText);
-    QCOMPARE(LastIoOperation, QStringLiteral("R"));
-    QCOMPARE(CmdType, 12);
+    QCOMPARE(form->session().lastIoOperation, QStringLiteral("R"));
+    QCOMPARE(form->session().cmdType, 12);
 }
 
 void IoControlTest::networkLinksWrapTheCommand_data()
@@ -360,11 +359,11 @@ void IoControlTest::networkLinksWrapTheCommand()
     auto form = makeMainWindow();
     LoopbackPeer peer;
     QVERIFY(peer.connect(*form));
-    LinkType = link;
-    TargetID = QStringLiteral("13800138000");
-    TargetZone = QStringLiteral("0571");
-    TargetZoneValid = true;
-    LocalID = QStringLiteral("10000000001");
+    form->session().route.linkType = link;
+    form->session().route.targetId = QStringLiteral("13800138000");
+    form->session().route.targetZone = QStringLiteral("0571");
+    form->session().route.targetZoneValid = true;
+    form->session().route.localId = QStringLiteral("10000000001");
 
     press(*form, 1, QStringLiteral("W"));
     const QByteArray command("AT+IOCTR=OUW11OUW11\r\n");
@@ -383,10 +382,10 @@ void IoControlTest::unknownLinkSendsNothing()
     BoxRecorder boxes;
     WorkDir dir(config(pty, "EN"));
     auto form = makeMainWindow();
-    LinkType = 7;
+    form->session().route.linkType = 7;
     form->setStatusPanel(2, kSentinel);
     press(*form, 1, QStringLiteral("W"));
-    QCOMPARE(CmdType, 12);
+    QCOMPARE(form->session().cmdType, 12);
     QCOMPARE(form->statusPanel(2), kSentinel);
     QCOMPARE(sentBeforeSentinel(pty), QByteArray());
     QVERIFY(boxes.boxes.isEmpty());

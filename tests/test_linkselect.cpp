@@ -1,7 +1,6 @@
 // The link group: which controls each link enables, what the address and port fields accept and
 // store, the two connect buttons, the target ID button, and the saved link at start-up.
 
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
@@ -92,7 +91,7 @@ void LinkSelectTest::serialSelectedBeforeAnyClick()
     WorkDir dir(config("EN"));
     auto form = makeMainWindow();
     QVERIFY(form->serialLinkRadio->isChecked());
-    QCOMPARE(LinkType, 0);
+    QCOMPARE(form->session().route.linkType, 0);
     QVERIFY(allEnabled(lanRow(*form), false));
     QVERIFY(allEnabled(wanRow(*form), false));
     QVERIFY(form->serialLinkRadio->isEnabled() && form->lanLinkRadio->isEnabled() &&
@@ -130,7 +129,7 @@ void LinkSelectTest::radioButtonsEnableTheirRow()
     form->wanPortEdit->setText(QStringLiteral("1234"));
     clickRadio(form->findChild<QRadioButton *>(to));
 
-    QCOMPARE(LinkType, link);
+    QCOMPARE(form->session().route.linkType, link);
     QVERIFY(form->findChild<QRadioButton *>(to)->isChecked());
     QVERIFY(allEnabled(lanRow(*form), link == 1));
     QVERIFY(allEnabled(wanRow(*form), link == 2));
@@ -266,21 +265,21 @@ void LinkSelectTest::leavingAFieldStoresOrRefuses()
     edit->setFocus(Qt::MouseFocusReason);
     QVERIFY(edit->hasFocus());
     edit->setText(text); // as a paste would put it there
-    const int portBefore = lan ? TCPPort : TCPPort2;
+    const int portBefore = lan ? form->settings().tcpPort : form->settings().tcpPort2;
     neighbour->setFocus(Qt::TabFocusReason);
 
     if (warning.isEmpty()) {
         QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join('|')));
         QVERIFY(neighbour->hasFocus());
         if (field.contains(QLatin1String("Ip")))
-            QCOMPARE(lan ? ServerIP : ServerIP2, text);
+            QCOMPARE(lan ? form->settings().serverIp : form->settings().serverIp2, text);
         else
-            QCOMPARE(lan ? TCPPort : TCPPort2, text.toInt());
+            QCOMPARE(lan ? form->settings().tcpPort : form->settings().tcpPort2, text.toInt());
     } else {
         QCOMPARE(boxes.texts(), QStringList{warning});
         QCOMPARE(boxes.boxes.first().kind, BoxKind::Warning);
         QVERIFY(edit->hasFocus());
-        QCOMPARE(lan ? TCPPort : TCPPort2, portBefore);
+        QCOMPARE(lan ? form->settings().tcpPort : form->settings().tcpPort2, portBefore);
         QCOMPARE(edit->text(), text);
     }
 }
@@ -351,13 +350,13 @@ void LinkSelectTest::connectRefusesBlankOrInvalidFields()
     boxes.clear();
     (lan ? form->lanIpEdit : form->wanIpEdit)->setText(ip);
     (lan ? form->lanPortEdit : form->wanPortEdit)->setText(port);
-    const QString ipBefore = lan ? ServerIP : ServerIP2;
-    const int portBefore = lan ? TCPPort : TCPPort2;
+    const QString ipBefore = lan ? form->settings().serverIp : form->settings().serverIp2;
+    const int portBefore = lan ? form->settings().tcpPort : form->settings().tcpPort2;
 
     QTest::mouseClick(lan ? form->lanConnectButton : form->wanConnectButton, Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{warning});
-    QCOMPARE(lan ? ServerIP : ServerIP2, ipBefore);
-    QCOMPARE(lan ? TCPPort : TCPPort2, portBefore);
+    QCOMPARE(lan ? form->settings().serverIp : form->settings().serverIp2, ipBefore);
+    QCOMPARE(lan ? form->settings().tcpPort : form->settings().tcpPort2, portBefore);
     QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
 }
 
@@ -374,8 +373,8 @@ void LinkSelectTest::connectButtonsUseTheirRow()
     form->lanIpEdit->setText(QStringLiteral("127.0.0.1"));
     form->lanPortEdit->setText(QString::number(module.port()));
     QTest::mouseClick(form->lanConnectButton, Qt::LeftButton);
-    QCOMPARE(ServerIP, QStringLiteral("127.0.0.1"));
-    QCOMPARE(TCPPort, int(module.port()));
+    QCOMPARE(form->settings().serverIp, QStringLiteral("127.0.0.1"));
+    QCOMPARE(form->settings().tcpPort, int(module.port()));
     QTRY_VERIFY_WITH_TIMEOUT(module.peerConnected(), kWait);
     QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1),
                               QStringLiteral("127.0.0.1:%1:TCP Connected Successfully!").arg(module.port()),
@@ -385,8 +384,8 @@ void LinkSelectTest::connectButtonsUseTheirRow()
     form->wanIpEdit->setText(QStringLiteral("127.0.0.1"));
     form->wanPortEdit->setText(QString::number(relay.port()));
     QTest::mouseClick(form->wanConnectButton, Qt::LeftButton);
-    QCOMPARE(ServerIP2, QStringLiteral("127.0.0.1"));
-    QCOMPARE(TCPPort2, int(relay.port()));
+    QCOMPARE(form->settings().serverIp2, QStringLiteral("127.0.0.1"));
+    QCOMPARE(form->settings().tcpPort2, int(relay.port()));
     QTRY_VERIFY_WITH_TIMEOUT(relay.peerConnected(), kWait);
     QTRY_VERIFY_WITH_TIMEOUT(!module.peerConnected(), kWait);
     QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1),
@@ -454,7 +453,7 @@ void LinkSelectTest::startUpSelectsSavedLink()
     WorkDir dir(config("EN", "[Network]\r\nCOMType=" + QByteArray::number(saved) + "\r\nTCPPort=" + port +
                                  "\r\nTCPPort2=" + port + "\r\n"));
     auto form = makeMainWindow();
-    QCOMPARE(LinkType, saved);
+    QCOMPARE(form->session().route.linkType, saved);
     for (QRadioButton *radio : {form->serialLinkRadio, form->lanLinkRadio, form->wanLinkRadio})
         QCOMPARE(radio->isChecked(), radio->objectName() == checked);
     QVERIFY(allEnabled(lanRow(*form), saved == 1));
@@ -505,7 +504,7 @@ void LinkSelectTest::startUpSetsAddQuotes()
     auto form = makeMainWindow();
     QVERIFY(form->addQuotesCheck);
     QCOMPARE(form->addQuotesCheck->isChecked(), checked);
-    QCOMPARE(AddQuotes, checked);
+    QCOMPARE(form->settings().addQuotes, checked);
 }
 
 QTEST_MAIN(LinkSelectTest)

@@ -1,8 +1,8 @@
 // The main window's start-up, its mode buttons on a real (pseudo-terminal) serial port, the console
 // lines, the status texts in both languages and the names screen readers hear.
 
-#include "links/ConsoleLog.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/Pty.h"
@@ -95,8 +95,8 @@ void MainWindowTest::savedSerialPortIsOpenBeforeShow()
     auto form = makeMainWindow();
     QVERIFY(!form->isVisible());
     QCOMPARE(form->statusPanel(1), QStringLiteral("COM3,115200,NONE,8,1"));
-    QVERIFY(PortOpen[2]);
-    QCOMPARE(ComPort, 3);
+    QVERIFY(form->portDialog()->portOpen(3));
+    QCOMPARE(form->portDialog()->comPort(), 3);
     QVERIFY(boxes.boxes.isEmpty());
     const termios tio = pty.slaveSettings();
     QCOMPARE(cfgetospeed(&tio), speed_t(B115200));
@@ -137,12 +137,12 @@ void MainWindowTest::modeButtonsWriteExactBytes()
         BoxRecorder boxes;
         WorkDir dir(WorkDir::testConfig(pty.slavePath(), QByteArray("[Ver]\r\nCEO=") + language + "\r\n"));
         auto form = makeMainWindow();
-        CmdType = -1;
+        form->session().cmdType = -1;
         QTest::mouseClick(form->findChild<QPushButton *>(button), Qt::LeftButton);
         QByteArray got = pty.read(int(wire.size()));
         got += sentBeforeSentinel(pty);
         QCOMPARE(got, wire); // nothing more than the command
-        QCOMPARE(CmdType, code);
+        QCOMPARE(form->session().cmdType, code);
         QCOMPARE(form->statusPanel(2), QLatin1String(language) == QLatin1String("EN") ? english : chinese);
         QCOMPARE(form->console()->toPlainText(), console);
         QVERIFY(boxes.boxes.isEmpty());
@@ -155,7 +155,7 @@ void MainWindowTest::hexLoggingAddsHexLine()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Program]\r\nShowHEX=1\r\n"));
     auto form = makeMainWindow();
-    QVERIFY(ShowHex);
+    QVERIFY(form->settings().showHex);
     QTest::mouseClick(form->atButton, Qt::LeftButton);
     QCOMPARE(pty.read(4), QByteArray("AT\r\n"));
     const QStringList lines = form->console()->toPlainText().split(QLatin1Char('\n'));
@@ -198,17 +198,17 @@ void MainWindowTest::statusTextsOnEveryLinkAndLanguage()
         form->tcpSocket()->connectToHost(QHostAddress::LocalHost, server.port());
         QVERIFY(form->tcpSocket()->waitForConnected(5000));
     }
-    Language = language;
-    LinkType = link;
+    form->settings().language = language;
+    form->session().route.linkType = link;
     form->setStatusPanel(2, QString());
     QTest::mouseClick(form->atButton, Qt::LeftButton);
     QCOMPARE(form->statusPanel(2), status);
-    QCOMPARE(CmdType, 1);
+    QCOMPARE(form->session().cmdType, 1);
 
     // The read dispatcher records the type code itself and words its text as a read.
     form->SendReadCommand(QByteArrayLiteral("AT+WIFIMODE=?\r\n"), 118, QStringLiteral("工作模式"),
                           QStringLiteral("work mode"));
-    QCOMPARE(CmdType, 118);
+    QCOMPARE(form->session().cmdType, 118);
     if (link <= 2)
         QVERIFY(form->statusPanel(2).contains(language == QLatin1String("EN")
                                                   ? QStringLiteral("Reading work mode")

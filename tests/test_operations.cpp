@@ -2,9 +2,8 @@
 // what each empties first, the exact command on the wire, its type code and status texts in both
 // languages, and the captions and names of their buttons.
 
-#include "links/ConsoleLog.h"
 #include "protocol/Fields.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/PageRig.h"
 
@@ -103,7 +102,7 @@ void OperationsTest::yesSendsAfterClearing()
             QCOMPARE(rig.boxes.boxes.front().kind, BoxKind::Question);
         }
         QCOMPARE(rig.sent(wire.size()), wire);
-        QCOMPARE(CmdType, code);
+        QCOMPARE(rig.form().session().cmdType, code);
         // Queries too show the "setting" text.
         QCOMPARE(rig.form().statusPanel(2), english ? QStringLiteral("Setting ") + en + "......"
                                                     : QStringLiteral("正在设置") + cn + "......");
@@ -141,11 +140,11 @@ void OperationsTest::noSendsNothing()
     for (const QByteArray &language : kLanguages) {
         PageRig rig(language);
         rig.boxes.setAnswer(false);
-        CmdType = kUntouched;
+        rig.form().session().cmdType = kUntouched;
         QTest::mouseClick(rig.button(button), Qt::LeftButton);
         QCOMPARE(rig.boxes.texts(), QStringList{language == "EN" ? questionEn : questionCn});
         QVERIFY(rig.sentNothing());
-        QCOMPARE(CmdType, kUntouched);
+        QCOMPARE(rig.form().session().cmdType, kUntouched);
         QCOMPARE(rig.form().statusPanel(2), QString());
         QCOMPARE(rig.form().console()->lineCount(), 0);
     }

@@ -2,7 +2,7 @@
 // the ways out of them, the digits-only fields, and the English switch.
 
 #include "pages/Unit_options.h"
-#include "shell/SharedState.h"
+#include "shell/Language.h"
 #include "shell/Unit1.h"
 #include "support/TestSupport.h"
 
@@ -56,22 +56,28 @@ const QString kLocalIdCn = QStringLiteral("Local ID应该为11位！");
 const QString kZoneEn = QStringLiteral("Zone Must be 4 bytes!");
 const QString kZoneCn = QStringLiteral("区号应该为4位！");
 
+// What the window hands the dialog: its route, its settings, and its language.
+LinkRoute route;
+AppSettings settings;
+QString dialogLanguage;
+
 void setShared(const QString &language)
 {
-    ResetSharedState();
-    Language = language;
-    TargetID = kTargetId;
-    TargetZone = kTargetZone;
-    TargetZoneValid = true;
-    LocalID = kLocalId;
-    LocalZone = kLocalZone;
-    ShowHex = false;
+    route = LinkRoute();
+    settings = AppSettings();
+    dialogLanguage = language;
+    route.targetId = kTargetId;
+    route.targetZone = kTargetZone;
+    route.targetZoneValid = true;
+    route.localId = kLocalId;
+    settings.localZone = kLocalZone;
+    settings.showHex = false;
 }
 
 bool sharedUntouched()
 {
-    return TargetID == kTargetId && TargetZone == kTargetZone && TargetZoneValid && LocalID == kLocalId &&
-           LocalZone == kLocalZone && !ShowHex;
+    return route.targetId == kTargetId && route.targetZone == kTargetZone && route.targetZoneValid &&
+           route.localId == kLocalId && settings.localZone == kLocalZone && !settings.showHex;
 }
 
 void retype(QLineEdit *edit, const QString &text)
@@ -108,9 +114,9 @@ void OptionsTest::init()
 
 void OptionsTest::showLoadsTheSharedValues()
 {
-    TForm_options dialog;
-    TargetZoneValid = false;
-    ShowHex = true;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    route.targetZoneValid = false;
+    settings.showHex = true;
     QVERIFY(openActive(dialog));
     QCOMPARE(dialog.targetIdEdit->text(), kTargetId);
     QCOMPARE(dialog.targetZoneEdit->text(), kTargetZone);
@@ -136,7 +142,7 @@ void OptionsTest::shortTargetIdStoresNothing()
     QFETCH(QString, message);
     setShared(language);
     BoxRecorder boxes;
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     // Every other field valid and changed: none of it may be stored either.
     retype(dialog.targetIdEdit, QStringLiteral("1234567890"));
@@ -158,7 +164,7 @@ void OptionsTest::shortTargetIdStoresNothing()
 void OptionsTest::okReportsOneFieldAtATimeInItsOrder()
 {
     BoxRecorder boxes;
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     retype(dialog.localIdEdit, QStringLiteral("1234567890"));
     retype(dialog.targetZoneEdit, QStringLiteral("123"));
@@ -183,10 +189,10 @@ void OptionsTest::okReportsOneFieldAtATimeInItsOrder()
     QCOMPARE(boxes.boxes.size(), 2);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(LocalID, QStringLiteral("12345678905"));
-    QCOMPARE(TargetZone, QStringLiteral("1234"));
-    QCOMPARE(TargetID, kTargetId);
-    QCOMPARE(LocalZone, kLocalZone);
+    QCOMPARE(route.localId, QStringLiteral("12345678905"));
+    QCOMPARE(route.targetZone, QStringLiteral("1234"));
+    QCOMPARE(route.targetId, kTargetId);
+    QCOMPARE(settings.localZone, kLocalZone);
 }
 
 void OptionsTest::savedOverLongValueIsShownWholeAndRefused_data()
@@ -216,13 +222,13 @@ void OptionsTest::savedOverLongValueIsShownWholeAndRefused()
     QFETCH(int, limit);
     QFETCH(QString, message);
     setShared(language);
-    QString *shared = field == "targetIdEdit"    ? &TargetID
-                      : field == "localIdEdit"   ? &LocalID
-                      : field == "localZoneEdit" ? &LocalZone
-                                                 : &TargetZone;
+    QString *shared = field == "targetIdEdit"    ? &route.targetId
+                      : field == "localIdEdit"   ? &route.localId
+                      : field == "localZoneEdit" ? &settings.localZone
+                                                 : &route.targetZone;
     *shared = saved;
     BoxRecorder boxes;
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QLineEdit *edit = fieldByName(dialog, field);
     QVERIFY(edit);
@@ -253,7 +259,7 @@ void OptionsTest::clickingOkFromAShortFieldReportsOnce()
     // The mouse press on OK takes the focus from the short local zone field; OK's own order
     // decides what is reported, and only once.
     BoxRecorder boxes;
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QVERIFY(focusInto(dialog.localZoneEdit));
     retype(dialog.localZoneEdit, QStringLiteral("12"));
@@ -295,7 +301,7 @@ void OptionsTest::tabbingOutOfAShortField()
     QFETCH(QString, message);
     setShared(language);
     BoxRecorder boxes;
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QLineEdit *edit = fieldByName(dialog, field);
     QVERIFY(edit);
@@ -333,7 +339,7 @@ void OptionsTest::cancelAndEscapeLeaveAShortFieldWithoutABox()
 {
     QFETCH(bool, escape);
     BoxRecorder boxes;
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QVERIFY(focusInto(dialog.targetZoneEdit));
     retype(dialog.targetZoneEdit, QStringLiteral("12"));
@@ -351,7 +357,7 @@ void OptionsTest::realBoxesDoNotBounceBetweenFields()
 {
     // With real message boxes each box takes the focus and gives it back when it closes; neither
     // may count as leaving a field again, and Cancel must still close the dialog.
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QStringList shown;
     QTimer answerer;
@@ -402,7 +408,7 @@ void OptionsTest::onlyDigitsEverAppear()
     QFETCH(QByteArray, field);
     QFETCH(int, maxLength);
     BoxRecorder boxes;
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QLineEdit *edit = fieldByName(dialog, field);
     QVERIFY(edit);
@@ -428,7 +434,7 @@ void OptionsTest::onlyDigitsEverAppear()
 void OptionsTest::cancelAfterEditingKeepsTheOldValues()
 {
     BoxRecorder boxes;
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     retype(dialog.targetIdEdit, QStringLiteral("11111111111"));
     retype(dialog.targetZoneEdit, QStringLiteral("2222"));
@@ -468,7 +474,7 @@ void OptionsTest::okStoresBothCheckBoxesAsTheyAre()
     QFETCH(bool, zoneValid);
     QFETCH(bool, hex);
     BoxRecorder boxes;
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     retype(dialog.targetIdEdit, QStringLiteral("00000000009"));
     retype(dialog.localZoneEdit, QStringLiteral("0000"));
@@ -480,12 +486,12 @@ void OptionsTest::okStoresBothCheckBoxesAsTheyAre()
     QVERIFY(boxes.boxes.isEmpty());
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(TargetID, QStringLiteral("00000000009"));
-    QCOMPARE(TargetZone, kTargetZone);
-    QCOMPARE(LocalID, kLocalId);
-    QCOMPARE(LocalZone, QStringLiteral("0000"));
-    QCOMPARE(TargetZoneValid, zoneValid);
-    QCOMPARE(ShowHex, hex);
+    QCOMPARE(route.targetId, QStringLiteral("00000000009"));
+    QCOMPARE(route.targetZone, kTargetZone);
+    QCOMPARE(route.localId, kLocalId);
+    QCOMPARE(settings.localZone, QStringLiteral("0000"));
+    QCOMPARE(route.targetZoneValid, zoneValid);
+    QCOMPARE(settings.showHex, hex);
 }
 
 void OptionsTest::captionsFontAndNamesFollowTheLanguage_data()
@@ -503,7 +509,7 @@ void OptionsTest::captionsFontAndNamesFollowTheLanguage()
     QFETCH(QString, language);
     QFETCH(bool, english);
     setShared(language);
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     const auto pick = [english](const char *cn, const char *en) {
         return english ? QString::fromUtf8(en) : QString::fromUtf8(cn);
@@ -541,7 +547,7 @@ void OptionsTest::captionsFontAndNamesFollowTheLanguage()
 
 void OptionsTest::layoutKeepsItsPlaces()
 {
-    TForm_options dialog;
+    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     const auto at = [&dialog](const QWidget *w) { return QRect(w->mapTo(&dialog, QPoint()), w->size()); };
     const QRect target = at(dialog.targetGroup), local = at(dialog.localGroup), hex = at(dialog.showHexCheck);

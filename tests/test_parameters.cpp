@@ -4,10 +4,9 @@
 // names and layout. Read and set as a round trip: values the module answers with come back on the
 // next set as they were, and its verdict on a set is the one the console reports.
 
-#include "links/ConsoleLog.h"
 #include "protocol/Fields.h"
 #include "protocol/ParameterCatalogue.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/PageRig.h"
@@ -157,18 +156,18 @@ void ParametersTest::setWithFormDefaults()
     for (const QByteArray &language : kLanguages) {
         PageRig rig(language);
         QVERIFY(rig.button(button));
-        CmdType = kUntouched;
+        rig.form().session().cmdType = kUntouched;
         QTest::mouseClick(rig.button(button), Qt::LeftButton);
         if (wire.isEmpty()) {
             QCOMPARE(rig.boxes.texts(), QStringList{english(language) ? kBlankEn : kBlankCn});
             QCOMPARE(rig.boxes.boxes.front().kind, BoxKind::Warning);
             QVERIFY(rig.sentNothing());
-            QCOMPARE(CmdType, kUntouched);
+            QCOMPARE(rig.form().session().cmdType, kUntouched);
             QCOMPARE(rig.form().statusPanel(2), QString());
             QCOMPARE(rig.form().console()->lineCount(), 0);
         } else {
             QCOMPARE(rig.sent(wire.size()), wire);
-            QCOMPARE(CmdType, code);
+            QCOMPARE(rig.form().session().cmdType, code);
             QCOMPARE(rig.form().statusPanel(2), english(language)
                                                     ? QStringLiteral("Setting ") + en + "......"
                                                     : QStringLiteral("正在设置") + cn + "......");
@@ -246,7 +245,7 @@ void ParametersTest::readClearsExactlyItsFields()
         QTest::mouseClick(rig.button(button), Qt::LeftButton);
         QCOMPARE(rig.emptyFields(), cleared);
         QCOMPARE(rig.sent(wire.size()), wire);
-        QCOMPARE(CmdType, code);
+        QCOMPARE(rig.form().session().cmdType, code);
         QCOMPARE(rig.form().statusPanel(2), english(language) ? QStringLiteral("Reading ") + en + "......"
                                                               : QStringLiteral("正在读取") + cn + "......");
         QVERIFY(rig.boxes.boxes.isEmpty());
@@ -461,12 +460,12 @@ void ParametersTest::checksRefuseAndSendNothing()
         PageRig rig(language);
         for (int i = 0; i + 1 < fields.size(); i += 2)
             put(rig.widget(fields.at(i)), fields.at(i + 1));
-        CmdType = kUntouched;
+        rig.form().session().cmdType = kUntouched;
         QTest::mouseClick(rig.button(button), Qt::LeftButton);
         QCOMPARE(rig.boxes.texts(), QStringList{english(language) ? en : cn});
         QCOMPARE(rig.boxes.boxes.front().kind, BoxKind::Warning);
         QVERIFY(rig.sentNothing());
-        QCOMPARE(CmdType, kUntouched);
+        QCOMPARE(rig.form().session().cmdType, kUntouched);
         QCOMPARE(rig.form().statusPanel(2), QString());
         // The fields keep what the user typed.
         for (int i = 0; i + 1 < fields.size(); i += 2) {
@@ -922,13 +921,13 @@ void ParametersTest::hiddenControls()
     QCOMPARE(check->text(), QStringLiteral("参数值加上\"\""));
     QVERIFY(check->isHidden());
     QVERIFY(rig.button(QStringLiteral("saveRebootButton"))->isHidden());
-    const bool before = AddQuotes;
+    const bool before = rig.form().settings().addQuotes;
     check->click();
-    QCOMPARE(AddQuotes, !before);
+    QCOMPARE(rig.form().settings().addQuotes, !before);
     check->click();
-    QCOMPARE(AddQuotes, before);
+    QCOMPARE(rig.form().settings().addQuotes, before);
     // Commands quote by their own switch, whatever the check box says.
-    AddQuotes = false;
+    rig.form().settings().addQuotes = false;
     QTest::mouseClick(rig.button(QStringLiteral("serverIpSetButton")), Qt::LeftButton);
     QCOMPARE(rig.sent(25), QByteArray("AT+REMOTEIP=\"127.0.0.1\"\r\n"));
     // The save button does nothing.

@@ -1,9 +1,8 @@
 // The serial port dialog: open, close, switching ports, failures and the device behind a COM number.
 
-#include "links/ConsoleLog.h"
 #include "links/PortMap.h"
-#include "links/Portset.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/DeniedAccess.h"
 #include "support/Pty.h"
@@ -47,7 +46,7 @@ void PortDialogTest::openingAnotherPortClosesTheFirst()
     WorkDir dir(twoPorts(com1, com2));
     auto form = makeMainWindow();
     TfrmPortSet *dialog = form->portDialog();
-    QVERIFY(PortOpen[0]);
+    QVERIFY(form->portDialog()->portOpen(1));
     QVERIFY(!dialog->openButton->isEnabled());
     QVERIFY(dialog->closeButton->isEnabled());
 
@@ -55,9 +54,9 @@ void PortDialogTest::openingAnotherPortClosesTheFirst()
     QVERIFY(dialog->openButton->isEnabled());
     QVERIFY(!dialog->closeButton->isEnabled());
     dialog->openButton->click();
-    QVERIFY(PortOpen[1]);
-    QVERIFY(!PortOpen[0]);
-    QCOMPARE(ComPort, 2);
+    QVERIFY(form->portDialog()->portOpen(2));
+    QVERIFY(!form->portDialog()->portOpen(1));
+    QCOMPARE(form->portDialog()->comPort(), 2);
     QCOMPARE(form->statusPanel(1), QStringLiteral("COM2,115200,NONE,8,1"));
     QVERIFY(boxes.boxes.isEmpty());
 
@@ -81,7 +80,7 @@ void PortDialogTest::failedOpenKeepsTheOpenPortAndCloseStillWorks()
     TfrmPortSet *dialog = form->portDialog();
     dialog->portBox->setCurrentIndex(1);
     dialog->openButton->click();
-    QVERIFY(PortOpen[1]);
+    QVERIFY(form->portDialog()->portOpen(2));
 
     dialog->portBox->setCurrentIndex(6);
     dialog->openButton->click();
@@ -89,8 +88,8 @@ void PortDialogTest::failedOpenKeepsTheOpenPortAndCloseStillWorks()
              (QStringList{QStringLiteral("Open the COM port fail or the COM port be used or not exist!"),
                           QStringLiteral("Open COM7 Fail！")}));
     QCOMPARE(form->statusPanel(1), QStringLiteral("Open COM7 Fail！"));
-    QCOMPARE(ComPort, 2); // the port that is still open
-    QVERIFY(PortOpen[1]);
+    QCOMPARE(form->portDialog()->comPort(), 2); // the port that is still open
+    QVERIFY(form->portDialog()->portOpen(2));
 
     // Close acts on the port selected in the dialog, so the open COM2 can still be closed.
     boxes.clear();
@@ -98,7 +97,7 @@ void PortDialogTest::failedOpenKeepsTheOpenPortAndCloseStillWorks()
     QVERIFY(dialog->closeButton->isEnabled());
     dialog->closeButton->click();
     QVERIFY(boxes.boxes.isEmpty());
-    QVERIFY(!PortOpen[1]);
+    QVERIFY(!form->portDialog()->portOpen(2));
     QCOMPARE(form->statusPanel(1), QStringLiteral("COM2 Closed"));
     QVERIFY(dialog->openButton->isEnabled());
     QVERIFY(!dialog->closeButton->isEnabled());
@@ -133,7 +132,7 @@ void PortDialogTest::failedOpenLeavesTheOpenPortInUse()
         dialog->portBox->setCurrentIndex(2);
         QTest::mouseClick(dialog->openButton, Qt::LeftButton);
     }
-    QCOMPARE(PortOpen[2], opened != QLatin1String("none"));
+    QCOMPARE(form->portDialog()->portOpen(3), opened != QLatin1String("none"));
     boxes.clear();
 
     dialog->portBox->setCurrentIndex(6); // COM7: no device behind it
@@ -215,13 +214,13 @@ void PortDialogTest::forbiddenDeviceSaysWhy()
                                              : QStringLiteral("注销并重新登录")),
              qPrintable(lines.value(1)));
     QCOMPARE(form->statusPanel(1), failure);
-    QVERIFY(!PortOpen[6]);
+    QVERIFY(!form->portDialog()->portOpen(7));
 
     // Allowed again, the same press opens it.
     boxes.clear();
     QTest::mouseClick(dialog->openButton, Qt::LeftButton);
     QVERIFY(boxes.boxes.isEmpty());
-    QVERIFY(PortOpen[6]);
+    QVERIFY(form->portDialog()->portOpen(7));
 }
 
 void PortDialogTest::closeFailureReportsBothTexts()
@@ -241,7 +240,7 @@ void PortDialogTest::closeFailureReportsBothTexts()
                          english ? QStringLiteral("Close COM5Fail!") : QStringLiteral("关闭串口5失败！")}));
         QCOMPARE(form->statusPanel(1),
                  english ? QStringLiteral("Close COM5Fail!") : QStringLiteral("关闭COM5失败！"));
-        QVERIFY(PortOpen[0]);
+        QVERIFY(form->portDialog()->portOpen(1));
     }
 }
 
@@ -252,7 +251,7 @@ void PortDialogTest::formatChoicesAndTheirCodes()
     WorkDir dir(WorkDir::testConfig(com1.slavePath()));
     auto form = makeMainWindow();
     TfrmPortSet *dialog = form->portDialog();
-    QCOMPARE(StopBitsCode, 0);
+    QCOMPARE(form->portDialog()->formatCodes().stopBits, 0);
     dialog->closeButton->click(); // an open port offers Close only: close, choose, open
     dialog->baudBox->setCurrentText(QStringLiteral("9600"));
     dialog->parityBox->setCurrentText(QStringLiteral("ODD"));
@@ -260,11 +259,11 @@ void PortDialogTest::formatChoicesAndTheirCodes()
     dialog->stopBitsBox->setCurrentText(QStringLiteral("2"));
     dialog->openButton->click();
     QCOMPARE(form->statusPanel(1), QStringLiteral("COM1,9600,ODD,9,2"));
-    QCOMPARE(BaudCode, 12);
-    QCOMPARE(ParityCode, 8);
-    QCOMPARE(DataBitsCode, 3); // "9" runs as 8 data bits
-    QCOMPARE(StopBitsCode, 4);
-    QCOMPARE(BaudIndex, 5);
+    QCOMPARE(form->portDialog()->formatCodes().baud, 12);
+    QCOMPARE(form->portDialog()->formatCodes().parity, 8);
+    QCOMPARE(form->portDialog()->formatCodes().dataBits, 3); // "9" runs as 8 data bits
+    QCOMPARE(form->portDialog()->formatCodes().stopBits, 4);
+    QCOMPARE(form->portDialog()->baudIndex(), 5);
     termios tio = com1.slaveSettings();
     QCOMPARE(cfgetospeed(&tio), speed_t(B9600));
     QCOMPARE(int(tio.c_cflag & CSIZE), int(CS8));
@@ -274,7 +273,7 @@ void PortDialogTest::formatChoicesAndTheirCodes()
     dialog->stopBitsBox->setCurrentText(QStringLiteral("1.5"));
     dialog->closeButton->click();
     dialog->openButton->click();
-    QCOMPARE(StopBitsCode, 4);
+    QCOMPARE(form->portDialog()->formatCodes().stopBits, 4);
     QCOMPARE(form->statusPanel(1), QStringLiteral("COM1,9600,ODD,9,1.5"));
     QVERIFY(!dialog->startBitsBox->isEnabled());
 }
@@ -285,7 +284,7 @@ void PortDialogTest::outOfRangeBaudIndexBecomes115200()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(com1.slavePath(), "[info]\r\nBaudRate=12\r\n"));
     auto form = makeMainWindow();
-    QCOMPARE(BaudIndex, 9);
+    QCOMPARE(form->portDialog()->baudIndex(), 9);
     QCOMPARE(form->portDialog()->baudBox->currentText(), QStringLiteral("115200"));
 }
 
@@ -316,10 +315,10 @@ void PortDialogTest::deviceBehindComNumberIsEditable()
     QTimer::singleShot(0, dialog, &QDialog::reject);
     dialog->exec();
     dialog->portBox->setCurrentIndex(2);
-    QCOMPARE(dialog->deviceBox->currentText(), ComDevicePath(3));
+    QCOMPARE(dialog->deviceBox->currentText(), form->settings().ports.devicePath(3));
     dialog->deviceBox->setEditText(QStringLiteral("/dev/ttyUSB7"));
-    QCOMPARE(ComDevicePath(3), QStringLiteral("/dev/ttyUSB7"));
-    QCOMPARE(MappedComPorts().value(3), QStringLiteral("/dev/ttyUSB7"));
+    QCOMPARE(form->settings().ports.devicePath(3), QStringLiteral("/dev/ttyUSB7"));
+    QCOMPARE(form->settings().ports.mapped().value(3), QStringLiteral("/dev/ttyUSB7"));
 }
 
 QTEST_MAIN(PortDialogTest)

@@ -3,8 +3,8 @@
 // Cancel stops the sending; rows the module refuses are named; a link that cannot send ends the run
 // at once. Loopback addresses only.
 
-#include "links/ConsoleLog.h"
 #include "protocol/ParameterCatalogue.h"
+#include "shell/ConsoleLog.h"
 #include "shell/ProfileActions.h"
 #include "shell/ReadAllControl.h"
 #include "shell/Unit1.h"

@@ -4,9 +4,8 @@
 // window before and after, so it also proves that nothing else changed. What a reply means is tested
 // without the window, in tests/core/test_replycore.cpp.
 
-#include "links/ConsoleLog.h"
 #include "protocol/ReplyInterpreter.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/TestSupport.h"
 
@@ -180,7 +179,6 @@ void ReplyParserTest::cleanupTestCase()
     form_.reset();
     dir_.reset();
     boxes_.reset();
-    ResetSharedState();
 }
 
 void ReplyParserTest::effectsReachTheirControls_data()
@@ -281,9 +279,9 @@ void ReplyParserTest::effectsReachTheirControls()
     QFETCH(QString, status);
 
     presetRow();
-    Language = language;
-    CmdType = code;
-    LastIoOperation = lastIo;
+    form_->settings().language = language;
+    form_->session().cmdType = code;
+    form_->session().lastIoOperation = lastIo;
     boxes_->clear();
     const QMap<QString, QString> before = snapshot(*form_);
     const QStringList consoleBefore = form_->console()->lines();
@@ -306,8 +304,8 @@ void ReplyParserTest::effectsReachTheirControls()
         shown << boxText(box);
     QCOMPARE(shown, boxes);
     // Replies are not matched to requests: a later text is read by the same state.
-    QCOMPARE(CmdType, code);
-    QCOMPARE(LastIoOperation, lastIo);
+    QCOMPARE(form_->session().cmdType, code);
+    QCOMPARE(form_->session().lastIoOperation, lastIo);
 }
 
 QTEST_MAIN(ReplyParserTest)

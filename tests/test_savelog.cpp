@@ -4,9 +4,8 @@
 // that never pauses is on show while it flows, the console keeps a bounded history, and "Log to
 // file…" keeps everything, through the console's trimming, or says why it stopped.
 
-#include "links/ConsoleLog.h"
 #include "links/ReplyGatherer.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/ImmutableFile.h"
 #include "support/LoopbackServer.h"
@@ -300,7 +299,7 @@ void SaveLogTest::logLineAfterTypedTextStartsItsOwnLine()
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     ConsoleLog *log = form->console();
-    CmdType = -1; // no command asked for this reply: the parser adds nothing to the log
+    form->session().cmdType = -1; // no command asked for this reply: the parser adds nothing to the log
     if (logFirst) {
         QVERIFY(pty.write("OK"));
         QTRY_VERIFY_WITH_TIMEOUT(log->lineCount() == 1 && !form->serialGatherer()->isGathering(), kWait);
@@ -344,11 +343,11 @@ void SaveLogTest::streamIsShownWhileItFlowsAndLoggedWhole()
     QVERIFY(boxes.boxes.isEmpty());
     // A quiet time far longer than any stall of a loaded machine: the stream is one reply however the
     // threads are scheduled, and only the showing can bring it on screen before it ends.
-    RxQuietMs = 1000;
+    form->serialGatherer()->setQuietMs(1000);
     int replies = 0;
     connect(form->serialGatherer(), &ReplyGatherer::replyComplete, this, [&replies] { ++replies; });
     ConsoleLog *log = form->console();
-    CmdType = -1;
+    form->session().cmdType = -1;
 
     const QString path = dir.path() + QStringLiteral("/stream log.txt");
     {
@@ -452,7 +451,7 @@ void SaveLogTest::lanFloodStaysWithinTheConsoleBound()
                                         QByteArray::number(peer.port()) + "\r\n"));
     auto form = makeMainWindow();
     QTRY_VERIFY_WITH_TIMEOUT(peer.peer() != nullptr, kWait);
-    CmdType = -1;
+    form->session().cmdType = -1;
     const QByteArray chunk(64 * 1024, 'f');
     qint64 sent = 0;
     int notices = 0;

@@ -1,8 +1,7 @@
 #include "links/OpenAdvice.h"
 #include "links/PComm.h"
 #include "links/PortMap.h"
-#include "links/commfunction.h"
-#include "shell/SharedState.h"
+#include "shell/commfunction.h"
 #include "support/DeniedAccess.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
@@ -90,13 +89,14 @@ private Q_SLOTS:
 
 private:
     TCommFun commFun;
+    PortMap ports; // the window's map, as the serial dialog hands its paths on
 };
 
 void SerialPortTest::cleanup()
 {
     for (int port = 1; port <= kComPortCount; ++port)
         sio_close(port);
-    ResetComPortMap();
+    ports.clear();
 }
 
 void SerialPortTest::decodesFormat_data()
@@ -167,8 +167,8 @@ void SerialPortTest::rejectsUnknownCodes()
 
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
-    QCOMPARE(sio_open(1), SIO_OK);
+    ports.setDevicePath(1, pty.slavePath());
+    QCOMPARE(sio_open(1, ports.devicePath(1)), SIO_OK);
     QCOMPARE(sio_ioctl(1, baud, mode), SIO_BADPARM);
     BoxRecorder boxes;
     commFun.ComSetFormat(1, baud, mode & 3, mode & 4, mode & ~7);
@@ -190,9 +190,9 @@ void SerialPortTest::writesExactBytes()
     QFETCH(QByteArray, bytes);
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
+    ports.setDevicePath(1, pty.slavePath());
     BoxRecorder boxes;
-    QVERIFY(commFun.ComOpen(1));
+    QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
     commFun.ComSetFormat(1, 16, 3, 0, 0);
     QVERIFY(commFun.ComWrite(1, bytes, int(bytes.size())));
     // No event loop runs here: the bytes must already be on their way.
@@ -204,9 +204,9 @@ void SerialPortTest::writeSendsOnlyBytesThatExist()
 {
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
+    ports.setDevicePath(1, pty.slavePath());
     BoxRecorder boxes;
-    QVERIFY(commFun.ComOpen(1));
+    QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
     QVERIFY(commFun.ComWrite(1, QByteArray("ABCDEF"), 3));
     QCOMPARE(pty.read(3), QByteArray("ABC"));
     // A count beyond the data must not send whatever lies behind it in memory.
@@ -233,9 +233,9 @@ void SerialPortTest::readsExactBytes()
     QFETCH(QByteArray, bytes);
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
+    ports.setDevicePath(1, pty.slavePath());
     BoxRecorder boxes;
-    QVERIFY(commFun.ComOpen(1));
+    QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
     commFun.ComSetFormat(1, 16, 3, 0, 0);
     QCOMPARE(commFun.ComRead(1), QByteArray()); // nothing sent yet
     QVERIFY(pty.write(bytes));
@@ -259,8 +259,8 @@ void SerialPortTest::oneReadTakesEverythingWaiting()
     QFETCH(int, size);
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
-    QVERIFY(commFun.ComOpen(1));
+    ports.setDevicePath(1, pty.slavePath());
+    QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
     const QByteArray bytes = pattern(size);
     QVERIFY(pty.write(bytes));
     QTRY_COMPARE_WITH_TIMEOUT(sio_iqueue(1), size, 5000);
@@ -272,8 +272,8 @@ void SerialPortTest::readSeesDataWithoutEventLoop()
 {
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
-    QVERIFY(commFun.ComOpen(1));
+    ports.setDevicePath(1, pty.slavePath());
+    QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
     const QByteArray bytes = pattern(2000);
     QVERIFY(pty.write(bytes));
     // Only the layer's own calls, no event processing between them.
@@ -290,8 +290,8 @@ void SerialPortTest::reportedBytesGatherReplyInPieces()
 {
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
-    QVERIFY(commFun.ComOpen(1));
+    ports.setDevicePath(1, pty.slavePath());
+    QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
     // The real caller: it reads when the layer reports bytes, while the device sends in pieces.
     QByteArray got;
     QList<int> reports;
@@ -313,10 +313,10 @@ void SerialPortTest::reportedBytesGatherReplyInPieces()
 
 void SerialPortTest::missingDeviceFailsOpen()
 {
-    SetComDevicePath(3, QStringLiteral("/nonexistent/qx-serial-test"));
-    QCOMPARE(sio_open(3), SIO_OPENFAIL);
+    ports.setDevicePath(3, QStringLiteral("/nonexistent/qx-serial-test"));
+    QCOMPARE(sio_open(3, ports.devicePath(3)), SIO_OPENFAIL);
     BoxRecorder boxes;
-    QVERIFY(!commFun.ComOpen(3));
+    QVERIFY(!commFun.ComOpen(3, ports.devicePath(3)));
     QCOMPARE(boxes.texts(), QStringList{kOpenFail});
     QCOMPARE(boxes.boxes.first().kind, BoxKind::Warning);
 }
@@ -338,8 +338,8 @@ void SerialPortTest::busyPortFailsOpen()
     QTemporaryDir dir;
     const QString link = dir.filePath(QStringLiteral("ttyQX"));
     QVERIFY(QFile::link(pty.slavePath(), link));
-    SetComDevicePath(1, pty.slavePath());
-    SetComDevicePath(2, how == QLatin1String("symlink") ? link : pty.slavePath());
+    ports.setDevicePath(1, pty.slavePath());
+    ports.setDevicePath(2, how == QLatin1String("symlink") ? link : pty.slavePath());
 
     QSerialPort otherProgram;
     int first = 1, second = 2;
@@ -348,13 +348,13 @@ void SerialPortTest::busyPortFailsOpen()
         QVERIFY(otherProgram.open(QIODevice::ReadWrite));
         first = 0; // nothing of ours is open
     } else {
-        QVERIFY(commFun.ComOpen(1));
+        QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
         if (how == QLatin1String("same number"))
             second = 1;
     }
 
     BoxRecorder boxes;
-    QVERIFY(!commFun.ComOpen(second));
+    QVERIFY(!commFun.ComOpen(second, ports.devicePath(second)));
     QCOMPARE(boxes.texts(), QStringList{kOpenFail});
 
     if (first != 0) { // the port that was open still works
@@ -385,7 +385,7 @@ void SerialPortTest::refusedOpenTellsWhy()
     QVERIFY(pty.isValid());
     const QString path =
         how == QLatin1String("missing") ? QStringLiteral("/nonexistent/qx-serial-test") : pty.slavePath();
-    SetComDevicePath(3, path);
+    ports.setDevicePath(3, path);
     QSerialPort otherProgram;
     if (how == QLatin1String("held")) {
         otherProgram.setPortName(pty.slavePath());
@@ -400,7 +400,7 @@ void SerialPortTest::refusedOpenTellsWhy()
         if (!denied->failure().isEmpty())
             QSKIP(qPrintable(QStringLiteral("cannot refuse a device to this process: ") + denied->failure()));
     }
-    QVERIFY(!commFun.ComOpen(3));
+    QVERIFY(!commFun.ComOpen(3, ports.devicePath(3)));
     const OpenFailure failure = LastOpenFailure();
     const QString advice = OpenFailureAdvice(failure, english);
     const QString group = denied ? denied->group() : QString();
@@ -425,7 +425,7 @@ void SerialPortTest::refusedOpenTellsWhy()
 
     // Once the device is allowed again, the same number opens: nothing of the refusal lingers.
     boxes.clear();
-    QVERIFY(commFun.ComOpen(3));
+    QVERIFY(commFun.ComOpen(3, ports.devicePath(3)));
     QCOMPARE(int(LastOpenFailure().refusal), int(OpenRefusal::None));
     QVERIFY(boxes.boxes.isEmpty());
 }
@@ -453,15 +453,15 @@ void SerialPortTest::closedPortMessages()
     // Closed after being open: the same answers.
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(4, pty.slavePath());
-    QVERIFY(commFun.ComOpen(4));
+    ports.setDevicePath(4, pty.slavePath());
+    QVERIFY(commFun.ComOpen(4, ports.devicePath(4)));
     QVERIFY(commFun.ComClose(4));
     QVERIFY(!commFun.ComWrite(4, QByteArray("x"), 1));
     QVERIFY(!commFun.ComClose(4));
     QCOMPARE(boxes.texts(), (QStringList{kWriteNotOpen, kCloseFail}));
     // ...and it can be opened again.
     boxes.clear();
-    QVERIFY(commFun.ComOpen(4));
+    QVERIFY(commFun.ComOpen(4, ports.devicePath(4)));
     QCOMPARE(boxes.texts(), QStringList());
 }
 
@@ -470,7 +470,7 @@ void SerialPortTest::outOfRangePortNumbers()
     BoxRecorder boxes;
     for (const int port : {0, 37, -1}) {
         boxes.clear();
-        QVERIFY(!commFun.ComOpen(port));
+        QVERIFY(!commFun.ComOpen(port, ports.devicePath(port)));
         QCOMPARE(boxes.texts(), QStringList{kOpenFail});
         QCOMPARE(commFun.ComRead(port), QByteArray());
         QCOMPARE(sio_write(port, nullptr, 0), SIO_BADPORT);
@@ -482,8 +482,8 @@ void SerialPortTest::layerRejectsBadArguments()
 {
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
-    QCOMPARE(sio_open(1), SIO_OK);
+    ports.setDevicePath(1, pty.slavePath());
+    QCOMPARE(sio_open(1, ports.devicePath(1)), SIO_OK);
     char buf[4] = {'a', 'b', 'c', 'd'};
     QCOMPARE(sio_write(1, nullptr, 4), SIO_BADPARM);
     QCOMPARE(sio_write(1, buf, -1), SIO_BADPARM);
@@ -510,9 +510,9 @@ void SerialPortTest::vanishingDevice()
     QFETCH(bool, eventLoop);
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
+    ports.setDevicePath(1, pty.slavePath());
     BoxRecorder boxes;
-    QVERIFY(commFun.ComOpen(1));
+    QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
     commFun.ComSetFormat(1, 16, 3, 0, 0);
     QVERIFY(commFun.ComWrite(1, QByteArray("AT\r\n"), 4));
     QCOMPARE(pty.read(4), QByteArray("AT\r\n"));
@@ -533,7 +533,7 @@ void SerialPortTest::vanishingDevice()
     boxes.clear();
     QVERIFY(commFun.ComClose(1));
     QVERIFY(!commFun.ComClose(1));
-    QVERIFY(!commFun.ComOpen(1)); // the device is gone
+    QVERIFY(!commFun.ComOpen(1, ports.devicePath(1))); // the device is gone
     QCOMPARE(boxes.texts(), (QStringList{kCloseFail, kOpenFail}));
 }
 
@@ -556,9 +556,9 @@ void SerialPortTest::formatReachesTheLine()
     QFETCH(int, stopBits);
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
+    ports.setDevicePath(1, pty.slavePath());
     BoxRecorder boxes;
-    QVERIFY(commFun.ComOpen(1));
+    QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
     commFun.ComSetFormat(1, 13, 3, stopBits == 4 ? 0 : 4, 0); // start from the other settings
     commFun.ComSetFormat(1, baud, 3, stopBits, 0);
     const termios line = pty.slaveSettings();
@@ -590,9 +590,9 @@ void SerialPortTest::evenOrOddAfterMarkOrSpace()
     QFETCH(int, oddFlag);
     Pty pty;
     QVERIFY(pty.isValid());
-    SetComDevicePath(1, pty.slavePath());
+    ports.setDevicePath(1, pty.slavePath());
     BoxRecorder boxes; // a pty cannot switch parity on, so some of these changes are reported
-    QVERIFY(commFun.ComOpen(1));
+    QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
     commFun.ComSetFormat(1, 12, 3, 0, first);
     QVERIFY((pty.slaveSettings().c_cflag & CMSPAR) != 0); // mark/space is set on the line
     commFun.ComSetFormat(1, 12, 3, 0, second);

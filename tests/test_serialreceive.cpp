@@ -4,10 +4,9 @@
 // and the console that shows it, byte for byte and cheaply when long. Where a reply ends in time is
 // tested on a clock of the test's own (tests/core/test_replygatherer.cpp).
 
-#include "links/ConsoleLog.h"
-#include "links/Portset.h"
 #include "links/ReplyGatherer.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
@@ -43,7 +42,7 @@ struct SerialWindow {
         : dir(WorkDir::testConfig(pty.slavePath(), "[Ver]\r\nCEO=EN\r\n" + extra)), form(makeMainWindow())
     {
     }
-    bool ready() const { return pty.isValid() && PortOpen[0] && boxes.boxes.isEmpty(); }
+    bool ready() const { return pty.isValid() && form->portDialog()->portOpen(1) && boxes.boxes.isEmpty(); }
     bool idle() const
     {
         return !form->serialGatherer()->isGathering() && !form->serialGatherer()->quietTimer()->isActive();
@@ -98,7 +97,7 @@ void SerialReceiveTest::piecesReadTogetherAreOneReply()
 {
     SerialWindow w;
     QVERIFY(w.ready());
-    CmdType = 7; // each parser call appends one paragraph to the list memo
+    w.form->session().cmdType = 7; // each parser call appends one paragraph to the list memo
     for (const QByteArray &piece : {QByteArray("+LSSTAINF:"), QByteArray("1,aa"), QByteArray("\r\nOK\r\n")}) {
         QVERIFY(w.pty.write(piece));
         QTest::qWait(50); // pieces 50 ms apart: within the quiet time, so one reply
@@ -120,7 +119,7 @@ void SerialReceiveTest::idlePortKeepsNoTimerRunning()
     QCOMPARE(w.form->serialGatherer()->quietMs(), 133);
     QTRY_COMPARE_WITH_TIMEOUT(objectsWithTimers(), QStringList(), kWait);
 
-    CmdType = 1;
+    w.form->session().cmdType = 1;
     QVERIFY(w.pty.write("OK\r\n"));
     QTRY_VERIFY_WITH_TIMEOUT(objectsWithTimers().contains(QStringLiteral("QTimer quietTimer")), kWait);
     QTRY_COMPARE_WITH_TIMEOUT(receiveLines(w.form->console()).size(), 1, kWait);
@@ -151,7 +150,7 @@ void SerialReceiveTest::consoleEmptiedAboveThousandLines()
         log->addLine(i == longLine ? QString(ConsoleLog::kRowLength * 3, QLatin1Char('x'))
                                    : QString::number(i));
     QCOMPARE(log->lineCount(), lines);
-    CmdType = 1;
+    w.form->session().cmdType = 1;
     QVERIFY(w.pty.write("OK"));
     QTRY_COMPARE_WITH_TIMEOUT(receiveLines(log).size(), 1, kWait);
     if (emptied) {
@@ -166,8 +165,8 @@ void SerialReceiveTest::hexLineFollowsReceiveLine()
 {
     SerialWindow w("[Program]\r\nShowHEX=1\r\n");
     QVERIFY(w.ready());
-    QVERIFY(ShowHex);
-    CmdType = 1;
+    QVERIFY(w.form->settings().showHex);
+    w.form->session().cmdType = 1;
     QVERIFY(w.pty.write("OK\r\n"));
     QTRY_COMPARE_WITH_TIMEOUT(w.form->console()->lineCount(), 3, kWait);
     QCOMPARE(w.form->console()->lines(),
@@ -178,8 +177,8 @@ void SerialReceiveTest::zeroBytesReachParserWhole()
 {
     SerialWindow w;
     QVERIFY(w.ready());
-    CmdType = 1;
-    LastIoOperation.clear();
+    w.form->session().cmdType = 1;
+    w.form->session().lastIoOperation.clear();
     // A module reply frame: its 00 bytes sit in the header, the parameters come after them.
     const QByteArray frame = QByteArray("\xA8\x81"
                                         "12345678901"
@@ -218,8 +217,8 @@ void SerialReceiveTest::conversionFailureShowsErrorBox()
     QFETCH(QString, text);
     SerialWindow w;
     QVERIFY(w.ready());
-    Language = language;
-    CmdType = code;
+    w.form->settings().language = language;
+    w.form->session().cmdType = code;
     w.form->setStatusPanel(2, QStringLiteral("Reading work mode......"));
     QVERIFY(w.pty.write(reply));
     QTRY_COMPARE_WITH_TIMEOUT(w.boxes.boxes.size(), 1, kWait);
@@ -234,11 +233,11 @@ void SerialReceiveTest::gatheredBytesOutliveThePort()
     // Bytes gathered before the user closed the port are still delivered once the quiet time ends.
     SerialWindow w;
     QVERIFY(w.ready());
-    CmdType = 21;
+    w.form->session().cmdType = 21;
     QVERIFY(w.pty.write("OK\r\n"));
     QTRY_COMPARE_WITH_TIMEOUT(w.form->serialGatherer()->pending(), QByteArray("OK\r\n"), kWait);
     w.form->portDialog()->closeButton->click();
-    QVERIFY(!PortOpen[0]);
+    QVERIFY(!w.form->portDialog()->portOpen(1));
     QTRY_COMPARE_WITH_TIMEOUT(
         w.form->console()->lines(),
         (QStringList{QStringLiteral("COM Receive:OK"), QString(), QStringLiteral("Set successfully!")}),
@@ -252,7 +251,7 @@ void SerialReceiveTest::bytesDuringAFailedOpenAreRead()
     // then by the port in use must still be read once the dialog has put it back.
     SerialWindow w;
     QVERIFY(w.ready());
-    CmdType = 1;
+    w.form->session().cmdType = 1;
     Boxes::setHandler([&w](const BoxRequest &request) {
         w.boxes.boxes.append(request);
         if (w.boxes.boxes.size() == 1 && w.pty.write("OK\r\n")) {
@@ -268,7 +267,7 @@ void SerialReceiveTest::bytesDuringAFailedOpenAreRead()
     dialog->portBox->setCurrentIndex(6); // COM7: no device behind it
     dialog->openButton->click();
     QCOMPARE(w.boxes.texts().value(1), QStringLiteral("Open COM7 Fail！"));
-    QCOMPARE(ComPort, 1);
+    QCOMPARE(w.form->portDialog()->comPort(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(receiveLines(w.form->console()), QStringList{QStringLiteral("COM Receive:OK")},
                               kWait);
 }

@@ -1,16 +1,17 @@
-#include "links/PortMap.h"
 #include "protocol/IniProfile.h"
+#include "shell/Portset.h"
 #include "shell/Settings.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 #include "support/FileBytes.h"
 #include "support/ImmutableFile.h"
 #include "support/TestSupport.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -21,39 +22,42 @@
 
 namespace {
 
-// Every shared variable that Config.ini feeds, by name.
+// The settings value under test, as the window holds it between start-up and close.
+AppSettings current;
+
+// Every value that Config.ini feeds, by name.
 QVariantMap snapshot()
 {
     return {
-        {QStringLiteral("ComPort"), ComPort},
-        {QStringLiteral("BaudIndex"), BaudIndex},
-        {QStringLiteral("Language"), Language},
-        {QStringLiteral("BrandCode"), BrandCode},
-        {QStringLiteral("MakerText"), MakerText},
-        {QStringLiteral("ServerIP"), ServerIP},
-        {QStringLiteral("ServerIP2"), ServerIP2},
-        {QStringLiteral("FirstIP"), FirstIP},
-        {QStringLiteral("UDPPort"), UDPPort},
-        {QStringLiteral("TCPPort"), TCPPort},
-        {QStringLiteral("Protocol"), Protocol},
-        {QStringLiteral("AutoChange"), AutoChange},
-        {QStringLiteral("Nobacktimes"), Nobacktimes},
-        {QStringLiteral("TargetID"), TargetID},
-        {QStringLiteral("TargetZone"), TargetZone},
-        {QStringLiteral("LocalZone"), LocalZone},
-        {QStringLiteral("LocalID"), LocalID},
-        {QStringLiteral("TargetZoneValid"), TargetZoneValid},
-        {QStringLiteral("HeartInterval"), HeartInterval},
-        {QStringLiteral("BLHeart"), BLHeart},
-        {QStringLiteral("CheckOnLineInterval"), CheckOnLineInterval},
-        {QStringLiteral("CheckOnLine"), CheckOnLine},
-        {QStringLiteral("FontCharset"), FontCharset},
-        {QStringLiteral("FontName"), FontName},
-        {QStringLiteral("LinkType"), LinkType},
-        {QStringLiteral("UDPPort2"), UDPPort2},
-        {QStringLiteral("TCPPort2"), TCPPort2},
-        {QStringLiteral("AddQuotes"), AddQuotes},
-        {QStringLiteral("ShowHex"), ShowHex},
+        {QStringLiteral("ComPort"), current.comPort},
+        {QStringLiteral("BaudIndex"), current.baudIndex},
+        {QStringLiteral("Language"), current.language},
+        {QStringLiteral("BrandCode"), current.brandCode},
+        {QStringLiteral("MakerText"), current.makerText},
+        {QStringLiteral("ServerIP"), current.serverIp},
+        {QStringLiteral("ServerIP2"), current.serverIp2},
+        {QStringLiteral("FirstIP"), current.firstIp},
+        {QStringLiteral("UDPPort"), current.udpPort},
+        {QStringLiteral("TCPPort"), current.tcpPort},
+        {QStringLiteral("Protocol"), current.protocol},
+        {QStringLiteral("AutoChange"), current.autoChange},
+        {QStringLiteral("Nobacktimes"), current.nobacktimes},
+        {QStringLiteral("TargetID"), current.targetId},
+        {QStringLiteral("TargetZone"), current.targetZone},
+        {QStringLiteral("LocalZone"), current.localZone},
+        {QStringLiteral("LocalID"), current.localId},
+        {QStringLiteral("TargetZoneValid"), current.targetZoneValid},
+        {QStringLiteral("HeartInterval"), current.heartInterval},
+        {QStringLiteral("BLHeart"), current.blHeart},
+        {QStringLiteral("CheckOnLineInterval"), current.checkOnLineInterval},
+        {QStringLiteral("CheckOnLine"), current.checkOnLine},
+        {QStringLiteral("FontCharset"), current.fontCharset},
+        {QStringLiteral("FontName"), current.fontName},
+        {QStringLiteral("LinkType"), current.linkType},
+        {QStringLiteral("UDPPort2"), current.udpPort2},
+        {QStringLiteral("TCPPort2"), current.tcpPort2},
+        {QStringLiteral("AddQuotes"), current.addQuotes},
+        {QStringLiteral("ShowHex"), current.showHex},
     };
 }
 
@@ -96,35 +100,35 @@ QVariantMap documentedDefaults()
 // Values unlike any default, so that a load which leaves a variable alone is seen.
 void setEveryVariableAwayFromDefaults()
 {
-    ComPort = 17;
-    BaudIndex = 3;
-    Language = QStringLiteral("XX");
-    BrandCode = 42;
-    MakerText = QStringLiteral("junk");
-    ServerIP = QStringLiteral("127.0.0.9");
-    ServerIP2 = QStringLiteral("127.0.0.10");
-    FirstIP = 5;
-    UDPPort = 1;
-    TCPPort = 2;
-    Protocol = QStringLiteral("TCP");
-    AutoChange = false;
-    Nobacktimes = 99;
-    TargetID = QStringLiteral("12345678901");
-    TargetZone = QStringLiteral("4321");
-    LocalZone = QStringLiteral("8765");
-    LocalID = QStringLiteral("10987654321");
-    TargetZoneValid = false;
-    HeartInterval = 61;
-    BLHeart = true;
-    CheckOnLineInterval = 62;
-    CheckOnLine = true;
-    FontCharset = 134;
-    FontName = QStringLiteral("宋体");
-    LinkType = 2;
-    UDPPort2 = 7001;
-    TCPPort2 = 9001;
-    AddQuotes = false;
-    ShowHex = true;
+    current.comPort = 17;
+    current.baudIndex = 3;
+    current.language = QStringLiteral("XX");
+    current.brandCode = 42;
+    current.makerText = QStringLiteral("junk");
+    current.serverIp = QStringLiteral("127.0.0.9");
+    current.serverIp2 = QStringLiteral("127.0.0.10");
+    current.firstIp = 5;
+    current.udpPort = 1;
+    current.tcpPort = 2;
+    current.protocol = QStringLiteral("TCP");
+    current.autoChange = false;
+    current.nobacktimes = 99;
+    current.targetId = QStringLiteral("12345678901");
+    current.targetZone = QStringLiteral("4321");
+    current.localZone = QStringLiteral("8765");
+    current.localId = QStringLiteral("10987654321");
+    current.targetZoneValid = false;
+    current.heartInterval = 61;
+    current.blHeart = true;
+    current.checkOnLineInterval = 62;
+    current.checkOnLine = true;
+    current.fontCharset = 134;
+    current.fontName = QStringLiteral("宋体");
+    current.linkType = 2;
+    current.udpPort2 = 7001;
+    current.tcpPort2 = 9001;
+    current.addQuotes = false;
+    current.showHex = true;
 }
 
 void compareMaps(const QVariantMap &actual, const QVariantMap &expected)
@@ -235,13 +239,12 @@ private Q_SLOTS:
 
 void TestSettings::init()
 {
-    ResetSharedState();
-    ResetComPortMap();
+    current = AppSettings();
 }
 
 void TestSettings::cleanup()
 {
-    ResetComPortMap();
+    current.ports.clear();
 }
 
 void TestSettings::unusableFileGivesDefaults_data()
@@ -277,25 +280,25 @@ void TestSettings::unusableFileGivesDefaults()
     }
 
     setEveryVariableAwayFromDefaults();
-    SetComDevicePath(2, QStringLiteral("/dev/stale"));
-    LoadSettings(dir.path());
+    current.ports.setDevicePath(2, QStringLiteral("/dev/stale"));
+    current = LoadSettings(dir.path(), current.ports);
     compareMaps(snapshot(), documentedDefaults());
-    QVERIFY(MappedComPorts().isEmpty());
+    QVERIFY(current.ports.mapped().isEmpty());
 }
 
 void TestSettings::firstSaveWritesTheSavedKeys()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    LoadSettings(dir.path());
+    current = LoadSettings(dir.path(), current.ports);
     QString error;
-    QVERIFY2(SaveSettings(dir.path(), &error), qPrintable(error));
+    QVERIFY2(SaveSettings(dir.path(), current, &error), qPrintable(error));
     QCOMPARE(readFile(dir.filePath(QStringLiteral("Config.ini"))), kDefaultFile);
 
     // An empty file ends the same way as a missing one.
     writeFile(dir.filePath(QStringLiteral("Config.ini")), QByteArray());
-    LoadSettings(dir.path());
-    QVERIFY(SaveSettings(dir.path(), &error));
+    current = LoadSettings(dir.path(), current.ports);
+    QVERIFY(SaveSettings(dir.path(), current, &error));
     QCOMPARE(readFile(dir.filePath(QStringLiteral("Config.ini"))), kDefaultFile);
 }
 
@@ -306,10 +309,10 @@ void TestSettings::savedKeysRoundTrip()
     setEveryVariableAwayFromDefaults();
     QVariantMap saved = snapshot();
     QString error;
-    QVERIFY2(SaveSettings(dir.path(), &error), qPrintable(error));
+    QVERIFY2(SaveSettings(dir.path(), current, &error), qPrintable(error));
 
-    ResetSharedState();
-    LoadSettings(dir.path());
+    current = AppSettings();
+    current = LoadSettings(dir.path(), current.ports);
     // Language, brand and maker's name are read only; every other variable comes back as saved.
     saved[QStringLiteral("Language")] = QStringLiteral("CN");
     saved[QStringLiteral("BrandCode")] = 1;
@@ -318,7 +321,7 @@ void TestSettings::savedKeysRoundTrip()
 
     // A second save of unchanged settings changes no byte.
     const QByteArray first = readFile(dir.filePath(QStringLiteral("Config.ini")));
-    QVERIFY(SaveSettings(dir.path(), &error));
+    QVERIFY(SaveSettings(dir.path(), current, &error));
     QCOMPARE(readFile(dir.filePath(QStringLiteral("Config.ini"))), first);
 }
 
@@ -394,20 +397,20 @@ void TestSettings::saveKeepsEveryOtherLine()
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("Config.ini"));
     writeFile(path, original);
-    LoadSettings(dir.path());
-    QCOMPARE(ComPort, 3);
-    QCOMPARE(Language, QStringLiteral("EN"));
-    QCOMPARE(MakerText, QStringLiteral("启信"));
+    current = LoadSettings(dir.path(), current.ports);
+    QCOMPARE(current.comPort, 3);
+    QCOMPARE(current.language, QStringLiteral("EN"));
+    QCOMPARE(current.makerText, QStringLiteral("启信"));
 
     // Values unchanged: the file comes back byte for byte, including the spelling "com = 3".
     QString error;
-    QVERIFY2(SaveSettings(dir.path(), &error), qPrintable(error));
+    QVERIFY2(SaveSettings(dir.path(), current, &error), qPrintable(error));
     QCOMPARE(readFile(path), original);
 
     // Changed values: only their own lines differ.
-    ComPort = 7;
-    ShowHex = true;
-    QVERIFY(SaveSettings(dir.path(), &error));
+    current.comPort = 7;
+    current.showHex = true;
+    QVERIFY(SaveSettings(dir.path(), current, &error));
     QByteArray expected = original;
     expected.replace("com = 3" + eol, "com = 7" + eol);
     expected.replace("ShowHEX=0" + eol, "ShowHEX=1" + eol);
@@ -453,7 +456,7 @@ void TestSettings::readsValues()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     writeFile(dir.filePath(QStringLiteral("Config.ini")), content);
-    LoadSettings(dir.path());
+    current = LoadSettings(dir.path(), current.ports);
     QCOMPARE(snapshot().value(variable), expected);
 }
 
@@ -463,31 +466,31 @@ void TestSettings::languageIsNeverWritten()
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("Config.ini"));
     writeFile(path, "[Ver]\r\nCEO=EN\r\n");
-    LoadSettings(dir.path());
-    QCOMPARE(Language, QStringLiteral("EN"));
+    current = LoadSettings(dir.path(), current.ports);
+    QCOMPARE(current.language, QStringLiteral("EN"));
 
-    Language = QStringLiteral("CN");
+    current.language = QStringLiteral("CN");
     QString error;
-    QVERIFY(SaveSettings(dir.path(), &error));
+    QVERIFY(SaveSettings(dir.path(), current, &error));
     const QByteArray saved = readFile(path);
     QVERIFY(saved.startsWith("[Ver]\r\nCEO=EN\r\n\r\n[info]\r\n"));
     QCOMPARE(saved.count("CEO"), 1);
-    LoadSettings(dir.path());
-    QCOMPARE(Language, QStringLiteral("EN"));
+    current = LoadSettings(dir.path(), current.ports);
+    QCOMPARE(current.language, QStringLiteral("EN"));
 }
 
 void TestSettings::chineseTextIsGbkInTheFile()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    FontName = QStringLiteral("中文");
+    current.fontName = QStringLiteral("中文");
     QString error;
-    QVERIFY(SaveSettings(dir.path(), &error));
+    QVERIFY(SaveSettings(dir.path(), current, &error));
     QVERIFY(
         readFile(dir.filePath(QStringLiteral("Config.ini"))).contains("\r\nFontName=\xd6\xd0\xce\xc4\r\n"));
-    FontName.clear();
-    LoadSettings(dir.path());
-    QCOMPARE(FontName, QStringLiteral("中文"));
+    current.fontName.clear();
+    current = LoadSettings(dir.path(), current.ports);
+    QCOMPARE(current.fontName, QStringLiteral("中文"));
 }
 
 void TestSettings::portMapRoundTrip()
@@ -504,34 +507,35 @@ void TestSettings::portMapRoundTrip()
                              "COM+4=/dev/signed\r\n"
                              "COM6=\r\n";
     writeFile(path, ports);
-    SetComDevicePath(9, QStringLiteral("/dev/from-before")); // the file decides, not an earlier run
-    LoadSettings(dir.path());
+    current.ports.setDevicePath(9,
+                                QStringLiteral("/dev/from-before")); // the file decides, not an earlier run
+    current = LoadSettings(dir.path(), current.ports);
     const QMap<int, QString> expected = {{3, QStringLiteral("/dev/ttyUSB0")},
                                          {12, QStringLiteral("/dev/pts/5")}};
-    QCOMPARE(MappedComPorts(), expected);
-    QCOMPARE(ComDevicePath(3), QStringLiteral("/dev/ttyUSB0"));
-    QCOMPARE(ComDevicePath(1), QStringLiteral("/dev/ttyS0"));
+    QCOMPARE(current.ports.mapped(), expected);
+    QCOMPARE(current.ports.devicePath(3), QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(current.ports.devicePath(1), QStringLiteral("/dev/ttyS0"));
 
-    SetComDevicePath(5, QStringLiteral("/dev/pts/7"));
+    current.ports.setDevicePath(5, QStringLiteral("/dev/pts/7"));
     QString error;
-    QVERIFY(SaveSettings(dir.path(), &error));
+    QVERIFY(SaveSettings(dir.path(), current, &error));
     const QByteArray saved = readFile(path);
     // The existing lines stay as written; the new port is added to the section.
     QVERIFY2(saved.startsWith(ports + "COM5=/dev/pts/7\r\n"), saved.constData());
 
-    ResetComPortMap();
-    LoadSettings(dir.path());
+    current.ports.clear();
+    current = LoadSettings(dir.path(), current.ports);
     QMap<int, QString> all = expected;
     all.insert(5, QStringLiteral("/dev/pts/7"));
-    QCOMPARE(MappedComPorts(), all);
+    QCOMPARE(current.ports.mapped(), all);
 
     // Unmapping a port must survive the next start.
-    SetComDevicePath(3, QString());
-    QVERIFY(SaveSettings(dir.path(), &error));
+    current.ports.setDevicePath(3, QString());
+    QVERIFY(SaveSettings(dir.path(), current, &error));
     QVERIFY(readFile(path).startsWith("[Ports]\r\nCOM3=\r\ncom12 = /dev/pts/5\r\n"));
-    LoadSettings(dir.path());
+    current = LoadSettings(dir.path(), current.ports);
     all.remove(3);
-    QCOMPARE(MappedComPorts(), all);
+    QCOMPARE(current.ports.mapped(), all);
 }
 
 void TestSettings::failedSaveReportsAndKeepsTheOldFile_data()
@@ -567,10 +571,10 @@ void TestSettings::failedSaveReportsAndKeepsTheOldFile()
     }
     const QString path = folder + QStringLiteral("/Config.ini");
 
-    LoadSettings(folder);
-    ComPort = 9;
+    current = LoadSettings(folder, current.ports);
+    current.comPort = 9;
     QString error;
-    QVERIFY(!SaveSettings(folder, &error));
+    QVERIFY(!SaveSettings(folder, current, &error));
     QCOMPARE(error, QStringLiteral("Unable to write to ") + path);
 
     if (obstacle == QLatin1String("missing folder"))
@@ -660,13 +664,13 @@ void TestSettings::fileShapesLoadAndSaveBack()
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("Config.ini"));
     writeFile(path, configBytes(content, encoding, lineEnd));
-    LoadSettings(dir.path());
+    current = LoadSettings(dir.path(), current.ports);
     compareMaps(snapshot(), expected);
     if (QTest::currentTestFailed())
         return;
 
     QString error;
-    QVERIFY2(SaveSettings(dir.path(), &error), qPrintable(error));
+    QVERIFY2(SaveSettings(dir.path(), current, &error), qPrintable(error));
     const QByteArray saved = readFile(path);
     const QString text = configText(saved, encoding);
     QVERIFY2(!text.isEmpty(), "the save changed the file's encoding mark");
@@ -678,17 +682,16 @@ void TestSettings::fileShapesLoadAndSaveBack()
     for (const QString &line : kept)
         QVERIFY2(lines.contains(line), qPrintable(line));
     // The saved keys are still readable in that encoding: the next start sees what this one saw.
-    ResetSharedState();
-    LoadSettings(dir.path());
+    current = AppSettings();
+    current = LoadSettings(dir.path(), current.ports);
     compareMaps(snapshot(), expected);
-    QVERIFY(SaveSettings(dir.path(), &error));
+    QVERIFY(SaveSettings(dir.path(), current, &error));
     QCOMPARE(readFile(path), saved);
 }
 
 void TestSettings::quotedValuesStartTheTool()
 {
     BoxRecorder boxes;
-    TForm1::udpLocalPort = 0;
     WorkDir dir(
         "[Ver]\r\nCEO=\"CN\"\r\n"
         "[info]\r\nCOM=\"3\"\r\nBaudRate=9\r\n"
@@ -697,19 +700,18 @@ void TestSettings::quotedValuesStartTheTool()
     {
         auto form = makeMainWindow();
         // Chinese, and the serial link tried COM3.
-        QVERIFY(IsChinese());
+        QVERIFY(form->chinese());
         QVERIFY2(boxes.texts().contains(QStringLiteral("打开COM3失败！")),
                  qPrintable(boxes.texts().join(u'|')));
         auto *lanIp = form->findChild<QLineEdit *>(QStringLiteral("lanIpEdit"));
         QVERIFY(lanIp != nullptr);
         QCOMPARE(lanIp->text(), QStringLiteral("127.0.0.5"));
-        QCOMPARE(UDPPort, 9000);
+        QCOMPARE(form->settings().udpPort, 9000);
         boxes.clear();
         form->show();
         QVERIFY(form->close());
         QCOMPARE(boxes.texts(), QStringList());
     }
-    TForm1::udpLocalPort = 6998;
 
     const QByteArray saved = readFile(dir.configPath());
     QVERIFY2(saved.startsWith("[Ver]\r\nCEO=\"CN\"\r\n[info]\r\nCOM=3\r\nBaudRate=9\r\n"), saved.constData());
@@ -744,8 +746,10 @@ void TestSettings::closeSavesWhereTheFolderRefusesNewFiles()
 
     {
         auto form = makeMainWindow();
-        QVERIFY(!IsChinese());
-        ComPort = 5; // as if chosen in the serial dialog
+        QVERIFY(!form->chinese());
+        // Chosen in the serial dialog: the open fails (no device), yet COM5 is the port in use.
+        form->portDialog()->portBox->setCurrentIndex(4);
+        form->portDialog()->openButton->click();
         boxes.clear();
         form->show();
         QVERIFY(form->close());

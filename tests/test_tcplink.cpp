@@ -2,8 +2,7 @@
 // sending with and without an established connection, the receive road into the reply parser and
 // the console, and peers that misbehave.
 
-#include "links/ConsoleLog.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
@@ -119,7 +118,7 @@ void TcpLinkTest::eventTexts()
 
     // A reply that does not convert stops the parser before its own status text, so the read
     // message stays in view.
-    CmdType = 118;
+    rig.form->session().cmdType = 118;
     server.peer()->write("x\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(rig.lines().contains(QStringLiteral("TCP Receive:x")), kWait);
     QCOMPARE(rig.form->statusPanel(2), received);
@@ -225,7 +224,7 @@ void TcpLinkTest::sendWithoutConnectionReportsError()
         QTest::mouseClick(form->lanConnectButton, Qt::LeftButton);
     }
     form->console()->clearLog();
-    if (LinkType == 1)
+    if (form->session().route.linkType == 1)
         QTest::mouseClick(form->atButton, Qt::LeftButton); // the LAN dispatch goes through SendTcp
     form->SendTcp("AT\r\n");
 
@@ -285,7 +284,7 @@ void TcpLinkTest::failedSendStaysInView()
                                         "\r\n[Network]\r\nCOMType=" + QByteArray::number(link) + "\r\n" +
                                         (link == 1 ? "TCPPort=" : "TCPPort2=") + port + "\r\n"));
     auto form = makeMainWindow();
-    QCOMPARE(LinkType, link);
+    QCOMPARE(form->session().route.linkType, link);
     if (refused)
         QTRY_VERIFY_WITH_TIMEOUT(form->statusPanel(1).endsWith(language == "CN"
                                                                    ? QStringLiteral(":TCP连接出错！")
@@ -361,7 +360,7 @@ void TcpLinkTest::unresolvableNameReportsError()
         QStringLiteral("/nonexistent/tty"),
         "[Ver]\r\nCEO=EN\r\n[Network]\r\nCOMType=2\r\nServerIP2=nonexistent.invalid\r\nTCPPort2=8888\r\n"));
     auto form = makeMainWindow();
-    QCOMPARE(ServerIP2, QStringLiteral("nonexistent.invalid"));
+    QCOMPARE(form->settings().serverIp2, QStringLiteral("nonexistent.invalid"));
     QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1), QStringLiteral(":0:TCP Connected error!"), kWait);
     QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
 
@@ -383,7 +382,7 @@ void TcpLinkTest::chunksReachTheParser()
     rig.form->console()->clearLog();
 
     // The work-mode read of the LAN row: type code 118, the answer "2" selects the second item.
-    CmdType = 118;
+    rig.form->session().cmdType = 118;
     server.peer()->write("2\r\n");
     QTRY_COMPARE_WITH_TIMEOUT(workMode->currentText(), QStringLiteral("AP"), kWait);
     QCOMPARE(rig.lines().value(0), QStringLiteral("TCP Receive:2"));
@@ -412,7 +411,7 @@ void TcpLinkTest::consoleClearedOnlyAboveHundredLines()
         console->addLine(QStringLiteral("old %1").arg(i));
     QCOMPARE(console->lineCount(), lines);
 
-    CmdType = -1; // no reading pending: the parser adds nothing of its own
+    rig.form->session().cmdType = -1; // no reading pending: the parser adds nothing of its own
     server.peer()->write("x");
     QTRY_VERIFY_WITH_TIMEOUT(console->lines().contains(QStringLiteral("TCP Receive:x")), kWait);
     QCOMPARE(console->lines().first(), cleared ? QStringLiteral("TCP Receive:x") : QStringLiteral("old 0"));
@@ -428,7 +427,7 @@ void TcpLinkTest::unconvertibleReplyIsSwallowed()
     rig.form->console()->clearLog();
     rig.form->setStatusPanel(2, QString());
 
-    CmdType = 118;
+    rig.form->session().cmdType = 118;
     server.peer()->write("two\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(rig.lines().contains(QStringLiteral("TCP Receive:two")), kWait);
     // Handling stopped at the conversion: no box, no "Operate complete!", the connection stays.
@@ -452,7 +451,7 @@ void TcpLinkTest::moduleFrameInTwoSegmentsFillsEveryField()
     auto form = makeMainWindow();
     QTRY_VERIFY_WITH_TIMEOUT(relay.peerConnected(), kWait);
     form->console()->clearLog();
-    CmdType = -1; // no reading pending: only the frame fills fields
+    form->session().cmdType = -1; // no reading pending: only the frame fills fields
 
     QByteArray frame = QByteArray("\xA8\x81", 2) + "13900000001" + "0000" + '\x09' + '\0';
     frame += std::accumulate(frame.cbegin(), frame.cend(), char(0)); // header checksum
@@ -499,7 +498,8 @@ void TcpLinkTest::hostilePeer()
     LoopbackServer server;
     Rig rig(server.port(), "EN", "[Program]\r\nShowHEX=1\r\n");
     QTRY_VERIFY_WITH_TIMEOUT(server.peerConnected(), kWait);
-    CmdType = 118; // the parser converts numbers for this code: the garbage must not upset it
+    rig.form->session().cmdType =
+        118; // the parser converts numbers for this code: the garbage must not upset it
 
     const QString disconnected = peerText(server.port()) + QStringLiteral(":TCP Connected disconnect!");
     if (behaviour == QLatin1String("close")) {

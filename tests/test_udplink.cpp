@@ -3,8 +3,7 @@
 // real broadcast runs between two network namespaces this test creates (as root), with the tool's
 // side and the answering module as helper modes of this same executable.
 
-#include "links/ConsoleLog.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
@@ -94,8 +93,9 @@ int runSearcher(int argc, char **argv, const char *namespaceName, int expectedLi
     BoxRecorder boxes;
     // Only here, inside the test's own namespace, do the search buttons broadcast.
     WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Discovery]\r\nAddress=255.255.255.255\r\n"));
-    TForm1 form;
-    ShowHex = true;
+    const auto window = makeMainWindow(6998);
+    TForm1 &form = *window;
+    form.settings().showHex = true;
     QTest::mouseClick(form.searchButton, Qt::LeftButton);
     QTest::mouseClick(form.search2Button, Qt::LeftButton);
     QTest::mouseClick(form.searchButton, Qt::LeftButton);
@@ -188,7 +188,6 @@ class UdpLinkTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
     void cleanup();
     void sendUdpSendsOneDatagramAndLogsIt_data();
     void sendUdpSendsOneDatagramAndLogsIt();
@@ -211,14 +210,8 @@ private:
     std::unique_ptr<WorkDir> dir_;
     std::unique_ptr<TForm1> form_;
     quint16 toolPort_ = 0;
-    void makeWindow();
+    void makeWindow(int udpLocalPort = 0); // 0: a free port, so that parallel suites never fight
 };
-
-void UdpLinkTest::init()
-{
-    // Parallel tests would fight over the discovery port: each window binds a free one.
-    TForm1::udpLocalPort = 0;
-}
 
 void UdpLinkTest::cleanup()
 {
@@ -226,15 +219,14 @@ void UdpLinkTest::cleanup()
     dir_.reset();
     boxes_.reset();
     pty_.reset();
-    TForm1::udpLocalPort = 6998;
 }
 
-void UdpLinkTest::makeWindow()
+void UdpLinkTest::makeWindow(int udpLocalPort)
 {
     boxes_ = std::make_unique<BoxRecorder>();
     pty_ = std::make_unique<Pty>();
     dir_ = std::make_unique<WorkDir>(WorkDir::testConfig(pty_->slavePath()));
-    form_ = makeMainWindow();
+    form_ = makeMainWindow(udpLocalPort);
     toolPort_ = form_->udpSocket()->localPort();
 }
 
@@ -262,7 +254,7 @@ void UdpLinkTest::sendUdpSendsOneDatagramAndLogsIt()
     QUdpSocket listener;
     QVERIFY(listener.bind(QHostAddress(QHostAddress::LocalHost), 0));
     makeWindow();
-    ShowHex = showHex;
+    form_->settings().showHex = showHex;
 
     form_->SendUdp(data, QStringLiteral("127.0.0.1"), listener.localPort());
 
@@ -359,7 +351,7 @@ void UdpLinkTest::receivedDatagramIsOneResultLine()
     QTRY_VERIFY(!form_->searchResultEdit->toPlainText().isEmpty());
     QCOMPARE(form_->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:") + shown);
     // Discovery answers are not replies to commands: no console line, no parser, on the serial link too.
-    QCOMPARE(LinkType, 0);
+    QCOMPARE(form_->session().route.linkType, 0);
     QCOMPARE(form_->console()->lineCount(), 0);
     QCOMPARE(form_->statusPanel(2), QStringLiteral("before"));
     QVERIFY(boxes_->boxes.isEmpty());
@@ -388,11 +380,10 @@ void UdpLinkTest::takenPortIsReportedOnEachSendUntilFree()
     QVERIFY(blocker->bind(QHostAddress(QHostAddress::AnyIPv4), 0,
                           QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint));
     const quint16 taken = blocker->localPort();
-    TForm1::udpLocalPort = taken;
     QUdpSocket listener;
     QVERIFY(listener.bind(QHostAddress(QHostAddress::LocalHost), 0));
 
-    makeWindow();
+    makeWindow(taken);
     // Start-up goes on without a word.
     QVERIFY(boxes_->boxes.isEmpty());
     QCOMPARE(form_->statusPanel(0), kMakerNameChinese);
@@ -444,7 +435,7 @@ void UdpLinkTest::searchButtonsSendTheirRequest()
              QStringLiteral("127.0.0.1")); // [Discovery] Address of the test config
     QCOMPARE(form_->discoveryTarget.port, 6999);
     form_->discoveryTarget = {QStringLiteral("127.0.0.1"), int(module.localPort())};
-    LinkType = link;
+    form_->session().route.linkType = link;
     // An earlier answer stays: a search clears nothing.
     module.writeDatagram("earlier", QHostAddress(QHostAddress::LocalHost), toolPort_);
     QTRY_COMPARE(form_->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:earlier"));

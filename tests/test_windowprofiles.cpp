@@ -4,11 +4,11 @@
 // with problems gets one box listing them and sends nothing. Against the module simulator, loopback
 // addresses only; the table is read the way a screen reader reads it.
 
-#include "links/ConsoleLog.h"
 #include "protocol/ParameterCatalogue.h"
 #include "protocol/Profile.h"
 #include "protocol/ValueRules.h"
 #include "shell/ApplyProfileDialog.h"
+#include "shell/ConsoleLog.h"
 #include "shell/ProfileActions.h"
 #include "shell/ReadAllControl.h"
 #include "shell/Unit1.h"

@@ -1,9 +1,8 @@
 // What the window system and screen readers get from the real platform (xcb on a private Xvfb, with
 // the accessibility bus): the exact window titles, and the status panels announcing their texts.
 
-#include "links/Portset.h"
 #include "pages/Unit_options.h"
-#include "shell/SharedState.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 #include "support/DesktopSession.h"
 #include "support/Pty.h"

@@ -1,6 +1,6 @@
 #include "support/SimWindow.h"
 
-#include "shell/SharedState.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 
 #include <QPushButton>
@@ -34,7 +34,7 @@ bool SimWindow::start(int link, const QStringList &simArgs, const QByteArray &la
     }
     const bool up =
         link == 0
-            ? PortOpen[0]
+            ? form_->portDialog()->portOpen(1)
             : QTest::qWaitFor(
                   [this] { return form_->tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 5000);
     if (!up && why)

@@ -2,9 +2,8 @@
 
 #include "links/PComm.h"
 #include "links/PortMap.h"
-#include "links/commfunction.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
+#include "shell/commfunction.h"
 #include "support/Pty.h"
 
 #include <QCoreApplication>
@@ -35,9 +34,6 @@ QStringList BoxRecorder::texts() const
 
 WorkDir::WorkDir(const QByteArray &config) : previous_(QDir::currentPath())
 {
-    ResetComPortMap();
-    // Every COM number points at a path that cannot exist unless a test maps it.
-    SetDefaultComDevicePattern(QStringLiteral("/nonexistent/qxtest-ttyS%1"));
     QDir::setCurrent(dir_.path());
     if (!config.isNull()) {
         QFile file(configPath());
@@ -52,7 +48,6 @@ WorkDir::~WorkDir()
     for (int n = 1; n <= kComPortCount; ++n)
         sio_close(n);
     QDir::setCurrent(previous_);
-    ResetComPortMap();
 }
 
 QString WorkDir::configPath() const
@@ -101,16 +96,18 @@ QByteArray WorkDir::testConfig(const QString &com1Device, const QByteArray &extr
     return ini;
 }
 
-std::unique_ptr<TForm1> makeMainWindow()
+std::unique_ptr<TForm1> makeMainWindow(int udpLocalPort)
 {
-    return std::make_unique<TForm1>();
+    // Every COM number points at a path that cannot exist unless the test's Config.ini maps it.
+    return std::make_unique<TForm1>(
+        nullptr, WindowStart{QString(), udpLocalPort, QStringLiteral("/nonexistent/qxtest-ttyS%1")});
 }
 
-QByteArray sentBeforeSentinel(Pty &pty)
+QByteArray sentBeforeSentinel(Pty &pty, int comPort)
 {
     static const QByteArray sentinel("\0qx-test-sentinel\0", 19);
     QCoreApplication::processEvents();
-    if (!TCommFun().ComWrite(ComPort, sentinel, int(sentinel.size())))
+    if (!TCommFun().ComWrite(comPort, sentinel, int(sentinel.size())))
         return QByteArrayLiteral("[the sentinel could not be written]");
     QByteArray bytes;
     while (!bytes.endsWith(sentinel)) {

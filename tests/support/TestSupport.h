@@ -50,11 +50,13 @@ private:
     QString previous_;
 };
 
-std::unique_ptr<TForm1> makeMainWindow();
+// The main window of the Config.ini in the working directory. Its UDP endpoint binds a free port
+// unless the test names one, so that suites running side by side never fight over the discovery port.
+std::unique_ptr<TForm1> makeMainWindow(int udpLocalPort = 0);
 
 class Pty;
 // What the program sent on its serial port up to now, proved complete by a positive event: a sentinel
-// written after it through the program's open port (ComPort) must arrive, and anything sent earlier
+// written after it through the program's open port (COM1 unless named) must arrive, and anything sent earlier
 // comes before it. Events already queued run first, so a send they make counts too. When the sentinel
 // never arrives the result says so, and compares unequal to anything a test expects.
-QByteArray sentBeforeSentinel(Pty &pty);
+QByteArray sentBeforeSentinel(Pty &pty, int comPort = 1);

@@ -3,7 +3,6 @@
 #include "pages/KeyFilter.h"
 #include "pages/Unit_options.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -31,17 +30,18 @@ std::optional<int> portNumber(const QString &text)
     return value;
 }
 
-QString invalidPortText()
+QString invalidPortText(bool chinese)
 {
-    return Tr(QStringLiteral("Port must be a number from 1 to 65535!"),
-              QStringLiteral("端口必须是1到65535之间的数字！"));
+    return InLanguage(chinese, QStringLiteral("Port must be a number from 1 to 65535!"),
+                      QStringLiteral("端口必须是1到65535之间的数字！"));
 }
 
 // Runs a check when the focus moves from the field to another control of the window. Switching
 // windows or opening a menu is not leaving the field; the warning box of a check is not either.
 class LeaveCheck final : public QObject {
 public:
-    LeaveCheck(QLineEdit *field, std::function<void()> check) : QObject(field), check_(std::move(check))
+    LeaveCheck(QLineEdit *field, bool &running, std::function<void()> check)
+        : QObject(field), check_(std::move(check)), running_(running)
     {
         field->installEventFilter(this);
     }
@@ -65,7 +65,7 @@ protected:
 
 private:
     std::function<void()> check_;
-    static inline bool running_ = false;
+    bool &running_; // shared by the fields of one window
 };
 } // namespace
 
@@ -94,26 +94,28 @@ void TForm1::setUpLinkGroup()
     KeyFilter::install(wanPortEdit, KeyFilterKind::Digits);
 
     // An empty address is stored as it is; the connect button refuses it later.
-    new LeaveCheck(lanIpEdit, [this] { ServerIP = lanIpEdit->text(); });
-    new LeaveCheck(wanIpEdit, [this] { ServerIP2 = wanIpEdit->text(); });
+    new LeaveCheck(lanIpEdit, leaveCheckRunning_, [this] { settings_.serverIp = lanIpEdit->text(); });
+    new LeaveCheck(wanIpEdit, leaveCheckRunning_, [this] { settings_.serverIp2 = wanIpEdit->text(); });
     auto portCheck = [this](QLineEdit *field, int &port) {
         const QString text = field->text();
         if (const std::optional<int> number = portNumber(text)) {
             port = *number;
             return;
         }
-        Boxes::warning(this, text.isEmpty() ? Tr(QStringLiteral("Port can not be blank!"),
-                                                 QStringLiteral("端口不能为空！"))
-                                            : invalidPortText());
+        Boxes::warning(this, text.isEmpty() ? inLanguage(QStringLiteral("Port can not be blank!"),
+                                                         QStringLiteral("端口不能为空！"))
+                                            : invalidPortText(chinese()));
         field->setFocus(Qt::OtherFocusReason);
     };
-    new LeaveCheck(lanPortEdit, [portCheck, this] { portCheck(lanPortEdit, TCPPort); });
-    new LeaveCheck(wanPortEdit, [portCheck, this] { portCheck(wanPortEdit, TCPPort2); });
+    new LeaveCheck(lanPortEdit, leaveCheckRunning_,
+                   [portCheck, this] { portCheck(lanPortEdit, settings_.tcpPort); });
+    new LeaveCheck(wanPortEdit, leaveCheckRunning_,
+                   [portCheck, this] { portCheck(wanPortEdit, settings_.tcpPort2); });
 }
 
 void TForm1::selectLink(int linkType)
 {
-    LinkType = linkType;
+    session_.route.linkType = linkType;
     for (QWidget *w : std::initializer_list<QWidget *>{lanIpEdit, lanPortEdit, lanConnectButton})
         w->setEnabled(linkType == 1);
     for (QWidget *w :
@@ -127,17 +129,17 @@ void TForm1::connectLinkRow(int linkType)
     const QLineEdit *ipEdit = lan ? lanIpEdit : wanIpEdit;
     const QLineEdit *portEdit = lan ? lanPortEdit : wanPortEdit;
     if (ipEdit->text().isEmpty() || portEdit->text().isEmpty()) {
-        Boxes::warning(
-            this, Tr(QStringLiteral("IP or Port can not be blank!"), QStringLiteral("IP或Port不能为空值！")));
+        Boxes::warning(this, inLanguage(QStringLiteral("IP or Port can not be blank!"),
+                                        QStringLiteral("IP或Port不能为空值！")));
         return;
     }
     const std::optional<int> port = portNumber(portEdit->text());
     if (!port) {
-        Boxes::warning(this, invalidPortText());
+        Boxes::warning(this, invalidPortText(chinese()));
         return;
     }
-    (lan ? ServerIP : ServerIP2) = ipEdit->text();
-    (lan ? TCPPort : TCPPort2) = *port;
+    (lan ? settings_.serverIp : settings_.serverIp2) = ipEdit->text();
+    (lan ? settings_.tcpPort : settings_.tcpPort2) = *port;
     openTcp(ipEdit->text(), *port);
 }
 
@@ -150,14 +152,15 @@ void TForm1::openOptionsDialog()
 void TForm1::applyLoadedSettings()
 {
     if (addQuotesCheck)
-        addQuotesCheck->setChecked(AddQuotes);
-    lanIpEdit->setText(ServerIP);
-    lanPortEdit->setText(QString::number(TCPPort));
-    wanIpEdit->setText(ServerIP2);
-    wanPortEdit->setText(QString::number(TCPPort2));
+        addQuotesCheck->setChecked(settings_.addQuotes);
+    lanIpEdit->setText(settings_.serverIp);
+    lanPortEdit->setText(QString::number(settings_.tcpPort));
+    wanIpEdit->setText(settings_.serverIp2);
+    wanPortEdit->setText(QString::number(settings_.tcpPort2));
 
     QRadioButton *const radios[] = {serialLinkRadio, lanLinkRadio, wanLinkRadio};
-    if (LinkType < 0 || LinkType > 2) {
+    const int saved = session_.route.linkType;
+    if (saved < 0 || saved > 2) {
         // An unknown saved link selects none: every send is then refused by the dispatchers.
         for (QRadioButton *radio : radios) {
             radio->setAutoExclusive(false);
@@ -166,7 +169,6 @@ void TForm1::applyLoadedSettings()
         }
         return;
     }
-    const int saved = LinkType;
     radios[saved]->setChecked(true);
     selectLink(saved); // also when the button was already checked, as a click would
     if (saved != 0)

@@ -1,36 +1,33 @@
 // The serial receive path: the port reports bytes, the gatherer puts them together into a reply by the
 // quiet time, the console shows the reply while it comes, and the parser gets it once complete.
 
-#include "links/ConsoleLog.h"
 #include "links/PComm.h"
-#include "links/Portset.h"
 #include "links/ReplyGatherer.h"
-#include "links/commfunction.h"
 #include "protocol/ReplyInterpreter.h"
+#include "shell/ConsoleLog.h"
+#include "shell/Portset.h"
 #include "shell/ReplyLines.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
+#include "shell/commfunction.h"
 
 #include <QTimer>
 
 void TForm1::setUpSerialReceive()
 {
-    serialGatherer_ = new ReplyGatherer(
-        [] { return CommFun != nullptr ? CommFun->ComRead(ComPort) : QByteArray(); }, {}, this);
+    serialGatherer_ =
+        new ReplyGatherer([this] { return commFun_->ComRead(portDialog_->comPort()); }, {}, this);
     serialGatherer_->setObjectName(QStringLiteral("serialGatherer"));
-    serialGatherer_->setQuietMs(RxQuietMs);
     serialLines_ = new ReplyLines(console_, QStringLiteral("COM Receive:"), this);
     connect(serialGatherer_, &ReplyGatherer::replyGrew, this, [this](const QByteArray &bytes, bool first) {
         if (first && console_->lineCount() > 1000)
             console_->clearLog();
-        serialLines_->grow(bytes, first, ShowHex);
+        serialLines_->grow(bytes, first, settings_.showHex);
     });
     connect(serialGatherer_, &ReplyGatherer::replyComplete, this,
             [this](const QByteArray &reply) { pollSerial(reply); });
     sio_notify(this, [this](int port) {
-        if (port != ComPort)
+        if (port != portDialog_->comPort())
             return; // only the port in use is read; another port's bytes wait in its queue
-        serialGatherer_->setQuietMs(RxQuietMs);
         serialGatherer_->readWaiting();
     });
     // Bytes that reached a port before it became the one in use announce themselves no more: look once

@@ -1,7 +1,7 @@
-#include "links/ConsoleLog.h"
+#include "shell/ConsoleLog.h"
 
-#include "links/commfunction.h"
 #include "protocol/ConsoleText.h"
+#include "shell/commfunction.h"
 
 #include <QFile>
 #include <QMimeData>

@@ -1,9 +1,8 @@
 #include "shell/Unit1.h"
 
-#include "links/ConsoleLog.h"
 #include "links/TcpReplyFramer.h"
 #include "protocol/ReplyInterpreter.h"
-#include "shell/SharedState.h"
+#include "shell/ConsoleLog.h"
 
 #include <QTcpSocket>
 #include <QTimer>
@@ -24,9 +23,10 @@ bool isReservedInvalidName(const QString &host)
     return name == QLatin1String("invalid") || name.endsWith(QLatin1String(".invalid"));
 }
 
-QString sendErrorText()
+QString sendErrorText(bool chinese)
 {
-    return Tr(QStringLiteral("Send Error(TCP)!"), QStringLiteral("向Wifi模块用TCP协议发送数据时出现错误！"));
+    return InLanguage(chinese, QStringLiteral("Send Error(TCP)!"),
+                      QStringLiteral("向Wifi模块用TCP协议发送数据时出现错误！"));
 }
 } // namespace
 
@@ -94,12 +94,12 @@ bool TForm1::deliverTcp(const QByteArray &bytes)
             // connect or error message still comes and the user knows when to send again.
             if (started && tcpSocket_->error() == QAbstractSocket::SocketTimeoutError)
                 openTcp(tcpHost_, tcpPort_);
-            setStatusPanel(2, sendErrorText());
+            setStatusPanel(2, sendErrorText(chinese()));
             return false;
         }
     }
     if (tcpSocket_->write(bytes) != bytes.size()) {
-        setStatusPanel(2, sendErrorText());
+        setStatusPanel(2, sendErrorText(chinese()));
         return false;
     }
     return true;
@@ -113,22 +113,22 @@ QString TForm1::tcpPeerText() const
 void TForm1::tcpConnected()
 {
     tcpConnectTimer_->stop();
-    setStatusPanel(1, tcpPeerText() + Tr(QStringLiteral(":TCP Connected Successfully!"),
-                                         QStringLiteral(":TCP连接成功！")));
+    setStatusPanel(1, tcpPeerText() + inLanguage(QStringLiteral(":TCP Connected Successfully!"),
+                                                 QStringLiteral(":TCP连接成功！")));
 }
 
 void TForm1::tcpDisconnected()
 {
-    setStatusPanel(1, tcpPeerText() +
-                          Tr(QStringLiteral(":TCP Connected disconnect!"), QStringLiteral(":TCP连接失败！")));
+    setStatusPanel(1, tcpPeerText() + inLanguage(QStringLiteral(":TCP Connected disconnect!"),
+                                                 QStringLiteral(":TCP连接失败！")));
 }
 
 void TForm1::tcpError()
 {
     if (tcpSocket_->state() == QAbstractSocket::UnconnectedState)
         tcpConnectTimer_->stop();
-    setStatusPanel(1, tcpPeerText() +
-                          Tr(QStringLiteral(":TCP Connected error!"), QStringLiteral(":TCP连接出错！")));
+    setStatusPanel(1, tcpPeerText() + inLanguage(QStringLiteral(":TCP Connected error!"),
+                                                 QStringLiteral(":TCP连接出错！")));
 }
 
 void TForm1::tcpConnectGiveUp()
@@ -147,12 +147,12 @@ void TForm1::tcpReadyRead()
         const QByteArray chunk = tcpSocket_->readAll();
         if (chunk.isEmpty())
             return;
-        setStatusPanel(2, Tr(QStringLiteral("Recieved data from network(TCP)!"),
-                             QStringLiteral("收到来自网络(TCP)的数据！")));
+        setStatusPanel(2, inLanguage(QStringLiteral("Recieved data from network(TCP)!"),
+                                     QStringLiteral("收到来自网络(TCP)的数据！")));
         if (console_->lineCount() > 100)
             console_->clearLog();
         console_->addDataLine(QStringLiteral("TCP Receive:"), chunk);
-        if (ShowHex)
+        if (settings_.showHex)
             console_->addHexLine(chunk);
         // The console shows each read event; the parser gets whole replies.
         tcpFramer_->add(chunk);

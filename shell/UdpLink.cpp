@@ -1,6 +1,5 @@
-#include "links/ConsoleLog.h"
+#include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
 #include "shell/Unit1.h"
 
 #include <QHostAddress>
@@ -15,13 +14,15 @@
 
 namespace {
 // The endpoint speaks IPv4 only; a host name resolves to its first IPv4 address.
-QHostAddress resolveIPv4(const QString &host, QString *error)
+QHostAddress resolveIPv4(const QString &host, bool chinese, QString *error)
 {
     QHostAddress address;
     if (address.setAddress(host)) {
         if (address.protocol() == QAbstractSocket::IPv4Protocol)
             return address;
-        *error = Tr(QStringLiteral("Not an IPv4 address: "), QStringLiteral("不是IPv4地址：")) + host;
+        *error =
+            InLanguage(chinese, QStringLiteral("Not an IPv4 address: "), QStringLiteral("不是IPv4地址：")) +
+            host;
         return QHostAddress();
     }
     const QHostInfo info = QHostInfo::fromName(host);
@@ -29,10 +30,11 @@ QHostAddress resolveIPv4(const QString &host, QString *error)
         if (candidate.protocol() == QAbstractSocket::IPv4Protocol)
             return candidate;
     }
-    *error =
-        info.error() != QHostInfo::NoError
-            ? info.errorString()
-            : Tr(QStringLiteral("No IPv4 address for host "), QStringLiteral("主机没有IPv4地址：")) + host;
+    *error = info.error() != QHostInfo::NoError
+                 ? info.errorString()
+                 : InLanguage(chinese, QStringLiteral("No IPv4 address for host "),
+                              QStringLiteral("主机没有IPv4地址：")) +
+                       host;
     return QHostAddress();
 }
 } // namespace
@@ -52,7 +54,7 @@ bool TForm1::bindUdpSocket()
     // DontShareAddress: a shared bind would succeed beside another program on the port, and the
     // replies would then reach only one of us.
     // Qt enables broadcast on every UDP socket it creates.
-    return udpSocket_->bind(QHostAddress(QHostAddress::AnyIPv4), static_cast<quint16>(udpLocalPort),
+    return udpSocket_->bind(QHostAddress(QHostAddress::AnyIPv4), static_cast<quint16>(udpLocalPort_),
                             QAbstractSocket::DontShareAddress);
 }
 
@@ -67,12 +69,13 @@ void TForm1::SendUdp(const QByteArray &data, const QString &host, int port)
         return;
     }
     if (port < 1 || port > 65535) {
-        Boxes::error(this, Tr(QStringLiteral("Invalid UDP port: "), QStringLiteral("无效的UDP端口：")) +
-                               QString::number(port));
+        Boxes::error(this,
+                     inLanguage(QStringLiteral("Invalid UDP port: "), QStringLiteral("无效的UDP端口：")) +
+                         QString::number(port));
         return;
     }
     QString error;
-    const QHostAddress address = resolveIPv4(host, &error);
+    const QHostAddress address = resolveIPv4(host, chinese(), &error);
     if (address.isNull()) {
         Boxes::error(this, error);
         return;
@@ -83,7 +86,7 @@ void TForm1::SendUdp(const QByteArray &data, const QString &host, int port)
     }
     console_->addEmptyLine();
     console_->addDataLine(QStringLiteral("UDP Send:"), data);
-    if (ShowHex)
+    if (settings_.showHex)
         console_->addHexLine(data);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // TCommFun: the serial port operations over the PComm-style layer and the byte/hex conversions.
-// It has no fields; one instance (CommFun) serves the main window and the serial dialog makes
-// short-lived ones for its open and close.
+// It has no fields; one instance serves the main window and the serial dialog makes short-lived ones
+// for its open and close.
 
 #include "protocol/Conversions.h"
 
@@ -12,7 +12,7 @@
 class TCommFun {
 public:
     // Serial port access. Failures show the fixed English message boxes and return false/empty.
-    bool ComOpen(int port);
+    bool ComOpen(int port, const QString &devicePath);
     void ComSetFormat(int port, int baudCode, int dataBitsCode, int stopBitsCode, int parityCode);
     // Sends the first count bytes (never more than bytes holds).
     bool ComWrite(int port, const QByteArray &bytes, int count);

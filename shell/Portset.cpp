@@ -1,11 +1,10 @@
-#include "links/Portset.h"
+#include "shell/Portset.h"
 
 #include "links/OpenAdvice.h"
 #include "links/PComm.h"
 #include "links/PortMap.h"
-#include "links/commfunction.h"
 #include "shell/MessageBoxes.h"
-#include "shell/SharedState.h"
+#include "shell/commfunction.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -37,14 +36,15 @@ int baudCodeOf(const QString &text)
 }
 } // namespace
 
-TfrmPortSet::TfrmPortSet(QWidget *parent) : QDialog(parent)
+TfrmPortSet::TfrmPortSet(PortMap *ports, int comPort, int baudIndex, bool english, QWidget *parent)
+    : QDialog(parent), ports_(ports), english_(english), comPort_(comPort), baudIndex_(baudIndex)
 {
     setObjectName(QStringLiteral("TfrmPortSet"));
     setModal(true);
-    QStringList ports;
+    QStringList portNames;
     for (int n = 1; n <= kComPortCount; ++n)
-        ports << QStringLiteral("COM%1").arg(n);
-    portBox = makeList(this, "portBox", ports);
+        portNames << QStringLiteral("COM%1").arg(n);
+    portBox = makeList(this, "portBox", portNames);
     baudBox = makeList(this, "baudBox",
                        {QStringLiteral("300"), QStringLiteral("600"), QStringLiteral("1200"),
                         QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
@@ -104,20 +104,14 @@ TfrmPortSet::TfrmPortSet(QWidget *parent) : QDialog(parent)
     connect(deviceBox, &QComboBox::currentTextChanged, this, &TfrmPortSet::deviceChosen);
 
     // Creation: select the saved port and rate; NONE parity, 8 data bits.
-    portBox->setCurrentIndex(qBound(0, ComPort - 1, kComPortCount - 1));
-    if (BaudIndex < 0 || BaudIndex > 9)
-        BaudIndex = 9;
-    baudBox->setCurrentIndex(BaudIndex);
+    portBox->setCurrentIndex(qBound(0, comPort_ - 1, kComPortCount - 1));
+    if (baudIndex_ < 0 || baudIndex_ > 9)
+        baudIndex_ = 9;
+    baudBox->setCurrentIndex(baudIndex_);
     parityBox->setCurrentIndex(0);
     dataBitsBox->setCurrentIndex(3);
     portChosen(portBox->currentIndex());
     applyLanguage();
-}
-
-void TfrmPortSet::openAtStartIfSerial()
-{
-    if (LinkType == 0)
-        Open();
 }
 
 void TfrmPortSet::showEvent(QShowEvent *event)
@@ -125,7 +119,7 @@ void TfrmPortSet::showEvent(QShowEvent *event)
     applyLanguage();
     // Offer the serial devices present now, keeping the mapped path of the selected COM number.
     const QSignalBlocker blocker(deviceBox);
-    const QString current = ComDevicePath(portBox->currentIndex() + 1);
+    const QString current = ports_->devicePath(portBox->currentIndex() + 1);
     deviceBox->clear();
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         deviceBox->addItem(info.systemLocation());
@@ -135,7 +129,7 @@ void TfrmPortSet::showEvent(QShowEvent *event)
 
 void TfrmPortSet::applyLanguage()
 {
-    const bool english = Language == QLatin1String("EN"); // this dialog tests for "EN"
+    const bool english = english_;
     QFont font = parentWidget() ? parentWidget()->font() : QDialog::font();
     if (english)
         font.setFamily(QStringLiteral("Arial"));
@@ -157,27 +151,26 @@ void TfrmPortSet::applyLanguage()
 
 void TfrmPortSet::portChosen(int index)
 {
-    const bool open = index >= 0 && PortOpen[index];
+    const bool open = portOpen(index + 1);
     openButton->setEnabled(!open);
     closeButton->setEnabled(open);
     const QSignalBlocker blocker(deviceBox);
-    deviceBox->setEditText(ComDevicePath(index + 1));
+    deviceBox->setEditText(ports_->devicePath(index + 1));
 }
 
 void TfrmPortSet::deviceChosen(const QString &path)
 {
-    SetComDevicePath(portBox->currentIndex() + 1, path.trimmed());
+    ports_->setDevicePath(portBox->currentIndex() + 1, path.trimmed());
 }
 
 void TfrmPortSet::Open()
 {
-    const bool english = Language == QLatin1String("EN");
+    const bool english = english_;
     // What a failed open must give back while the port in use stays open: sends, the receive poll
     // and the saved COM number go on with that port, in the format it was opened with.
-    const struct {
-        int port, baud, parity, dataBits, stopBits;
-    } before{ComPort, BaudCode, ParityCode, DataBitsCode, StopBitsCode};
-    ComPort = portBox->currentIndex() + 1;
+    const int portBefore = comPort_;
+    const FormatCodes codesBefore = codes_;
+    comPort_ = portBox->currentIndex() + 1;
     QString status = portBox->currentText() + QLatin1Char(',');
     const int baud = baudCodeOf(baudBox->currentText());
     if (baud < 0) {
@@ -185,25 +178,25 @@ void TfrmPortSet::Open()
                                      : QStringLiteral("波特率的选项超过可选范围！"));
         return;
     }
-    BaudCode = baud;
+    codes_.baud = baud;
     status += baudBox->currentText() + QLatin1Char(',');
 
     const QString parity = parityBox->currentText();
     switch (parity.isEmpty() ? char16_t(0) : parity.front().unicode()) {
     case u'E':
-        ParityCode = 24;
+        codes_.parity = 24;
         break;
     case u'O':
-        ParityCode = 8;
+        codes_.parity = 8;
         break;
     case u'N':
-        ParityCode = 0;
+        codes_.parity = 0;
         break;
     case u'S':
-        ParityCode = 56;
+        codes_.parity = 56;
         break;
     case u'M':
-        ParityCode = 40;
+        codes_.parity = 40;
         break;
     default:
         break; // keeps the previous code
@@ -211,62 +204,58 @@ void TfrmPortSet::Open()
     status += parity + QLatin1Char(',');
 
     const QString dataBits = dataBitsBox->currentText();
-    DataBitsCode = dataBits == QLatin1String("7")   ? 2
-                   : dataBits == QLatin1String("6") ? 1
-                   : dataBits == QLatin1String("5") ? 0
-                                                    : 3; // "9" runs as 8 bits
+    codes_.dataBits = dataBits == QLatin1String("7")   ? 2
+                      : dataBits == QLatin1String("6") ? 1
+                      : dataBits == QLatin1String("5") ? 0
+                                                       : 3; // "9" runs as 8 bits
     status += dataBits + QLatin1Char(',');
 
     const QString stopBits = stopBitsBox->currentText();
     if (stopBits == QLatin1String("1"))
-        StopBitsCode = 0;
+        codes_.stopBits = 0;
     else if (stopBits == QLatin1String("2"))
-        StopBitsCode = 4; // "1.5" keeps the previous code
+        codes_.stopBits = 4; // "1.5" keeps the previous code
     status += stopBits;
 
-    ComOpened = TCommFun().ComOpen(ComPort);
-    if (!ComOpened) {
-        const QString failure = english ? QStringLiteral("Open COM%1 Fail！").arg(ComPort)
-                                        : QStringLiteral("打开COM%1失败！").arg(ComPort);
+    if (!TCommFun().ComOpen(comPort_, ports_->devicePath(comPort_))) {
+        const QString failure = english ? QStringLiteral("Open COM%1 Fail！").arg(comPort_)
+                                        : QStringLiteral("打开COM%1失败！").arg(comPort_);
         const QString advice = OpenFailureAdvice(LastOpenFailure(), english);
         Boxes::warning(this, advice.isEmpty() ? failure : failure + QLatin1Char('\n') + advice);
         Q_EMIT portStatusChanged(failure);
-        if (before.port >= 1 && before.port <= kComPortCount && PortOpen[before.port - 1]) {
-            ComPort = before.port;
-            BaudCode = before.baud;
-            ParityCode = before.parity;
-            DataBitsCode = before.dataBits;
-            StopBitsCode = before.stopBits;
+        if (portOpen(portBefore)) {
+            comPort_ = portBefore;
+            codes_ = codesBefore;
         }
         return;
     }
-    TCommFun().ComSetFormat(ComPort, BaudCode, DataBitsCode, StopBitsCode, ParityCode);
+    TCommFun().ComSetFormat(comPort_, codes_.baud, codes_.dataBits, codes_.stopBits, codes_.parity);
     openButton->setEnabled(false);
     closeButton->setEnabled(true);
     accept();
     for (int n = 1; n <= kComPortCount; ++n) {
-        if (n != ComPort && PortOpen[n - 1] && TCommFun().ComClose(n))
-            PortOpen[n - 1] = false;
+        if (n != comPort_ && portOpen_[size_t(n - 1)] && TCommFun().ComClose(n))
+            portOpen_[size_t(n - 1)] = false;
     }
-    PortOpen[ComPort - 1] = true;
+    portOpen_[size_t(comPort_ - 1)] = true;
     Q_EMIT portStatusChanged(status);
-    BaudIndex = baudBox->currentIndex();
+    baudIndex_ = baudBox->currentIndex();
 }
 
 void TfrmPortSet::Close()
 {
     // Closes the port selected here, so that an open port can always be closed, also after a
-    // failed open of another port moved ComPort away from it.
+    // failed open of another port moved the port in use away from it.
     const int selected = portBox->currentIndex();
     const int port = selected + 1;
     if (TCommFun().ComClose(port)) {
         openButton->setEnabled(true);
         closeButton->setEnabled(false);
-        PortOpen[selected] = false;
+        portOpen_[size_t(selected)] = false;
         Q_EMIT portStatusChanged(portBox->currentText() + QStringLiteral(" Closed"));
         return;
     }
-    const bool english = Language == QLatin1String("EN");
+    const bool english = english_;
     Boxes::warning(this, english ? QStringLiteral("Close COM%1Fail!").arg(port)
                                  : QStringLiteral("关闭串口%1失败！").arg(port));
     Q_EMIT portStatusChanged(english ? QStringLiteral("Close COM%1Fail!").arg(port)

@@ -1,4 +1,4 @@
-#include "links/commfunction.h"
+#include "shell/commfunction.h"
 
 #include "links/PComm.h"
 #include "shell/MessageBoxes.h"
@@ -56,9 +56,9 @@ template <std::size_t N> void report(const Failure (&table)[N], int rc)
 
 } // namespace
 
-bool TCommFun::ComOpen(int port)
+bool TCommFun::ComOpen(int port, const QString &devicePath)
 {
-    const int rc = sio_open(port);
+    const int rc = sio_open(port, devicePath);
     if (rc == SIO_OK)
         return true;
     report(kOpenFailures, rc);
