@@ -173,15 +173,10 @@ bool clearStaleMarkSpace(QSerialPort *serial, QSerialPort::Parity parity)
 #endif
 }
 
-OpenFailure &lastOpenFailure()
+int refuseOpen(OpenFailure *failure, OpenRefusal refusal, const QString &device, int code)
 {
-    static OpenFailure failure;
-    return failure;
-}
-
-int refuseOpen(OpenRefusal refusal, const QString &device, int code)
-{
-    lastOpenFailure() = {refusal, device};
+    if (failure != nullptr)
+        *failure = {refusal, device};
     return code;
 }
 
@@ -230,35 +225,36 @@ std::optional<SerialFormat> DecodeSerialFormat(int baud, int mode)
     return format;
 }
 
-int sio_open(int port, const QString &path)
+int sio_open(int port, const QString &path, OpenFailure *failure)
 {
-    lastOpenFailure() = {};
+    if (failure != nullptr)
+        *failure = {};
     if (!validPort(port))
-        return refuseOpen(OpenRefusal::BadNumber, QString(), SIO_OPENFAIL);
+        return refuseOpen(failure, OpenRefusal::BadNumber, QString(), SIO_OPENFAIL);
     SioPortEntry &entry = table()->entries[port];
     if (entry.serial != nullptr && !closeIfHungUp(entry.serial))
-        return refuseOpen(OpenRefusal::InUse, path, SIO_OPENFAIL);
+        return refuseOpen(failure, OpenRefusal::InUse, path, SIO_OPENFAIL);
     discard(entry); // a port whose device vanished
     const QString device = QFileInfo(path).canonicalFilePath();
     // Checked before Qt, which would first create a lock file for the missing device.
     if (device.isEmpty())
-        return refuseOpen(OpenRefusal::NoDevice, path, SIO_OPENFAIL);
+        return refuseOpen(failure, OpenRefusal::NoDevice, path, SIO_OPENFAIL);
     // The lock file catches a second open of the same path, not of a symlink to it.
     if (heldUnderAnotherNumber(device))
-        return refuseOpen(OpenRefusal::InUse, path, SIO_OPENFAIL);
+        return refuseOpen(failure, OpenRefusal::InUse, path, SIO_OPENFAIL);
 
     auto serial = std::make_unique<QSerialPort>();
     serial->setPortName(path);
     if (!serial->open(QIODevice::ReadWrite)) {
         switch (serial->error()) {
         case QSerialPort::DeviceNotFoundError:
-            return refuseOpen(OpenRefusal::NoDevice, path, SIO_OPENFAIL);
+            return refuseOpen(failure, OpenRefusal::NoDevice, path, SIO_OPENFAIL);
         case QSerialPort::PermissionError: // held by another program (lock file) or not ours
-            return refuseOpen(permissionRefusal(path), path, SIO_OPENFAIL);
+            return refuseOpen(failure, permissionRefusal(path), path, SIO_OPENFAIL);
         case QSerialPort::OpenError:
-            return refuseOpen(OpenRefusal::Other, path, SIO_OPENFAIL);
+            return refuseOpen(failure, OpenRefusal::Other, path, SIO_OPENFAIL);
         default:
-            return refuseOpen(OpenRefusal::Other, path, SIO_BADPORT);
+            return refuseOpen(failure, OpenRefusal::Other, path, SIO_BADPORT);
         }
     }
     // Leave DTR and RTS raised, as the Windows library does. A pseudo-terminal has no modem lines and
@@ -273,11 +269,6 @@ int sio_open(int port, const QString &path)
     entry.serial = serial.release();
     entry.device = device;
     return SIO_OK;
-}
-
-OpenFailure LastOpenFailure()
-{
-    return lastOpenFailure();
 }
 
 int sio_ioctl(int port, int baud, int mode)

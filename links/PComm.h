@@ -19,8 +19,6 @@ inline constexpr int SIO_BADPARM = -7;   // bad argument
 inline constexpr int SIO_WIN32FAIL = -8; // the system refused a call
 inline constexpr int SIO_ABORTWRITE = -11;
 
-// Opens COM<port> on the device at path.
-int sio_open(int port, const QString &path);
 // baud: rate code (5 = 300 ... 16 = 115200); mode: data-bits | stop-bits | parity codes.
 int sio_ioctl(int port, int baud, int mode);
 // Number of bytes taken for sending; they are handed to the driver before this returns.
@@ -36,14 +34,16 @@ int sio_close(int port);
 // queue until sio_read takes them; a port whose device vanished reports nothing more.
 QMetaObject::Connection sio_notify(QObject *context, std::function<void(int port)> onData);
 
-// Why the last sio_open that failed did, in more detail than its result code, so that the settings
-// dialog can tell the user what to do about it. Every sio_open sets it; None after a success.
+// Why an open failed, in more detail than its result code, so that the settings dialog can tell the
+// user what to do about it.
 enum class OpenRefusal { None, BadNumber, NoDevice, InUse, NotPermitted, Other };
 struct OpenFailure {
     OpenRefusal refusal = OpenRefusal::None;
     QString device; // the path behind the port number
 };
-OpenFailure LastOpenFailure();
+
+// Opens COM<port> on the device at path; *failure (when given) says why it failed, None after a success.
+int sio_open(int port, const QString &path, OpenFailure *failure = nullptr);
 
 struct SerialFormat {
     qint32 baudRate;

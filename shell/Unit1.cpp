@@ -161,7 +161,7 @@ TForm1::TForm1(QWidget *parent, const WindowStart &start)
             .arg(consoleLimitKB));
     applyLoadedSettings();
     applyBrandAndTitle();
-    commFun_ = std::make_unique<TCommFun>();
+    commFun_ = std::make_unique<TCommFun>(this);
     setStatusPanel(0, makerText_);
     bindUdpEndpoint();
     pages->setCurrentIndex(0);
@@ -396,7 +396,7 @@ void TForm1::applyBrandAndTitle()
     setWindowTitle(titleText_ + QLatin1Char(' ') + versionText_);
     // Boxes are titled with the product's title. It is not made the application's display name: on
     // X11 Qt appends " — " and that name to every window title that does not end with it.
-    Boxes::setTitle(titleText_);
+    Boxes::setWindowTitleOfBoxes(this, titleText_);
 }
 
 void TForm1::setStatusPanel(int panel, const QString &text)

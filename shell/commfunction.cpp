@@ -40,35 +40,35 @@ constexpr Failure kCloseFailures[] = {
 };
 
 // Shows the box a table gives for rc; codes the table does not list pass silently.
-template <std::size_t N> void report(const Failure (&table)[N], int rc)
+template <std::size_t N> void report(const Failure (&table)[N], int rc, const QWidget *owner)
 {
     for (const Failure &failure : table) {
         if (failure.code != rc)
             continue;
         const QString text = QString::fromLatin1(failure.text);
         if (failure.box == Box::Error)
-            Boxes::error(nullptr, text);
+            Boxes::errorUnparented(owner, text);
         else
-            Boxes::warning(nullptr, text);
+            Boxes::warningUnparented(owner, text);
         return;
     }
 }
 
 } // namespace
 
-bool TCommFun::ComOpen(int port, const QString &devicePath)
+bool TCommFun::ComOpen(int port, const QString &devicePath, OpenFailure *failure)
 {
-    const int rc = sio_open(port, devicePath);
+    const int rc = sio_open(port, devicePath, failure);
     if (rc == SIO_OK)
         return true;
-    report(kOpenFailures, rc);
+    report(kOpenFailures, rc, owner_);
     return false;
 }
 
 void TCommFun::ComSetFormat(int port, int baudCode, int dataBitsCode, int stopBitsCode, int parityCode)
 {
     const int format = dataBitsCode | stopBitsCode | parityCode;
-    report(kFormatFailures, sio_ioctl(port, baudCode, format));
+    report(kFormatFailures, sio_ioctl(port, baudCode, format), owner_);
 }
 
 bool TCommFun::ComWrite(int port, const QByteArray &bytes, int count)
@@ -79,7 +79,7 @@ bool TCommFun::ComWrite(int port, const QByteArray &bytes, int count)
     const int rc = sio_write(port, copy.data(), count < 0 ? count : static_cast<int>(copy.size()));
     if (rc >= 0)
         return true;
-    report(kWriteFailures, rc);
+    report(kWriteFailures, rc, owner_);
     return false;
 }
 
@@ -103,6 +103,6 @@ bool TCommFun::ComClose(int port)
     const int rc = sio_close(port);
     if (rc == SIO_OK)
         return true;
-    report(kCloseFailures, rc);
+    report(kCloseFailures, rc, owner_);
     return false;
 }

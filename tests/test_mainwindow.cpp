@@ -77,11 +77,12 @@ void MainWindowTest::titleFollowsBrandAndLanguage()
     QCOMPARE(form->windowTitle(), title);
     QCOMPARE(form->statusPanel(0), maker);
     QCOMPARE(form->aboutAction->isVisible(), aboutVisible);
-    // Boxes carry the product's title, without the version.
-    boxes.clear();
+    // Boxes carry the product's title, without the version: the serial library's boxes of the failed
+    // open at start-up (they have no parent window) as well as the window's own.
     form->aboutAction->trigger();
-    QCOMPARE(boxes.boxes.size(), 1);
-    QCOMPARE(boxes.boxes.first().title, title.chopped(QStringLiteral(" V2.14").size()));
+    QVERIFY(boxes.boxes.size() >= 3);
+    for (const BoxRequest &box : std::as_const(boxes.boxes))
+        QCOMPARE(box.title, title.chopped(QStringLiteral(" V2.14").size()));
 }
 
 void MainWindowTest::savedSerialPortIsOpenBeforeShow()

@@ -400,8 +400,8 @@ void SerialPortTest::refusedOpenTellsWhy()
         if (!denied->failure().isEmpty())
             QSKIP(qPrintable(QStringLiteral("cannot refuse a device to this process: ") + denied->failure()));
     }
-    QVERIFY(!commFun.ComOpen(3, ports.devicePath(3)));
-    const OpenFailure failure = LastOpenFailure();
+    OpenFailure failure;
+    QVERIFY(!commFun.ComOpen(3, ports.devicePath(3), &failure));
     const QString advice = OpenFailureAdvice(failure, english);
     const QString group = denied ? denied->group() : QString();
     denied.reset();
@@ -425,8 +425,9 @@ void SerialPortTest::refusedOpenTellsWhy()
 
     // Once the device is allowed again, the same number opens: nothing of the refusal lingers.
     boxes.clear();
-    QVERIFY(commFun.ComOpen(3, ports.devicePath(3)));
-    QCOMPARE(int(LastOpenFailure().refusal), int(OpenRefusal::None));
+    OpenFailure after{OpenRefusal::Other, path};
+    QVERIFY(commFun.ComOpen(3, ports.devicePath(3), &after));
+    QCOMPARE(int(after.refusal), int(OpenRefusal::None));
     QVERIFY(boxes.boxes.isEmpty());
 }
 
