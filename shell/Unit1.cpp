@@ -139,9 +139,10 @@ TForm1::TForm1(QWidget *parent, const WindowStart &start)
     setUpTcpLink();
     setUpLinkGroup();
 
-    // Start-up order: settings (a saved network link starts connecting here), brand and title,
-    // CommFun, quiet time, status panel 0, UDP endpoint, first page, serial dialog, options dialog.
-    // the working directory, not the executable's folder
+    // Start-up order: settings (a saved network link starts connecting here), brand and title, the
+    // serial helper, status panel 0, UDP endpoint, first page, serial dialog (it opens the saved port
+    // on the serial link), options dialog. Config.ini is in the working directory, not the
+    // executable's folder, unless the start names another.
     programDir_ = start.programDir.isEmpty() ? QDir::currentPath() : start.programDir;
     PortMap ports;
     ports.setDefaultPattern(start.comDevicePattern);
