@@ -1,5 +1,6 @@
 #include "shell/Unit1.h"
 
+#include "links/PComm.h"
 #include "pages/Unit_options.h"
 #include "shell/ConsoleLog.h"
 #include "shell/LogToFileAction.h"
@@ -162,11 +163,12 @@ TForm1::TForm1(QWidget *parent, const WindowStart &start)
             .arg(consoleLimitKB));
     applyLoadedSettings();
     applyBrandAndTitle();
-    commFun_ = std::make_unique<TCommFun>(this);
+    serialPorts_ = new SioPorts(this);
+    commFun_ = std::make_unique<TCommFun>(serialPorts_, this);
     setStatusPanel(0, makerText_);
     bindUdpEndpoint();
     pages->setCurrentIndex(0);
-    portDialog_ = new TfrmPortSet(&settings_.ports, settings_.comPort, settings_.baudIndex,
+    portDialog_ = new TfrmPortSet(serialPorts_, &settings_.ports, settings_.comPort, settings_.baudIndex,
                                   EnglishTitles(settings_.language), this);
     connect(portDialog_, &TfrmPortSet::portStatusChanged, this,
             [this](const QString &text) { setStatusPanel(1, text); });

@@ -1,8 +1,8 @@
 #pragma once
 
 // TCommFun: the serial port operations over the PComm-style layer and the byte/hex conversions.
-// It holds only the window its boxes belong to; one instance serves the main window and the serial
-// dialog makes short-lived ones for its open and close.
+// It holds only the port table it works on and the window its boxes belong to; one instance serves the main
+// window and the serial dialog makes short-lived ones for its open and close.
 
 #include "links/PComm.h"
 #include "protocol/Conversions.h"
@@ -14,8 +14,9 @@ class QWidget;
 
 class TCommFun {
 public:
-    // The failure boxes are titled as the boxes of owner's window; they have no parent window.
-    explicit TCommFun(const QWidget *owner = nullptr) : owner_(owner) {}
+    // Works on the ports of table. The failure boxes are titled as the boxes of owner's window; they
+    // have no parent window.
+    explicit TCommFun(SioPorts *table, const QWidget *owner = nullptr) : table_(table), owner_(owner) {}
 
     // Serial port access. Failures show the fixed English message boxes and return false/empty.
     // *failure (when given) says why an open failed.
@@ -40,5 +41,6 @@ public:
     static QByteArray RemoveBlanks(const QByteArray &text) { return Conversions::RemoveBlanks(text); }
 
 private:
+    SioPorts *table_;
     const QWidget *owner_;
 };

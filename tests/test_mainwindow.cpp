@@ -141,7 +141,7 @@ void MainWindowTest::modeButtonsWriteExactBytes()
         form->session().cmdType = -1;
         QTest::mouseClick(form->findChild<QPushButton *>(button), Qt::LeftButton);
         QByteArray got = pty.read(int(wire.size()));
-        got += sentBeforeSentinel(pty);
+        got += sentBeforeSentinel(*form, pty);
         QCOMPARE(got, wire); // nothing more than the command
         QCOMPARE(form->session().cmdType, code);
         QCOMPARE(form->statusPanel(2), QLatin1String(language) == QLatin1String("EN") ? english : chinese);
