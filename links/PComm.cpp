@@ -1,10 +1,8 @@
 #include "links/PComm.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <algorithm>
 #include <array>
 #include <cerrno>
