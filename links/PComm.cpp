@@ -1,10 +1,8 @@
 #include "links/PComm.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -48,32 +46,11 @@ constexpr ParityEntry kParities[] = {{0x00, QSerialPort::NoParity},
 
 } // namespace
 
-struct SioPortEntry {
-    QPointer<QSerialPort> serial; // stays, closed, after the device vanished until sio_close
-    QString device;               // canonical path, to refuse a second open under another number
-};
+SioPorts::SioPorts(QObject *parent) : QObject(parent) {}
 
-// Owns the open ports; a child of the application so they are closed before Qt shuts down.
-class SioPortTable final : public QObject {
-    Q_OBJECT
-
-public:
-    using QObject::QObject;
-    std::array<SioPortEntry, kComPortCount + 1> entries;
-
-Q_SIGNALS:
-    void dataArrived(int port);
-};
+SioPorts::~SioPorts() = default;
 
 namespace {
-
-SioPortTable *table()
-{
-    static QPointer<SioPortTable> instance;
-    if (instance.isNull())
-        instance = new SioPortTable(QCoreApplication::instance());
-    return instance;
-}
 
 bool validPort(int port)
 {
@@ -101,15 +78,15 @@ bool closeIfHungUp(QSerialPort *serial)
 }
 
 // The port behind a number if it is open, whether or not its device is still there.
-QSerialPort *portEntry(int port)
+QSerialPort *portEntry(SioPorts &ports, int port)
 {
-    return validPort(port) ? table()->entries[port].serial : nullptr;
+    return validPort(port) ? ports.entries[size_t(port)].serial : nullptr;
 }
 
 // The port behind a number if it is open and its device still there; nullptr otherwise.
-QSerialPort *openPort(int port)
+QSerialPort *openPort(SioPorts &ports, int port)
 {
-    QSerialPort *serial = portEntry(port);
+    QSerialPort *serial = portEntry(ports, port);
     if (serial == nullptr || closeIfHungUp(serial))
         return nullptr;
     return serial;
@@ -125,9 +102,9 @@ void discard(SioPortEntry &entry)
     entry.device.clear();
 }
 
-bool heldUnderAnotherNumber(const QString &device)
+bool heldUnderAnotherNumber(SioPorts &ports, const QString &device)
 {
-    for (const SioPortEntry &entry : table()->entries) {
+    for (const SioPortEntry &entry : ports.entries) {
         // A hung-up device's number may already belong to a new device.
         if (entry.serial != nullptr && !closeIfHungUp(entry.serial) && entry.device == device)
             return true;
@@ -173,15 +150,10 @@ bool clearStaleMarkSpace(QSerialPort *serial, QSerialPort::Parity parity)
 #endif
 }
 
-OpenFailure &lastOpenFailure()
+int refuseOpen(OpenFailure *failure, OpenRefusal refusal, const QString &device, int code)
 {
-    static OpenFailure failure;
-    return failure;
-}
-
-int refuseOpen(OpenRefusal refusal, const QString &device, int code)
-{
-    lastOpenFailure() = {refusal, device};
+    if (failure != nullptr)
+        *failure = {refusal, device};
     return code;
 }
 
@@ -230,35 +202,36 @@ std::optional<SerialFormat> DecodeSerialFormat(int baud, int mode)
     return format;
 }
 
-int sio_open(int port, const QString &path)
+int sio_open(SioPorts &ports, int port, const QString &path, OpenFailure *failure)
 {
-    lastOpenFailure() = {};
+    if (failure != nullptr)
+        *failure = {};
     if (!validPort(port))
-        return refuseOpen(OpenRefusal::BadNumber, QString(), SIO_OPENFAIL);
-    SioPortEntry &entry = table()->entries[port];
+        return refuseOpen(failure, OpenRefusal::BadNumber, QString(), SIO_OPENFAIL);
+    SioPortEntry &entry = ports.entries[size_t(port)];
     if (entry.serial != nullptr && !closeIfHungUp(entry.serial))
-        return refuseOpen(OpenRefusal::InUse, path, SIO_OPENFAIL);
+        return refuseOpen(failure, OpenRefusal::InUse, path, SIO_OPENFAIL);
     discard(entry); // a port whose device vanished
     const QString device = QFileInfo(path).canonicalFilePath();
     // Checked before Qt, which would first create a lock file for the missing device.
     if (device.isEmpty())
-        return refuseOpen(OpenRefusal::NoDevice, path, SIO_OPENFAIL);
+        return refuseOpen(failure, OpenRefusal::NoDevice, path, SIO_OPENFAIL);
     // The lock file catches a second open of the same path, not of a symlink to it.
-    if (heldUnderAnotherNumber(device))
-        return refuseOpen(OpenRefusal::InUse, path, SIO_OPENFAIL);
+    if (heldUnderAnotherNumber(ports, device))
+        return refuseOpen(failure, OpenRefusal::InUse, path, SIO_OPENFAIL);
 
     auto serial = std::make_unique<QSerialPort>();
     serial->setPortName(path);
     if (!serial->open(QIODevice::ReadWrite)) {
         switch (serial->error()) {
         case QSerialPort::DeviceNotFoundError:
-            return refuseOpen(OpenRefusal::NoDevice, path, SIO_OPENFAIL);
+            return refuseOpen(failure, OpenRefusal::NoDevice, path, SIO_OPENFAIL);
         case QSerialPort::PermissionError: // held by another program (lock file) or not ours
-            return refuseOpen(permissionRefusal(path), path, SIO_OPENFAIL);
+            return refuseOpen(failure, permissionRefusal(path), path, SIO_OPENFAIL);
         case QSerialPort::OpenError:
-            return refuseOpen(OpenRefusal::Other, path, SIO_OPENFAIL);
+            return refuseOpen(failure, OpenRefusal::Other, path, SIO_OPENFAIL);
         default:
-            return refuseOpen(OpenRefusal::Other, path, SIO_BADPORT);
+            return refuseOpen(failure, OpenRefusal::Other, path, SIO_BADPORT);
         }
     }
     // Leave DTR and RTS raised, as the Windows library does. A pseudo-terminal has no modem lines and
@@ -267,22 +240,17 @@ int sio_open(int port, const QString &path)
     serial->setRequestToSend(true);
     serial->clearError();
     watchForVanishing(serial.get());
-    QObject::connect(serial.get(), &QSerialPort::readyRead, table(),
-                     [port] { Q_EMIT table()->dataArrived(port); });
-    serial->setParent(table());
+    QObject::connect(serial.get(), &QSerialPort::readyRead, &ports,
+                     [owner = &ports, port] { Q_EMIT owner->dataArrived(port); });
+    serial->setParent(&ports);
     entry.serial = serial.release();
     entry.device = device;
     return SIO_OK;
 }
 
-OpenFailure LastOpenFailure()
+int sio_ioctl(SioPorts &ports, int port, int baud, int mode)
 {
-    return lastOpenFailure();
-}
-
-int sio_ioctl(int port, int baud, int mode)
-{
-    QSerialPort *serial = openPort(port);
+    QSerialPort *serial = openPort(ports, port);
     if (serial == nullptr)
         return SIO_BADPORT;
     const std::optional<SerialFormat> format = DecodeSerialFormat(baud, mode);
@@ -299,9 +267,9 @@ int sio_ioctl(int port, int baud, int mode)
     return ok ? SIO_OK : SIO_WIN32FAIL;
 }
 
-int sio_write(int port, char *buf, int len)
+int sio_write(SioPorts &ports, int port, char *buf, int len)
 {
-    QSerialPort *serial = openPort(port);
+    QSerialPort *serial = openPort(ports, port);
     if (serial == nullptr)
         return SIO_BADPORT;
     if (len < 0 || (buf == nullptr && len > 0))
@@ -320,10 +288,10 @@ int sio_write(int port, char *buf, int len)
     return closeIfHungUp(serial) ? SIO_BADPORT : len;
 }
 
-int sio_iqueue(int port)
+int sio_iqueue(SioPorts &ports, int port)
 {
     // The fill below checks for a hang-up with the same one poll().
-    QSerialPort *serial = portEntry(port);
+    QSerialPort *serial = portEntry(ports, port);
     if (serial == nullptr || !serial->isOpen())
         return SIO_BADPORT;
     fillReadBuffer(serial);
@@ -333,9 +301,9 @@ int sio_iqueue(int port)
     return static_cast<int>(std::min<qint64>(serial->bytesAvailable(), INT_MAX));
 }
 
-int sio_read(int port, char *buf, int len)
+int sio_read(SioPorts &ports, int port, char *buf, int len)
 {
-    QSerialPort *serial = openPort(port);
+    QSerialPort *serial = openPort(ports, port);
     if (serial == nullptr)
         return SIO_BADPORT;
     if (len < 0 || (buf == nullptr && len > 0))
@@ -350,16 +318,16 @@ int sio_read(int port, char *buf, int len)
     return got < 0 ? SIO_BADPORT : static_cast<int>(got);
 }
 
-QMetaObject::Connection sio_notify(QObject *context, std::function<void(int port)> onData)
+QMetaObject::Connection sio_notify(SioPorts &ports, QObject *context, std::function<void(int port)> onData)
 {
-    return QObject::connect(table(), &SioPortTable::dataArrived, context, std::move(onData));
+    return QObject::connect(&ports, &SioPorts::dataArrived, context, std::move(onData));
 }
 
-int sio_close(int port)
+int sio_close(SioPorts &ports, int port)
 {
     if (!validPort(port))
         return SIO_BADPORT;
-    SioPortEntry &entry = table()->entries[port];
+    SioPortEntry &entry = ports.entries[size_t(port)];
     if (entry.serial == nullptr)
         return SIO_BADPORT;
     // A port closed here after its device vanished still counts as ours until now: closing it
@@ -367,5 +335,3 @@ int sio_close(int port)
     discard(entry);
     return SIO_OK;
 }
-
-#include "PComm.moc"

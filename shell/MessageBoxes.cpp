@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QVariant>
+#include <QWidget>
 
 namespace {
 Boxes::Handler &handler()
@@ -23,15 +25,22 @@ Boxes::OpenFileHandler &openFileHandler()
     return h;
 }
 
-QString &boxTitle()
+const char *const kTitleProperty = "qxBoxTitle";
+
+// The title the nearest window holding one gave its boxes.
+QString titleFor(const QWidget *widget)
 {
-    static QString title;
-    return title;
+    for (; widget != nullptr; widget = widget->parentWidget()) {
+        const QVariant title = widget->property(kTitleProperty);
+        if (title.isValid())
+            return title.toString();
+    }
+    return QApplication::applicationDisplayName();
 }
 
-bool show(QWidget *parent, BoxKind kind, const QString &text)
+bool show(QWidget *parent, BoxKind kind, const QString &text, const QWidget *titleSource)
 {
-    const QString title = boxTitle().isEmpty() ? QApplication::applicationDisplayName() : boxTitle();
+    const QString title = titleFor(titleSource);
     if (handler())
         return handler()({kind, title, text});
     switch (kind) {
@@ -55,19 +64,27 @@ bool show(QWidget *parent, BoxKind kind, const QString &text)
 namespace Boxes {
 void information(QWidget *parent, const QString &text)
 {
-    show(parent, BoxKind::Information, text);
+    show(parent, BoxKind::Information, text, parent);
 }
 void warning(QWidget *parent, const QString &text)
 {
-    show(parent, BoxKind::Warning, text);
+    show(parent, BoxKind::Warning, text, parent);
 }
 void error(QWidget *parent, const QString &text)
 {
-    show(parent, BoxKind::Error, text);
+    show(parent, BoxKind::Error, text, parent);
 }
 bool askYesNo(QWidget *parent, const QString &text)
 {
-    return show(parent, BoxKind::Question, text);
+    return show(parent, BoxKind::Question, text, parent);
+}
+void warningUnparented(const QWidget *titleSource, const QString &text)
+{
+    show(nullptr, BoxKind::Warning, text, titleSource);
+}
+void errorUnparented(const QWidget *titleSource, const QString &text)
+{
+    show(nullptr, BoxKind::Error, text, titleSource);
 }
 QString askSaveFileName(QWidget *parent, const QString &title, const QString &proposedPath,
                         const QString &filter)
@@ -82,9 +99,9 @@ QString askOpenFileName(QWidget *parent, const QString &title, const QString &fo
         return openFileHandler()({title, folder, filter});
     return QFileDialog::getOpenFileName(parent, title, folder, filter);
 }
-void setTitle(const QString &title)
+void setWindowTitleOfBoxes(QWidget *window, const QString &title)
 {
-    boxTitle() = title;
+    window->setProperty(kTitleProperty, title);
 }
 void setHandler(Handler h)
 {

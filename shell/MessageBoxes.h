@@ -23,8 +23,12 @@ void warning(QWidget *parent, const QString &text);
 void error(QWidget *parent, const QString &text);
 // Yes/No question; true only for Yes.
 bool askYesNo(QWidget *parent, const QString &text);
-// Title of the boxes above; until it is set, the application's display name.
-void setTitle(const QString &title);
+// A warning or error without a parent window, titled as the boxes of the window titleSource is in
+// (the serial library's own boxes).
+void warningUnparented(const QWidget *titleSource, const QString &text);
+void errorUnparented(const QWidget *titleSource, const QString &text);
+// Titles the boxes of window and of every widget inside it; elsewhere the application's display name.
+void setWindowTitleOfBoxes(QWidget *window, const QString &title);
 
 // Asks where to save a file, proposing proposedPath; an empty text when the user cancels.
 QString askSaveFileName(QWidget *parent, const QString &title, const QString &proposedPath,

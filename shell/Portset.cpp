@@ -36,8 +36,10 @@ int baudCodeOf(const QString &text)
 }
 } // namespace
 
-TfrmPortSet::TfrmPortSet(PortMap *ports, int comPort, int baudIndex, bool english, QWidget *parent)
-    : QDialog(parent), ports_(ports), english_(english), comPort_(comPort), baudIndex_(baudIndex)
+TfrmPortSet::TfrmPortSet(SioPorts *serialPorts, PortMap *ports, int comPort, int baudIndex, bool english,
+                         QWidget *parent)
+    : QDialog(parent), serialPorts_(serialPorts), ports_(ports), english_(english), comPort_(comPort),
+      baudIndex_(baudIndex)
 {
     setObjectName(QStringLiteral("TfrmPortSet"));
     setModal(true);
@@ -217,10 +219,11 @@ void TfrmPortSet::Open()
         codes_.stopBits = 4; // "1.5" keeps the previous code
     status += stopBits;
 
-    if (!TCommFun().ComOpen(comPort_, ports_->devicePath(comPort_))) {
+    OpenFailure why;
+    if (!TCommFun(serialPorts_, this).ComOpen(comPort_, ports_->devicePath(comPort_), &why)) {
         const QString failure = english ? QStringLiteral("Open COM%1 Fail！").arg(comPort_)
                                         : QStringLiteral("打开COM%1失败！").arg(comPort_);
-        const QString advice = OpenFailureAdvice(LastOpenFailure(), english);
+        const QString advice = OpenFailureAdvice(why, english);
         Boxes::warning(this, advice.isEmpty() ? failure : failure + QLatin1Char('\n') + advice);
         Q_EMIT portStatusChanged(failure);
         if (portOpen(portBefore)) {
@@ -229,12 +232,13 @@ void TfrmPortSet::Open()
         }
         return;
     }
-    TCommFun().ComSetFormat(comPort_, codes_.baud, codes_.dataBits, codes_.stopBits, codes_.parity);
+    TCommFun(serialPorts_, this)
+        .ComSetFormat(comPort_, codes_.baud, codes_.dataBits, codes_.stopBits, codes_.parity);
     openButton->setEnabled(false);
     closeButton->setEnabled(true);
     accept();
     for (int n = 1; n <= kComPortCount; ++n) {
-        if (n != comPort_ && portOpen_[size_t(n - 1)] && TCommFun().ComClose(n))
+        if (n != comPort_ && portOpen_[size_t(n - 1)] && TCommFun(serialPorts_, this).ComClose(n))
             portOpen_[size_t(n - 1)] = false;
     }
     portOpen_[size_t(comPort_ - 1)] = true;
@@ -248,7 +252,7 @@ void TfrmPortSet::Close()
     // failed open of another port moved the port in use away from it.
     const int selected = portBox->currentIndex();
     const int port = selected + 1;
-    if (TCommFun().ComClose(port)) {
+    if (TCommFun(serialPorts_, this).ComClose(port)) {
         openButton->setEnabled(true);
         closeButton->setEnabled(false);
         portOpen_[size_t(selected)] = false;

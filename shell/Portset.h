@@ -11,6 +11,7 @@
 #include <array>
 
 class QComboBox;
+class SioPorts;
 class QLabel;
 class QPushButton;
 
@@ -18,9 +19,10 @@ class TfrmPortSet : public QDialog {
     Q_OBJECT
 
 public:
-    // ports is the window's map of COM numbers to devices; comPort and baudIndex the saved choices.
-    // english: the dialog's captions are English (the language setting is "EN").
-    TfrmPortSet(PortMap *ports, int comPort, int baudIndex, bool english, QWidget *parent = nullptr);
+    // serialPorts is the window's port table, ports its map of COM numbers to devices; comPort and baudIndex
+    // the saved choices. english: the dialog's captions are English (the language setting is "EN").
+    TfrmPortSet(SioPorts *serialPorts, PortMap *ports, int comPort, int baudIndex, bool english,
+                QWidget *parent = nullptr);
 
     void Open();
     void Close();
@@ -66,6 +68,7 @@ private:
         const char *en;
     };
     QList<Row> rows_;
+    SioPorts *serialPorts_;
     PortMap *ports_;
     const bool english_;
     int comPort_;

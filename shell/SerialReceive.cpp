@@ -25,7 +25,7 @@ void TForm1::setUpSerialReceive()
     });
     connect(serialGatherer_, &ReplyGatherer::replyComplete, this,
             [this](const QByteArray &reply) { pollSerial(reply); });
-    sio_notify(this, [this](int port) {
+    sio_notify(*serialPorts_, this, [this](int port) {
         if (port != portDialog_->comPort())
             return; // only the port in use is read; another port's bytes wait in its queue
         serialGatherer_->readWaiting();

@@ -10,21 +10,17 @@
 
 namespace {
 
-using Value = std::variant<int, bool, QString>;
-
 // One key of Config.ini and the field it fills; the field's type is the key's type and its declared
-// value the default. A key without a field is read only because the file has always had it: its
-// default stands in its place.
+// value the default. A key without a field is one the file has always had and nothing uses.
 struct SettingKey {
     const char *section;
     const char *key;
     std::variant<std::monostate, int AppSettings::*, bool AppSettings::*, QString AppSettings::*> member;
-    Value unusedDefault{};
 };
 
-SettingKey unused(const char *section, const char *key, Value fallback)
+SettingKey unused(const char *section, const char *key)
 {
-    return {section, key, std::monostate{}, std::move(fallback)};
+    return {section, key, std::monostate{}};
 }
 
 // Every key read at start-up, in the order of reading.
@@ -36,7 +32,7 @@ const std::vector<SettingKey> &settingKeys()
         {"Ver", "CEO", &AppSettings::language},
         {"Ver", "Ori", &AppSettings::brandCode},
         {"info", "CO", &AppSettings::makerText},
-        unused("Network", "Fixed", true),
+        unused("Network", "Fixed"),
         {"Network", "ServerIP", &AppSettings::serverIp},
         {"Network", "ServerIP2", &AppSettings::serverIp2},
         {"Network", "FirstIP", &AppSettings::firstIp},
@@ -45,9 +41,9 @@ const std::vector<SettingKey> &settingKeys()
         {"Network", "Protocol", &AppSettings::protocol},
         {"Network", "AutoChange", &AppSettings::autoChange},
         {"Network", "Nobacktimes", &AppSettings::nobacktimes},
-        unused("Local", "LocalUDPPort", 7777),
-        unused("Local", "LocalTCPPort", 8888),
-        unused("Network", "CommunicationType", QStringLiteral("Com")),
+        unused("Local", "LocalUDPPort"),
+        unused("Local", "LocalTCPPort"),
+        unused("Network", "CommunicationType"),
         {"Network", "TargetGPRSID", &AppSettings::targetId},
         {"Network", "TargetZone", &AppSettings::targetZone},
         {"Local", "LocalZone", &AppSettings::localZone},
@@ -59,9 +55,9 @@ const std::vector<SettingKey> &settingKeys()
         {"CheckOnLine", "CheckOnLine", &AppSettings::checkOnLine},
         {"Program", "FontCharset", &AppSettings::fontCharset},
         {"Program", "FontName", &AppSettings::fontName},
-        unused("Program", "FirstCom", 0),
-        unused("Program", "ISendProtocol", 0),
-        unused("Program", "ShowCMD", false),
+        unused("Program", "FirstCom"),
+        unused("Program", "ISendProtocol"),
+        unused("Program", "ShowCMD"),
         {"Network", "COMType", &AppSettings::linkType},
         {"Network", "UDPPort2", &AppSettings::udpPort2},
         {"Network", "TCPPort2", &AppSettings::tcpPort2},
@@ -123,23 +119,17 @@ void readKey(const IniProfile &ini, const SettingKey &entry, AppSettings &settin
 {
     const QString section = QLatin1String(entry.section);
     const QString key = QLatin1String(entry.key);
-    std::visit(
-        Overloaded{
-            [&](std::monostate) {
-                // Read and dropped, as the file has always been read.
-                std::visit(Overloaded{[&](int d) { ini.readInteger(section, key, d); },
-                                      [&](bool d) { ini.readBool(section, key, d); },
-                                      [&](const QString &d) { ini.readString(section, key, d); }},
-                           entry.unusedDefault);
-            },
-            [&](int AppSettings::*field) {
-                settings.*field = ini.readInteger(section, key, settings.*field);
-            },
-            [&](bool AppSettings::*field) { settings.*field = ini.readBool(section, key, settings.*field); },
-            [&](QString AppSettings::*field) {
-                settings.*field = ini.readString(section, key, settings.*field);
-            }},
-        entry.member);
+    std::visit(Overloaded{[](std::monostate) {},
+                          [&](int AppSettings::*field) {
+                              settings.*field = ini.readInteger(section, key, settings.*field);
+                          },
+                          [&](bool AppSettings::*field) {
+                              settings.*field = ini.readBool(section, key, settings.*field);
+                          },
+                          [&](QString AppSettings::*field) {
+                              settings.*field = ini.readString(section, key, settings.*field);
+                          }},
+               entry.member);
 }
 
 void writeKey(IniProfile &ini, const SettingKey &entry, const AppSettings &settings)

@@ -1,5 +1,6 @@
 #include "shell/Unit1.h"
 
+#include "links/PComm.h"
 #include "pages/Unit_options.h"
 #include "shell/ConsoleLog.h"
 #include "shell/LogToFileAction.h"
@@ -139,9 +140,10 @@ TForm1::TForm1(QWidget *parent, const WindowStart &start)
     setUpTcpLink();
     setUpLinkGroup();
 
-    // Start-up order: settings (a saved network link starts connecting here), brand and title,
-    // CommFun, quiet time, status panel 0, UDP endpoint, first page, serial dialog, options dialog.
-    // the working directory, not the executable's folder
+    // Start-up order: settings (a saved network link starts connecting here), brand and title, the
+    // serial helper, status panel 0, UDP endpoint, first page, serial dialog (it opens the saved port
+    // on the serial link), options dialog. Config.ini is in the working directory, not the
+    // executable's folder, unless the start names another.
     programDir_ = start.programDir.isEmpty() ? QDir::currentPath() : start.programDir;
     PortMap ports;
     ports.setDefaultPattern(start.comDevicePattern);
@@ -161,11 +163,12 @@ TForm1::TForm1(QWidget *parent, const WindowStart &start)
             .arg(consoleLimitKB));
     applyLoadedSettings();
     applyBrandAndTitle();
-    commFun_ = std::make_unique<TCommFun>();
+    serialPorts_ = new SioPorts(this);
+    commFun_ = std::make_unique<TCommFun>(serialPorts_, this);
     setStatusPanel(0, makerText_);
     bindUdpEndpoint();
     pages->setCurrentIndex(0);
-    portDialog_ = new TfrmPortSet(&settings_.ports, settings_.comPort, settings_.baudIndex,
+    portDialog_ = new TfrmPortSet(serialPorts_, &settings_.ports, settings_.comPort, settings_.baudIndex,
                                   EnglishTitles(settings_.language), this);
     connect(portDialog_, &TfrmPortSet::portStatusChanged, this,
             [this](const QString &text) { setStatusPanel(1, text); });
@@ -396,7 +399,7 @@ void TForm1::applyBrandAndTitle()
     setWindowTitle(titleText_ + QLatin1Char(' ') + versionText_);
     // Boxes are titled with the product's title. It is not made the application's display name: on
     // X11 Qt appends " — " and that name to every window title that does not end with it.
-    Boxes::setTitle(titleText_);
+    Boxes::setWindowTitleOfBoxes(this, titleText_);
 }
 
 void TForm1::setStatusPanel(int panel, const QString &text)

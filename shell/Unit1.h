@@ -38,6 +38,7 @@ class ProfileActions;
 class ReadAllControl;
 class ReplyGatherer;
 class ReplyLines;
+class SioPorts;
 class TCommFun;
 class TcpReplyFramer;
 class TfrmPortSet;
@@ -124,6 +125,8 @@ public:
     // 64 KiB) to the parser; a value that does not convert shows the general error box.
     void pollSerial(const QByteArray &reply);
     ReplyGatherer *serialGatherer() const { return serialGatherer_; }
+    // The serial ports this window has open, by COM number.
+    SioPorts *serialPorts() const { return serialPorts_; }
     // Sends on the current link (the session's), wrapped for it, and logs what left (links/LinkSender).
     SendResult sendOnLink(SendPayload payload, const QByteArray &bytes);
     // False when the bytes could not be handed to the connection; the send error is then on show.
@@ -289,6 +292,7 @@ private:
     TcpReplyFramer *tcpFramer_ = nullptr;
 
     QUdpSocket *udpSocket_ = nullptr;
+    SioPorts *serialPorts_ = nullptr;
     ReplyGatherer *serialGatherer_ = nullptr;
     ReplyLines *serialLines_ = nullptr; // the console lines of the serial reply being gathered
     std::unique_ptr<LinkSender> linkSender_;

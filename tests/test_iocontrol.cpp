@@ -219,7 +219,7 @@ void IoControlTest::serialCommandBytes()
 
     press(*form, row, op);
     QByteArray got = pty.read(int(wire.size()));
-    got += sentBeforeSentinel(pty);
+    got += sentBeforeSentinel(*form, pty);
     QCOMPARE(got, wire); // the command and nothing more
     QCOMPARE(form->session().cmdType, 12);
     QCOMPARE(form->session().lastIoOperation, op);
@@ -291,7 +291,7 @@ void IoControlTest::incompleteChoicesSendNothing()
         form->SendIoCommand(row, op);
     QCOMPARE(boxes.texts(), QStringList{warning});
     QCOMPARE(boxes.boxes.first().kind, BoxKind::Warning);
-    QCOMPARE(sentBeforeSentinel(pty), QByteArray());
+    QCOMPARE(sentBeforeSentinel(*form, pty), QByteArray());
     QCOMPARE(form->console()->lineCount(), 0);
     QCOMPARE(form->statusPanel(2), kSentinel);
     // The press still decides how the next reply is read.
@@ -373,7 +373,7 @@ void IoControlTest::networkLinksWrapTheCommand()
         link == 1 ? QByteArray("\xA8\x81\x01", 3) + command
                   : Frames::relay10000000001To13800138000() + Frames::module13800138000Zone0571() + command;
     QTRY_COMPARE_WITH_TIMEOUT(peer.received, expected, 5000);
-    QCOMPARE(sentBeforeSentinel(pty), QByteArray()); // nothing went to the serial port
+    QCOMPARE(sentBeforeSentinel(*form, pty), QByteArray()); // nothing went to the serial port
 }
 
 void IoControlTest::unknownLinkSendsNothing()
@@ -387,7 +387,7 @@ void IoControlTest::unknownLinkSendsNothing()
     press(*form, 1, QStringLiteral("W"));
     QCOMPARE(form->session().cmdType, 12);
     QCOMPARE(form->statusPanel(2), kSentinel);
-    QCOMPARE(sentBeforeSentinel(pty), QByteArray());
+    QCOMPARE(sentBeforeSentinel(*form, pty), QByteArray());
     QVERIFY(boxes.boxes.isEmpty());
 }
 

@@ -77,11 +77,12 @@ void MainWindowTest::titleFollowsBrandAndLanguage()
     QCOMPARE(form->windowTitle(), title);
     QCOMPARE(form->statusPanel(0), maker);
     QCOMPARE(form->aboutAction->isVisible(), aboutVisible);
-    // Boxes carry the product's title, without the version.
-    boxes.clear();
+    // Boxes carry the product's title, without the version: the serial library's boxes of the failed
+    // open at start-up (they have no parent window) as well as the window's own.
     form->aboutAction->trigger();
-    QCOMPARE(boxes.boxes.size(), 1);
-    QCOMPARE(boxes.boxes.first().title, title.chopped(QStringLiteral(" V2.14").size()));
+    QVERIFY(boxes.boxes.size() >= 3);
+    for (const BoxRequest &box : std::as_const(boxes.boxes))
+        QCOMPARE(box.title, title.chopped(QStringLiteral(" V2.14").size()));
 }
 
 void MainWindowTest::savedSerialPortIsOpenBeforeShow()
@@ -140,7 +141,7 @@ void MainWindowTest::modeButtonsWriteExactBytes()
         form->session().cmdType = -1;
         QTest::mouseClick(form->findChild<QPushButton *>(button), Qt::LeftButton);
         QByteArray got = pty.read(int(wire.size()));
-        got += sentBeforeSentinel(pty);
+        got += sentBeforeSentinel(*form, pty);
         QCOMPARE(got, wire); // nothing more than the command
         QCOMPARE(form->session().cmdType, code);
         QCOMPARE(form->statusPanel(2), QLatin1String(language) == QLatin1String("EN") ? english : chinese);

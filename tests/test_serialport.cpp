@@ -88,14 +88,15 @@ private Q_SLOTS:
     void evenOrOddAfterMarkOrSpace();
 
 private:
-    TCommFun commFun;
+    SioPorts sio; // the window's port table
+    TCommFun commFun{&sio};
     PortMap ports; // the window's map, as the serial dialog hands its paths on
 };
 
 void SerialPortTest::cleanup()
 {
     for (int port = 1; port <= kComPortCount; ++port)
-        sio_close(port);
+        sio_close(sio, port);
     ports.clear();
 }
 
@@ -168,8 +169,8 @@ void SerialPortTest::rejectsUnknownCodes()
     Pty pty;
     QVERIFY(pty.isValid());
     ports.setDevicePath(1, pty.slavePath());
-    QCOMPARE(sio_open(1, ports.devicePath(1)), SIO_OK);
-    QCOMPARE(sio_ioctl(1, baud, mode), SIO_BADPARM);
+    QCOMPARE(sio_open(sio, 1, ports.devicePath(1)), SIO_OK);
+    QCOMPARE(sio_ioctl(sio, 1, baud, mode), SIO_BADPARM);
     BoxRecorder boxes;
     commFun.ComSetFormat(1, baud, mode & 3, mode & 4, mode & ~7);
     QVERIFY(boxes.boxes.isEmpty()); // no message for a parameter error on a format change
@@ -263,9 +264,9 @@ void SerialPortTest::oneReadTakesEverythingWaiting()
     QVERIFY(commFun.ComOpen(1, ports.devicePath(1)));
     const QByteArray bytes = pattern(size);
     QVERIFY(pty.write(bytes));
-    QTRY_COMPARE_WITH_TIMEOUT(sio_iqueue(1), size, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(sio_iqueue(sio, 1), size, 5000);
     QCOMPARE(commFun.ComRead(1), bytes);
-    QCOMPARE(sio_iqueue(1), 0);
+    QCOMPARE(sio_iqueue(sio, 1), 0);
 }
 
 void SerialPortTest::readSeesDataWithoutEventLoop()
@@ -296,7 +297,7 @@ void SerialPortTest::reportedBytesGatherReplyInPieces()
     QByteArray got;
     QList<int> reports;
     QObject reader;
-    sio_notify(&reader, [&](int port) {
+    sio_notify(sio, &reader, [&](int port) {
         reports.append(port);
         got += commFun.ComRead(port);
     });
@@ -314,7 +315,7 @@ void SerialPortTest::reportedBytesGatherReplyInPieces()
 void SerialPortTest::missingDeviceFailsOpen()
 {
     ports.setDevicePath(3, QStringLiteral("/nonexistent/qx-serial-test"));
-    QCOMPARE(sio_open(3, ports.devicePath(3)), SIO_OPENFAIL);
+    QCOMPARE(sio_open(sio, 3, ports.devicePath(3)), SIO_OPENFAIL);
     BoxRecorder boxes;
     QVERIFY(!commFun.ComOpen(3, ports.devicePath(3)));
     QCOMPARE(boxes.texts(), QStringList{kOpenFail});
@@ -400,8 +401,8 @@ void SerialPortTest::refusedOpenTellsWhy()
         if (!denied->failure().isEmpty())
             QSKIP(qPrintable(QStringLiteral("cannot refuse a device to this process: ") + denied->failure()));
     }
-    QVERIFY(!commFun.ComOpen(3, ports.devicePath(3)));
-    const OpenFailure failure = LastOpenFailure();
+    OpenFailure failure;
+    QVERIFY(!commFun.ComOpen(3, ports.devicePath(3), &failure));
     const QString advice = OpenFailureAdvice(failure, english);
     const QString group = denied ? denied->group() : QString();
     denied.reset();
@@ -425,8 +426,9 @@ void SerialPortTest::refusedOpenTellsWhy()
 
     // Once the device is allowed again, the same number opens: nothing of the refusal lingers.
     boxes.clear();
-    QVERIFY(commFun.ComOpen(3, ports.devicePath(3)));
-    QCOMPARE(int(LastOpenFailure().refusal), int(OpenRefusal::None));
+    OpenFailure after{OpenRefusal::Other, path};
+    QVERIFY(commFun.ComOpen(3, ports.devicePath(3), &after));
+    QCOMPARE(int(after.refusal), int(OpenRefusal::None));
     QVERIFY(boxes.boxes.isEmpty());
 }
 
@@ -447,7 +449,7 @@ void SerialPortTest::closedPortMessages()
 
     boxes.clear();
     QCOMPARE(commFun.ComRead(4), QByteArray()); // a poll of a closed port is silent
-    QVERIFY(sio_iqueue(4) <= 0);
+    QVERIFY(sio_iqueue(sio, 4) <= 0);
     QCOMPARE(boxes.texts(), QStringList());
 
     // Closed after being open: the same answers.
@@ -473,8 +475,8 @@ void SerialPortTest::outOfRangePortNumbers()
         QVERIFY(!commFun.ComOpen(port, ports.devicePath(port)));
         QCOMPARE(boxes.texts(), QStringList{kOpenFail});
         QCOMPARE(commFun.ComRead(port), QByteArray());
-        QCOMPARE(sio_write(port, nullptr, 0), SIO_BADPORT);
-        QCOMPARE(sio_close(port), SIO_BADPORT);
+        QCOMPARE(sio_write(sio, port, nullptr, 0), SIO_BADPORT);
+        QCOMPARE(sio_close(sio, port), SIO_BADPORT);
     }
 }
 
@@ -483,19 +485,19 @@ void SerialPortTest::layerRejectsBadArguments()
     Pty pty;
     QVERIFY(pty.isValid());
     ports.setDevicePath(1, pty.slavePath());
-    QCOMPARE(sio_open(1, ports.devicePath(1)), SIO_OK);
+    QCOMPARE(sio_open(sio, 1, ports.devicePath(1)), SIO_OK);
     char buf[4] = {'a', 'b', 'c', 'd'};
-    QCOMPARE(sio_write(1, nullptr, 4), SIO_BADPARM);
-    QCOMPARE(sio_write(1, buf, -1), SIO_BADPARM);
-    QCOMPARE(sio_read(1, nullptr, 4), SIO_BADPARM);
-    QCOMPARE(sio_read(1, buf, -1), SIO_BADPARM);
-    QCOMPARE(sio_read(1, buf, 0), 0);
-    QCOMPARE(sio_write(1, buf, 0), 0);
-    QCOMPARE(sio_ioctl(1, 12, 3), SIO_OK);
-    QCOMPARE(sio_close(1), SIO_OK);
-    QCOMPARE(sio_ioctl(1, 12, 3), SIO_BADPORT);
-    QCOMPARE(sio_read(1, buf, 4), SIO_BADPORT);
-    QCOMPARE(sio_close(1), SIO_BADPORT);
+    QCOMPARE(sio_write(sio, 1, nullptr, 4), SIO_BADPARM);
+    QCOMPARE(sio_write(sio, 1, buf, -1), SIO_BADPARM);
+    QCOMPARE(sio_read(sio, 1, nullptr, 4), SIO_BADPARM);
+    QCOMPARE(sio_read(sio, 1, buf, -1), SIO_BADPARM);
+    QCOMPARE(sio_read(sio, 1, buf, 0), 0);
+    QCOMPARE(sio_write(sio, 1, buf, 0), 0);
+    QCOMPARE(sio_ioctl(sio, 1, 12, 3), SIO_OK);
+    QCOMPARE(sio_close(sio, 1), SIO_OK);
+    QCOMPARE(sio_ioctl(sio, 1, 12, 3), SIO_BADPORT);
+    QCOMPARE(sio_read(sio, 1, buf, 4), SIO_BADPORT);
+    QCOMPARE(sio_close(sio, 1), SIO_BADPORT);
 }
 
 void SerialPortTest::vanishingDevice_data()
@@ -523,7 +525,7 @@ void SerialPortTest::vanishingDevice()
         QTRY_VERIFY_WITH_TIMEOUT(openDescriptorCount() < descriptors - 1, 5000); // more than the master
 
     QCOMPARE(commFun.ComRead(1), QByteArray());
-    QVERIFY(sio_iqueue(1) < 0);
+    QVERIFY(sio_iqueue(sio, 1) < 0);
     QCOMPARE(boxes.texts(), QStringList());
     QVERIFY(!commFun.ComWrite(1, QByteArray("AT\r\n"), 4));
     commFun.ComSetFormat(1, 16, 3, 0, 0);

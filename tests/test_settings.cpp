@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -750,6 +751,9 @@ void TestSettings::closeSavesWhereTheFolderRefusesNewFiles()
         // Chosen in the serial dialog: the open fails (no device), yet COM5 is the port in use.
         form->portDialog()->portBox->setCurrentIndex(4);
         form->portDialog()->openButton->click();
+        // The link and the route the window holds are saved with the settings.
+        form->lanLinkRadio->setChecked(true);
+        form->session().route.targetId = QStringLiteral("13900000001");
         boxes.clear();
         form->show();
         QVERIFY(form->close());
@@ -765,6 +769,8 @@ void TestSettings::closeSavesWhereTheFolderRefusesNewFiles()
         return;
     }
     QVERIFY2(saved.startsWith("[info]\r\nCOM=5\r\n"), saved.constData());
+    QVERIFY2(saved.contains("\r\nCOMType=1\r\n"), saved.constData());
+    QVERIFY2(saved.contains("\r\nTargetGPRSID=13900000001\r\n"), saved.constData());
     QVERIFY2(saved.contains("\r\nTCPPort=8888\r\n"), saved.constData());
     QVERIFY2(saved.contains("[Ver]\r\nCEO=EN\r\n"), saved.constData());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),

@@ -28,12 +28,12 @@ QWidget *PageRig::widget(const QString &objectName) const
 QByteArray PageRig::sent(qsizetype expected)
 {
     const QByteArray bytes = pty.read(int(expected), 5000);
-    return bytes + sentBeforeSentinel(pty);
+    return bytes + sentBeforeSentinel(*form_, pty);
 }
 
 bool PageRig::sentNothing()
 {
-    return sentBeforeSentinel(pty).isEmpty();
+    return sentBeforeSentinel(*form_, pty).isEmpty();
 }
 
 void PageRig::fillEveryField() const

@@ -44,9 +44,6 @@ WorkDir::WorkDir(const QByteArray &config) : previous_(QDir::currentPath())
 
 WorkDir::~WorkDir()
 {
-    // The tool never closes its ports at exit; a test must, or the next test's COM1 is still the old device.
-    for (int n = 1; n <= kComPortCount; ++n)
-        sio_close(n);
     QDir::setCurrent(previous_);
 }
 
@@ -103,11 +100,11 @@ std::unique_ptr<TForm1> makeMainWindow(int udpLocalPort)
         nullptr, WindowStart{QString(), udpLocalPort, QStringLiteral("/nonexistent/qxtest-ttyS%1")});
 }
 
-QByteArray sentBeforeSentinel(Pty &pty, int comPort)
+QByteArray sentBeforeSentinel(TForm1 &form, Pty &pty, int comPort)
 {
     static const QByteArray sentinel("\0qx-test-sentinel\0", 19);
     QCoreApplication::processEvents();
-    if (!TCommFun().ComWrite(comPort, sentinel, int(sentinel.size())))
+    if (!TCommFun(form.serialPorts()).ComWrite(comPort, sentinel, int(sentinel.size())))
         return QByteArrayLiteral("[the sentinel could not be written]");
     QByteArray bytes;
     while (!bytes.endsWith(sentinel)) {

@@ -55,8 +55,8 @@ private:
 std::unique_ptr<TForm1> makeMainWindow(int udpLocalPort = 0);
 
 class Pty;
-// What the program sent on its serial port up to now, proved complete by a positive event: a sentinel
+// What the window sent on its serial port up to now, proved complete by a positive event: a sentinel
 // written after it through the program's open port (COM1 unless named) must arrive, and anything sent earlier
 // comes before it. Events already queued run first, so a send they make counts too. When the sentinel
 // never arrives the result says so, and compares unequal to anything a test expects.
-QByteArray sentBeforeSentinel(Pty &pty, int comPort = 1);
+QByteArray sentBeforeSentinel(TForm1 &form, Pty &pty, int comPort = 1);
