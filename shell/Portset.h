@@ -31,7 +31,7 @@ public:
     int comPort() const { return comPort_; }
     int baudIndex() const { return baudIndex_; }
     bool portOpen(int port) const { return PortMap::validPort(port) && portOpen_[size_t(port - 1)]; }
-    // The serial library's codes of the format the port in use was opened with.
+    // The rate and format codes (see DecodeSerialFormat) the port in use was opened with.
     struct FormatCodes {
         int baud = 0;
         int parity = 0;
