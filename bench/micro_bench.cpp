@@ -2,11 +2,11 @@
 // The parser runs inside a hidden main window on the offscreen platform.
 
 #include "bench/BenchWindow.h"
+#include "protocol/Conversions.h"
 #include "protocol/FrameCodec.h"
 #include "protocol/ReplyInterpreter.h"
 #include "protocol/StrictInt.h"
 #include "shell/Unit1.h"
-#include "shell/commfunction.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,25 +24,25 @@ void BytesToHex(benchmark::State &state)
 {
     const QByteArray bytes = bytesOf(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(TCommFun::BytesToHex(bytes, true));
+        benchmark::DoNotOptimize(Conversions::BytesToHex(bytes, true));
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BytesToHex)->Arg(64)->Arg(4096)->Arg(1 << 20);
 
 void HexToBytes(benchmark::State &state)
 {
-    const QByteArray hex = TCommFun::BytesToHex(bytesOf(state.range(0)), true);
+    const QByteArray hex = Conversions::BytesToHex(bytesOf(state.range(0)), true);
     for (auto _ : state)
-        benchmark::DoNotOptimize(TCommFun::HexToBytes(hex));
+        benchmark::DoNotOptimize(Conversions::HexToBytes(hex));
     state.SetBytesProcessed(state.iterations() * hex.size());
 }
 BENCHMARK(HexToBytes)->Arg(64)->Arg(4096)->Arg(1 << 20);
 
 void HexChecksum(benchmark::State &state)
 {
-    const QByteArray hex = TCommFun::BytesToHex(bytesOf(state.range(0)), false);
+    const QByteArray hex = Conversions::BytesToHex(bytesOf(state.range(0)), false);
     for (auto _ : state)
-        benchmark::DoNotOptimize(TCommFun::HexChecksum(hex));
+        benchmark::DoNotOptimize(Conversions::HexChecksum(hex));
 }
 BENCHMARK(HexChecksum)->Arg(19)->Arg(4096);
 

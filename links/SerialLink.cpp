@@ -7,9 +7,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSerialPortInfo>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <iterator>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
@@ -66,7 +69,55 @@ bool clearStaleMarkSpace(const QSerialPort *port, QSerialPort::Parity parity)
     return true;
 #endif
 }
+
+constexpr int kDataBitsMask = 0x03;
+constexpr int kStopBitsMask = 0x04;
+constexpr int kParityMask = 0x38;
+
+struct RateEntry {
+    int code;
+    qint32 rate;
+};
+constexpr RateEntry kRates[] = {{5, 300},   {6, 600},    {7, 1200},   {9, 2400},   {10, 4800},
+                                {12, 9600}, {13, 19200}, {14, 38400}, {15, 57600}, {16, 115200}};
+
+struct ParityEntry {
+    int code;
+    QSerialPort::Parity parity;
+};
+constexpr ParityEntry kParities[] = {{0x00, QSerialPort::NoParity},
+                                     {0x08, QSerialPort::OddParity},
+                                     {0x18, QSerialPort::EvenParity},
+                                     {0x28, QSerialPort::MarkParity},
+                                     {0x38, QSerialPort::SpaceParity}};
 } // namespace
+
+std::optional<SerialSettings> DecodeSerialFormat(int baudCode, int mode)
+{
+    if ((mode & ~(kDataBitsMask | kStopBitsMask | kParityMask)) != 0)
+        return std::nullopt;
+    const auto rate = std::find_if(std::begin(kRates), std::end(kRates),
+                                   [baudCode](const RateEntry &entry) { return entry.code == baudCode; });
+    const auto parity =
+        std::find_if(std::begin(kParities), std::end(kParities),
+                     [mode](const ParityEntry &entry) { return entry.code == (mode & kParityMask); });
+    if (rate == std::end(kRates) || parity == std::end(kParities))
+        return std::nullopt;
+    SerialSettings settings;
+    settings.baudRate = rate->rate;
+    settings.parity = parity->parity;
+    settings.dataBits = static_cast<QSerialPort::DataBits>(QSerialPort::Data5 + (mode & kDataBitsMask));
+    settings.stopBits = (mode & kStopBitsMask) != 0 ? QSerialPort::TwoStop : QSerialPort::OneStop;
+    return settings;
+}
+
+QStringList SerialLink::availableDevices()
+{
+    QStringList devices;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        devices << info.systemLocation();
+    return devices;
+}
 
 bool ParseSerialFormat(const QString &text, SerialSettings &settings)
 {
@@ -100,11 +151,15 @@ bool ParseSerialFormat(const QString &text, SerialSettings &settings)
     return true;
 }
 
-SerialLink::SerialLink(bool chinese, QObject *parent)
-    : QObject(parent), chinese_(chinese), port_(new QSerialPort(this)),
-      gatherer_(new ReplyGatherer([this] { return takeWaiting(); }, ReplyGatherer::Clock(), this))
+SerialLink::SerialLink(bool chinese, QObject *parent, Reader reader)
+    : QObject(parent), chinese_(chinese), port_(new QSerialPort(this))
 {
-    connect(port_, &QSerialPort::readyRead, gatherer_, &ReplyGatherer::readWaiting);
+    if (reader == Reader::Gatherer) {
+        gatherer_ = new ReplyGatherer([this] { return takeWaiting(); }, ReplyGatherer::Clock(), this);
+        connect(port_, &QSerialPort::readyRead, gatherer_, &ReplyGatherer::readWaiting);
+    } else {
+        connect(port_, &QSerialPort::readyRead, this, &SerialLink::bytesWaiting);
+    }
     connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         // An unplugged adapter or a closed pseudo-terminal: the port stays "open" until it is closed here,
         // and under an event loop Qt would spin on its read errors.
@@ -123,14 +178,37 @@ bool SerialLink::isOpen() const
     return port_->isOpen();
 }
 
+bool SerialLink::stillOpen()
+{
+    const bool wasOpen = port_->isOpen();
+    if (closeIfHungUp()) {
+        if (wasOpen)
+            reportGone();
+        return false;
+    }
+    return true;
+}
+
 bool SerialLink::open(const SerialSettings &settings, QString *reason)
 {
-    close();
+    if (!openDevice(settings.device, reason))
+        return false;
     settings_ = settings;
+    if (!apply(settings, reason)) {
+        refusal_ = Refusal::Setting;
+        port_->close();
+        return false;
+    }
+    return true;
+}
+
+bool SerialLink::openDevice(const QString &path, QString *reason)
+{
+    close();
+    settings_.device = path;
     reportedGone_ = false;
     ++opens_;
     refusal_ = Refusal::None;
-    const QString &path = settings.device;
     port_->setPortName(path);
     // Checked before Qt, which would first create a lock file for the missing device.
     const bool missing = QFileInfo(path).canonicalFilePath().isEmpty();
@@ -140,7 +218,8 @@ bool SerialLink::open(const SerialSettings &settings, QString *reason)
         refusal_ = error == QSerialPort::DeviceNotFoundError ? Refusal::NoDevice
                    : error == QSerialPort::PermissionError
                        ? (notPermitted(path) ? Refusal::NotPermitted : Refusal::InUse)
-                       : Refusal::Other;
+                   : error == QSerialPort::OpenError ? Refusal::Other
+                                                     : Refusal::DeviceError;
         *reason = openFailure(error, path);
         return false;
     }
@@ -149,11 +228,6 @@ bool SerialLink::open(const SerialSettings &settings, QString *reason)
     port_->setDataTerminalReady(true);
     port_->setRequestToSend(true);
     port_->clearError();
-    if (!apply(settings, reason)) {
-        refusal_ = Refusal::Setting;
-        port_->close();
-        return false;
-    }
     return true;
 }
 
@@ -183,7 +257,11 @@ bool SerialLink::apply(const SerialSettings &settings, QString *reason)
     } steps[] = {
         {port_->setBaudRate(settings.baudRate), QStringLiteral("baud rate"), QStringLiteral("波特率")},
         {port_->setDataBits(settings.dataBits), QStringLiteral("data bits"), QStringLiteral("数据位")},
-        {port_->setParity(settings.parity) && clearStaleMarkSpace(port_, settings.parity),
+        // The stale mark/space bit goes also where the parity itself is refused.
+        {[&] {
+             const bool set = port_->setParity(settings.parity);
+             return clearStaleMarkSpace(port_, settings.parity) && set;
+         }(),
          QStringLiteral("parity"), QStringLiteral("校验位")},
         {port_->setStopBits(settings.stopBits), QStringLiteral("stop bits"), QStringLiteral("停止位")},
         {port_->setFlowControl(QSerialPort::NoFlowControl), QStringLiteral("flow control"),

@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 class ReplyGatherer;
 
@@ -23,23 +25,37 @@ struct SerialSettings {
 // "8N1", "7E2", "8O1.5": data bits 5-8, parity N/E/O/M/S, stop bits 1, 1.5 or 2. Case ignored.
 bool ParseSerialFormat(const QString &text, SerialSettings &settings);
 
+// The window's serial dialog speaks of a rate by a code (5 = 300 ... 16 = 115200) and of a character
+// format by bits: data bits 0-3 (5-8), stop bits 4 (two), parity 0x38 (none 00, odd 08, even 18,
+// mark 28, space 38). Nothing for a code outside these.
+std::optional<SerialSettings> DecodeSerialFormat(int baudCode, int mode);
+
 class SerialLink final : public QObject {
     Q_OBJECT
 
 public:
     // Why the last open failed, for a front end that advises by kind (the window's port dialog).
-    enum class Refusal { None, NoDevice, InUse, NotPermitted, Setting, Other };
+    // Other: the device would not open; DeviceError: it failed in another way.
+    enum class Refusal { None, NoDevice, InUse, NotPermitted, Setting, Other, DeviceError };
+    // Who reads what arrives: the link's own gatherer, or the owner when bytesWaiting() tells it to
+    // (the window reads only the one port in use, into a gatherer of its own).
+    enum class Reader { Gatherer, Owner };
 
-    explicit SerialLink(bool chinese, QObject *parent = nullptr);
+    explicit SerialLink(bool chinese, QObject *parent = nullptr, Reader reader = Reader::Gatherer);
 
     // Opens settings.device with DTR and RTS raised, and applies the rate and format. False with
     // refusal() and one line for the user.
     bool open(const SerialSettings &settings, QString *reason);
+    // Opens device with DTR and RTS raised, at the rate and format the port had; configure() sets
+    // them. False with refusal() and one line for the user.
+    bool openDevice(const QString &device, QString *reason);
     // A new rate and format for the open port. False with one line for the user.
     bool configure(const SerialSettings &settings, QString *reason);
     void close();
 
     bool isOpen() const;
+    // Open and its device still there; a port whose device vanished is closed here.
+    bool stillOpen();
     Refusal refusal() const { return refusal_; }
     QString device() const { return settings_.device; }
 
@@ -48,9 +64,15 @@ public:
     bool write(const QByteArray &bytes);
     // Everything the driver holds now, fetched without an event loop; what the gatherer reads.
     QByteArray takeWaiting();
+    // Null for a link whose owner reads.
     ReplyGatherer *gatherer() const { return gatherer_; }
 
+    // The serial devices present now.
+    static QStringList availableDevices();
+
 Q_SIGNALS:
+    // Bytes arrived for an owner that reads (Reader::Owner); they wait until takeWaiting().
+    void bytesWaiting();
     void bytesSent(const QByteArray &bytes);
     void bytesReceived(const QByteArray &bytes);
     // The device vanished; the port is closed. Once per open.
@@ -65,7 +87,7 @@ private:
 
     bool chinese_;
     QSerialPort *port_;
-    ReplyGatherer *gatherer_;
+    ReplyGatherer *gatherer_ = nullptr;
     SerialSettings settings_;
     Refusal refusal_ = Refusal::None;
     bool reportedGone_ = false;

@@ -1,7 +1,7 @@
 #include "pages/HexText.h"
+#include "protocol/Conversions.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Unit1.h"
-#include "shell/commfunction.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -152,7 +152,7 @@ void TForm1::sendDataBox()
             Boxes::warning(this, strayHexText(hex.stray, chinese()));
             return;
         }
-        data = TCommFun::HexToBytes(hex.digits);
+        data = Conversions::HexToBytes(hex.digits);
     } else {
         // The editor separates lines with LF; on the wire they are joined by CR LF, none added at the end.
         text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));

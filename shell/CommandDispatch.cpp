@@ -1,9 +1,10 @@
+#include "links/ComPorts.h"
 #include "links/LinkSender.h"
 #include "protocol/CommandBuilder.h"
 #include "shell/ConsoleLog.h"
+#include "shell/MessageBoxes.h"
 #include "shell/Portset.h"
 #include "shell/Unit1.h"
-#include "shell/commfunction.h"
 
 namespace {
 enum class Direction { Set, Read };
@@ -44,7 +45,11 @@ void TForm1::setUpLinkSender()
 {
     linkSender_ = std::make_unique<LinkSender>(
         [this](const QByteArray &bytes) {
-            return commFun_->ComWrite(portDialog_->comPort(), bytes, int(bytes.size()));
+            const ComPorts::Result result = serialPorts_->write(portDialog_->comPort(), bytes);
+            // The serial access messages stay English whatever the language setting.
+            if (result == ComPorts::Result::NotOpen)
+                Boxes::warningUnparented(this, QStringLiteral("The COM Port NOT opened!"));
+            return result == ComPorts::Result::Ok;
         },
         [this](const QByteArray &bytes) { return deliverTcp(bytes); },
         [this](const QString &label, const QByteArray &bytes) {

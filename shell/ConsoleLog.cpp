@@ -1,7 +1,7 @@
 #include "shell/ConsoleLog.h"
 
 #include "protocol/ConsoleText.h"
-#include "shell/commfunction.h"
+#include "protocol/Conversions.h"
 
 #include <QFile>
 #include <QMimeData>
@@ -137,7 +137,7 @@ void ConsoleLog::addDataLine(const QString &prefix, const QByteArray &data)
 
 void ConsoleLog::addHexLine(const QByteArray &data)
 {
-    addLine(QLatin1String("HEX:") + QString::fromLatin1(TCommFun::BytesToHex(data, true)));
+    addLine(QLatin1String("HEX:") + QString::fromLatin1(Conversions::BytesToHex(data, true)));
 }
 
 int ConsoleLog::openLine(const QString &prefix, const QString &text)

@@ -82,10 +82,6 @@ void warningUnparented(const QWidget *titleSource, const QString &text)
 {
     show(nullptr, BoxKind::Warning, text, titleSource);
 }
-void errorUnparented(const QWidget *titleSource, const QString &text)
-{
-    show(nullptr, BoxKind::Error, text, titleSource);
-}
 QString askSaveFileName(QWidget *parent, const QString &title, const QString &proposedPath,
                         const QString &filter)
 {

@@ -23,10 +23,9 @@ void warning(QWidget *parent, const QString &text);
 void error(QWidget *parent, const QString &text);
 // Yes/No question; true only for Yes.
 bool askYesNo(QWidget *parent, const QString &text);
-// A warning or error without a parent window, titled as the boxes of the window titleSource is in
-// (the serial library's own boxes).
+// A warning without a parent window, titled as the boxes of the window titleSource is in (the serial
+// port's own messages).
 void warningUnparented(const QWidget *titleSource, const QString &text);
-void errorUnparented(const QWidget *titleSource, const QString &text);
 // Titles the boxes of window and of every widget inside it; elsewhere the application's display name.
 void setWindowTitleOfBoxes(QWidget *window, const QString &title);
 

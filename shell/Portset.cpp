@@ -1,10 +1,9 @@
 #include "shell/Portset.h"
 
+#include "links/ComPorts.h"
 #include "links/OpenAdvice.h"
-#include "links/PComm.h"
 #include "links/PortMap.h"
 #include "shell/MessageBoxes.h"
-#include "shell/commfunction.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -12,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -34,9 +32,15 @@ int baudCodeOf(const QString &text)
                                               {QStringLiteral("57600"), 15}, {QStringLiteral("115200"), 16}};
     return codes.value(text, -1);
 }
+
+// The serial access messages stay English whatever the language setting.
+void serialWarning(const QWidget *owner, const char *text)
+{
+    Boxes::warningUnparented(owner, QString::fromLatin1(text));
+}
 } // namespace
 
-TfrmPortSet::TfrmPortSet(SioPorts *serialPorts, PortMap *ports, int comPort, int baudIndex, bool english,
+TfrmPortSet::TfrmPortSet(ComPorts *serialPorts, PortMap *ports, int comPort, int baudIndex, bool english,
                          QWidget *parent)
     : QDialog(parent), serialPorts_(serialPorts), ports_(ports), english_(english), comPort_(comPort),
       baudIndex_(baudIndex)
@@ -123,8 +127,7 @@ void TfrmPortSet::showEvent(QShowEvent *event)
     const QSignalBlocker blocker(deviceBox);
     const QString current = ports_->devicePath(portBox->currentIndex() + 1);
     deviceBox->clear();
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        deviceBox->addItem(info.systemLocation());
+    deviceBox->addItems(SerialLink::availableDevices());
     deviceBox->setEditText(current);
     QDialog::showEvent(event);
 }
@@ -219,11 +222,15 @@ void TfrmPortSet::Open()
         codes_.stopBits = 4; // "1.5" keeps the previous code
     status += stopBits;
 
-    OpenFailure why;
-    if (!TCommFun(serialPorts_, this).ComOpen(comPort_, ports_->devicePath(comPort_), &why)) {
+    const QString device = ports_->devicePath(comPort_);
+    const SerialLink::Refusal why = serialPorts_->open(comPort_, device);
+    if (why != SerialLink::Refusal::None) {
+        serialWarning(this, why == SerialLink::Refusal::DeviceError
+                                ? "Open the COM port fail,hardware error!"
+                                : "Open the COM port fail or the COM port be used or not exist!");
         const QString failure = english ? QStringLiteral("Open COM%1 Fail！").arg(comPort_)
                                         : QStringLiteral("打开COM%1失败！").arg(comPort_);
-        const QString advice = OpenFailureAdvice(why, english);
+        const QString advice = OpenFailureAdvice(why, device, english);
         Boxes::warning(this, advice.isEmpty() ? failure : failure + QLatin1Char('\n') + advice);
         Q_EMIT portStatusChanged(failure);
         if (portOpen(portBefore)) {
@@ -232,13 +239,25 @@ void TfrmPortSet::Open()
         }
         return;
     }
-    TCommFun(serialPorts_, this)
-        .ComSetFormat(comPort_, codes_.baud, codes_.dataBits, codes_.stopBits, codes_.parity);
+    // The dialog offers only codes that decode.
+    if (const std::optional<SerialSettings> format =
+            DecodeSerialFormat(codes_.baud, codes_.dataBits | codes_.stopBits | codes_.parity)) {
+        switch (serialPorts_->configure(comPort_, *format)) {
+        case ComPorts::Result::NotOpen:
+            serialWarning(this, "The COM Port not be opened!");
+            break;
+        case ComPorts::Result::Failed:
+            serialWarning(this, "Call Win32 function Fail!");
+            break;
+        case ComPorts::Result::Ok:
+            break;
+        }
+    }
     openButton->setEnabled(false);
     closeButton->setEnabled(true);
     accept();
     for (int n = 1; n <= kComPortCount; ++n) {
-        if (n != comPort_ && portOpen_[size_t(n - 1)] && TCommFun(serialPorts_, this).ComClose(n))
+        if (n != comPort_ && portOpen_[size_t(n - 1)] && closePort(n))
             portOpen_[size_t(n - 1)] = false;
     }
     portOpen_[size_t(comPort_ - 1)] = true;
@@ -252,7 +271,7 @@ void TfrmPortSet::Close()
     // failed open of another port moved the port in use away from it.
     const int selected = portBox->currentIndex();
     const int port = selected + 1;
-    if (TCommFun(serialPorts_, this).ComClose(port)) {
+    if (closePort(port)) {
         openButton->setEnabled(true);
         closeButton->setEnabled(false);
         portOpen_[size_t(selected)] = false;
@@ -264,4 +283,12 @@ void TfrmPortSet::Close()
                                  : QStringLiteral("关闭串口%1失败！").arg(port));
     Q_EMIT portStatusChanged(english ? QStringLiteral("Close COM%1Fail!").arg(port)
                                      : QStringLiteral("关闭COM%1失败！").arg(port));
+}
+
+bool TfrmPortSet::closePort(int port)
+{
+    if (serialPorts_->close(port) == ComPorts::Result::Ok)
+        return true;
+    serialWarning(this, "Close the COM port Fail or The COM Port Not exist!");
+    return false;
 }

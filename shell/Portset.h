@@ -11,7 +11,7 @@
 #include <array>
 
 class QComboBox;
-class SioPorts;
+class ComPorts;
 class QLabel;
 class QPushButton;
 
@@ -19,9 +19,9 @@ class TfrmPortSet : public QDialog {
     Q_OBJECT
 
 public:
-    // serialPorts is the window's port table, ports its map of COM numbers to devices; comPort and baudIndex
-    // the saved choices. english: the dialog's captions are English (the language setting is "EN").
-    TfrmPortSet(SioPorts *serialPorts, PortMap *ports, int comPort, int baudIndex, bool english,
+    // serialPorts is the window's serial ports, ports its map of COM numbers to devices; comPort and
+    // baudIndex the saved choices. english: the dialog's captions are English (the language setting is "EN").
+    TfrmPortSet(ComPorts *serialPorts, PortMap *ports, int comPort, int baudIndex, bool english,
                 QWidget *parent = nullptr);
 
     void Open();
@@ -31,7 +31,7 @@ public:
     int comPort() const { return comPort_; }
     int baudIndex() const { return baudIndex_; }
     bool portOpen(int port) const { return PortMap::validPort(port) && portOpen_[size_t(port - 1)]; }
-    // The serial library's codes of the format the port in use was opened with.
+    // The rate and format codes (see DecodeSerialFormat) the port in use was opened with.
     struct FormatCodes {
         int baud = 0;
         int parity = 0;
@@ -61,6 +61,7 @@ private:
     void portChosen(int index);
     void deviceChosen(const QString &path);
     void applyLanguage();
+    bool closePort(int port);
 
     struct Row {
         QLabel *label;
@@ -68,7 +69,7 @@ private:
         const char *en;
     };
     QList<Row> rows_;
-    SioPorts *serialPorts_;
+    ComPorts *serialPorts_;
     PortMap *ports_;
     const bool english_;
     int comPort_;

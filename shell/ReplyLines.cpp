@@ -1,7 +1,7 @@
 #include "shell/ReplyLines.h"
 
+#include "protocol/Conversions.h"
 #include "shell/ConsoleLog.h"
-#include "shell/commfunction.h"
 
 ReplyLines::ReplyLines(ConsoleLog *console, const QString &prefix, QObject *parent)
     : QObject(parent), console_(console), prefix_(prefix)
@@ -15,12 +15,12 @@ void ReplyLines::grow(const QByteArray &bytes, bool first, bool showHex)
         textLine_ = console_->openLine(prefix_, text_.feed(bytes));
         if (showHex)
             hexLine_ = console_->openLine(QStringLiteral("HEX:"),
-                                          QString::fromLatin1(TCommFun::BytesToHex(bytes, true)));
+                                          QString::fromLatin1(Conversions::BytesToHex(bytes, true)));
         return;
     }
     console_->growLine(textLine_, text_.feed(bytes));
     if (hexLine_ != 0)
-        console_->growLine(hexLine_, QString::fromLatin1(TCommFun::BytesToHex(bytes, true)));
+        console_->growLine(hexLine_, QString::fromLatin1(Conversions::BytesToHex(bytes, true)));
 }
 
 void ReplyLines::end()

@@ -1,21 +1,20 @@
 // The serial receive path: the port reports bytes, the gatherer puts them together into a reply by the
 // quiet time, the console shows the reply while it comes, and the parser gets it once complete.
 
-#include "links/PComm.h"
+#include "links/ComPorts.h"
 #include "links/ReplyGatherer.h"
 #include "protocol/ReplyInterpreter.h"
 #include "shell/ConsoleLog.h"
 #include "shell/Portset.h"
 #include "shell/ReplyLines.h"
 #include "shell/Unit1.h"
-#include "shell/commfunction.h"
 
 #include <QTimer>
 
 void TForm1::setUpSerialReceive()
 {
     serialGatherer_ =
-        new ReplyGatherer([this] { return commFun_->ComRead(portDialog_->comPort()); }, {}, this);
+        new ReplyGatherer([this] { return serialPorts_->takeWaiting(portDialog_->comPort()); }, {}, this);
     serialGatherer_->setObjectName(QStringLiteral("serialGatherer"));
     serialLines_ = new ReplyLines(console_, QStringLiteral("COM Receive:"), this);
     connect(serialGatherer_, &ReplyGatherer::replyGrew, this, [this](const QByteArray &bytes, bool first) {
@@ -25,7 +24,7 @@ void TForm1::setUpSerialReceive()
     });
     connect(serialGatherer_, &ReplyGatherer::replyComplete, this,
             [this](const QByteArray &reply) { pollSerial(reply); });
-    sio_notify(*serialPorts_, this, [this](int port) {
+    connect(serialPorts_, &ComPorts::bytesWaiting, this, [this](int port) {
         if (port != portDialog_->comPort())
             return; // only the port in use is read; another port's bytes wait in its queue
         serialGatherer_->readWaiting();

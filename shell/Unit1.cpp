@@ -1,6 +1,6 @@
 #include "shell/Unit1.h"
 
-#include "links/PComm.h"
+#include "links/ComPorts.h"
 #include "pages/Unit_options.h"
 #include "shell/ConsoleLog.h"
 #include "shell/LogToFileAction.h"
@@ -10,7 +10,6 @@
 #include "shell/ReadAllControl.h"
 #include "shell/Settings.h"
 #include "shell/WindowChannel.h"
-#include "shell/commfunction.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -163,8 +162,7 @@ TForm1::TForm1(QWidget *parent, const WindowStart &start)
             .arg(consoleLimitKB));
     applyLoadedSettings();
     applyBrandAndTitle();
-    serialPorts_ = new SioPorts(this);
-    commFun_ = std::make_unique<TCommFun>(serialPorts_, this);
+    serialPorts_ = new ComPorts(this);
     setStatusPanel(0, makerText_);
     bindUdpEndpoint();
     pages->setCurrentIndex(0);

@@ -38,8 +38,7 @@ class ProfileActions;
 class ReadAllControl;
 class ReplyGatherer;
 class ReplyLines;
-class SioPorts;
-class TCommFun;
+class ComPorts;
 class TcpReplyFramer;
 class TfrmPortSet;
 class TForm_options;
@@ -126,7 +125,7 @@ public:
     void pollSerial(const QByteArray &reply);
     ReplyGatherer *serialGatherer() const { return serialGatherer_; }
     // The serial ports this window has open, by COM number.
-    SioPorts *serialPorts() const { return serialPorts_; }
+    ComPorts *serialPorts() const { return serialPorts_; }
     // Sends on the current link (the session's), wrapped for it, and logs what left (links/LinkSender).
     SendResult sendOnLink(SendPayload payload, const QByteArray &bytes);
     // False when the bytes could not be handed to the connection; the send error is then on show.
@@ -223,7 +222,6 @@ private:
     int udpLocalPort_ = 6998;
     CaptionBook captions_;
     QSplitter *pageSplit_ = nullptr; // the page area and the console side by side
-    std::unique_ptr<TCommFun> commFun_;
     bool shownOnce_ = false;
     QString lastLogFolder_;          // where "Save log…" last saved
     bool leaveCheckRunning_ = false; // a link field's leave check holds the focus (shell/LinkSelect)
@@ -292,7 +290,7 @@ private:
     TcpReplyFramer *tcpFramer_ = nullptr;
 
     QUdpSocket *udpSocket_ = nullptr;
-    SioPorts *serialPorts_ = nullptr;
+    ComPorts *serialPorts_ = nullptr;
     ReplyGatherer *serialGatherer_ = nullptr;
     ReplyLines *serialLines_ = nullptr; // the console lines of the serial reply being gathered
     std::unique_ptr<LinkSender> linkSender_;

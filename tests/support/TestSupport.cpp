@@ -1,9 +1,8 @@
 #include "support/TestSupport.h"
 
-#include "links/PComm.h"
+#include "links/ComPorts.h"
 #include "links/PortMap.h"
 #include "shell/Unit1.h"
-#include "shell/commfunction.h"
 #include "support/Pty.h"
 
 #include <QCoreApplication>
@@ -104,7 +103,7 @@ QByteArray sentBeforeSentinel(TForm1 &form, Pty &pty, int comPort)
 {
     static const QByteArray sentinel("\0qx-test-sentinel\0", 19);
     QCoreApplication::processEvents();
-    if (!TCommFun(form.serialPorts()).ComWrite(comPort, sentinel, int(sentinel.size())))
+    if (form.serialPorts()->write(comPort, sentinel) != ComPorts::Result::Ok)
         return QByteArrayLiteral("[the sentinel could not be written]");
     QByteArray bytes;
     while (!bytes.endsWith(sentinel)) {
