@@ -298,24 +298,26 @@ void UdpLinkTest::unusableDestinationIsReported_data()
 {
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("box");
     // The endpoint is IPv4; a port outside 16 bits must not wrap round to another port.
-    QTest::newRow("IPv6 address") << "::1" << 6999;
-    QTest::newRow("port 0") << "127.0.0.1" << 0;
-    QTest::newRow("port 65536") << "127.0.0.1" << 65536;
-    QTest::newRow("negative port") << "127.0.0.1" << -1;
+    QTest::newRow("IPv6 address") << "::1" << 6999 << QStringLiteral("不是IPv4地址：::1");
+    QTest::newRow("port 0") << "127.0.0.1" << 0 << QStringLiteral("无效的UDP端口：0");
+    QTest::newRow("port 65536") << "127.0.0.1" << 65536 << QStringLiteral("无效的UDP端口：65536");
+    QTest::newRow("negative port") << "127.0.0.1" << -1 << QStringLiteral("无效的UDP端口：-1");
 }
 
 void UdpLinkTest::unusableDestinationIsReported()
 {
     QFETCH(QString, host);
     QFETCH(int, port);
+    QFETCH(QString, box);
     makeWindow();
 
     form_->SendUdp("REQUEST_DEVICE_DISCOVERY", host, port);
 
     QCOMPARE(boxes_->boxes.size(), 1);
     QCOMPARE(boxes_->boxes.first().kind, BoxKind::Error);
-    QVERIFY(!boxes_->boxes.first().text.isEmpty());
+    QCOMPARE(boxes_->boxes.first().text, box);
     QCOMPARE(form_->console()->lineCount(), 0);
 }
 
