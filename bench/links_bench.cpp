@@ -10,6 +10,7 @@
 // are child processes) and resident memory. Usage: qxbench_links [case...] (default: all).
 
 #include "links/ReplyGatherer.h"
+#include "links/TcpConnection.h"
 #include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Unit1.h"
@@ -255,13 +256,13 @@ Load tcpFlood(const QByteArray &data)
     WorkDir dir(configFor(QStringLiteral("/nonexistent/tty"), 1, ntohs(address.sin_port)));
     TForm1 form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
     form.show();
-    if (!waitUntil([&] { return form.tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 5000))
+    if (!waitUntil([&] { return form.tcpConnection()->state() == QAbstractSocket::ConnectedState; }, 5000))
         std::printf("(no connection)\n");
     const int peer = ::accept(listener, nullptr, nullptr);
     waitUntil([] { return false; }, 500);
     form.session().cmdType = 1;
     bool closed = false;
-    QObject::connect(form.tcpSocket(), &QTcpSocket::disconnected, &form, [&closed] { closed = true; });
+    QObject::connect(form.tcpConnection(), &TcpConnection::disconnected, &form, [&closed] { closed = true; });
     const long rssBefore = statusKiB("VmRSS:");
     resetPeak();
     StallWatch watch(5);
@@ -322,7 +323,7 @@ void latency(const char *name, int linkType)
     TForm1 form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
     form.show();
     if (linkType == 1)
-        waitUntil([&] { return form.tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 5000);
+        waitUntil([&] { return form.tcpConnection()->state() == QAbstractSocket::ConnectedState; }, 5000);
     waitUntil([] { return false; }, 300);
     auto *button = form.findChild<QPushButton *>(QStringLiteral("workModeReadButton"));
     QComboBox *box = form.comboBox(Field::WorkMode);

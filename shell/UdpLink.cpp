@@ -1,49 +1,19 @@
+#include "links/UdpEndpoint.h"
 #include "shell/ConsoleLog.h"
 #include "shell/MessageBoxes.h"
 #include "shell/Unit1.h"
 
-#include <QHostAddress>
-#include <QHostInfo>
-#include <QNetworkDatagram>
 #include <QPlainTextEdit>
-#include <QUdpSocket>
 
 // The UDP endpoint serves device discovery only: requests go out from the discovery port, and every
 // datagram that comes back is listed in the search result box. Nothing here reaches the console's
 // receive lines or the reply parser.
 
-namespace {
-// The endpoint speaks IPv4 only; a host name resolves to its first IPv4 address.
-QHostAddress resolveIPv4(const QString &host, bool chinese, QString *error)
-{
-    QHostAddress address;
-    if (address.setAddress(host)) {
-        if (address.protocol() == QAbstractSocket::IPv4Protocol)
-            return address;
-        *error =
-            InLanguage(chinese, QStringLiteral("Not an IPv4 address: "), QStringLiteral("不是IPv4地址：")) +
-            host;
-        return QHostAddress();
-    }
-    const QHostInfo info = QHostInfo::fromName(host);
-    for (const QHostAddress &candidate : info.addresses()) {
-        if (candidate.protocol() == QAbstractSocket::IPv4Protocol)
-            return candidate;
-    }
-    *error = info.error() != QHostInfo::NoError
-                 ? info.errorString()
-                 : InLanguage(chinese, QStringLiteral("No IPv4 address for host "),
-                              QStringLiteral("主机没有IPv4地址：")) +
-                       host;
-    return QHostAddress();
-}
-} // namespace
-
 void TForm1::bindUdpEndpoint()
 {
-    udpSocket_ = new QUdpSocket(this);
-    udpSocket_->setObjectName(QStringLiteral("udpSocket"));
-    connect(udpSocket_, &QUdpSocket::readyRead, this, &TForm1::readUdpDatagrams);
+    // The endpoint's own failure lines go unused: the window shows the system's word in its boxes.
+    udpEndpoint_ = new UdpEndpoint(false, this);
+    connect(udpEndpoint_, &UdpEndpoint::datagramReceived, this, &TForm1::listUdpDatagram);
     // A port held by another program is not reported at start-up: the next send tries again and
     // shows the error then.
     bindUdpSocket();
@@ -51,21 +21,15 @@ void TForm1::bindUdpEndpoint()
 
 bool TForm1::bindUdpSocket()
 {
-    // DontShareAddress: a shared bind would succeed beside another program on the port, and the
-    // replies would then reach only one of us.
-    // Qt enables broadcast on every UDP socket it creates.
-    return udpSocket_->bind(QHostAddress(QHostAddress::AnyIPv4), static_cast<quint16>(udpLocalPort_),
-                            QAbstractSocket::DontShareAddress);
+    return udpEndpoint_->bind(static_cast<quint16>(udpLocalPort_));
 }
 
 void TForm1::SendUdp(const QByteArray &data, const QString &host, int port)
 {
     if (data.isEmpty() || host.isEmpty())
         return;
-    // Without this check Qt would bind an unbound socket to a random port, and replies addressed to
-    // the discovery port would never reach us.
-    if (udpSocket_->state() != QAbstractSocket::BoundState && !bindUdpSocket()) {
-        Boxes::error(this, udpSocket_->errorString());
+    if (!udpEndpoint_->isBound() && !bindUdpSocket()) {
+        Boxes::error(this, udpEndpoint_->errorString());
         return;
     }
     if (port < 1 || port > 65535) {
@@ -74,14 +38,27 @@ void TForm1::SendUdp(const QByteArray &data, const QString &host, int port)
                          QString::number(port));
         return;
     }
-    QString error;
-    const QHostAddress address = resolveIPv4(host, chinese(), &error);
-    if (address.isNull()) {
-        Boxes::error(this, error);
+    const Ipv4Lookup lookup = LookUpIpv4(host);
+    switch (lookup.failure) {
+    case Ipv4Lookup::Failure::None:
+        break;
+    case Ipv4Lookup::Failure::NotIpv4:
+        Boxes::error(this,
+                     inLanguage(QStringLiteral("Not an IPv4 address: "), QStringLiteral("不是IPv4地址：")) +
+                         host);
+        return;
+    case Ipv4Lookup::Failure::NoIpv4Address:
+        Boxes::error(this, inLanguage(QStringLiteral("No IPv4 address for host "),
+                                      QStringLiteral("主机没有IPv4地址：")) +
+                               host);
+        return;
+    case Ipv4Lookup::Failure::LookupFailed:
+        Boxes::error(this, lookup.lookupError);
         return;
     }
-    if (udpSocket_->writeDatagram(data, address, static_cast<quint16>(port)) != data.size()) {
-        Boxes::error(this, udpSocket_->errorString());
+    QString unused;
+    if (!udpEndpoint_->send(data, lookup.address, static_cast<quint16>(port), &unused)) {
+        Boxes::error(this, udpEndpoint_->errorString());
         return;
     }
     console_->addEmptyLine();
@@ -90,15 +67,8 @@ void TForm1::SendUdp(const QByteArray &data, const QString &host, int port)
         console_->addHexLine(data);
 }
 
-void TForm1::readUdpDatagrams()
+void TForm1::listUdpDatagram(const QHostAddress &sender, const QByteArray &datagram)
 {
-    while (udpSocket_->hasPendingDatagrams()) {
-        // Read whole, whatever the size: a fixed buffer would cut long replies.
-        const QNetworkDatagram datagram = udpSocket_->receiveDatagram();
-        if (!datagram.isValid())
-            break;
-        const QHostAddress sender(datagram.senderAddress().toIPv4Address());
-        searchResultEdit->appendPlainText(sender.toString() + QLatin1Char(':') +
-                                          ConsoleLog::renderBytes(datagram.data()));
-    }
+    searchResultEdit->appendPlainText(sender.toString() + QLatin1Char(':') +
+                                      ConsoleLog::renderBytes(datagram));
 }

@@ -33,7 +33,6 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTcpSocket>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>

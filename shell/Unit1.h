@@ -6,6 +6,7 @@
 
 #include "links/LinkSender.h"
 #include "links/LinkSession.h"
+#include "links/TcpConnection.h" // complete for the destructor, which lets go of its signals
 #include "protocol/Fields.h"
 #include "shell/AppSettings.h"
 #include "shell/Captions.h"
@@ -29,9 +30,8 @@ class QPushButton;
 class QRadioButton;
 class QSplitter;
 class QTabWidget;
-class QTcpSocket;
+class QHostAddress;
 class QTimer;
-class QUdpSocket;
 class ConsoleLog;
 class LogToFileAction;
 class ProfileActions;
@@ -42,6 +42,7 @@ class ComPorts;
 class TcpReplyFramer;
 class TfrmPortSet;
 class TForm_options;
+class UdpEndpoint;
 class WindowChannel;
 struct ParameterRow;
 struct ReplyEffects;
@@ -131,8 +132,8 @@ public:
     // False when the bytes could not be handed to the connection; the send error is then on show.
     bool SendTcp(const QByteArray &bytes);
     void SendUdp(const QByteArray &data, const QString &host, int port);
-    QTcpSocket *tcpSocket() const { return tcpSocket_; }
-    QUdpSocket *udpSocket() const { return udpSocket_; }
+    TcpConnection *tcpConnection() const { return tcpSocket_; }
+    UdpEndpoint *udpEndpoint() const { return udpEndpoint_; }
     // Local port of the UDP endpoint, used whenever it binds (start-up, and the retry on each send).
     int udpLocalPort() const { return udpLocalPort_; }
     // Where the search buttons send their requests; tests aim it at a listener of their own.
@@ -182,25 +183,24 @@ private:
     void buildMenu();
     void buildToolPanel(QWidget *panel);
     void buildStatusBar();
-    void buildParameterPages(QWidget *basicPage, QWidget *commandPage); // pages/
-    void buildIoPage(QWidget *page);                                    // shell/IoControl
-    void buildDataPage(QWidget *page);                                  // pages/
-    void setUpTcpLink();                                                // shell/TcpLink
-    void setUpSerialReceive();                                          // shell/SerialReceive
-    void setUpLinkSender();                                             // shell/CommandDispatch
-    void setUpLinkGroup();                                              // shell/LinkSelect
-    void applyLoadedSettings();                                         // shell/LinkSelect
-    void bindUdpEndpoint();                                             // shell/UdpLink
-    bool bindUdpSocket();                                               // shell/UdpLink
-    void readUdpDatagrams();                                            // shell/UdpLink
-    void sendDataBox();                                                 // pages/DataSendPage
-    // shell/TcpLink: (re)opening the one TCP connection and its four events
+    void buildParameterPages(QWidget *basicPage, QWidget *commandPage);           // pages/
+    void buildIoPage(QWidget *page);                                              // shell/IoControl
+    void buildDataPage(QWidget *page);                                            // pages/
+    void setUpTcpLink();                                                          // shell/TcpLink
+    void setUpSerialReceive();                                                    // shell/SerialReceive
+    void setUpLinkSender();                                                       // shell/CommandDispatch
+    void setUpLinkGroup();                                                        // shell/LinkSelect
+    void applyLoadedSettings();                                                   // shell/LinkSelect
+    void bindUdpEndpoint();                                                       // shell/UdpLink
+    bool bindUdpSocket();                                                         // shell/UdpLink
+    void listUdpDatagram(const QHostAddress &sender, const QByteArray &datagram); // shell/UdpLink
+    void sendDataBox();                                                           // pages/DataSendPage
+    // shell/TcpLink: (re)opening the one TCP connection and its events
     void openTcp(const QString &host, int port); // closes, takes host and port, starts connecting
     void tcpConnected();
     void tcpDisconnected();
-    void tcpError();
-    void tcpReadyRead();
-    void tcpConnectGiveUp();
+    void tcpError(); // a failed or unanswered connect, or a network failure
+    void tcpReadyRead(const QByteArray &chunk);
     bool deliverTcp(const QByteArray &bytes); // reconnects if needed; a failure shows the send error
     QString tcpPeerText() const;
     // shell/LinkSelect
@@ -281,15 +281,13 @@ public:
 private:
     std::array<QWidget *, static_cast<size_t>(Field::Count)> fields_{};
     std::array<IoRow, 8> ioRows_{};
-    QTcpSocket *tcpSocket_ = nullptr;
-    QTimer *tcpConnectTimer_ = nullptr; // gives up a connection attempt that gets no answer
-    QString tcpHost_;                   // host and port of the last open, for the reconnect on send
-    int tcpPort_ = 7890;
+    // The one TCP connection; it keeps the host and port of the last open for the reconnect on send.
+    TcpConnection *tcpSocket_ = nullptr;
 
     // Where a TCP reply ends: the parser gets whole replies, the console each read event.
     TcpReplyFramer *tcpFramer_ = nullptr;
 
-    QUdpSocket *udpSocket_ = nullptr;
+    UdpEndpoint *udpEndpoint_ = nullptr;
     ComPorts *serialPorts_ = nullptr;
     ReplyGatherer *serialGatherer_ = nullptr;
     ReplyLines *serialLines_ = nullptr; // the console lines of the serial reply being gathered

@@ -2,6 +2,8 @@
 // and Internet on a loopback TCP server reached through the link group), text and hex input, the
 // status texts, the two clear buttons and the page's captions and names in both languages.
 
+#include "links/TcpConnection.h"
+#include "links/UdpEndpoint.h"
 #include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/Frames.h"
@@ -336,7 +338,8 @@ QString DataPageTest::connectByLinkGroup(TForm1 &form, bool lan, QTcpServer &ser
     if (!QTest::qWaitFor([&] { return server.hasPendingConnections(); }, 10000))
         return QStringLiteral("the connect button did not reach the loopback server");
     *peer = server.nextPendingConnection();
-    if (!QTest::qWaitFor([&] { return form.tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 10000))
+    if (!QTest::qWaitFor([&] { return form.tcpConnection()->state() == QAbstractSocket::ConnectedState; },
+                         10000))
         return QStringLiteral("the TCP link did not report its connection");
     return QString();
 }
@@ -446,7 +449,7 @@ void DataPageTest::clearButtonsEmptyOnlyTheirBox()
     auto form = makeMainWindow();
     QUdpSocket module;
     QVERIFY(module.bind(QHostAddress(QHostAddress::LocalHost), 0));
-    module.writeDatagram("QX5120", QHostAddress(QHostAddress::LocalHost), form->udpSocket()->localPort());
+    module.writeDatagram("QX5120", QHostAddress(QHostAddress::LocalHost), form->udpEndpoint()->localPort());
     QTRY_COMPARE(form->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:QX5120"));
     typeInto(form->dataEdit, QStringLiteral("AT\nX"));
 

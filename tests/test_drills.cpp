@@ -4,6 +4,7 @@
 // Faults that other suites already drill are listed in docs/reliability.md.
 
 #include "links/ReplyGatherer.h"
+#include "links/TcpConnection.h"
 #include "protocol/IniProfile.h"
 #include "shell/ConsoleLog.h"
 #include "shell/Portset.h"
@@ -234,9 +235,11 @@ void DrillsTest::tcpPeerThatNeverReads()
                                         QByteArray::number(module.port()) + "\r\n"));
     auto form = makeMainWindow();
     boxes.clear(); // the saved serial port does not exist
-    QTRY_COMPARE_WITH_TIMEOUT(form->tcpSocket()->state(), QAbstractSocket::ConnectedState, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(form->tcpConnection()->state(), QAbstractSocket::ConnectedState, kWait);
     // Small kernel buffers on our side too, so that the data backs up into the tool within a mebibyte.
-    form->tcpSocket()->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 4096);
+    auto *socket = form->tcpConnection()->findChild<QAbstractSocket *>(QStringLiteral("tcpSocket"));
+    QVERIFY(socket);
+    socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, 4096);
 
     QByteArray expected;
     for (int i = 0; i < 32; ++i) {
@@ -247,8 +250,8 @@ void DrillsTest::tcpPeerThatNeverReads()
     }
     QCOMPARE(form->console()->lines().filter(QStringLiteral("TCP Send:")).size(), 32);
     QVERIFY(form->statusPanel(2) != QStringLiteral("Send Error(TCP)!"));
-    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::ConnectedState);
-    QVERIFY(form->tcpSocket()->bytesToWrite() > 0); // the module really stopped reading
+    QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::ConnectedState);
+    QVERIFY(socket->bytesToWrite() > 0); // the module really stopped reading
     QVERIFY(boxes.boxes.isEmpty());
 
     QByteArray got;
@@ -286,7 +289,7 @@ void DrillsTest::relayTornFramesAndGarbage()
                 "\r\nTargetZone=0000\r\nTCPPort2=" + QByteArray::number(sim.relayPort()) + "\r\n"));
         auto form = makeMainWindow();
         boxes.clear();
-        QTRY_COMPARE_WITH_TIMEOUT(form->tcpSocket()->state(), QAbstractSocket::ConnectedState, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(form->tcpConnection()->state(), QAbstractSocket::ConnectedState, kWait);
 
         TForm1::IoRow &io = form->ioRow(3);
         io.mode->setCurrentIndex(2);
@@ -315,7 +318,7 @@ void DrillsTest::relayTornFramesAndGarbage()
             QCOMPARE(io.level->currentIndex(), -1); // emptied by the read, not filled by the pieces
         }
         QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(QLatin1Char('|'))));
-        QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::ConnectedState);
     }
 }
 

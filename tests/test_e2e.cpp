@@ -3,6 +3,7 @@
 // operations, sets and reads IO pins and sends data, over the serial link, the LAN and the relay.
 // Loopback addresses only.
 
+#include "links/TcpConnection.h"
 #include "protocol/ParameterCatalogue.h"
 #include "shell/ConsoleLog.h"
 #include "shell/Portset.h"
@@ -164,8 +165,8 @@ bool EndToEndTest::startLink(int link, const QStringList &extraSimArgs)
     if (link == 0)
         return form_->portDialog()->portOpen(1);
     // A saved network link connects by itself at start-up.
-    return QTest::qWaitFor([this] { return form_->tcpSocket()->state() == QAbstractSocket::ConnectedState; },
-                           kWait);
+    return QTest::qWaitFor(
+        [this] { return form_->tcpConnection()->state() == QAbstractSocket::ConnectedState; }, kWait);
 }
 
 void EndToEndTest::click(QPushButton *button)

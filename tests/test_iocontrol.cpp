@@ -1,6 +1,7 @@
 // The IO page: its eight pin rows, the IOCTR commands its buttons put on the wire, the refusals of
 // incomplete choices and the status texts on every link in both languages.
 
+#include "links/TcpConnection.h"
 #include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/Frames.h"
@@ -64,8 +65,8 @@ struct LoopbackPeer {
             QObject::connect(accepted, &QTcpSocket::readyRead, &server,
                              [this] { received += accepted->readAll(); });
         });
-        form.tcpSocket()->connectToHost(QHostAddress::LocalHost, server.serverPort());
-        return form.tcpSocket()->waitForConnected(5000);
+        form.tcpConnection()->open(QStringLiteral("127.0.0.1"), server.serverPort());
+        return QTest::qWaitFor([&form] { return form.tcpConnection()->isConnected(); }, 5000);
     }
 };
 } // namespace

@@ -1,6 +1,7 @@
 // The link group: which controls each link enables, what the address and port fields accept and
 // store, the two connect buttons, the target ID button, and the saved link at start-up.
 
+#include "links/TcpConnection.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
@@ -98,7 +99,7 @@ void LinkSelectTest::serialSelectedBeforeAnyClick()
             form->wanLinkRadio->isEnabled());
     QCOMPARE(form->lanIpEdit->text(), QStringLiteral("127.0.0.1"));
     QCOMPARE(form->lanPortEdit->text(), QStringLiteral("8888"));
-    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
 }
 
 void LinkSelectTest::radioButtonsEnableTheirRow_data()
@@ -137,7 +138,7 @@ void LinkSelectTest::radioButtonsEnableTheirRow()
     QCOMPARE(form->lanIpEdit->text(), QStringLiteral("127.0.0.9"));
     QCOMPARE(form->wanPortEdit->text(), QStringLiteral("1234"));
     // Selecting a link opens nothing.
-    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
 }
 
 void LinkSelectTest::selectingALinkKeepsTheConnection()
@@ -155,7 +156,7 @@ void LinkSelectTest::selectingALinkKeepsTheConnection()
     QTRY_COMPARE_WITH_TIMEOUT(server.received(), QByteArray("ping"), kWait);
     QVERIFY(server.peerConnected());
     QCOMPARE(server.connectionCount(), 1);
-    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::ConnectedState);
+    QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::ConnectedState);
 }
 
 void LinkSelectTest::typedKeysAreFiltered_data()
@@ -357,7 +358,7 @@ void LinkSelectTest::connectRefusesBlankOrInvalidFields()
     QCOMPARE(boxes.texts(), QStringList{warning});
     QCOMPARE(lan ? form->settings().serverIp : form->settings().serverIp2, ipBefore);
     QCOMPARE(lan ? form->settings().tcpPort : form->settings().tcpPort2, portBefore);
-    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
 }
 
 // Both rows share the one connection: each connect uses its own row's fields and drops the other's.
@@ -464,13 +465,13 @@ void LinkSelectTest::startUpSelectsSavedLink()
 
     QVERIFY(!form->isVisible());
     if (connects) {
-        QVERIFY(form->tcpSocket()->state() != QAbstractSocket::UnconnectedState);
+        QVERIFY(form->tcpConnection()->state() != QAbstractSocket::UnconnectedState);
         QTRY_VERIFY_WITH_TIMEOUT(server.peerConnected(), kWait);
-        QTRY_COMPARE_WITH_TIMEOUT(form->tcpSocket()->state(), QAbstractSocket::ConnectedState, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(form->tcpConnection()->state(), QAbstractSocket::ConnectedState, kWait);
         QVERIFY(!form->isVisible());
     } else {
         // A connection attempt leaves the unconnected state at once, before any event.
-        QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
+        QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
         QCOMPARE(server.connectionCount(), 0);
     }
     for (const QString &text : boxes.texts())
@@ -484,7 +485,7 @@ void LinkSelectTest::startUpWithBlankInternetAddressWarnsOnce()
     auto form = makeMainWindow();
     QVERIFY(form->wanLinkRadio->isChecked());
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("IP或Port不能为空值！")});
-    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
 }
 
 void LinkSelectTest::startUpSetsAddQuotes_data()

@@ -1,6 +1,7 @@
 // The main window's start-up, its mode buttons on a real (pseudo-terminal) serial port, the console
 // lines, the status texts in both languages and the names screen readers hear.
 
+#include "links/TcpConnection.h"
 #include "shell/ConsoleLog.h"
 #include "shell/Portset.h"
 #include "shell/Unit1.h"
@@ -196,8 +197,8 @@ void MainWindowTest::statusTextsOnEveryLinkAndLanguage()
     auto form = makeMainWindow();
     LoopbackServer server;
     if (link == 1 || link == 2) { // a connected link: the command goes out and its progress shows
-        form->tcpSocket()->connectToHost(QHostAddress::LocalHost, server.port());
-        QVERIFY(form->tcpSocket()->waitForConnected(5000));
+        form->tcpConnection()->open(QStringLiteral("127.0.0.1"), server.port());
+        QTRY_VERIFY_WITH_TIMEOUT(form->tcpConnection()->isConnected(), 5000);
     }
     form->settings().language = language;
     form->session().route.linkType = link;

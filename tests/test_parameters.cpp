@@ -4,6 +4,7 @@
 // names and layout. Read and set as a round trip: values the module answers with come back on the
 // next set as they were, and its verdict on a set is the one the console reports.
 
+#include "links/TcpConnection.h"
 #include "protocol/Fields.h"
 #include "protocol/ParameterCatalogue.h"
 #include "shell/ConsoleLog.h"
@@ -647,7 +648,7 @@ void ParametersTest::readsAnsweredByModuleFramesOnTheInternetLink()
         "[Ver]\r\nCEO=EN\r\n[Network]\r\nCOMType=2\r\nTargetGPRSID=" + moduleId +
             "\r\nTargetZone=0000\r\nTCPPort2=" + QByteArray::number(relay.port()) + "\r\n"));
     auto form = makeMainWindow();
-    QTRY_COMPARE_WITH_TIMEOUT(form->tcpSocket()->state(), QAbstractSocket::ConnectedState, kReplyWait);
+    QTRY_COMPARE_WITH_TIMEOUT(form->tcpConnection()->state(), QAbstractSocket::ConnectedState, kReplyWait);
     QTRY_VERIFY_WITH_TIMEOUT(relay.peerConnected(), kReplyWait);
 
     auto *read = form->findChild<QPushButton *>(stem + "ReadButton");

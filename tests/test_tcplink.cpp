@@ -2,6 +2,7 @@
 // sending with and without an established connection, the receive road into the reply parser and
 // the console, and peers that misbehave.
 
+#include "links/TcpConnection.h"
 #include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
@@ -35,7 +36,7 @@ struct Rig {
           form(makeMainWindow())
     {
     }
-    QTcpSocket *socket() const { return form->tcpSocket(); }
+    TcpConnection *socket() const { return form->tcpConnection(); }
     bool established() const { return socket()->state() == QAbstractSocket::ConnectedState; }
     QStringList lines() const { return form->console()->lines(); }
 
@@ -228,7 +229,7 @@ void TcpLinkTest::sendWithoutConnectionReportsError()
         QTest::mouseClick(form->atButton, Qt::LeftButton); // the LAN dispatch goes through SendTcp
     form->SendTcp("AT\r\n");
 
-    QVERIFY(form->tcpSocket()->state() != QAbstractSocket::ConnectedState);
+    QVERIFY(form->tcpConnection()->state() != QAbstractSocket::ConnectedState);
     const QStringList lines = form->console()->lines();
     QVERIFY2(!lines.join(QLatin1Char('|')).contains(QLatin1String("TCP Send:")), qPrintable(lines.join('|')));
     QCOMPARE(form->statusPanel(2), sendError(chinese));
@@ -291,7 +292,7 @@ void TcpLinkTest::failedSendStaysInView()
                                                                    : QStringLiteral(":TCP Connected error!")),
                                  kWait);
     else
-        QTRY_VERIFY_WITH_TIMEOUT(form->tcpSocket()->state() == QAbstractSocket::ConnectedState, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(form->tcpConnection()->state() == QAbstractSocket::ConnectedState, kWait);
     QTest::keyClicks(form->dataEdit, QStringLiteral("AB"));
     form->console()->clearLog();
     auto *pressed = form->findChild<QPushButton *>(button);
@@ -324,7 +325,7 @@ void TcpLinkTest::reconnectGoesOnAfterTheWait()
     form->SendTcp("AT\r\n");
     QCOMPARE(form->statusPanel(2), sendError(false));
     QVERIFY(form->console()->lines().isEmpty());
-    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::ConnectingState);
+    QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::ConnectingState);
 
     slow.openUp();
     QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1),
@@ -344,11 +345,11 @@ void TcpLinkTest::unansweredConnectGivesUp()
                                     "[Ver]\r\nCEO=EN\r\n[Network]\r\nCOMType=1\r\nTCPPort=" +
                                         QByteArray::number(silent.port()) + "\r\n"));
     auto form = makeMainWindow();
-    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::ConnectingState);
+    QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::ConnectingState);
     form->setStatusPanel(1, QString());
     // Left alone the attempt would go on for minutes; it ends with the error text instead.
     QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1), QStringLiteral(":0:TCP Connected error!"), 20000);
-    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
     QVERIFY(boxes.boxes.isEmpty());
 }
 
@@ -362,7 +363,7 @@ void TcpLinkTest::unresolvableNameReportsError()
     auto form = makeMainWindow();
     QCOMPARE(form->settings().serverIp2, QStringLiteral("nonexistent.invalid"));
     QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1), QStringLiteral(":0:TCP Connected error!"), kWait);
-    QCOMPARE(form->tcpSocket()->state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
 
     form->console()->clearLog();
     form->SendTcp("AT\r\n");

@@ -3,6 +3,7 @@
 // real broadcast runs between two network namespaces this test creates (as root), with the tool's
 // side and the answering module as helper modes of this same executable.
 
+#include "links/UdpEndpoint.h"
 #include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
 #include "support/Pty.h"
@@ -102,7 +103,7 @@ int runSearcher(int argc, char **argv, const char *namespaceName, int expectedLi
     (void)QTest::qWaitFor(
         [&form, expectedLines] { return form.searchResultEdit->document()->blockCount() >= expectedLines; },
         20000);
-    printLine("BOUND " + QByteArray::number(form.udpSocket()->localPort()));
+    printLine("BOUND " + QByteArray::number(form.udpEndpoint()->localPort()));
     printLine("RESULT " + form.searchResultEdit->toPlainText().toUtf8().toBase64());
     printLine("CONSOLE " + consoleText(form).toUtf8().toBase64());
     printLine("BOXES " + boxes.texts().join(QLatin1Char('\n')).toUtf8().toBase64());
@@ -227,7 +228,7 @@ void UdpLinkTest::makeWindow(int udpLocalPort)
     pty_ = std::make_unique<Pty>();
     dir_ = std::make_unique<WorkDir>(WorkDir::testConfig(pty_->slavePath()));
     form_ = makeMainWindow(udpLocalPort);
-    toolPort_ = form_->udpSocket()->localPort();
+    toolPort_ = form_->udpEndpoint()->localPort();
 }
 
 void UdpLinkTest::sendUdpSendsOneDatagramAndLogsIt_data()
@@ -297,24 +298,26 @@ void UdpLinkTest::unusableDestinationIsReported_data()
 {
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("box");
     // The endpoint is IPv4; a port outside 16 bits must not wrap round to another port.
-    QTest::newRow("IPv6 address") << "::1" << 6999;
-    QTest::newRow("port 0") << "127.0.0.1" << 0;
-    QTest::newRow("port 65536") << "127.0.0.1" << 65536;
-    QTest::newRow("negative port") << "127.0.0.1" << -1;
+    QTest::newRow("IPv6 address") << "::1" << 6999 << QStringLiteral("不是IPv4地址：::1");
+    QTest::newRow("port 0") << "127.0.0.1" << 0 << QStringLiteral("无效的UDP端口：0");
+    QTest::newRow("port 65536") << "127.0.0.1" << 65536 << QStringLiteral("无效的UDP端口：65536");
+    QTest::newRow("negative port") << "127.0.0.1" << -1 << QStringLiteral("无效的UDP端口：-1");
 }
 
 void UdpLinkTest::unusableDestinationIsReported()
 {
     QFETCH(QString, host);
     QFETCH(int, port);
+    QFETCH(QString, box);
     makeWindow();
 
     form_->SendUdp("REQUEST_DEVICE_DISCOVERY", host, port);
 
     QCOMPARE(boxes_->boxes.size(), 1);
     QCOMPARE(boxes_->boxes.first().kind, BoxKind::Error);
-    QVERIFY(!boxes_->boxes.first().text.isEmpty());
+    QCOMPARE(boxes_->boxes.first().text, box);
     QCOMPARE(form_->console()->lineCount(), 0);
 }
 
@@ -387,7 +390,7 @@ void UdpLinkTest::takenPortIsReportedOnEachSendUntilFree()
     // Start-up goes on without a word.
     QVERIFY(boxes_->boxes.isEmpty());
     QCOMPARE(form_->statusPanel(0), kMakerNameChinese);
-    QCOMPARE(form_->udpSocket()->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(!form_->udpEndpoint()->isBound());
 
     form_->SendUdp("first", QStringLiteral("127.0.0.1"), listener.localPort());
     form_->discoveryTarget = {QStringLiteral("127.0.0.1"), int(listener.localPort())};

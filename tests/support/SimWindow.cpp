@@ -1,5 +1,6 @@
 #include "support/SimWindow.h"
 
+#include "links/TcpConnection.h"
 #include "shell/Portset.h"
 #include "shell/Unit1.h"
 
@@ -32,11 +33,9 @@ bool SimWindow::start(int link, const QStringList &simArgs, const QByteArray &la
             *why = QStringLiteral("the window was not shown");
         return false;
     }
-    const bool up =
-        link == 0
-            ? form_->portDialog()->portOpen(1)
-            : QTest::qWaitFor(
-                  [this] { return form_->tcpSocket()->state() == QAbstractSocket::ConnectedState; }, 5000);
+    const bool up = link == 0
+                        ? form_->portDialog()->portOpen(1)
+                        : QTest::qWaitFor([this] { return form_->tcpConnection()->isConnected(); }, 5000);
     if (!up && why)
         *why = QStringLiteral("the link did not come up");
     return up;
