@@ -21,11 +21,11 @@ QString sendErrorText(bool chinese)
 void TForm1::setUpTcpLink()
 {
     // The connection's own failure lines go unused: the window words its status texts itself.
-    tcpSocket_ = new TcpConnection(false, this);
-    connect(tcpSocket_, &TcpConnection::connected, this, &TForm1::tcpConnected);
-    connect(tcpSocket_, &TcpConnection::disconnected, this, &TForm1::tcpDisconnected);
-    connect(tcpSocket_, &TcpConnection::failed, this, &TForm1::tcpError);
-    connect(tcpSocket_, &TcpConnection::bytesReceived, this, &TForm1::tcpReadyRead);
+    tcpConnection_ = new TcpConnection(false, this);
+    connect(tcpConnection_, &TcpConnection::connected, this, &TForm1::tcpConnected);
+    connect(tcpConnection_, &TcpConnection::disconnected, this, &TForm1::tcpDisconnected);
+    connect(tcpConnection_, &TcpConnection::failed, this, &TForm1::tcpError);
+    connect(tcpConnection_, &TcpConnection::bytesReceived, this, &TForm1::tcpReadyRead);
     tcpFramer_ = new TcpReplyFramer(TcpReplyFramer::Clock(), this);
     tcpFramer_->setObjectName(QStringLiteral("tcpFramer"));
     connect(tcpFramer_, &TcpReplyFramer::replyReceived, this, [this](const QByteArray &reply) {
@@ -40,7 +40,7 @@ void TForm1::setUpTcpLink()
 
 void TForm1::openTcp(const QString &host, int port)
 {
-    tcpSocket_->open(host, port);
+    tcpConnection_->open(host, port);
 }
 
 bool TForm1::SendTcp(const QByteArray &bytes)
@@ -50,8 +50,8 @@ bool TForm1::SendTcp(const QByteArray &bytes)
 
 bool TForm1::deliverTcp(const QByteArray &bytes)
 {
-    if ((!tcpSocket_->isConnected() && !tcpSocket_->reconnect(kReconnectWaitMs)) ||
-        !tcpSocket_->write(bytes)) {
+    if ((!tcpConnection_->isConnected() && !tcpConnection_->reconnect(kReconnectWaitMs)) ||
+        !tcpConnection_->write(bytes)) {
         setStatusPanel(2, sendErrorText(chinese()));
         return false;
     }
@@ -60,7 +60,8 @@ bool TForm1::deliverTcp(const QByteArray &bytes)
 
 QString TForm1::tcpPeerText() const
 {
-    return tcpSocket_->peerAddress().toString() + QLatin1Char(':') + QString::number(tcpSocket_->peerPort());
+    return tcpConnection_->peerAddress().toString() + QLatin1Char(':') +
+           QString::number(tcpConnection_->peerPort());
 }
 
 void TForm1::tcpConnected()

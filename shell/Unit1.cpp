@@ -1,6 +1,7 @@
 #include "shell/Unit1.h"
 
 #include "links/ComPorts.h"
+#include "links/TcpConnection.h"
 #include "pages/Unit_options.h"
 #include "shell/ConsoleLog.h"
 #include "shell/LogToFileAction.h"
@@ -183,8 +184,8 @@ TForm1::TForm1(QWidget *parent, const WindowStart &start)
 TForm1::~TForm1()
 {
     // A connection still open would report its end to widgets that are already gone.
-    if (tcpSocket_)
-        tcpSocket_->disconnect(this);
+    if (tcpConnection_)
+        tcpConnection_->disconnect(this);
 }
 
 AppSettings TForm1::currentSettings() const

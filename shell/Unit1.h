@@ -6,7 +6,6 @@
 
 #include "links/LinkSender.h"
 #include "links/LinkSession.h"
-#include "links/TcpConnection.h" // complete for the destructor, which lets go of its signals
 #include "protocol/Fields.h"
 #include "shell/AppSettings.h"
 #include "shell/Captions.h"
@@ -42,6 +41,7 @@ class ComPorts;
 class TcpReplyFramer;
 class TfrmPortSet;
 class TForm_options;
+class TcpConnection;
 class UdpEndpoint;
 class WindowChannel;
 struct ParameterRow;
@@ -132,7 +132,7 @@ public:
     // False when the bytes could not be handed to the connection; the send error is then on show.
     bool SendTcp(const QByteArray &bytes);
     void SendUdp(const QByteArray &data, const QString &host, int port);
-    TcpConnection *tcpConnection() const { return tcpSocket_; }
+    TcpConnection *tcpConnection() const { return tcpConnection_; }
     UdpEndpoint *udpEndpoint() const { return udpEndpoint_; }
     // Local port of the UDP endpoint, used whenever it binds (start-up, and the retry on each send).
     int udpLocalPort() const { return udpLocalPort_; }
@@ -282,7 +282,7 @@ private:
     std::array<QWidget *, static_cast<size_t>(Field::Count)> fields_{};
     std::array<IoRow, 8> ioRows_{};
     // The one TCP connection; it keeps the host and port of the last open for the reconnect on send.
-    TcpConnection *tcpSocket_ = nullptr;
+    TcpConnection *tcpConnection_ = nullptr;
 
     // Where a TCP reply ends: the parser gets whole replies, the console each read event.
     TcpReplyFramer *tcpFramer_ = nullptr;
