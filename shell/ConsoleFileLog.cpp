@@ -1,5 +1,8 @@
 #include "shell/ConsoleFileLog.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QTimer>
 #include <cerrno>
@@ -10,6 +13,18 @@
 
 namespace {
 constexpr int kWatchMs = 1000;
+}
+
+QString NewLogFilePath(const QString &folder)
+{
+    QString chosen = folder;
+    if (chosen.isEmpty() || !QDir(chosen).exists())
+        chosen = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (chosen.isEmpty() || !QDir(chosen).exists())
+        chosen = QDir::homePath();
+    return QDir(chosen).filePath(
+        QStringLiteral("qxsetup-log-%1.txt")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
 }
 
 ConsoleFileLog::ConsoleFileLog(QObject *parent) : QObject(parent), watch_(new QTimer(this))

@@ -15,6 +15,10 @@
 #include <memory>
 
 class QTemporaryFile;
+
+// Where a new log file is offered: a dated name in folder, else in Documents, else in the home folder;
+// the settings folder is no place for logs.
+QString NewLogFilePath(const QString &folder = QString());
 class QTimer;
 
 class ConsoleFileLog final : public QObject {

@@ -6,23 +6,15 @@
 #include "shell/Unit1.h"
 
 #include <QAction>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QStandardPaths>
 
 namespace {
+// The file logged to last, to go on with it, while its folder is there.
 QString proposedPath(const QString &last)
 {
-    if (!last.isEmpty() && QFileInfo(last).absoluteDir().exists())
-        return last;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    return QDir(folder).filePath(
-        QStringLiteral("qxsetup-log-%1.txt")
-            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"))));
+    return !last.isEmpty() && QFileInfo(last).absoluteDir().exists() ? last : NewLogFilePath();
 }
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "links/ComPorts.h"
 #include "links/TcpConnection.h"
 #include "pages/Unit_options.h"
+#include "shell/ConsoleFileLog.h"
 #include "shell/ConsoleLog.h"
 #include "shell/LogToFileAction.h"
 #include "shell/MessageBoxes.h"
@@ -16,7 +17,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -31,7 +31,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -336,18 +335,11 @@ void TForm1::buildMenu()
 
 void TForm1::saveConsoleLog()
 {
-    // Offer the folder of the last save, else Documents, else home; the settings folder is no place for logs.
-    QString folder = lastLogFolder_;
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    const QString name = QStringLiteral("qxsetup-log-%1.txt")
-                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = Boxes::askSaveFileName(
-        this, inLanguage(QStringLiteral("Save log"), QStringLiteral("保存日志")), QDir(folder).filePath(name),
-        inLanguage(QStringLiteral("Text files (*.txt);;All files (*)"),
-                   QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
+    const QString path =
+        Boxes::askSaveFileName(this, inLanguage(QStringLiteral("Save log"), QStringLiteral("保存日志")),
+                               NewLogFilePath(lastLogFolder_),
+                               inLanguage(QStringLiteral("Text files (*.txt);;All files (*)"),
+                                          QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
     if (path.isEmpty())
         return;
     QString reason;

@@ -4,6 +4,7 @@
 // after it arrived, whatever the pieces, while the reply handling gets at most its first 64 KiB. No
 // event loop runs, so no real time plays a part.
 
+#include "TimedPieces.h"
 #include "links/ReplyGatherer.h"
 
 #include <QRandomGenerator>
@@ -13,34 +14,12 @@
 #include <utility>
 
 namespace {
-struct Piece {
-    qint64 atMs;
-    QByteArray bytes;
-};
-struct Delivery {
-    qint64 atMs;
-    QByteArray reply;
-    bool operator==(const Delivery &other) const { return atMs == other.atMs && reply == other.reply; }
-};
 struct Shown {
     qint64 atMs;
     QByteArray bytes;
     bool first;
 };
-} // namespace
 
-Q_DECLARE_METATYPE(QList<Piece>)
-Q_DECLARE_METATYPE(QList<Delivery>)
-
-namespace QTest {
-template <> char *toString(const Delivery &delivery)
-{
-    const QByteArray text = QByteArray::number(delivery.atMs) + "ms:" + delivery.reply.toHex(' ');
-    return qstrdup(text.constData());
-}
-} // namespace QTest
-
-namespace {
 // A port that holds what the device sent until it is read, and a gatherer reading it on a fake clock.
 struct Rig {
     qint64 now = 0;

@@ -2,37 +2,18 @@
 // quiet time has passed after its last byte whatever the segments, data per read event in data mode,
 // and nothing past 64 KiB. No event loop runs, so no real time plays a part.
 
+#include "TimedPieces.h"
 #include "links/TcpReplyFramer.h"
 
 #include <QTimer>
 #include <QtTest>
 
 namespace {
-struct Piece {
-    qint64 atMs;
-    QByteArray bytes;
-};
-struct Delivery {
-    qint64 atMs;
-    QByteArray reply;
-    bool operator==(const Delivery &other) const { return atMs == other.atMs && reply == other.reply; }
-};
 
 // A parameter reply frame: A8 81 | module ID | zone | 09 | 00 | checksum | payload.
 const QByteArray kFrame = QByteArray::fromHex("A881313233343536373839303130303031090000") + "+OK=x,y\r\n";
 const QByteArray kBig(40000, 'a');
 } // namespace
-
-Q_DECLARE_METATYPE(QList<Piece>)
-Q_DECLARE_METATYPE(QList<Delivery>)
-
-namespace QTest {
-template <> char *toString(const Delivery &delivery)
-{
-    const QByteArray text = QByteArray::number(delivery.atMs) + "ms:" + delivery.reply.left(40).toHex(' ');
-    return qstrdup(text.constData());
-}
-} // namespace QTest
 
 class TcpReplyFramerTest : public QObject {
     Q_OBJECT
