@@ -10,6 +10,12 @@ SerialLink *ComPorts::held(int port) const
     return PortMap::validPort(port) ? links_[size_t(port)] : nullptr;
 }
 
+int ComPorts::lineEndGraceMs(int port) const
+{
+    const SerialLink *link = held(port);
+    return LineEndGraceMs(link != nullptr ? link->settings() : SerialSettings());
+}
+
 SerialLink *ComPorts::live(int port)
 {
     SerialLink *link = held(port);

@@ -34,6 +34,8 @@ public:
     Result close(int port);
     // Held and its device still there.
     bool isOpen(int port);
+    // The line-end grace at the rate and format of COM<port>; the default line's when it is not held.
+    int lineEndGraceMs(int port) const;
 
 Q_SIGNALS:
     void bytesWaiting(int port);

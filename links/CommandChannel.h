@@ -20,6 +20,10 @@ public:
     // frame). False when the bytes could not leave; the channel has said why with linkLost when the
     // link is gone.
     virtual bool sendCommand(const BuiltCommand &command) = 0;
+    // On while a parameter run holds the channel: every reply it waits for is a text answer ending in
+    // CR LF or a module reply frame, so a text answer may be handed on soon after its line end instead
+    // of after the quiet time. A link whose replies end there anyway (TCP) has nothing to switch.
+    virtual void setLineEndReplies(bool on) { Q_UNUSED(on) }
 
 Q_SIGNALS:
     // One whole reply, gathered by the link's rule.

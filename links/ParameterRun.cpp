@@ -29,9 +29,24 @@ ParameterRun::ParameterRun(CommandChannel *channel, QObject *parent)
 {
     timeout_->setSingleShot(true);
     connect(timeout_, &QTimer::timeout, this, &ParameterRun::onTimeout);
-    connect(channel_, &CommandChannel::replyReceived, this, &ParameterRun::onReply);
-    connect(channel_, &CommandChannel::replyTooLong, this, &ParameterRun::onReplyTooLong);
-    connect(channel_, &CommandChannel::linkLost, this, &ParameterRun::onLinkLost);
+    connect(channel, &CommandChannel::replyReceived, this, &ParameterRun::onReply);
+    connect(channel, &CommandChannel::replyTooLong, this, &ParameterRun::onReplyTooLong);
+    connect(channel, &CommandChannel::linkLost, this, &ParameterRun::onLinkLost);
+}
+
+ParameterRun::~ParameterRun()
+{
+    if (running_ && channel_)
+        channel_->setLineEndReplies(false);
+}
+
+void ParameterRun::begin()
+{
+    running_ = true;
+    current_ = -1;
+    // The run's replies end at their line end; the link's other users keep their framing after it.
+    channel_->setLineEndReplies(true);
+    next();
 }
 
 void ParameterRun::startRead(const QList<const ParameterRow *> &rows)
@@ -45,9 +60,7 @@ void ParameterRun::startRead(const QList<const ParameterRow *> &rows)
             outcomes_ << outcomeFor(row);
     }
     applying_ = false;
-    running_ = true;
-    current_ = -1;
-    next();
+    begin();
 }
 
 void ParameterRun::startApply(const Profile &profile, const ModuleValues &known, bool writeAll, bool verify)
@@ -67,9 +80,7 @@ void ParameterRun::startApply(const Profile &profile, const ModuleValues &known,
     applying_ = true;
     writeAll_ = writeAll;
     verify_ = verify;
-    running_ = true;
-    current_ = -1;
-    next();
+    begin();
 }
 
 void ParameterRun::cancel()
@@ -281,5 +292,7 @@ void ParameterRun::finish(bool completed, const QString &reason)
     ++generation_;
     awaiting_ = false;
     timeout_->stop();
+    if (channel_)
+        channel_->setLineEndReplies(false);
     Q_EMIT finished(completed, reason);
 }

@@ -10,6 +10,7 @@
 #include "protocol/Profile.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <optional>
 
@@ -41,6 +42,7 @@ public:
     static constexpr int kDefaultTimeoutMs = 2000;
 
     explicit ParameterRun(CommandChannel *channel, QObject *parent = nullptr);
+    ~ParameterRun() override;
 
     void setTimeoutMs(int ms) { timeoutMs_ = ms; }
     int timeoutMs() const { return timeoutMs_; }
@@ -78,8 +80,10 @@ private:
     // noReply: why there is no reply, when there is none.
     void handle(const std::optional<QByteArray> &reply, const Caption &noReply);
     void finish(bool completed, const QString &reason);
+    void begin();
 
-    CommandChannel *channel_;
+    // Guarded: a window may be torn down with its channel before a run it owns.
+    QPointer<CommandChannel> channel_;
     QTimer *timeout_;
     int timeoutMs_ = kDefaultTimeoutMs;
     FieldModel fields_;

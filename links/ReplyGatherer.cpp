@@ -1,5 +1,7 @@
 #include "links/ReplyGatherer.h"
 
+#include "links/ReplyShape.h"
+
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -32,6 +34,26 @@ void ReplyGatherer::setQuietMs(int ms)
     quietMs_ = std::max(ms, kMinQuietMs);
 }
 
+int ReplyGatherer::lineEndGraceMs(qint32 baudRate, int bitsPerCharacter)
+{
+    const qint64 characterTimes = qint64(kLineEndGraceChars) * bitsPerCharacter * 1000;
+    const qint64 ms = (characterTimes + std::max<qint32>(baudRate, 1) - 1) / std::max<qint32>(baudRate, 1);
+    return static_cast<int>(std::clamp<qint64>(ms, kMinLineEndGraceMs, kDefaultQuietMs));
+}
+
+void ReplyGatherer::setLineEndGraceMs(int ms)
+{
+    lineEndGraceMs_ = std::max(ms, 0);
+    if (timer_->isActive())
+        armTimer(); // a reply in hand ends by the rule now in force
+}
+
+int ReplyGatherer::closingMs() const
+{
+    const bool lineEnded = lineEndGraceMs_ > 0 && !cut_ && EndsAtLineEnd(held_);
+    return lineEnded ? std::min(lineEndGraceMs_, quietMs_) : quietMs_;
+}
+
 void ReplyGatherer::readWaiting()
 {
     add(source_());
@@ -42,7 +64,7 @@ void ReplyGatherer::checkQuiet()
     readWaiting();
     if (!gathering_)
         return;
-    if (clock_() - lastPieceMs_ <= quietMs_) {
+    if (clock_() - lastPieceMs_ <= closingMs()) {
         armTimer();
         return;
     }
@@ -81,8 +103,9 @@ void ReplyGatherer::add(const QByteArray &piece)
     }
     if (overflowsNow)
         Q_EMIT replyOverflowed();
-    // A running timer is left alone: when it fires early for the latest piece, it waits again.
-    if (!timer_->isActive())
+    // A running timer is left alone: when it fires early for the latest piece, it waits again. A piece
+    // that ends a line shortens the wait to the grace.
+    if (!timer_->isActive() || closingMs() < quietMs_)
         armTimer();
 }
 
@@ -104,7 +127,8 @@ void ReplyGatherer::showWaiting()
 
 void ReplyGatherer::armTimer()
 {
-    // Due at the first millisecond at which the quiet time has been exceeded, not merely reached.
-    const qint64 due = lastPieceMs_ + quietMs_ + 1 - clock_();
-    timer_->start(static_cast<int>(std::clamp<qint64>(due, 0, quietMs_ + 1)));
+    // Due at the first millisecond at which the closing time has been exceeded, not merely reached.
+    const int closing = closingMs();
+    const qint64 due = lastPieceMs_ + closing + 1 - clock_();
+    timer_->start(static_cast<int>(std::clamp<qint64>(due, 0, closing + 1)));
 }

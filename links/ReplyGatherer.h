@@ -5,6 +5,12 @@
 // are one reply, however long the burst lasts. Pieces are read when the port reports them, and the
 // timer runs only while a reply is being gathered: an idle port costs no wake-ups.
 //
+// A parameter run knows every answer ends in CR LF and may switch on the line-end rule: a text reply
+// that has reached its CR LF ends once nothing more came for the line-end grace, a few character
+// times, instead of the quiet time. Bytes within the grace still join it, so an answer of several
+// lines, which the module writes in one go, stays whole. A module reply frame, and text without a
+// line end, still wait out the quiet time.
+//
 // A reply is shown while it comes: its first bytes at once, then what arrived since at least every
 // kShowIntervalMs, and the rest just before it is handed on. Only its first kHeldBytes are kept for the
 // reply handling (no module answer comes near that), so a stream that never pauses holds no more
@@ -29,11 +35,22 @@ public:
     static constexpr int kDefaultQuietMs = 133;
     static constexpr qsizetype kHeldBytes = 64 * 1024;
     static constexpr int kShowIntervalMs = 100;
+    // The line-end grace in character times, and its floor: a USB adapter hands bytes on at its latency
+    // timer (16 ms by default on the common ones), so one answer may come in pieces that far apart.
+    static constexpr int kLineEndGraceChars = 4;
+    static constexpr int kMinLineEndGraceMs = 20;
+
+    // The grace for a line of this rate and character size (start, data, parity and stop bits); never
+    // longer than the default quiet time.
+    static int lineEndGraceMs(qint32 baudRate, int bitsPerCharacter);
 
     explicit ReplyGatherer(Source source, Clock clock = Clock(), QObject *parent = nullptr);
 
     void setQuietMs(int ms); // never below kMinQuietMs
     int quietMs() const { return quietMs_; }
+    // 0 switches the line-end rule off: every reply waits out the quiet time.
+    void setLineEndGraceMs(int ms);
+    int lineEndGraceMs() const { return lineEndGraceMs_; }
 
     // Takes what the source holds into the reply being gathered; the port reports bytes by calling it.
     void readWaiting();
@@ -63,6 +80,8 @@ private:
     void add(const QByteArray &piece);
     void showWaiting();
     void armTimer();
+    // How long the reply held must have been quiet to end: the line-end grace or the quiet time.
+    int closingMs() const;
 
     Source source_;
     Clock clock_;
@@ -75,4 +94,5 @@ private:
     qint64 lastPieceMs_ = 0;
     qint64 unshownSinceMs_ = 0;
     int quietMs_ = kDefaultQuietMs;
+    int lineEndGraceMs_ = 0;
 };

@@ -151,6 +151,13 @@ bool ParseSerialFormat(const QString &text, SerialSettings &settings)
     return true;
 }
 
+int LineEndGraceMs(const SerialSettings &settings)
+{
+    const int parity = settings.parity == QSerialPort::NoParity ? 0 : 1;
+    const int stop = settings.stopBits == QSerialPort::OneStop ? 1 : 2; // 1.5 rounded up
+    return ReplyGatherer::lineEndGraceMs(settings.baudRate, 1 + settings.dataBits + parity + stop);
+}
+
 SerialLink::SerialLink(bool chinese, QObject *parent, Reader reader)
     : QObject(parent), chinese_(chinese), port_(new QSerialPort(this))
 {

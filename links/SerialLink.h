@@ -30,6 +30,9 @@ bool ParseSerialFormat(const QString &text, SerialSettings &settings);
 // mark 28, space 38). Nothing for a code outside these.
 std::optional<SerialSettings> DecodeSerialFormat(int baudCode, int mode);
 
+// How long a reply that reached its line end waits for more of it on a line with these settings.
+int LineEndGraceMs(const SerialSettings &settings);
+
 class SerialLink final : public QObject {
     Q_OBJECT
 
@@ -58,6 +61,7 @@ public:
     bool stillOpen();
     Refusal refusal() const { return refusal_; }
     QString device() const { return settings_.device; }
+    const SerialSettings &settings() const { return settings_; }
 
     // Hands every byte to the driver before it returns (at most half a second; the rest goes out from
     // the event loop). False when the port is not open or gone.

@@ -1,22 +1,16 @@
 #include "links/TcpReplyFramer.h"
 
+#include "links/ReplyShape.h"
+
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 
 namespace {
-const QByteArray kFrameStart = QByteArrayLiteral("\xA8\x81");
-
 qint64 monotonicMs()
 {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-// A lone A8 may be the first byte of a frame whose second byte is still on its way.
-bool mayBeFrame(const QByteArray &bytes)
-{
-    return bytes.startsWith(kFrameStart) || bytes == kFrameStart.left(1);
 }
 } // namespace
 
@@ -46,7 +40,7 @@ void TcpReplyFramer::add(const QByteArray &bytes)
         Q_EMIT replyTooLong();
         return;
     }
-    if (!mayBeFrame(held_) && (dataMode_ || held_.endsWith("\r\n")))
+    if (!MayBeReplyFrame(held_) && (dataMode_ || held_.endsWith("\r\n")))
         deliver();
     else
         armTimer();

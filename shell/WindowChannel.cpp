@@ -1,6 +1,9 @@
 #include "shell/WindowChannel.h"
 
+#include "links/ComPorts.h"
+#include "links/ReplyGatherer.h"
 #include "protocol/ParameterCatalogue.h"
+#include "shell/Portset.h"
 #include "shell/Unit1.h"
 
 #include <QScopedValueRollback>
@@ -31,6 +34,12 @@ WindowChannel::WindowChannel(TForm1 *window) : CommandChannel(window), window_(w
         if (!sending_)
             Q_EMIT otherCommandSent(typeCode);
     });
+}
+
+void WindowChannel::setLineEndReplies(bool on)
+{
+    const int port = window_->portDialog()->comPort();
+    window_->serialGatherer()->setLineEndGraceMs(on ? window_->serialPorts()->lineEndGraceMs(port) : 0);
 }
 
 bool WindowChannel::sendCommand(const BuiltCommand &command)

@@ -17,6 +17,8 @@ public:
     // A read empties the row's fields first, as its read button does. A command that cannot leave
     // ends the run with linkLost: the next one would fail the same way, with the same box.
     bool sendCommand(const BuiltCommand &command) override;
+    // The window's serial replies; its TCP replies end at their line end anyway.
+    void setLineEndReplies(bool on) override;
 
 Q_SIGNALS:
     // A command went out through the window's dispatch that no run sent: a button's.

@@ -3,6 +3,7 @@
 // Cancel stops the sending; rows the module refuses are named; a link that cannot send ends the run
 // at once. Loopback addresses only.
 
+#include "links/ReplyGatherer.h"
 #include "protocol/ParameterCatalogue.h"
 #include "shell/ConsoleLog.h"
 #include "shell/ProfileActions.h"
@@ -111,6 +112,7 @@ void ReadAllTest::fillsEveryField()
                              "dataSendButton", "lanConnectButton"})
         QVERIFY2(!form.findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
     QVERIFY(!form.profileActions->applyAction->isEnabled());
+    QVERIFY(form.serialGatherer()->lineEndGraceMs() > 0); // answers end at their line end
 
     QTRY_COMPARE_WITH_TIMEOUT(consoleLinesStarting(form, QStringLiteral("Read all")),
                               QStringList{QStringLiteral("Read all: 31 of 31 parameters read.")}, kRunWait);
@@ -130,6 +132,7 @@ void ReadAllTest::fillsEveryField()
     QVERIFY(control.readAllButton->isEnabled());
     QVERIFY(form.findChild<QPushButton *>(QStringLiteral("heartbeatSetButton"))->isEnabled());
     QVERIFY(form.atButton->isEnabled());
+    QCOMPARE(form.serialGatherer()->lineEndGraceMs(), 0); // the buttons' quiet time again
     QVERIFY2(sim.boxes().boxes.isEmpty(), qPrintable(sim.boxes().texts().join(QLatin1Char('|'))));
 }
 
@@ -192,6 +195,7 @@ void ReadAllTest::cancelStopsSending()
     const int sent = sim.commandsSent();
     QVERIFY(control.readAllButton->isEnabled());
     QVERIFY(!control.cancelButton->isVisible());
+    QCOMPARE(form.serialGatherer()->lineEndGraceMs(), 0);
     const QStringList summary = consoleLinesStarting(form, QStringLiteral("Read all"));
     QCOMPARE(summary.size(), 1);
     QVERIFY2(summary.front().startsWith(QStringLiteral("Read all cancelled: ")), qPrintable(summary.front()));

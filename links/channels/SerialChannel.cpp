@@ -24,6 +24,11 @@ bool SerialChannel::open(int, QString *reason)
     return link_->open(settings_, reason);
 }
 
+void SerialChannel::setLineEndReplies(bool on)
+{
+    link_->gatherer()->setLineEndGraceMs(on ? LineEndGraceMs(link_->settings()) : 0);
+}
+
 bool SerialChannel::sendCommand(const BuiltCommand &command)
 {
     return link_->write(command.bytes);

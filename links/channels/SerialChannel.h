@@ -1,7 +1,8 @@
 #pragma once
 
 // The module on a serial port. The line has no framing, so replies are gathered by the quiet-time
-// rule: a reply ends when the port has been silent for longer than the quiet time.
+// rule: a reply ends when the port has been silent for longer than the quiet time; while a parameter
+// run holds the channel, a text answer ends shortly after its line end.
 
 #include "links/SerialLink.h"
 #include "links/channels/OpenChannel.h"
@@ -15,6 +16,7 @@ public:
     bool open(int timeoutMs, QString *reason) override;
     QString destination() const override { return settings_.device; }
     bool sendCommand(const BuiltCommand &command) override;
+    void setLineEndReplies(bool on) override;
 
 private:
     SerialSettings settings_;

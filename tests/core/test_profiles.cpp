@@ -1,6 +1,6 @@
 // Profiles and the parameter runs: every row's value survives a profile and a read, lines are read as
 // people write them, a bad file sends nothing and names its lines, and a run over a module that fails,
-// stays silent or goes away reports every row.
+// stays silent or goes away reports every row; replies end at their line end only while a run goes.
 
 #include "links/ParameterRun.h"
 #include "protocol/ParameterReading.h"
@@ -21,10 +21,14 @@ public:
     int lateMs = 0;
     QList<QByteArray> sent;
     int loseAfter = -1; // commands before the link goes
+    bool lineEnd = false;
+    int sentWithoutLineEnd = 0;
 
+    void setLineEndReplies(bool on) override { lineEnd = on; }
     bool sendCommand(const BuiltCommand &command) override
     {
         sent << command.bytes;
+        sentWithoutLineEnd += lineEnd ? 0 : 1;
         if (loseAfter >= 0 && sent.size() > loseAfter) {
             QTimer::singleShot(0, this, [this] { Q_EMIT linkLost(QStringLiteral("connection closed")); });
             return true;
@@ -289,6 +293,8 @@ void ProfilesTest::readAllThenApplyWritesOnlyTheDifferences()
     runToEnd(run);
     QCOMPARE(module.sent.size(), 31);
     QCOMPARE(statesOf(run).count(RowOutcome::State::Same), 31);
+    QCOMPARE(module.sentWithoutLineEnd, 0);
+    QVERIFY(!module.lineEnd);
 }
 
 void ProfilesTest::failuresAreReportedRowByRow()
@@ -319,6 +325,7 @@ void ProfilesTest::failuresAreReportedRowByRow()
     QCOMPARE(run.outcomes().at(0).detail.cn, QStringLiteral("50毫秒内没有应答"));
     QCOMPARE(run.outcomes().at(1).detail.en, QStringLiteral("refused: ERROR"));
     QCOMPARE(run.outcomes().at(1).detail.cn, QStringLiteral("被拒绝：ERROR"));
+    QVERIFY(!module.lineEnd);
 }
 
 void ProfilesTest::lostLinkEndsTheRun()
@@ -335,6 +342,15 @@ void ProfilesTest::lostLinkEndsTheRun()
     QCOMPARE(statesOf(run).count(RowOutcome::State::Read), 5);
     QCOMPARE(run.outcomes().at(5).state, RowOutcome::State::NotRead);
     QCOMPARE(module.sent.size(), 6);
+    QVERIFY(!module.lineEnd);
+
+    // Cancelled: the link's other users get their framing back as well.
+    module.loseAfter = -1;
+    connect(&run, &ParameterRun::rowFinished, &run, [&run] { run.cancel(); });
+    run.startRead();
+    runToEnd(run);
+    QCOMPARE(module.sent.size(), 7);
+    QVERIFY(!module.lineEnd);
 }
 
 void ProfilesTest::lateAnswerIsNotTheNextRowsValue()

@@ -1,5 +1,6 @@
 // Where a serial reply ends, on a clock the test drives: pieces closer than the quiet time are one
-// reply, the reply comes one millisecond after the quiet time is exceeded, and the timer runs only
+// reply, the reply comes one millisecond after the quiet time is exceeded (in a parameter run, a text
+// answer after the line-end grace past its CR LF), and the timer runs only
 // while a reply is being gathered; and what is shown while it comes: every byte once, in order, soon
 // after it arrived, whatever the pieces, while the reply handling gets at most its first 64 KiB. No
 // event loop runs, so no real time plays a part.
@@ -54,8 +55,10 @@ struct Rig {
         const bool wasActive = timer()->isActive();
         const bool showWasActive = gatherer.showTimer()->isActive();
         gatherer.readWaiting();
-        if (!wasActive)
-            noteTimer();
+        // A running timer is restarted only to end a line-ended reply sooner.
+        const std::optional<qint64> due = noted(timer());
+        if (!wasActive || (due && dueMs && *due < *dueMs))
+            dueMs = due;
         noteShowTimer(showWasActive);
     }
     void fire()
@@ -116,36 +119,59 @@ private Q_SLOTS:
 void ReplyGathererTest::quietTimeEndsReplies_data()
 {
     QTest::addColumn<int>("quietMs");
+    QTest::addColumn<int>("graceMs"); // 0: the window's buttons, the line-end rule off
     QTest::addColumn<QList<Piece>>("pieces");
     QTest::addColumn<QList<Delivery>>("replies");
     QTest::newRow("three pieces 50 ms apart")
-        << 133 << QList<Piece>{{0, "+LS"}, {50, "STA"}, {100, "\r\nOK\r\n"}}
+        << 133 << 0 << QList<Piece>{{0, "+LS"}, {50, "STA"}, {100, "\r\nOK\r\n"}}
         << QList<Delivery>{{234, "+LSSTA\r\nOK\r\n"}};
     QTest::newRow("two pieces 200 ms apart")
-        << 133 << QList<Piece>{{0, "A"}, {200, "B"}} << QList<Delivery>{{134, "A"}, {334, "B"}};
+        << 133 << 0 << QList<Piece>{{0, "A"}, {200, "B"}} << QList<Delivery>{{134, "A"}, {334, "B"}};
     QTest::newRow("gap of exactly the quiet time")
-        << 133 << QList<Piece>{{0, "A"}, {133, "B"}} << QList<Delivery>{{267, "AB"}};
+        << 133 << 0 << QList<Piece>{{0, "A"}, {133, "B"}} << QList<Delivery>{{267, "AB"}};
     QTest::newRow("gap one past the quiet time")
-        << 133 << QList<Piece>{{0, "A"}, {135, "B"}} << QList<Delivery>{{134, "A"}, {269, "B"}};
-    QTest::newRow("burst far longer than the quiet time") << 133 << [] {
+        << 133 << 0 << QList<Piece>{{0, "A"}, {135, "B"}} << QList<Delivery>{{134, "A"}, {269, "B"}};
+    QTest::newRow("burst far longer than the quiet time") << 133 << 0 << [] {
         QList<Piece> pieces;
         for (int i = 0; i < 40; ++i)
             pieces.append({i * 120, QByteArray(1, char('a' + i % 26))});
         return pieces;
     }() << QList<Delivery>{{39 * 120 + 134, "abcdefghijklmnopqrstuvwxyzabcdefghijklmn"}};
     QTest::newRow("quiet time below 100 counts as 100")
-        << 40 << QList<Piece>{{0, "A"}, {90, "B"}, {300, "C"}} << QList<Delivery>{{191, "AB"}, {401, "C"}};
+        << 40 << 0 << QList<Piece>{{0, "A"}, {90, "B"}, {300, "C"}}
+        << QList<Delivery>{{191, "AB"}, {401, "C"}};
     QTest::newRow("longer quiet time")
-        << 500 << QList<Piece>{{0, "A"}, {400, "B"}} << QList<Delivery>{{901, "AB"}};
+        << 500 << 0 << QList<Piece>{{0, "A"}, {400, "B"}} << QList<Delivery>{{901, "AB"}};
+    QTest::newRow("buttons: a line end waits out the quiet time")
+        << 133 << 0 << QList<Piece>{{0, "OK\r\n"}} << QList<Delivery>{{134, "OK\r\n"}};
+    QTest::newRow("run: answer handed on after the grace past its line end")
+        << 133 << 20 << QList<Piece>{{0, "11"}, {50, "5200\r\n"}} << QList<Delivery>{{71, "115200\r\n"}};
+    QTest::newRow("run: bytes within the grace join the answer")
+        << 133 << 20 << QList<Piece>{{0, "OK\r\n"}, {20, "more"}} << QList<Delivery>{{154, "OK\r\nmore"}};
+    QTest::newRow("run: lines of one answer stay whole")
+        << 133 << 20 << QList<Piece>{{0, "+LSAPINF:(3,\"HomeNet\")\r\n"}, {16, "+LSAPINF:(0,\"Guest\")\r\n"}}
+        << QList<Delivery>{{37, "+LSAPINF:(3,\"HomeNet\")\r\n+LSAPINF:(0,\"Guest\")\r\n"}};
+    QTest::newRow("run: a new line past the grace is a new reply")
+        << 133 << 20 << QList<Piece>{{0, "OK\r\n"}, {22, "OK\r\n"}}
+        << QList<Delivery>{{21, "OK\r\n"}, {43, "OK\r\n"}};
+    QTest::newRow("run: a blank line first does not end the answer")
+        << 133 << 20 << QList<Piece>{{0, "\r\n"}, {60, "OK\r\n"}} << QList<Delivery>{{81, "\r\nOK\r\n"}};
+    QTest::newRow("run: text without a line end waits out the quiet time")
+        << 133 << 20 << QList<Piece>{{0, "ERROR"}} << QList<Delivery>{{134, "ERROR"}};
+    QTest::newRow("run: a reply frame ending in CR LF waits out the quiet time")
+        << 133 << 20 << QList<Piece>{{0, QByteArray("\xA8", 1)}, {5, QByteArray("\x81\x05\x00\r\n", 5)}}
+        << QList<Delivery>{{139, QByteArray("\xA8\x81\x05\x00\r\n", 6)}};
 }
 
 void ReplyGathererTest::quietTimeEndsReplies()
 {
     QFETCH(int, quietMs);
+    QFETCH(int, graceMs);
     QFETCH(QList<Piece>, pieces);
     QFETCH(QList<Delivery>, replies);
     Rig rig;
     rig.gatherer.setQuietMs(quietMs);
+    rig.gatherer.setLineEndGraceMs(graceMs);
     rig.play(pieces, pieces.last().atMs + 1000);
     QCOMPARE(rig.deliveries, replies);
     QVERIFY(!rig.gatherer.isGathering());
