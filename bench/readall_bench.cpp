@@ -1,7 +1,7 @@
 // How long `qxctl read` of all 31 rows takes against qxsim, as a user runs it (a new process each
 // time, link opened and closed): on the LAN link, through the relay and on a pseudo-terminal at 115200
-// baud. The serial figure is designed: 31 replies, each ended by 133 ms of silence. On the LAN and the
-// relay each text reply is handed on at its line end.
+// baud. On every link a text reply is handed on at its line end: on the serial line after the line-end
+// grace (20 ms at 115200 baud), so the serial figure is designed at 31 x (reply + 21 ms).
 // Usage: qxbench_readall [--runs N] [--serial-runs N]   (QXCTL and QXSIM default to the build folder)
 
 #include <QCoreApplication>
