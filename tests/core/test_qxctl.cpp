@@ -283,9 +283,9 @@ void TestQxctl::faultsEndClearly_data()
         << "--lan 127.0.0.1:0"
         << "read" << none << english << 2 << none
         << QByteArray("qxctl: give a link: --serial, --lan or --relay (see qxctl read --help)\n");
-    QTest::newRow("two links") << "--lan 127.0.0.1:0"
-                               << "diff - --lan {LAN} --serial /dev/null" << none << english << 2 << none
-                               << QByteArray("give only one of --serial, --lan and --relay");
+    QTest::newRow("send to two links") << "--lan 127.0.0.1:0"
+                                       << "send --lan {LAN} --serial /dev/null AT" << none << english << 2
+                                       << none << QByteArray("give only one of --serial, --lan and --relay");
     QTest::newRow("relay without target") << "--relay 127.0.0.1:0"
                                           << "read --relay {RELAY}" << none << english << 2 << none
                                           << QByteArray("--relay needs --target ID[:ZONE]");
