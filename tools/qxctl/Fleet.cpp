@@ -20,10 +20,10 @@ void Fleet::addOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
         {kDiscovered,
-         Say(QStringLiteral("Also every module that answers discovery, on its LAN port 8888 (the answer is "
-                            "awaited for --timeout MS, default 2000)."),
+         Say(QStringLiteral("Also work on every module that answers discovery, over its LAN port 8888 "
+                            "(answers are awaited for --timeout MS, default 2000)."),
              QStringLiteral(
-                 "另加每个应答搜索的模块，连其局域网端口8888（等待应答 --timeout 毫秒，默认2000）。"))},
+                 "另外处理每个应答搜索的模块，经其局域网端口8888（等待应答 --timeout 毫秒，默认2000）。"))},
         {kAddress,
          Say(QStringLiteral("--discovered: send the request to ADDR (default 255.255.255.255, the local "
                             "network)."),
@@ -193,6 +193,7 @@ void Fleet::startNext()
 
 void Fleet::finish(QObject *job, const ModuleResult &result)
 {
+    ClearProgress(); // the module's lines go where the progress line stood
     const int code = work_.report(result);
     ++counts_[code];
     exitCode_ = std::max(exitCode_, code);
