@@ -693,20 +693,19 @@ void TestQxctl::fleetWorksOnEveryModule()
 
 void TestQxctl::fleetWorksAtOnce_data()
 {
-    QTest::addColumn<QString>("jobs");
+    QTest::addColumn<QString>("options");
     QTest::addColumn<int>("answered");
-    QTest::newRow("all five at once") << "" << 5;
+    QTest::newRow("all five at once") << "--timeout 10000" << 5;
     // Four at a time never hold all five commands at once: nobody answers.
-    QTest::newRow("--jobs 4") << "--jobs 4" << 0;
+    QTest::newRow("--jobs 4") << "--timeout 300 --jobs 4" << 0;
 }
 
 void TestQxctl::fleetWorksAtOnce()
 {
-    QFETCH(QString, jobs);
+    QFETCH(QString, options);
     QFETCH(int, answered);
     GatedModules modules(5);
-    const CtlRun run =
-        runCtl(args(QStringLiteral("read --only BAUD --timeout 1000 ") + jobs) + modules.links);
+    const CtlRun run = runCtl(args(QStringLiteral("read --only BAUD ") + options) + modules.links);
     QVERIFY2(run.exitCode == (answered == 5 ? 0 : 1), qPrintable(explain(run)));
     QCOMPARE(run.out.count(" BAUD=115200\n"), answered);
 }
