@@ -6,6 +6,7 @@
 #include "links/UdpEndpoint.h"
 #include "shell/ConsoleLog.h"
 #include "shell/Unit1.h"
+#include "support/NamespacePair.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
 
@@ -14,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QUdpSocket>
 #include <QtTest>
@@ -24,9 +24,8 @@
 namespace {
 constexpr auto kResponderMode = "--netns-responder";
 constexpr auto kSearcherMode = "--netns-searcher";
-// Addresses exist only inside the test's namespaces.
-const QString kModuleAddress = QStringLiteral("10.77.0.1");
-const QString kToolAddress = QStringLiteral("10.77.0.2");
+const QString kModuleAddress = NamespacePair::kModuleAddress;
+const QString kToolAddress = NamespacePair::kToolAddress;
 
 QByteArray moduleAnswer(const QByteArray &request)
 {
@@ -119,70 +118,6 @@ QString fieldOf(const QByteArray &output, const QByteArray &key)
     return QStringLiteral("<missing>");
 }
 
-// Two namespaces joined by a veth pair, deleted again on every way out of the test.
-class NamespacePair {
-public:
-    NamespacePair()
-    {
-        const QString tag =
-            QStringLiteral("qxudp%1x%2").arg(::getpid()).arg(QRandomGenerator::global()->bounded(1000000));
-        module_ = tag + QLatin1Char('m');
-        tool_ = tag + QLatin1Char('t');
-    }
-    ~NamespacePair()
-    {
-        for (const QString &ns : created_)
-            ip({QStringLiteral("netns"), QStringLiteral("del"), ns});
-    }
-    NamespacePair(const NamespacePair &) = delete;
-    NamespacePair &operator=(const NamespacePair &) = delete;
-
-    // Empty on success, otherwise what went wrong.
-    QString setUp()
-    {
-        const QString add = QStringLiteral("netns add ");
-        for (const QString &ns : {module_, tool_}) {
-            if (QString e = ip(QStringList{QStringLiteral("netns"), QStringLiteral("add"), ns}); !e.isEmpty())
-                return add + ns + QStringLiteral(": ") + e;
-            created_ << ns;
-        }
-        const QString m = module_, t = tool_;
-        const QStringList steps[] = {
-            {"link", "add", "vm", "netns", m, "type", "veth", "peer", "name", "vt", "netns", t},
-            {"-n", m, "addr", "add", kModuleAddress + "/24", "brd", "+", "dev", "vm"},
-            {"-n", t, "addr", "add", kToolAddress + "/24", "brd", "+", "dev", "vt"},
-            {"-n", m, "link", "set", "lo", "up"},
-            {"-n", t, "link", "set", "lo", "up"},
-            {"-n", m, "link", "set", "vm", "up"},
-            {"-n", t, "link", "set", "vt", "up"},
-            // Without a route the limited broadcast fails with "network unreachable".
-            {"-n", t, "route", "add", "default", "dev", "vt"},
-        };
-        for (const QStringList &step : steps) {
-            if (QString e = ip(step); !e.isEmpty())
-                return step.join(QLatin1Char(' ')) + QStringLiteral(": ") + e;
-        }
-        return QString();
-    }
-
-    QString module() const { return module_; }
-    QString tool() const { return tool_; }
-
-private:
-    static QString ip(const QStringList &args)
-    {
-        QProcess process;
-        process.start(QStringLiteral("ip"), args);
-        if (!process.waitForFinished(30000))
-            return QStringLiteral("ip did not finish");
-        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-            return QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-        return QString();
-    }
-
-    QString module_, tool_;
-    QStringList created_;
-};
 } // namespace
 
 class UdpLinkTest : public QObject {

@@ -35,37 +35,51 @@ QString TcpChannel::destination() const
 bool TcpChannel::open(int timeoutMs, QString *reason)
 {
     QEventLoop loop;
-    std::optional<QString> failure;
     bool done = false;
-    const QMetaObject::Connection onConnected = connect(connection_, &TcpConnection::connected, &loop, [&] {
-        done = true;
-        loop.quit();
-    });
-    const QMetaObject::Connection onFailed = connect(connection_, &TcpConnection::failed, &loop,
-                                                     [&](QAbstractSocket::SocketError, const QString &why) {
-                                                         failure = why;
-                                                         done = true;
-                                                         loop.quit();
-                                                     });
-    connection_->setGiveUpMs(timeoutMs);
-    connection_->open(host_, port_);
-    // The connection gives up by itself; this only guards against an attempt that ends unreported.
-    QTimer limit;
-    limit.setSingleShot(true);
-    connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-    limit.start(timeoutMs);
+    bool ok = false;
+    const QMetaObject::Connection onOpened =
+        connect(this, &OpenChannel::opened, &loop, [&](bool opened, const QString &why) {
+            ok = opened;
+            if (!opened)
+                *reason = why;
+            done = true;
+            loop.quit();
+        });
+    startOpen(timeoutMs);
     if (!done)
         loop.exec();
-    disconnect(onConnected);
-    disconnect(onFailed);
-    if (connection_->isConnected())
-        return true;
-    connection_->close();
-    *reason = failure.value_or(
-        say(QStringLiteral("no answer from %1 within %2 ms"), QStringLiteral("%1在%2毫秒内没有应答"))
-            .arg(destination())
-            .arg(timeoutMs));
-    return false;
+    disconnect(onOpened);
+    return ok;
+}
+
+void TcpChannel::startOpen(int timeoutMs)
+{
+    // The attempt's connections and its limit end with it.
+    auto *attempt = new QObject(this);
+    auto *limit = new QTimer(attempt);
+    const auto end = [this, attempt, limit, timeoutMs](const std::optional<QString> &failure) {
+        limit->stop();
+        disconnect(connection_, nullptr, attempt, nullptr);
+        attempt->deleteLater();
+        if (connection_->isConnected()) {
+            Q_EMIT opened(true, QString());
+            return;
+        }
+        connection_->close();
+        Q_EMIT opened(false, failure.value_or(say(QStringLiteral("no answer from %1 within %2 ms"),
+                                                  QStringLiteral("%1在%2毫秒内没有应答"))
+                                                  .arg(destination())
+                                                  .arg(timeoutMs)));
+    };
+    connect(connection_, &TcpConnection::connected, attempt, [end] { end(std::nullopt); });
+    connect(connection_, &TcpConnection::failed, attempt,
+            [end](QAbstractSocket::SocketError, const QString &why) { end(why); });
+    // The connection gives up by itself; the limit only guards against an attempt that ends unreported.
+    limit->setSingleShot(true);
+    connect(limit, &QTimer::timeout, attempt, [end] { end(std::nullopt); });
+    limit->start(timeoutMs);
+    connection_->setGiveUpMs(timeoutMs);
+    connection_->open(host_, port_);
 }
 
 bool TcpChannel::sendCommand(const BuiltCommand &command)

@@ -19,6 +19,7 @@ public:
                QObject *parent = nullptr);
 
     bool open(int timeoutMs, QString *reason) override;
+    void startOpen(int timeoutMs) override;
     QString destination() const override;
     bool sendCommand(const BuiltCommand &command) override;
 

@@ -117,7 +117,11 @@ public:
         }
         if (!logFile.isEmpty())
             process_.setStandardErrorFile(logFile);
-        process_.start(exe, traffic ? QStringList{QStringLiteral("-v")} + arguments : arguments);
+        const QStringList simArguments = traffic ? QStringList{QStringLiteral("-v")} + arguments : arguments;
+        if (launcher_.isEmpty())
+            process_.start(exe, simArguments);
+        else
+            process_.start(launcher_.constFirst(), launcher_.mid(1) + QStringList{exe} + simArguments);
         QByteArray out;
         const QDeadlineTimer deadline(10000);
         while (!out.contains("READY\n")) {
@@ -142,6 +146,9 @@ public:
         }
         return true;
     }
+
+    // Starts qxsim through this command: {"ip", "netns", "exec", NAME} runs it inside a namespace.
+    void setLauncher(const QStringList &launcher) { launcher_ = launcher; }
 
     void stop()
     {
@@ -178,6 +185,7 @@ public:
 
 private:
     QProcess process_;
+    QStringList launcher_;
     QString pty_;
     QString lan_;
     QString relay_;

@@ -4,6 +4,7 @@
 
 #include "CtlRig.h"
 #include "protocol/Profile.h"
+#include "support/NamespacePair.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@
 #include <chrono>
 #include <csignal>
 #include <grp.h>
+#include <set>
 #include <thread>
 #include <unistd.h>
 
@@ -88,6 +90,77 @@ struct FloodPeer {
 };
 } // namespace
 
+namespace {
+// Modules on the LAN that answer "115200" only while every one of them holds a command: worked on one
+// after another they never answer, all at once they all do.
+struct GatedModules {
+    explicit GatedModules(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            socklen_t length = sizeof address;
+            ::bind(listener, reinterpret_cast<sockaddr *>(&address), length);
+            ::listen(listener, 1);
+            ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
+            listeners.push_back(listener);
+            links << QStringLiteral("--lan") << QStringLiteral("127.0.0.1:%1").arg(ntohs(address.sin_port));
+        }
+        thread = std::thread([this] { serve(); });
+    }
+    ~GatedModules()
+    {
+        stop = true;
+        thread.join();
+        for (const int fd : listeners)
+            ::close(fd);
+        for (const int fd : connections)
+            ::close(fd);
+    }
+
+    void serve()
+    {
+        std::set<int> holding; // connections with a command not yet answered
+        while (!stop) {
+            std::vector<pollfd> ready;
+            for (const int fd : listeners)
+                ready.push_back({fd, POLLIN, 0});
+            for (const int fd : connections)
+                ready.push_back({fd, POLLIN, 0});
+            if (::poll(ready.data(), ready.size(), 20) <= 0)
+                continue;
+            for (const pollfd &one : ready) {
+                char command[512];
+                if (!(one.revents & (POLLIN | POLLHUP)))
+                    continue;
+                if (std::find(listeners.cbegin(), listeners.cend(), one.fd) != listeners.cend()) {
+                    connections.push_back(::accept(one.fd, nullptr, nullptr));
+                } else if (::read(one.fd, command, sizeof command) > 0) {
+                    holding.insert(one.fd);
+                } else {
+                    holding.erase(one.fd);
+                    connections.erase(std::find(connections.begin(), connections.end(), one.fd));
+                    ::close(one.fd);
+                }
+            }
+            if (holding.size() == listeners.size()) {
+                for (const int fd : holding)
+                    ::send(fd, "115200\r\n", 8, MSG_NOSIGNAL);
+                holding.clear();
+            }
+        }
+    }
+
+    std::vector<int> listeners;
+    std::vector<int> connections;
+    QStringList links; // --lan 127.0.0.1:PORT for each
+    std::atomic<bool> stop{false};
+    std::thread thread;
+};
+} // namespace
+
 #define START_SIM(sim, arguments, ...)                                                                       \
     do {                                                                                                     \
         QString why_;                                                                                        \
@@ -118,6 +191,10 @@ private Q_SLOTS:
     void sendGoesOutAsTyped();
     void helpForEverySubcommand_data();
     void helpForEverySubcommand();
+    void fleetWorksOnEveryModule();
+    void fleetWorksAtOnce_data();
+    void fleetWorksAtOnce();
+    void discoveredModulesAreWorkedOn();
 };
 
 void TestQxctl::readsEveryRow_data()
@@ -283,9 +360,9 @@ void TestQxctl::faultsEndClearly_data()
         << "--lan 127.0.0.1:0"
         << "read" << none << english << 2 << none
         << QByteArray("qxctl: give a link: --serial, --lan or --relay (see qxctl read --help)\n");
-    QTest::newRow("two links") << "--lan 127.0.0.1:0"
-                               << "diff - --lan {LAN} --serial /dev/null" << none << english << 2 << none
-                               << QByteArray("give only one of --serial, --lan and --relay");
+    QTest::newRow("send to two links") << "--lan 127.0.0.1:0"
+                                       << "send --lan {LAN} --serial /dev/null AT" << none << english << 2
+                                       << none << QByteArray("give only one of --serial, --lan and --relay");
     QTest::newRow("relay without target") << "--relay 127.0.0.1:0"
                                           << "read --relay {RELAY}" << none << english << 2 << none
                                           << QByteArray("--relay needs --target ID[:ZONE]");
@@ -557,6 +634,105 @@ void TestQxctl::helpForEverySubcommand()
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.out.startsWith("Usage: qxctl " + subcommand.toUtf8() + ' '), run.out.constData());
     QVERIFY(run.out.contains("--timeout <MS>"));
+}
+
+void TestQxctl::fleetWorksOnEveryModule()
+{
+    SimRun sims[5];
+    QStringList links;
+    for (int i = 0; i < 5; ++i) {
+        START_SIM(sims[i], args(QStringLiteral("--lan 127.0.0.1:0 --module 1000000000%1").arg(i)), true);
+        links << sims[i].fill({QStringLiteral("--lan"), QStringLiteral("{LAN}")});
+    }
+    // A sixth module refuses connections: the other five are still done.
+    const QString refusing = QStringLiteral("127.0.0.1:%1").arg(closedLoopbackPort());
+    const CtlRun apply = runCtl(
+        QStringList{QStringLiteral("apply"), QStringLiteral("-"), QStringLiteral("--lan"), refusing} + links,
+        "BAUD=9600\n");
+    QVERIFY2(apply.finished && apply.exitCode == 2, qPrintable(explain(apply)));
+    QCOMPARE(apply.out.count('\n'), 5);
+    for (int i = 0; i < 5; ++i) {
+        QVERIFY2(apply.out.contains(links[2 * i + 1].toUtf8() + " BAUD verified\n"),
+                 qPrintable(explain(apply)));
+        QCOMPARE(setCommandsIn(sims[i].takeLog()), QStringList{QStringLiteral("AT+BAUD=9600")});
+    }
+    QVERIFY2(apply.err.startsWith(refusing.toUtf8() + ": connection refused by " + refusing.toUtf8()),
+             qPrintable(explain(apply)));
+
+    const CtlRun diff =
+        runCtl(QStringList{QStringLiteral("diff"), QStringLiteral("-"), QStringLiteral("--json")} + links,
+               "BAUD=9600\nDHCP=1\n");
+    QVERIFY2(diff.exitCode == 1, qPrintable(explain(diff)));
+    QStringList seen;
+    for (const QByteArray &line : diff.out.trimmed().split('\n')) {
+        const QJsonObject module = QJsonDocument::fromJson(line).object();
+        seen << module.value(QStringLiteral("link")).toString();
+        QCOMPARE(module.value(QStringLiteral("differences")).toObject(),
+                 (QJsonObject{{QStringLiteral("DHCP"),
+                               QJsonObject{{QStringLiteral("module"), QStringLiteral("0")},
+                                           {QStringLiteral("profile"), QStringLiteral("1")}}}}));
+    }
+    seen.sort();
+    QStringList named;
+    for (int i = 1; i < links.size(); i += 2)
+        named << links[i];
+    named.sort();
+    QCOMPARE(seen, named);
+
+    QTemporaryDir dir;
+    const CtlRun read = runCtl(QStringList{QStringLiteral("read"), QStringLiteral("--only"),
+                                           QStringLiteral("BAUD"), QStringLiteral("--out"), dir.path()} +
+                               links);
+    QVERIFY2(read.exitCode == 0 && read.out.count('\n') == 5, qPrintable(explain(read)));
+    for (int i = 0; i < 5; ++i) {
+        QFile profile(dir.filePath(QStringLiteral("1000000000%1.profile").arg(i)));
+        QVERIFY2(profile.open(QIODevice::ReadOnly), qPrintable(explain(read)));
+        QCOMPARE(profile.readAll(), "DEVID=1000000000" + QByteArray::number(i) + "\nBAUD=9600\n");
+    }
+}
+
+void TestQxctl::fleetWorksAtOnce_data()
+{
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<int>("answered");
+    QTest::newRow("all five at once") << "--timeout 10000" << 5;
+    // Four at a time never hold all five commands at once: nobody answers.
+    QTest::newRow("--jobs 4") << "--timeout 300 --jobs 4" << 0;
+}
+
+void TestQxctl::fleetWorksAtOnce()
+{
+    QFETCH(QString, options);
+    QFETCH(int, answered);
+    GatedModules modules(5);
+    const CtlRun run = runCtl(args(QStringLiteral("read --only BAUD ") + options) + modules.links);
+    QVERIFY2(run.exitCode == (answered == 5 ? 0 : 1), qPrintable(explain(run)));
+    QCOMPARE(run.out.count(" BAUD=115200\n"), answered);
+}
+
+void TestQxctl::discoveredModulesAreWorkedOn()
+{
+    if (const QString missing = NamespacePair::missing(); !missing.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("Discovery on a network needs ") + missing +
+                         QStringLiteral("; not run.")));
+    NamespacePair namespaces;
+    if (const QString error = namespaces.setUp(); !error.isEmpty())
+        QSKIP(qPrintable(QStringLiteral("No network namespaces here (") + error +
+                         QStringLiteral("); not run.")));
+    const QStringList inside = {QStringLiteral("ip"), QStringLiteral("netns"), QStringLiteral("exec")};
+
+    // A module on the far side of the veth pair, on the ports a module uses.
+    SimRun module;
+    module.setLauncher(inside + QStringList{namespaces.module()});
+    START_SIM(module, args(QStringLiteral("--udp 0.0.0.0:6999 --lan %1:8888 --module 12345678901")
+                               .arg(NamespacePair::kModuleAddress)));
+    const CtlRun run =
+        runCtl(inside.mid(1) + QStringList{namespaces.tool(), qEnvironmentVariable("QXCTL"),
+                                           QStringLiteral("read"), QStringLiteral("--discovered"),
+                                           QStringLiteral("--only"), QStringLiteral("BAUD")},
+               {}, {}, 60000, {QStringLiteral("ip"), {}, {}});
+    QVERIFY2(run.exitCode == 0, qPrintable(explain(run)));
+    QCOMPARE(run.out, NamespacePair::kModuleAddress.toUtf8() + ":8888 BAUD=115200\n");
 }
 
 QTEST_GUILESS_MAIN(TestQxctl)

@@ -1,4 +1,5 @@
 #include "ArgumentParsing.h"
+#include "Fleet.h"
 #include "LinkSession.h"
 #include "ProfileFile.h"
 #include "RunToEnd.h"
@@ -15,7 +16,8 @@ int ApplyTool(const QStringList &arguments)
 {
     QCommandLineParser parser;
     DescribeSubcommand(
-        parser, kCommand, QStringLiteral("PROFILE LINK [--all] [--no-verify]"),
+        parser, kCommand,
+        QStringLiteral("PROFILE LINK... [--discovered] [--jobs N] [--json] [--all] [--no-verify]"),
         Say(QStringLiteral("Writes a profile (\"-\": standard input) to the module: each row that differs "
                            "is set and read back. One line per row: NAME written, verified, same or "
                            "failed: why. A profile with problems sends nothing. Exit 0 when every row "
@@ -33,10 +35,15 @@ int ApplyTool(const QStringList &arguments)
                                     QStringLiteral("写入所有参数，包括模块已有相同数值的。"))},
         {QStringLiteral("no-verify"),
          Say(QStringLiteral("Do not read written rows back."), QStringLiteral("写入后不读回核对。"))},
+        {QStringLiteral("json"), Say(QStringLiteral("Print one JSON object per module."),
+                                     QStringLiteral("每个模块输出一个JSON对象。"))},
     });
+    Fleet::addOptions(parser);
     int exitCode = kExitOk;
     if (!ParseArguments(parser, arguments, &exitCode))
         return exitCode;
+    if (Fleet::wanted(parser, parser.isSet(QStringLiteral("json"))))
+        return ApplyFleet(parser);
     LinkSession link;
     Profile profile;
     if (const std::optional<int> stop = PrepareProfileRun(kCommand, parser, link, profile))

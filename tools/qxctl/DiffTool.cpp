@@ -1,4 +1,5 @@
 #include "ArgumentParsing.h"
+#include "Fleet.h"
 #include "LinkSession.h"
 #include "ProfileFile.h"
 #include "RunToEnd.h"
@@ -12,7 +13,7 @@ const QString kCommand = QStringLiteral("diff");
 int DiffTool(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    DescribeSubcommand(parser, kCommand, QStringLiteral("PROFILE LINK"),
+    DescribeSubcommand(parser, kCommand, QStringLiteral("PROFILE LINK... [--discovered] [--jobs N] [--json]"),
                        Say(QStringLiteral("Reads the profile's rows from the module and prints each one "
                                           "that differs: NAME: module X, profile Y. Exit 0 when none "
                                           "differs, 1 when some do, 2 for usage, profile and link errors."),
@@ -23,9 +24,14 @@ int DiffTool(const QStringList &arguments)
                                  Say(QStringLiteral("Profile file, or - for standard input."),
                                      QStringLiteral("配置文件，“-”为标准输入。")));
     LinkSession::addOptions(parser);
+    Fleet::addOptions(parser);
+    parser.addOption({QStringLiteral("json"), Say(QStringLiteral("Print one JSON object per module."),
+                                                  QStringLiteral("每个模块输出一个JSON对象。"))});
     int exitCode = kExitOk;
     if (!ParseArguments(parser, arguments, &exitCode))
         return exitCode;
+    if (Fleet::wanted(parser, parser.isSet(QStringLiteral("json"))))
+        return DiffFleet(parser);
     LinkSession link;
     Profile profile;
     if (const std::optional<int> stop = PrepareProfileRun(kCommand, parser, link, profile))
@@ -54,10 +60,7 @@ int DiffTool(const QStringList &arguments)
         if (outcome.state == RowOutcome::State::Read && outcome.moduleValue == wanted)
             continue;
         ++differences;
-        const QString held = outcome.moduleValue ? *outcome.moduleValue
-                                                 : QLatin1Char('(') + OutcomeText(outcome) + QLatin1Char(')');
-        PrintLine(Say(QStringLiteral("%1: module %2, profile %3"), QStringLiteral("%1：模块 %2，配置文件 %3"))
-                      .arg(outcome.row->atName, held, wanted));
+        PrintLine(DifferenceText(outcome, wanted));
     }
     return differences == 0 ? kExitOk : kExitSomeFailed;
 }

@@ -6,6 +6,7 @@
 #include "links/channels/TcpChannel.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 const QString kSerial = QStringLiteral("serial");
@@ -103,6 +104,21 @@ bool LinkSession::configure(const QCommandLineParser &parser, QString *error)
                                   QStringLiteral("--serial、--lan、--relay 只能给一个"));
         return false;
     }
+    QList<LinkChoice> choices;
+    if (!parseLinks(parser, &choices, error))
+        return false;
+    // A repeated option names its last value, as a single value always has.
+    const LinkChoice &link = choices.constLast();
+    verbose_ = parser.isSet(kVerbose);
+    timeoutMs_ = link.timeoutMs;
+    channel_ = link.makeChannel(&owner_);
+    if (verbose_)
+        watchTraffic(channel_, &owner_, QString());
+    return true;
+}
+
+bool LinkSession::parseLinks(const QCommandLineParser &parser, QList<LinkChoice> *links, QString *error)
+{
     const auto refuse = [error](const QString &option, const QString &value) {
         *error = Say(QStringLiteral("bad --%1 '%2'"), QStringLiteral("--%1 的值“%2”无效")).arg(option, value);
         return false;
@@ -117,63 +133,118 @@ bool LinkSession::configure(const QCommandLineParser &parser, QString *error)
         }
         return true;
     };
-    verbose_ = parser.isSet(kVerbose);
+    const QStringList serials = parser.values(kSerial);
+    const QStringList lans = parser.values(kLan);
+    const QStringList relays = parser.values(kRelay);
+    if (serials.isEmpty() && !onlyWith({kBaud, kFormat}, kSerial))
+        return false;
+    if (relays.isEmpty() && !onlyWith({kTarget, kLocal}, kRelay))
+        return false;
 
-    if (parser.isSet(kSerial)) {
-        if (!onlyWith({kTarget, kLocal}, kRelay))
-            return false;
-        SerialSettings settings;
-        settings.device = parser.value(kSerial);
-        if (settings.device.isEmpty())
-            return refuse(kSerial, settings.device);
-        if (parser.isSet(kBaud) && !ParseNumber(parser.value(kBaud), 1, 4000000, &settings.baudRate))
-            return refuse(kBaud, parser.value(kBaud));
-        if (parser.isSet(kFormat) && !ParseSerialFormat(parser.value(kFormat), settings))
-            return refuse(kFormat, parser.value(kFormat));
-        timeoutMs_ = kSerialTimeoutMs;
-        channel_ = new SerialChannel(settings, InChinese(), &owner_);
-    } else {
-        if (!onlyWith({kBaud, kFormat}, kSerial))
-            return false;
-        const bool relay = parser.isSet(kRelay);
-        const QString address = parser.value(relay ? kRelay : kLan);
+    QList<LinkChoice> found;
+    const auto add = [&found](const LinkChoice &link) {
+        // The same link twice is worked on once: two runs on one module would talk over each other.
+        if (std::none_of(found.cbegin(), found.cend(),
+                         [&link](const LinkChoice &known) { return known.name == link.name; }))
+            found << link;
+    };
+    SerialSettings serial;
+    for (const QString &device : serials) {
+        if (device.isEmpty())
+            return refuse(kSerial, device);
+    }
+    if (parser.isSet(kBaud) && !ParseNumber(parser.value(kBaud), 1, 4000000, &serial.baudRate))
+        return refuse(kBaud, parser.value(kBaud));
+    if (parser.isSet(kFormat) && !ParseSerialFormat(parser.value(kFormat), serial))
+        return refuse(kFormat, parser.value(kFormat));
+    for (const QString &device : serials) {
+        LinkChoice link;
+        link.name = device;
+        link.serial = true;
+        link.serialSettings = serial;
+        link.serialSettings.device = device;
+        link.timeoutMs = kSerialTimeoutMs;
+        add(link);
+    }
+    for (const QString &address : lans) {
         QString host;
         quint16 port = 0;
         if (!splitHostPort(address, &host, &port))
-            return refuse(relay ? kRelay : kLan, address);
-        LinkRoute route;
-        route.linkType = relay ? 2 : 1;
-        if (relay) {
-            if (!parser.isSet(kTarget)) {
-                *error = Say(QStringLiteral("--relay needs --target ID[:ZONE]"),
-                             QStringLiteral("--relay 需要 --target ID[:区号]"));
-                return false;
-            }
-            if (!splitId(parser.value(kTarget), &route.targetId, &route.targetZone))
-                return refuse(kTarget, parser.value(kTarget));
-            // A zone given is a zone checked; without one the module answers by its ID alone.
-            route.targetZoneValid = !route.targetZone.isEmpty();
-            if (route.targetZone.isEmpty())
-                route.targetZone = kDefaultZone;
-            route.localId = kDefaultId;
-            QString localZone; // the relay frame carries the local ID only
-            if (parser.isSet(kLocal) && !splitId(parser.value(kLocal), &route.localId, &localZone))
-                return refuse(kLocal, parser.value(kLocal));
-        } else if (!onlyWith({kTarget, kLocal}, kRelay)) {
+            return refuse(kLan, address);
+        add(lanLink(host, port, kLanTimeoutMs));
+    }
+    if (relays.size() > 1) {
+        *error = Say(QStringLiteral("give one --relay, with a --target for each module behind it"),
+                     QStringLiteral("只能给一个 --relay，其后每个模块各给一个 --target"));
+        return false;
+    }
+    if (!relays.isEmpty()) {
+        const QString address = relays.constFirst();
+        LinkChoice link;
+        if (!splitHostPort(address, &link.host, &link.port))
+            return refuse(kRelay, address);
+        if (!parser.isSet(kTarget)) {
+            *error = Say(QStringLiteral("--relay needs --target ID[:ZONE]"),
+                         QStringLiteral("--relay 需要 --target ID[:区号]"));
             return false;
         }
-        timeoutMs_ = relay ? kRelayTimeoutMs : kLanTimeoutMs;
-        channel_ = new TcpChannel(host, port, route, InChinese(), &owner_);
+        link.timeoutMs = kRelayTimeoutMs;
+        link.route.linkType = 2;
+        for (const QString &target : parser.values(kTarget)) {
+            if (!splitId(target, &link.route.targetId, &link.route.targetZone))
+                return refuse(kTarget, target);
+            // A zone given is a zone checked; without one the module answers by its ID alone.
+            link.route.targetZoneValid = !link.route.targetZone.isEmpty();
+            if (link.route.targetZone.isEmpty())
+                link.route.targetZone = kDefaultZone;
+            link.route.localId = kDefaultId;
+            QString localZone; // the relay frame carries the local ID only
+            if (parser.isSet(kLocal) && !splitId(parser.value(kLocal), &link.route.localId, &localZone))
+                return refuse(kLocal, parser.value(kLocal));
+            link.name = QStringLiteral("%1:%2/%3").arg(link.host).arg(link.port).arg(link.route.targetId);
+            add(link);
+        }
     }
-    if (parser.isSet(kTimeout) && !ParseNumber(parser.value(kTimeout), 1, 600000, &timeoutMs_))
-        return refuse(kTimeout, parser.value(kTimeout));
-    if (verbose_) {
-        QObject::connect(channel_, &OpenChannel::bytesSent, &owner_,
-                         [](const QByteArray &bytes) { DumpTraffic(true, bytes); });
-        QObject::connect(channel_, &OpenChannel::bytesReceived, &owner_,
-                         [](const QByteArray &bytes) { DumpTraffic(false, bytes); });
+    if (parser.isSet(kTimeout)) {
+        int timeoutMs = 0;
+        if (!ParseNumber(parser.value(kTimeout), 1, 600000, &timeoutMs))
+            return refuse(kTimeout, parser.value(kTimeout));
+        for (LinkChoice &link : found)
+            link.timeoutMs = timeoutMs;
     }
+    *links = found;
     return true;
+}
+
+LinkChoice LinkSession::lanLink(const QString &host, quint16 port, int timeoutMs)
+{
+    LinkChoice link;
+    link.name = QStringLiteral("%1:%2").arg(host).arg(port);
+    link.host = host;
+    link.port = port;
+    link.route.linkType = 1;
+    link.timeoutMs = timeoutMs;
+    return link;
+}
+
+void LinkSession::watchTraffic(OpenChannel *channel, QObject *context, const QString &link)
+{
+    QObject::connect(channel, &OpenChannel::bytesSent, context,
+                     [link](const QByteArray &bytes) { DumpTraffic(true, bytes, link); });
+    QObject::connect(channel, &OpenChannel::bytesReceived, context,
+                     [link](const QByteArray &bytes) { DumpTraffic(false, bytes, link); });
+}
+
+OpenChannel *LinkChoice::makeChannel(QObject *parent) const
+{
+    if (serial)
+        return new SerialChannel(serialSettings, InChinese(), parent);
+    return new TcpChannel(host, port, route, InChinese(), parent);
+}
+
+bool LinkSession::verbose(const QCommandLineParser &parser)
+{
+    return parser.isSet(kVerbose);
 }
 
 bool LinkSession::open(QString *reason)

@@ -48,13 +48,32 @@ void PrintProfileProblems(const QString &path, const Profile &profile)
 std::optional<int> PrepareProfileRun(const QString &subcommand, const QCommandLineParser &parser,
                                      LinkSession &link, Profile &profile)
 {
+    return PrepareProfileRun(
+        subcommand, parser,
+        [&]() -> std::optional<int> {
+            QString error;
+            if (!link.configure(parser, &error))
+                return UsageError(subcommand, error);
+            return std::nullopt;
+        },
+        profile);
+}
+
+std::optional<int> PrepareProfileRun(const QString &subcommand, const QCommandLineParser &parser,
+                                     const std::function<std::optional<int>()> &configureLinks,
+                                     Profile &profile)
+{
     if (parser.positionalArguments().size() != 1)
         return UsageError(subcommand,
                           Say(QStringLiteral("give one PROFILE"), QStringLiteral("请给出一个配置文件")));
-    const QString path = parser.positionalArguments().constFirst();
+    if (const std::optional<int> stop = configureLinks())
+        return stop;
+    return LoadValidProfile(parser.positionalArguments().constFirst(), profile);
+}
+
+std::optional<int> LoadValidProfile(const QString &path, Profile &profile)
+{
     QString error;
-    if (!link.configure(parser, &error))
-        return UsageError(subcommand, error);
     if (!LoadProfile(path, &profile, &error)) {
         PrintError(error);
         return kExitTrouble;

@@ -6,6 +6,7 @@
 #include "protocol/Profile.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 
 class LinkSession;
@@ -20,3 +21,9 @@ void PrintProfileProblems(const QString &path, const Profile &profile);
 // a profile without problems. The exit code when the subcommand must stop, having said why.
 std::optional<int> PrepareProfileRun(const QString &subcommand, const QCommandLineParser &parser,
                                      LinkSession &link, Profile &profile);
+// The same for any links: configureLinks gives the exit code when they are wrongly named.
+std::optional<int> PrepareProfileRun(const QString &subcommand, const QCommandLineParser &parser,
+                                     const std::function<std::optional<int>()> &configureLinks,
+                                     Profile &profile);
+// Loads a profile without problems; otherwise the exit code, having said why.
+std::optional<int> LoadValidProfile(const QString &path, Profile &profile);

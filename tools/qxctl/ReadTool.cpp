@@ -1,4 +1,5 @@
 #include "ArgumentParsing.h"
+#include "Fleet.h"
 #include "LinkSession.h"
 #include "RunToEnd.h"
 #include "Terminal.h"
@@ -15,7 +16,8 @@ int ReadTool(const QStringList &arguments)
 {
     QCommandLineParser parser;
     DescribeSubcommand(
-        parser, kCommand, QStringLiteral("LINK [--json] [--only NAME,...]"),
+        parser, kCommand,
+        QStringLiteral("LINK... [--discovered] [--jobs N] [--json | --out DIR] [--only NAME,...]"),
         Say(QStringLiteral("Reads the module's parameters and prints them as a profile (NAME=value lines) "
                            "that qxctl apply takes back. Exit 0 when every row was read, 1 when some "
                            "failed (listed on stderr), 2 for usage and link errors."),
@@ -30,7 +32,12 @@ int ReadTool(const QStringList &arguments)
          Say(QStringLiteral("Read these rows only (AT names, comma-separated)."),
              QStringLiteral("只读这些参数（AT名称，逗号分隔）。")),
          QStringLiteral("NAME,...")},
+        {QStringLiteral("out"),
+         Say(QStringLiteral("Write each module's profile to DIR/DEVID.profile."),
+             QStringLiteral("把每个模块的配置文件写到 DIR/DEVID.profile。")),
+         QStringLiteral("DIR")},
     });
+    Fleet::addOptions(parser);
     int exitCode = kExitOk;
     if (!ParseArguments(parser, arguments, &exitCode))
         return exitCode;
@@ -50,6 +57,9 @@ int ReadTool(const QStringList &arguments)
         if (!rows.contains(row))
             rows << row;
     }
+
+    if (Fleet::wanted(parser, parser.isSet(QStringLiteral("out"))))
+        return ReadFleet(parser, rows);
 
     LinkSession link;
     QString error;

@@ -64,3 +64,11 @@ QString OutcomeText(const RowOutcome &outcome)
         text += QStringLiteral(": ") + detail;
     return text;
 }
+
+QString DifferenceText(const RowOutcome &outcome, const QString &wanted)
+{
+    const QString held = outcome.moduleValue ? *outcome.moduleValue
+                                             : QLatin1Char('(') + OutcomeText(outcome) + QLatin1Char(')');
+    return Say(QStringLiteral("%1: module %2, profile %3"), QStringLiteral("%1：模块 %2，配置文件 %3"))
+        .arg(outcome.row->atName, held, wanted);
+}

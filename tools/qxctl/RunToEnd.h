@@ -15,3 +15,7 @@ RunEnd RunToEnd(ParameterRun &run, const std::function<void()> &start);
 
 // The outcome of a row in words: "verified", "failed: no reply within 2000 ms".
 QString OutcomeText(const RowOutcome &outcome);
+
+// A row where module and profile differ, as diff prints it: "BAUD: module 9600, profile 115200"; a row
+// that could not be read shows why in brackets instead of the module's value.
+QString DifferenceText(const RowOutcome &outcome, const QString &wanted);

@@ -74,13 +74,14 @@ void ClearProgress()
     progressShown = false;
 }
 
-void DumpTraffic(bool sent, const QByteArray &bytes)
+void DumpTraffic(bool sent, const QByteArray &bytes, const QString &link)
 {
     constexpr int kRowBytes = 16;
+    const QByteArray name = link.isEmpty() ? QByteArray() : link.toUtf8() + ' ';
     const QByteArray arrow = sent ? "-> " : "<- ";
     QByteArray text;
     for (qsizetype at = 0; at < bytes.size(); at += kRowBytes)
-        text += (at == 0 ? arrow : QByteArray("   ")) + hexRow(bytes.mid(at, kRowBytes)) + '\n';
+        text += name + (at == 0 ? arrow : QByteArray("   ")) + hexRow(bytes.mid(at, kRowBytes)) + '\n';
     ClearProgress();
     write(stderr, text);
 }

@@ -24,8 +24,9 @@ void PrintNote(const QString &line);
 void ShowProgress(const QString &text);
 void ClearProgress();
 
-// Every byte on the wire, on stderr: direction, hex, and the printable text beside it.
-void DumpTraffic(bool sent, const QByteArray &bytes);
+// Every byte on the wire, on stderr: direction, hex, and the printable text beside it; behind the
+// link's name when one is given (several links at once).
+void DumpTraffic(bool sent, const QByteArray &bytes, const QString &link = QString());
 
 // A reply as text for stdout: GBK decoded, line ends kept, every other control byte as <XX>.
 QString ReplyText(const QByteArray &reply);

@@ -34,6 +34,8 @@ QString overview()
             "LINK: --serial DEVICE [--baud N] [--format 8N1] | --lan HOST[:PORT]\n"
             "      | --relay HOST[:PORT] --target ID[:ZONE] [--local ID[:ZONE]]\n"
             "      [--timeout MS] [-v]\n"
+            "read, apply and diff take several LINKs, and --discovered for every module that answers\n"
+            "discovery; they work on them at once (--jobs N, default 16).\n"
             "\n"
             "qxctl SUBCOMMAND --help tells more. Exit codes: 0 done, 1 some rows failed or differ,\n"
             "2 usage, profile or link error.\n"),
@@ -48,6 +50,8 @@ QString overview()
                        "LINK: --serial DEVICE [--baud N] [--format 8N1] | --lan HOST[:PORT]\n"
                        "      | --relay HOST[:PORT] --target ID[:ZONE] [--local ID[:ZONE]]\n"
                        "      [--timeout MS] [-v]\n"
+                       "read、apply、diff 可给多个 LINK，--discovered 加上每个应答搜索的模块；\n"
+                       "这些模块同时处理（--jobs N，默认16）。\n"
                        "\n"
                        "qxctl 子命令 --help 查看详细说明。退出码：0 完成，1 有参数失败或不同，\n"
                        "2 用法、配置文件或连接错误。\n"));
