@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in build-bench/ (RelWithDebInfo) and runs them all under one Xvfb, with their
 # peers from the same run: a bare Qt 6 window and CuteCom (Debian's, Qt 5). Prints every figure.
-#   bench/run.sh [startup] [links] [procload] [micro] [readall] [soak]   (default: all but soak)
+#   bench/run.sh [startup] [links] [procload] [micro] [readall] [provision] [soak]   (default: all but soak)
 # soak takes over 20 minutes (10 min of stream each for qxsetup and CuteCom, 1 min of LAN flood);
 # SOAK_MINUTES=1 shortens the streams for a trial.
 # Benchmarks are never run by CI: the figures depend on the machine and its load.
@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=$root/build-bench
 parts=("$@")
-((${#parts[@]})) || parts=(startup links procload micro readall)
+((${#parts[@]})) || parts=(startup links procload micro readall provision)
 
 scripts/deps.sh xvfb xauth xdotool cutecom libbenchmark-dev libxcb1-dev
 launcher=()
@@ -66,6 +66,10 @@ for part in "${parts[@]}"; do
     readall)
         echo "== 6. qxctl read of all 31 rows against qxsim =="
         "$build/bench/qxbench_readall"
+        ;;
+    provision)
+        echo "== 8. qxctl provision: a module plugged in to its CSV row, serial 115200 (pty) =="
+        "$build/bench/qxbench_provision"
         ;;
     soak)
         minutes=${SOAK_MINUTES:-10}
