@@ -33,8 +33,9 @@ QByteArray fileBytes(const QString &path)
 
 // The line beside the test, its output read as it comes.
 struct Line {
-    explicit Line(const QStringList &arguments, const std::function<void()> &setup = {})
+    Line(const QString &folder, const QStringList &arguments, const std::function<void()> &setup = {})
     {
+        process.setWorkingDirectory(folder);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
         process.setProcessEnvironment(env);
@@ -71,7 +72,8 @@ private Q_SLOTS:
         dir = std::make_unique<QTemporaryDir>();
         QFile file(folder(QStringLiteral("line.profile")));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(kProfile) == kProfile.size());
-        options = QStringList{file.fileName(), QStringLiteral("--watch"), folder(QStringLiteral("mod*")),
+        options = QStringList{file.fileName(), QStringLiteral("--watch"),
+                              QStringLiteral("mod*"), // from the working folder
                               QStringLiteral("--log"), folder(QStringLiteral("line.csv"))};
     }
     void modulesOneAfterAnother_data();
@@ -140,7 +142,7 @@ void TestProvision::modulesOneAfterAnother()
     // The first module is there before the line starts; the same path comes back with each next one.
     auto module = plug(device, modules.first());
     QVERIFY(module);
-    Line line(options + QStringList{QStringLiteral("--count"), QString::number(modules.size())});
+    Line line(dir->path(), options + QStringList{QStringLiteral("--count"), QString::number(modules.size())});
     for (qsizetype at = 0; at < modules.size(); ++at) {
         if (at > 0 && modules.at(at) == QLatin1String("again")) {
             QVERIFY(QFile::remove(device) && QFile::link(module->ptyPath(), device));
@@ -197,7 +199,7 @@ void TestProvision::linkFaultsLeaveTheLineGoing()
         if (pid != 0)
             ::kill(static_cast<pid_t>(pid), SIGKILL);
     });
-    Line line(options + QStringList{"--count", "2", "--timeout", "300"});
+    Line line(dir->path(), options + QStringList{"--count", "2", "--timeout", "300"});
     const QByteArray first = line.next();
     const QByteArray second = line.next();
     killer.join();
@@ -214,7 +216,7 @@ void TestProvision::stoppedOrKilledKeepsTheRecord()
     const QString device = folder(QStringLiteral("mod"));
     auto module = plug(device, QStringLiteral("--module 13800138001"));
     QVERIFY(module);
-    Line killed(options);
+    Line killed(dir->path(), options);
     QVERIFY(killed.next().startsWith("PASS 13800138001 "));
     killed.signal(SIGKILL);
     QCOMPARE(killed.end(), -1);
@@ -224,7 +226,7 @@ void TestProvision::stoppedOrKilledKeepsTheRecord()
     module.reset();
     const QString traffic = folder(QStringLiteral("traffic.log"));
     QVERIFY(module = plug(device, QStringLiteral("--module 13800138002 --delay 40"), traffic));
-    Line line(options);
+    Line line(dir->path(), options);
     const QDeadlineTimer deadline(20000);
     while (!fileBytes(traffic).contains(" -> ") && !deadline.hasExpired())
         QTest::qWait(5);
@@ -260,7 +262,7 @@ void TestProvision::logFaultsStopClearly()
     const auto first = plug(folder(QStringLiteral("mod1")), QStringLiteral("--module 13800138001"), traffic);
     const auto second = plug(folder(QStringLiteral("mod2")), QStringLiteral("--module 13800138002"));
     QVERIFY(first && second);
-    Line line(options.mid(0, 4) + QStringList{logPath}, [sizeLimit] {
+    Line line(dir->path(), options.mid(0, 4) + QStringList{logPath}, [sizeLimit] {
         const rlimit limit{rlim_t(sizeLimit), rlim_t(sizeLimit)};
         if (sizeLimit > 0)
             ::setrlimit(RLIMIT_FSIZE, &limit);

@@ -30,7 +30,8 @@ bool DeviceWatcher::checkGlob(const QString &glob, QString *error)
 }
 
 DeviceWatcher::DeviceWatcher(const QString &glob, QObject *parent)
-    : QObject(parent), folder_(QFileInfo(glob).path()), pattern_(QFileInfo(glob).fileName())
+    // Absolute: the serial port takes a name without a leading "/" for one in /dev.
+    : QObject(parent), folder_(QFileInfo(glob).absolutePath()), pattern_(QFileInfo(glob).fileName())
 {
     connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
         rearm();
