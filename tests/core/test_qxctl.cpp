@@ -546,7 +546,7 @@ void TestQxctl::sendGoesOutAsTyped()
 void TestQxctl::helpForEverySubcommand_data()
 {
     QTest::addColumn<QString>("subcommand");
-    for (const char *name : {"read", "apply", "diff", "send", "discover"})
+    for (const char *name : {"read", "apply", "diff", "send", "discover", "provision"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
