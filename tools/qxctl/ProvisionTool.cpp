@@ -156,9 +156,10 @@ ModuleRecord provision(const QString &device, const LineSettings &line, const Pr
     run.setTimeoutMs(line.timeoutMs);
     const RunEnd end = ApplyProfile(run, profile, false, true);
     takeOutcomes(run.outcomes(), record);
-    if (!end.completed)
+    // The row in hand when the link went names the reason already.
+    if (!end.completed && (record.problems.isEmpty() || !record.problems.constLast().endsWith(end.reason)))
         record.problems << end.reason;
-    else
+    else if (end.completed)
         record.result =
             record.problems.isEmpty() ? ModuleRecord::Result::Verified : ModuleRecord::Result::Failed;
     return record;
