@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in build-bench/ (RelWithDebInfo) and runs them all under one Xvfb, with their
 # peers from the same run: a bare Qt 6 window and CuteCom (Debian's, Qt 5). Prints every figure.
-#   bench/run.sh [startup] [links] [procload] [micro] [readall] [fleet] [soak]   (default: all but soak)
+#   bench/run.sh [startup] [links] [procload] [micro] [readall] [fleet] [provision] [soak]   (default: all but soak)
 # soak takes over 20 minutes (10 min of stream each for qxsetup and CuteCom, 1 min of LAN flood);
 # SOAK_MINUTES=1 shortens the streams for a trial.
 # Benchmarks are never run by CI: the figures depend on the machine and its load.
@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=$root/build-bench
 parts=("$@")
-((${#parts[@]})) || parts=(startup links procload micro readall fleet)
+((${#parts[@]})) || parts=(startup links procload micro readall fleet provision)
 
 scripts/deps.sh xvfb xauth xdotool cutecom libbenchmark-dev libxcb1-dev
 launcher=()
@@ -71,6 +71,9 @@ for part in "${parts[@]}"; do
         echo "== 8. qxctl apply --all on ten LAN modules at once against one, against qxsim =="
         "$build/bench/qxbench_fleet"
         "$build/bench/qxbench_fleet" --delay 5
+    provision)
+        echo "== 9. qxctl provision: a module plugged in to its CSV row, serial 115200 (pty) =="
+        "$build/bench/qxbench_provision"
         ;;
     soak)
         minutes=${SOAK_MINUTES:-10}

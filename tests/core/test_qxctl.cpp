@@ -375,6 +375,13 @@ void TestQxctl::faultsEndClearly_data()
     QTest::newRow("unknown subcommand") << "--lan 127.0.0.1:0"
                                         << "write --lan {LAN}" << none << english << 2 << none
                                         << QByteArray("qxctl: unknown subcommand 'write'\n");
+    QTest::newRow("provision without --watch") << "--lan 127.0.0.1:0"
+                                               << "provision -" << none << english << 2 << none
+                                               << QByteArray("give the devices to watch: --watch GLOB");
+    QTest::newRow("provision, wildcard in the folder")
+        << "--lan 127.0.0.1:0"
+        << "provision - --watch /dev/*/tty" << none << english << 2 << none
+        << QByteArray("bad --watch '/dev/*/tty': wildcards go in the last part of the path only");
 }
 
 void TestQxctl::faultsEndClearly()
@@ -623,7 +630,7 @@ void TestQxctl::sendGoesOutAsTyped()
 void TestQxctl::helpForEverySubcommand_data()
 {
     QTest::addColumn<QString>("subcommand");
-    for (const char *name : {"read", "apply", "diff", "send", "discover"})
+    for (const char *name : {"read", "apply", "diff", "send", "discover", "provision"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 

@@ -1,3 +1,5 @@
+#include "ApplyTool.h"
+
 #include "ArgumentParsing.h"
 #include "Fleet.h"
 #include "LinkSession.h"
@@ -11,6 +13,17 @@
 namespace {
 const QString kCommand = QStringLiteral("apply");
 } // namespace
+
+RunEnd ApplyProfile(ParameterRun &run, const Profile &profile, bool writeAll, bool verify)
+{
+    return RunToEnd(run, [&] { run.startApply(profile, {}, writeAll, verify); });
+}
+
+bool RowHolds(const RowOutcome &outcome)
+{
+    return outcome.state == RowOutcome::State::Same || outcome.state == RowOutcome::State::Verified ||
+           outcome.state == RowOutcome::State::Written;
+}
 
 int ApplyTool(const QStringList &arguments)
 {
@@ -62,8 +75,7 @@ int ApplyTool(const QStringList &arguments)
         PrintLine(outcome.row->atName + QLatin1Char(' ') + OutcomeText(outcome));
     });
     const bool verify = !parser.isSet(QStringLiteral("no-verify"));
-    const RunEnd end =
-        RunToEnd(run, [&] { run.startApply(profile, {}, parser.isSet(QStringLiteral("all")), verify); });
+    const RunEnd end = ApplyProfile(run, profile, parser.isSet(QStringLiteral("all")), verify);
     if (!end.completed) {
         const auto notReached =
             std::count_if(run.outcomes().cbegin(), run.outcomes().cend(), [](const RowOutcome &outcome) {
@@ -75,12 +87,6 @@ int ApplyTool(const QStringList &arguments)
         PrintError(end.reason);
         return kExitTrouble;
     }
-    for (const RowOutcome &outcome : run.outcomes()) {
-        const bool holds = outcome.state == RowOutcome::State::Same ||
-                           outcome.state == RowOutcome::State::Verified ||
-                           outcome.state == RowOutcome::State::Written;
-        if (!holds)
-            return kExitSomeFailed;
-    }
-    return kExitOk;
+    const bool allHold = std::all_of(run.outcomes().cbegin(), run.outcomes().cend(), RowHolds);
+    return allHold ? kExitOk : kExitSomeFailed;
 }

@@ -10,3 +10,4 @@ int ApplyTool(const QStringList &arguments);
 int DiffTool(const QStringList &arguments);
 int SendTool(const QStringList &arguments);
 int DiscoverTool(const QStringList &arguments);
+int ProvisionTool(const QStringList &arguments);

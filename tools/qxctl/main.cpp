@@ -16,7 +16,7 @@ struct Subcommand {
 
 const Subcommand kSubcommands[] = {
     {"read", ReadTool}, {"apply", ApplyTool},       {"diff", DiffTool},
-    {"send", SendTool}, {"discover", DiscoverTool},
+    {"send", SendTool}, {"discover", DiscoverTool}, {"provision", ProvisionTool},
 };
 
 QString overview()
@@ -30,6 +30,8 @@ QString overview()
             "  diff     PROFILE LINK                        rows where module and profile differ\n"
             "  send     LINK COMMAND...                     raw AT commands, one reply each\n"
             "  discover [--address ADDR] [--timeout MS]     find modules on the local network\n"
+            "  provision PROFILE --watch GLOB [--log FILE.csv] [--count N]\n"
+            "                                               apply to each module plugged in, log a row\n"
             "\n"
             "LINK: --serial DEVICE [--baud N] [--format 8N1] | --lan HOST[:PORT]\n"
             "      | --relay HOST[:PORT] --target ID[:ZONE] [--local ID[:ZONE]]\n"
@@ -46,6 +48,8 @@ QString overview()
                        "  diff     PROFILE LINK                        列出模块与配置文件不同的参数\n"
                        "  send     LINK COMMAND...                     发送AT命令，输出各自的应答\n"
                        "  discover [--address ADDR] [--timeout MS]     搜索本地网络上的模块\n"
+                       "  provision PROFILE --watch GLOB [--log FILE.csv] [--count N]\n"
+                       "                                               写入每个插上的模块，逐个记录\n"
                        "\n"
                        "LINK: --serial DEVICE [--baud N] [--format 8N1] | --lan HOST[:PORT]\n"
                        "      | --relay HOST[:PORT] --target ID[:ZONE] [--local ID[:ZONE]]\n"
