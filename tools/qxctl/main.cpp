@@ -4,6 +4,7 @@
 #include "ArgumentParsing.h"
 #include "Terminal.h"
 #include "Tools.h"
+#include "translations/Translations.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -58,6 +59,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("qxctl"));
+    Translations::use(InChinese() ? Translations::chinese() : QString());
 
     QStringList arguments = QCoreApplication::arguments();
     const QString name = arguments.value(1);

@@ -1,0 +1,102 @@
+#include "translations/Translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <map>
+#include <memory>
+
+namespace {
+// The catalogues of one language, loaded once and kept for the program's life: switching back and
+// forth only installs and removes them, and the window can query one that is not installed.
+struct Catalogues {
+    std::unique_ptr<QTranslator> tool;
+    std::unique_ptr<QTranslator> qt; // null when Qt's translations are not installed on the machine
+};
+
+std::map<QString, Catalogues> &loadedCatalogues()
+{
+    static std::map<QString, Catalogues> catalogues;
+    return catalogues;
+}
+
+QString &installedLanguage()
+{
+    static QString language;
+    return language;
+}
+
+std::unique_ptr<QTranslator> load(const QString &fileName, const QString &folder)
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(fileName, folder))
+        return nullptr;
+    return translator;
+}
+
+// Null when the tool has no catalogue for language.
+const Catalogues *catalogues(const QString &language)
+{
+    auto &all = loadedCatalogues();
+    auto found = all.find(language);
+    if (found == all.end()) {
+        Catalogues loaded{
+            load(QStringLiteral("qxsetup_") + language, QStringLiteral(":/i18n")),
+            load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))};
+        found = all.emplace(language, std::move(loaded)).first;
+    }
+    return found->second.tool ? &found->second : nullptr;
+}
+
+void remove(const QString &language)
+{
+    if (language.isEmpty())
+        return;
+    if (const Catalogues *old = catalogues(language)) {
+        QCoreApplication::removeTranslator(old->tool.get());
+        if (old->qt)
+            QCoreApplication::removeTranslator(old->qt.get());
+    }
+}
+} // namespace
+
+namespace Translations {
+
+QString chinese()
+{
+    return QStringLiteral("zh_CN");
+}
+
+bool use(const QString &language)
+{
+    QString &installed = installedLanguage();
+    if (language == installed)
+        return true;
+    const Catalogues *wanted = language.isEmpty() ? nullptr : catalogues(language);
+    if (!language.isEmpty() && wanted == nullptr)
+        return false;
+    remove(installed);
+    installed = language;
+    if (wanted != nullptr) {
+        if (wanted->qt)
+            QCoreApplication::installTranslator(wanted->qt.get());
+        QCoreApplication::installTranslator(wanted->tool.get()); // the last installed is asked first
+    }
+    return true;
+}
+
+QString current()
+{
+    return installedLanguage();
+}
+
+QString translate(const QString &language, const char *context, const char *sourceText,
+                  const char *disambiguation)
+{
+    const Catalogues *found = language.isEmpty() ? nullptr : catalogues(language);
+    const QString text =
+        found != nullptr ? found->tool->translate(context, sourceText, disambiguation) : QString();
+    return text.isEmpty() ? QString::fromUtf8(sourceText) : text;
+}
+
+} // namespace Translations
