@@ -3,10 +3,54 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <algorithm>
 #include <map>
 #include <memory>
+#include <string_view>
 
 namespace {
+// The contexts of Qt's dialogs, widgets and command line help in its catalogue.
+constexpr std::string_view kQtInterfaceContexts[] = {"CloseButton",
+                                                     "QAbstractSpinBox",
+                                                     "QColorDialog",
+                                                     "QComboBox",
+                                                     "QCommandLineParser",
+                                                     "QDialog",
+                                                     "QDialogButtonBox",
+                                                     "QDirModel",
+                                                     "QDockWidget",
+                                                     "QErrorMessage",
+                                                     "QFileDialog",
+                                                     "QFileSystemModel",
+                                                     "QFontDialog",
+                                                     "QGnomeTheme",
+                                                     "QInputDialog",
+                                                     "QLineEdit",
+                                                     "QMessageBox",
+                                                     "QPlatformTheme",
+                                                     "QProgressDialog",
+                                                     "QScrollBar",
+                                                     "QTabBar",
+                                                     "QUnicodeControlCharacterMenu",
+                                                     "QWhatsThisAction",
+                                                     "QWidgetTextControl",
+                                                     "QWizard"};
+
+// Qt's catalogue, limited to the texts of its dialogs, widgets and command line help. Its texts of
+// system errors (sockets, files) stay English: the tool's messages quote them after their own words,
+// and users look them up as they are.
+class QtInterfaceTexts final : public QTranslator {
+public:
+    QString translate(const char *context, const char *sourceText, const char *disambiguation,
+                      int n) const override
+    {
+        if (context == nullptr || std::find(std::begin(kQtInterfaceContexts), std::end(kQtInterfaceContexts),
+                                            context) == std::end(kQtInterfaceContexts))
+            return QString();
+        return QTranslator::translate(context, sourceText, disambiguation, n);
+    }
+};
+
 // The catalogues of one language, loaded once and kept for the program's life: switching back and
 // forth only installs and removes them, and the window can query one that is not installed.
 struct Catalogues {
@@ -26,9 +70,10 @@ QString &installedLanguage()
     return language;
 }
 
+template <typename Translator = QTranslator>
 std::unique_ptr<QTranslator> load(const QString &fileName, const QString &folder)
 {
-    auto translator = std::make_unique<QTranslator>();
+    std::unique_ptr<QTranslator> translator = std::make_unique<Translator>();
     if (!translator->load(fileName, folder))
         return nullptr;
     return translator;
@@ -40,9 +85,9 @@ const Catalogues *catalogues(const QString &language)
     auto &all = loadedCatalogues();
     auto found = all.find(language);
     if (found == all.end()) {
-        Catalogues loaded{
-            load(QStringLiteral("qxsetup_") + language, QStringLiteral(":/i18n")),
-            load(QStringLiteral("qtbase_") + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))};
+        Catalogues loaded{load(QStringLiteral("qxsetup_") + language, QStringLiteral(":/i18n")),
+                          load<QtInterfaceTexts>(QStringLiteral("qtbase_") + language,
+                                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath))};
         found = all.emplace(language, std::move(loaded)).first;
     }
     return found->second.tool ? &found->second : nullptr;
