@@ -147,7 +147,9 @@ TForm1::TForm1(QWidget *parent, const WindowStart &start)
     PortMap ports;
     ports.setDefaultPattern(start.comDevicePattern);
     settings_ = LoadSettings(programDir_, ports);
-    Translations::use(chinese() ? Translations::chinese() : QString()); // messages' rule, Qt's own texts too
+    // Messages' rule for the installed catalogues (Qt's own texts too); the title's rule apart.
+    Translations::use(chinese() ? Translations::chinese() : QString());
+    Translations::useForTitles(EnglishTitles(settings_.language) ? QString() : Translations::chinese());
     session_.route = {settings_.linkType, settings_.targetId, settings_.targetZone, settings_.targetZoneValid,
                       settings_.localId};
     makerText_ = settings_.makerText;

@@ -70,6 +70,12 @@ QString &installedLanguage()
     return language;
 }
 
+QString &titleLanguage()
+{
+    static QString language;
+    return language;
+}
+
 template <typename Translator = QTranslator>
 std::unique_ptr<QTranslator> load(const QString &fileName, const QString &folder)
 {
@@ -130,17 +136,20 @@ bool use(const QString &language)
     return true;
 }
 
-QString current()
+bool useForTitles(const QString &language)
 {
-    return installedLanguage();
+    if (!language.isEmpty() && catalogues(language) == nullptr)
+        return false;
+    titleLanguage() = language;
+    return true;
 }
 
-QString translate(const QString &language, const char *context, const char *sourceText,
-                  const char *disambiguation)
+QString titleText(const char *context, const char *sourceText, const char *disambiguation)
 {
-    const Catalogues *found = language.isEmpty() ? nullptr : catalogues(language);
-    const QString text =
-        found != nullptr ? found->tool->translate(context, sourceText, disambiguation) : QString();
+    const QString &language = titleLanguage();
+    const QString text = language.isEmpty()
+                             ? QString()
+                             : catalogues(language)->tool->translate(context, sourceText, disambiguation);
     return text.isEmpty() ? QString::fromUtf8(sourceText) : text;
 }
 

@@ -16,12 +16,13 @@ QString chinese();
 // removes both, so the English of the code shows. Installing sends every widget a LanguageChange
 // event. False when the tool has no catalogue for language (nothing is installed then).
 bool use(const QString &language);
-// The language use() installed last; empty for the English of the code.
-QString current();
 
-// A text in language whatever is installed, for texts under a rule of their own (the window's title
-// and serial dialog): the source text itself when the language is empty or the catalogue lacks it.
-QString translate(const QString &language, const char *context, const char *sourceText,
-                  const char *disambiguation = nullptr);
+// The language of the texts under a rule of their own (the window's title and serial dialog are
+// English only for "EN"), kept apart from the installed one; empty for the English of the code.
+// False when the tool has no catalogue for language.
+bool useForTitles(const QString &language);
+// A text under that rule. lupdate reads its calls as QCoreApplication::translate's (context first),
+// so the catalogue holds these texts like every other.
+QString titleText(const char *context, const char *sourceText, const char *disambiguation = nullptr);
 
 } // namespace Translations
