@@ -85,7 +85,7 @@ int DiscoverTool(const QStringList &arguments)
         parser.isSet(option("address")) ? parser.value(option("address")) : kDefaultDiscoveryAddress;
     const bool json = parser.isSet(option("json"));
 
-    DeviceDiscovery discovery(InChinese());
+    DeviceDiscovery discovery;
     QJsonArray found; // with --json
     int answers = 0;
     if (parser.isSet(option("verbose")))

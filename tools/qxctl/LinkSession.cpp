@@ -131,7 +131,7 @@ bool LinkSession::configure(const QCommandLineParser &parser, QString *error)
         if (parser.isSet(kFormat) && !ParseSerialFormat(parser.value(kFormat), settings))
             return refuse(kFormat, parser.value(kFormat));
         timeoutMs_ = kSerialTimeoutMs;
-        channel_ = new SerialChannel(settings, InChinese(), &owner_);
+        channel_ = new SerialChannel(settings, &owner_);
     } else {
         if (!onlyWith({kBaud, kFormat}, kSerial))
             return false;
@@ -163,7 +163,7 @@ bool LinkSession::configure(const QCommandLineParser &parser, QString *error)
             return false;
         }
         timeoutMs_ = relay ? kRelayTimeoutMs : kLanTimeoutMs;
-        channel_ = new TcpChannel(host, port, route, InChinese(), &owner_);
+        channel_ = new TcpChannel(host, port, route, &owner_);
     }
     if (parser.isSet(kTimeout) && !ParseNumber(parser.value(kTimeout), 1, 600000, &timeoutMs_))
         return refuse(kTimeout, parser.value(kTimeout));
