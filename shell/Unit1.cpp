@@ -12,6 +12,7 @@
 #include "shell/ReadAllControl.h"
 #include "shell/Settings.h"
 #include "shell/WindowChannel.h"
+#include "translations/Translations.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -146,6 +147,9 @@ TForm1::TForm1(QWidget *parent, const WindowStart &start)
     PortMap ports;
     ports.setDefaultPattern(start.comDevicePattern);
     settings_ = LoadSettings(programDir_, ports);
+    // Messages' rule for the installed catalogues (Qt's own texts too); the title's rule apart.
+    Translations::use(chinese() ? Translations::chinese() : QString());
+    Translations::useForTitles(EnglishTitles(settings_.language) ? QString() : Translations::chinese());
     session_.route = {settings_.linkType, settings_.targetId, settings_.targetZone, settings_.targetZoneValid,
                       settings_.localId};
     makerText_ = settings_.makerText;

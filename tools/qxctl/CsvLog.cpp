@@ -40,8 +40,8 @@ bool CsvLog::open(const QString &path, const QStringList &header, QString *error
     fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     struct stat status {};
     if (fd_ < 0 || ::fstat(fd_, &status) != 0) {
-        *error = Say(QStringLiteral("cannot write the log %1: %2"), QStringLiteral("无法写入记录文件%1：%2"))
-                     .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        *error =
+            Qxctl::tr("cannot write the log %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     if (status.st_size > 0)
@@ -77,7 +77,6 @@ bool CsvLog::write(const QByteArray &bytes, QString *error)
     if (before >= 0 && done > 0) {
         [[maybe_unused]] const int cut = ::ftruncate(fd_, before);
     }
-    *error = Say(QStringLiteral("cannot write the log %1: %2"), QStringLiteral("无法写入记录文件%1：%2"))
-                 .arg(path_, QString::fromLocal8Bit(std::strerror(why)));
+    *error = Qxctl::tr("cannot write the log %1: %2").arg(path_, QString::fromLocal8Bit(std::strerror(why)));
     return false;
 }

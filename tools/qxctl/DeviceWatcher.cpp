@@ -21,9 +21,7 @@ bool DeviceWatcher::checkGlob(const QString &glob, QString *error)
 {
     const QFileInfo info(glob);
     if (glob.isEmpty() || glob.endsWith(QLatin1Char('/')) || hasWildcard(info.path())) {
-        *error = Say(QStringLiteral("bad --watch '%1': wildcards go in the last part of the path only"),
-                     QStringLiteral("--watch 的值“%1”无效：通配符只能用在路径的最后一段"))
-                     .arg(glob);
+        *error = Qxctl::tr("bad --watch '%1': wildcards go in the last part of the path only").arg(glob);
         return false;
     }
     return true;

@@ -14,19 +14,14 @@ int DiffTool(const QStringList &arguments)
 {
     QCommandLineParser parser;
     DescribeSubcommand(parser, kCommand, QStringLiteral("PROFILE LINK... [--discovered] [--jobs N] [--json]"),
-                       Say(QStringLiteral("Reads the profile's rows from the module and prints each one "
-                                          "that differs: NAME: module X, profile Y. Exit 0 when none "
-                                          "differs, 1 when some do, 2 for usage, profile and link errors."),
-                           QStringLiteral("从模块读取配置文件中的参数，输出每个不同之处：名称: 模块 X，"
-                                          "配置文件 Y。没有不同时退出码0，有不同时1，用法、配置文件或"
-                                          "连接错误时2。")));
+                       Qxctl::tr("Reads the profile's rows from the module and prints each one "
+                                 "that differs: NAME: module X, profile Y. Exit 0 when none "
+                                 "differs, 1 when some do, 2 for usage, profile and link errors."));
     parser.addPositionalArgument(QStringLiteral("PROFILE"),
-                                 Say(QStringLiteral("Profile file, or - for standard input."),
-                                     QStringLiteral("配置文件，“-”为标准输入。")));
+                                 Qxctl::tr("Profile file, or - for standard input."));
     LinkSession::addOptions(parser);
     Fleet::addOptions(parser);
-    parser.addOption({QStringLiteral("json"), Say(QStringLiteral("Print one JSON object per module."),
-                                                  QStringLiteral("每个模块输出一个JSON对象。"))});
+    parser.addOption({QStringLiteral("json"), Qxctl::tr("Print one JSON object per module.")});
     int exitCode = kExitOk;
     if (!ParseArguments(parser, arguments, &exitCode))
         return exitCode;

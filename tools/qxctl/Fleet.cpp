@@ -19,24 +19,14 @@ constexpr int kMaxJobs = 1024;
 void Fleet::addOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
-        {kDiscovered,
-         Say(QStringLiteral("Also work on every module that answers discovery, over its LAN port 8888 "
-                            "(answers are awaited for --timeout MS, default 2000)."),
-             QStringLiteral(
-                 "另外处理每个应答搜索的模块，经其局域网端口8888（等待应答 --timeout 毫秒，默认2000）。"))},
+        {kDiscovered, Qxctl::tr("Also work on every module that answers discovery, over its LAN port 8888 "
+                                "(answers are awaited for --timeout MS, default 2000).")},
         {kAddress,
-         Say(QStringLiteral("--discovered: send the request to ADDR (default 255.255.255.255, the local "
-                            "network)."),
-             QStringLiteral("--discovered：请求发往ADDR（默认255.255.255.255，即本地网络）。")),
+         Qxctl::tr("--discovered: send the request to ADDR (default 255.255.255.255, the local "
+                   "network)."),
          QStringLiteral("ADDR")},
-        {kPort,
-         Say(QStringLiteral("--discovered: modules listen on PORT (default 6999)."),
-             QStringLiteral("--discovered：模块监听的端口（默认6999）。")),
-         QStringLiteral("PORT")},
-        {kJobs,
-         Say(QStringLiteral("Work on at most N modules at once (default 16)."),
-             QStringLiteral("最多同时处理N个模块（默认16）。")),
-         QStringLiteral("N")},
+        {kPort, Qxctl::tr("--discovered: modules listen on PORT (default 6999)."), QStringLiteral("PORT")},
+        {kJobs, Qxctl::tr("Work on at most N modules at once (default 16)."), QStringLiteral("N")},
     });
 }
 
@@ -60,13 +50,10 @@ std::optional<int> Fleet::configure(const QString &subcommand, const QCommandLin
     discovered_ = parser.isSet(kDiscovered);
     for (const QString &option : {kAddress, kPort}) {
         if (!discovered_ && parser.isSet(option))
-            return UsageError(subcommand, Say(QStringLiteral("--%1 goes with --%2"),
-                                              QStringLiteral("--%1 只能与 --%2 同用"))
-                                              .arg(option, kDiscovered));
+            return UsageError(subcommand, Qxctl::tr("--%1 goes with --%2").arg(option, kDiscovered));
     }
     if (links.isEmpty() && !discovered_)
-        return UsageError(subcommand, Say(QStringLiteral("give a link: --serial, --lan or --relay"),
-                                          QStringLiteral("请给出连接方式：--serial、--lan 或 --relay")));
+        return UsageError(subcommand, Qxctl::tr("give a link: --serial, --lan or --relay"));
     const struct {
         const QString &name;
         int minimum;
@@ -80,8 +67,7 @@ std::optional<int> Fleet::configure(const QString &subcommand, const QCommandLin
         if (parser.isSet(number.name) &&
             !ParseNumber(parser.value(number.name), number.minimum, number.maximum, number.value))
             return UsageError(subcommand,
-                              Say(QStringLiteral("bad --%1 '%2'"), QStringLiteral("--%1 的值“%2”无效"))
-                                  .arg(number.name, parser.value(number.name)));
+                              Qxctl::tr("bad --%1 '%2'").arg(number.name, parser.value(number.name)));
     }
     address_ = parser.isSet(kAddress) ? parser.value(kAddress) : kDefaultDiscoveryAddress;
     verbose_ = LinkSession::verbose(parser);
@@ -107,9 +93,8 @@ int Fleet::run(const Work &work)
     ClearProgress();
     const int total = counts_[kExitOk] + counts_[kExitSomeFailed] + counts_[kExitTrouble];
     if (total > counts_[kExitOk])
-        PrintError(Say(QStringLiteral("of %1 modules: %2 done, %3 with rows failed or different, %4 with "
-                                      "link errors"),
-                       QStringLiteral("共%1个模块：%2个完成，%3个有参数失败或不同，%4个连接出错"))
+        PrintError(Qxctl::tr("of %1 modules: %2 done, %3 with rows failed or different, %4 with "
+                             "link errors")
                        .arg(total)
                        .arg(counts_[kExitOk])
                        .arg(counts_[kExitSomeFailed])
@@ -129,7 +114,7 @@ void Fleet::add(const LinkChoice &link)
 
 bool Fleet::discover(QString *error)
 {
-    auto *discovery = new DeviceDiscovery(InChinese(), this);
+    auto *discovery = new DeviceDiscovery(this);
     if (verbose_)
         connect(discovery, &DeviceDiscovery::bytesSent, this,
                 [this](const QByteArray &bytes) { DumpTraffic(true, bytes, address_); });
@@ -149,8 +134,7 @@ bool Fleet::discover(QString *error)
         listening_ = false;
         discovery->deleteLater();
         if (answers_ == 0) {
-            PrintError(Say(QStringLiteral("no module answered discovery at %1 port %2 within %3 ms"),
-                           QStringLiteral("%1端口%2在%3毫秒内没有模块应答搜索"))
+            PrintError(Qxctl::tr("no module answered discovery at %1 port %2 within %3 ms")
                            .arg(address_)
                            .arg(discoveryPort_)
                            .arg(lanTimeoutMs_));
@@ -200,9 +184,7 @@ void Fleet::finish(QObject *job, const ModuleResult &result)
     job->deleteLater();
     --running_;
     const int done = counts_[kExitOk] + counts_[kExitSomeFailed] + counts_[kExitTrouble];
-    ShowProgress(Say(QStringLiteral("%1 of %2 modules done"), QStringLiteral("%2个模块中%1个已完成"))
-                     .arg(done)
-                     .arg(done + running_ + queue_.size()));
+    ShowProgress(Qxctl::tr("%1 of %2 modules done").arg(done).arg(done + running_ + queue_.size()));
     startNext();
 }
 

@@ -66,9 +66,8 @@ int endModule(const ModuleResult &module, int code, bool json, QJsonObject objec
                                 [](const RowOutcome &outcome) { return outcome.state == State::Waiting; })
                 : 0;
         if (notReached > 0)
-            PrintNote(
-                module.link.name + QStringLiteral(": ") +
-                Say(QStringLiteral("%1 rows not reached"), QStringLiteral("%1个参数未执行")).arg(notReached));
+            PrintNote(module.link.name + QStringLiteral(": ") +
+                      Qxctl::tr("%1 rows not reached").arg(notReached));
         PrintNote(module.link.name + QStringLiteral(": ") + module.linkError);
         object.insert(QStringLiteral("error"), module.linkError);
         code = kExitTrouble;
@@ -102,23 +101,19 @@ public:
         const QString devid = values.value(QStringLiteral("DEVID"));
         *code = kExitSomeFailed;
         if (!plainName.match(devid).hasMatch()) {
-            *why = Say(QStringLiteral("no DEVID read; no profile written"),
-                       QStringLiteral("未读出DEVID，未写配置文件"));
+            *why = Qxctl::tr("no DEVID read; no profile written");
             return QString();
         }
         if (written_.contains(devid)) {
-            *why =
-                Say(QStringLiteral("DEVID %1 was read from another module too; its profile was not written "
-                                   "again"),
-                    QStringLiteral("另一个模块的DEVID也是%1，未再写配置文件"))
-                    .arg(devid);
+            *why = Qxctl::tr("DEVID %1 was read from another module too; its profile was not written "
+                             "again")
+                       .arg(devid);
             return QString();
         }
         QSaveFile file(dir_.filePath(devid + QStringLiteral(".profile")));
         if (!file.open(QIODevice::WriteOnly) || file.write(profile) != profile.size() || !file.commit()) {
             *code = kExitTrouble;
-            *why = Say(QStringLiteral("cannot write %1: %2"), QStringLiteral("无法写入%1：%2"))
-                       .arg(file.fileName(), file.errorString());
+            *why = Qxctl::tr("cannot write %1: %2").arg(file.fileName(), file.errorString());
             return QString();
         }
         written_.insert(devid);
@@ -143,8 +138,7 @@ int ReadFleet(const QCommandLineParser &parser, QList<const ParameterRow *> rows
     if (parser.isSet(QStringLiteral("out"))) {
         folder.emplace(parser.value(QStringLiteral("out")));
         if (!folder->create()) {
-            PrintError(Say(QStringLiteral("cannot create the folder %1"), QStringLiteral("无法创建文件夹%1"))
-                           .arg(folder->path()));
+            PrintError(Qxctl::tr("cannot create the folder %1").arg(folder->path()));
             return kExitTrouble;
         }
         // The file is named by the module's DEVID, so it is read whatever --only says.

@@ -118,7 +118,7 @@ ModuleRecord provision(const QString &device, const LineSettings &line, const Pr
     QObject owner;
     SerialSettings settings = line.serial;
     settings.device = device;
-    auto *channel = new SerialChannel(settings, InChinese(), &owner);
+    auto *channel = new SerialChannel(settings, &owner);
     bool heard = false;
     QObject::connect(channel, &OpenChannel::bytesReceived, &owner, [&heard, &line](const QByteArray &bytes) {
         heard = true;
@@ -146,8 +146,7 @@ ModuleRecord provision(const QString &device, const LineSettings &line, const Pr
     record.stamac = unquoted(values.value(QStringLiteral("STAMAC")));
     if (!identified.completed || !heard) {
         record.problems << (identified.completed
-                                ? Say(QStringLiteral("no answer: not a module, or not at this baud rate"),
-                                      QStringLiteral("没有应答：不是模块，或波特率不同"))
+                                ? Qxctl::tr("no answer: not a module, or not at this baud rate")
                                 : identified.reason);
         return record;
     }
@@ -178,8 +177,7 @@ void printVerdict(const ModuleRecord &record)
                         record.device;
     ClearProgress();
     if (passed)
-        PrintLine(who + QLatin1Char(' ') +
-                  Say(QStringLiteral("%1 written"), QStringLiteral("写入%1个")).arg(record.written));
+        PrintLine(who + QLatin1Char(' ') + Qxctl::tr("%1 written").arg(record.written));
     else
         PrintLine(who + QStringLiteral(": ") + record.problems.join(QStringLiteral("; ")) +
                   (terminal ? QStringLiteral("\a") : QString()));
@@ -201,65 +199,41 @@ int ProvisionTool(const QStringList &arguments)
         parser, kCommand,
         QStringLiteral("PROFILE --watch GLOB [--baud N] [--format 8N1] [--log FILE.csv] [--count N] "
                        "[--timeout MS]"),
-        Say(QStringLiteral(
-                "Applies a profile to module after module on serial devices matching GLOB, those present "
-                "at the start too: each new device is written and read back as apply does, then one line "
-                "says PASS or FAIL with the module's DEVID, and a CSV row records it. A device is taken "
-                "again once it has gone. SIGINT or SIGTERM ends after the module in hand. Exit 0 when "
-                "every module verified, 1 when any failed, 2 for usage, profile and log errors."),
-            QStringLiteral("把配置文件依次写入路径匹配GLOB的串口设备上的模块（包括开始时已有的）：每个新"
-                           "设备像 apply 一样写入并读回核对，然后输出一行 PASS 或 FAIL 及模块的DEVID，"
-                           "并在CSV文件中记录一行。设备拔出后再出现时重新处理。收到SIGINT或SIGTERM时，"
-                           "处理完当前模块后结束。全部成功时退出码0，有失败时1，用法、配置文件或记录文件"
-                           "错误时2。")));
+        Qxctl::tr("Applies a profile to module after module on serial devices matching GLOB, those present "
+                  "at the start too: each new device is written and read back as apply does, then one line "
+                  "says PASS or FAIL with the module's DEVID, and a CSV row records it. A device is taken "
+                  "again once it has gone. SIGINT or SIGTERM ends after the module in hand. Exit 0 when "
+                  "every module verified, 1 when any failed, 2 for usage, profile and log errors."));
     parser.addPositionalArgument(QStringLiteral("PROFILE"),
-                                 Say(QStringLiteral("Profile file, or - for standard input."),
-                                     QStringLiteral("配置文件，“-”为标准输入。")));
+                                 Qxctl::tr("Profile file, or - for standard input."));
     parser.addOptions({
         {kWatch,
-         Say(QStringLiteral("Serial devices to take, e.g. '/dev/ttyUSB*' or '/dev/serial/by-id/*' (quote "
-                            "it, so that the shell leaves it alone)."),
-             QStringLiteral("要处理的串口设备，如'/dev/ttyUSB*'或'/dev/serial/by-id/*'（加引号，以免被"
-                            "shell展开）。")),
+         Qxctl::tr("Serial devices to take, e.g. '/dev/ttyUSB*' or '/dev/serial/by-id/*' (quote "
+                   "it, so that the shell leaves it alone)."),
          QStringLiteral("GLOB")},
-        {kBaud,
-         Say(QStringLiteral("Serial baud rate (default 115200)."),
-             QStringLiteral("串口波特率（默认115200）。")),
-         QStringLiteral("N")},
-        {kFormat,
-         Say(QStringLiteral("Serial data bits, parity (N/E/O/M/S), stop bits (default 8N1)."),
-             QStringLiteral("串口数据位、校验（N/E/O/M/S）、停止位（默认8N1）。")),
+        {kBaud, Qxctl::tr("Serial baud rate (default 115200)."), QStringLiteral("N")},
+        {kFormat, Qxctl::tr("Serial data bits, parity (N/E/O/M/S), stop bits (default 8N1)."),
          QStringLiteral("FORMAT")},
         {kLog,
-         Say(QStringLiteral("Append one row per module to FILE (created with a header when new): "
-                            "time,device,devid,stamac,result,written,detail."),
-             QStringLiteral("每个模块在FILE中追加一行（新文件先写表头）：time,device,devid,stamac,result,"
-                            "written,detail。")),
+         Qxctl::tr("Append one row per module to FILE (created with a header when new): "
+                   "time,device,devid,stamac,result,written,detail."),
          QStringLiteral("FILE.csv")},
-        {kCount, Say(QStringLiteral("End after N modules."), QStringLiteral("处理N个模块后结束。")),
-         QStringLiteral("N")},
-        {kTimeout,
-         Say(QStringLiteral("Wait at most MS for the port and for each reply (default 2000)."),
-             QStringLiteral("打开串口和每条应答最多等待MS毫秒（默认2000）。")),
+        {kCount, Qxctl::tr("End after N modules."), QStringLiteral("N")},
+        {kTimeout, Qxctl::tr("Wait at most MS for the port and for each reply (default 2000)."),
          QStringLiteral("MS")},
-        {{QStringLiteral("v"), kVerbose},
-         Say(QStringLiteral("Show every byte sent and received on stderr."),
-             QStringLiteral("在标准错误上显示收发的每个字节。"))},
+        {{QStringLiteral("v"), kVerbose}, Qxctl::tr("Show every byte sent and received on stderr.")},
     });
     int exitCode = kExitOk;
     if (!ParseArguments(parser, arguments, &exitCode))
         return exitCode;
 
     const auto refuse = [&parser](const QString &option) {
-        return UsageError(kCommand, Say(QStringLiteral("bad --%1 '%2'"), QStringLiteral("--%1 的值“%2”无效"))
-                                        .arg(option, parser.value(option)));
+        return UsageError(kCommand, Qxctl::tr("bad --%1 '%2'").arg(option, parser.value(option)));
     };
     if (parser.positionalArguments().size() != 1)
-        return UsageError(kCommand,
-                          Say(QStringLiteral("give one PROFILE"), QStringLiteral("请给出一个配置文件")));
+        return UsageError(kCommand, Qxctl::tr("give one PROFILE"));
     if (!parser.isSet(kWatch))
-        return UsageError(kCommand, Say(QStringLiteral("give the devices to watch: --watch GLOB"),
-                                        QStringLiteral("请给出要监视的设备：--watch GLOB")));
+        return UsageError(kCommand, Qxctl::tr("give the devices to watch: --watch GLOB"));
     const QString glob = parser.value(kWatch);
     QString error;
     if (!DeviceWatcher::checkGlob(glob, &error))
@@ -308,20 +282,18 @@ int ProvisionTool(const QStringList &arguments)
     while (!stop.requested() && (count == 0 || passed + failed < count)) {
         const QString device = watcher.nextFresh();
         if (device.isEmpty()) {
-            ShowProgress(
-                Say(QStringLiteral("waiting for a device at %1"), QStringLiteral("等待设备：%1")).arg(glob));
+            ShowProgress(Qxctl::tr("waiting for a device at %1").arg(glob));
             waitForChange(watcher, stop);
             continue;
         }
         if (!settle(device)) {
-            PrintNote(
-                Say(QStringLiteral("%1 went away at once"), QStringLiteral("%1刚出现就消失了")).arg(device));
+            PrintNote(Qxctl::tr("%1 went away at once").arg(device));
             continue;
         }
         watcher.take(device);
         if (stop.requested())
             break;
-        ShowProgress(Say(QStringLiteral("provisioning %1"), QStringLiteral("正在配置%1")).arg(device));
+        ShowProgress(Qxctl::tr("provisioning %1").arg(device));
         const ModuleRecord record = provision(device, line, profile);
         (record.result == ModuleRecord::Result::Verified ? passed : failed) += 1;
         if (log.isOpen() &&
@@ -336,9 +308,7 @@ int ProvisionTool(const QStringList &arguments)
         printVerdict(record);
     }
     ClearProgress();
-    PrintLine(Say(QStringLiteral("%1 provisioned, %2 failed"), QStringLiteral("已配置%1个，失败%2个"))
-                  .arg(passed)
-                  .arg(failed));
+    PrintLine(Qxctl::tr("%1 provisioned, %2 failed").arg(passed).arg(failed));
     if (result == kExitOk && failed > 0)
         result = kExitSomeFailed;
     return result;
