@@ -4,11 +4,11 @@
 
 #include "links/TcpConnection.h"
 #include "links/UdpEndpoint.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/Frames.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -60,7 +60,7 @@ void replaceText(QLineEdit *field, const QString &text)
 
 // Sends the data box as it stands, then a one-byte marker: whatever arrives before the marker is
 // exactly what the first send put on the wire.
-void sendThenMarker(TForm1 &form)
+void sendThenMarker(MainWindow &form)
 {
     QTest::mouseClick(form.dataSendButton, Qt::LeftButton);
     QTest::mouseClick(form.dataClearButton, Qt::LeftButton);
@@ -69,7 +69,7 @@ void sendThenMarker(TForm1 &form)
     QTest::mouseClick(form.dataSendButton, Qt::LeftButton);
 }
 
-bool loggedTcpSend(const TForm1 &form)
+bool loggedTcpSend(const MainWindow &form)
 {
     const QStringList lines = form.console()->lines();
     return std::any_of(lines.cbegin(), lines.cend(),
@@ -104,7 +104,7 @@ private Q_SLOTS:
 private:
     // Connects through the link group to a loopback server, as the user does. Empty when connected,
     // otherwise the step that failed.
-    QString connectByLinkGroup(TForm1 &form, bool lan, QTcpServer &server, QTcpSocket **peer);
+    QString connectByLinkGroup(MainWindow &form, bool lan, QTcpServer &server, QTcpSocket **peer);
 };
 
 void DataPageTest::captionsAndNames_data()
@@ -323,7 +323,7 @@ void DataPageTest::otherLinkTypeSendsNothing()
     QCOMPARE(pty.read(1), QByteArray("#"));
 }
 
-QString DataPageTest::connectByLinkGroup(TForm1 &form, bool lan, QTcpServer &server, QTcpSocket **peer)
+QString DataPageTest::connectByLinkGroup(MainWindow &form, bool lan, QTcpServer &server, QTcpSocket **peer)
 {
     QRadioButton *radio = lan ? form.lanLinkRadio : form.wanLinkRadio;
     QLineEdit *ip = lan ? form.lanIpEdit : form.wanIpEdit;

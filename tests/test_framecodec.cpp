@@ -2,9 +2,9 @@
 // peer. The frames themselves are tested on the core.
 
 #include "protocol/FrameCodec.h"
-#include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
+#include "window/MainWindow.h"
 
 #include <QPushButton>
 #include <QTcpSocket>
@@ -89,7 +89,7 @@ void FrameCodecTest::rawDataOnTheInternetLink()
     auto form = makeMainWindow();
     QTRY_VERIFY_WITH_TIMEOUT(peer.peerConnected(), kWait);
     const QByteArray data = bytes("AT\x00\xA8\x81", 5);
-    form->SendData(data);
+    form->sendData(data);
     const QByteArray wire =
         QByteArray("\xA8\x83") + zeros(11) + bytes("\x00\x00\x00\x01", 4) + zeros(11) + "\x4C" + data;
     QTRY_COMPARE_WITH_TIMEOUT(peer.received().toHex(' '), wire.toHex(' '), kWait);

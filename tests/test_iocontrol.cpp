@@ -2,11 +2,11 @@
 // incomplete choices and the status texts on every link in both languages.
 
 #include "links/TcpConnection.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/Frames.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -27,17 +27,17 @@ QByteArray config(const Pty &pty, const char *language)
 
 // Presses a row's button the way the user does; rows 5 to 8 have no visible button, so their
 // handlers are called the way the button would call them.
-void press(TForm1 &form, int row, const QString &op)
+void press(MainWindow &form, int row, const QString &op)
 {
-    TForm1::IoRow &r = form.ioRow(row);
+    MainWindow::IoRow &r = form.ioRow(row);
     QPushButton *button = op == QLatin1String("W") ? r.setButton : r.readButton;
     if (!button->isHidden()) {
         QTest::mouseClick(button, Qt::LeftButton);
         return;
     }
     if (op != QLatin1String("W"))
-        form.ClearIoLevel(row);
-    form.SendIoCommand(row, op);
+        form.clearIoLevel(row);
+    form.sendIoCommand(row, op);
 }
 
 // The names of the labels the accessibility interface relates to a control, as a screen reader reads them.
@@ -56,7 +56,7 @@ struct LoopbackPeer {
     QTcpSocket *accepted = nullptr;
     QByteArray received;
 
-    bool connect(TForm1 &form)
+    bool connect(MainWindow &form)
     {
         if (!server.listen(QHostAddress::LocalHost, 0))
             return false;
@@ -122,7 +122,7 @@ void IoControlTest::pageRowsAndCaptions()
     BoxRecorder boxes;
     WorkDir dir(config(pty, language.constData()));
     auto form = makeMainWindow();
-    form->FormShow();
+    form->applyStartLanguage();
 
     QCOMPARE(form->pages->tabText(2), tab);
     QWidget *page = form->pages->widget(2);
@@ -134,7 +134,7 @@ void IoControlTest::pageRowsAndCaptions()
     const QStringList pins = {"(GPIO16)", "(GPIO14)", "(GPIO12)", "(GPIO13)",
                               "(GPIO15)", "(GPIO2)",  "(GPIO0)",  "(GPIO4)"};
     for (int n = 1; n <= 8; ++n) {
-        const TForm1::IoRow &row = form->ioRow(n);
+        const MainWindow::IoRow &row = form->ioRow(n);
         const QString num = QString::number(n);
         QCOMPARE(row.mode, page->findChild<QComboBox *>("ioMode" + num + "Box"));
         QCOMPARE(row.pull, page->findChild<QComboBox *>("ioPull" + num + "Box"));
@@ -211,7 +211,7 @@ void IoControlTest::serialCommandBytes()
     BoxRecorder boxes;
     WorkDir dir(config(pty, "EN"));
     auto form = makeMainWindow();
-    TForm1::IoRow &r = form->ioRow(row);
+    MainWindow::IoRow &r = form->ioRow(row);
     r.mode->setCurrentIndex(mode);
     r.pull->setCurrentIndex(pull);
     r.level->setCurrentIndex(level);
@@ -289,7 +289,7 @@ void IoControlTest::incompleteChoicesSendNothing()
     if (row >= 1 && row <= 8)
         press(*form, row, op);
     else
-        form->SendIoCommand(row, op);
+        form->sendIoCommand(row, op);
     QCOMPARE(boxes.texts(), QStringList{warning});
     QCOMPARE(boxes.boxes.first().kind, BoxKind::Warning);
     QCOMPARE(sentBeforeSentinel(*form, pty), QByteArray());

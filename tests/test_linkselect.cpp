@@ -2,9 +2,9 @@
 // store, the two connect buttons, the target ID button, and the saved link at start-up.
 
 #include "links/TcpConnection.h"
-#include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
+#include "window/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,12 +33,12 @@ QByteArray config(const QByteArray &language, const QByteArray &extra = QByteArr
                                "[Ver]\r\nCEO=" + language + "\r\n" + extra);
 }
 
-QList<QWidget *> lanRow(TForm1 &form)
+QList<QWidget *> lanRow(MainWindow &form)
 {
     return {form.lanIpEdit, form.lanPortEdit, form.lanConnectButton};
 }
 
-QList<QWidget *> wanRow(TForm1 &form)
+QList<QWidget *> wanRow(MainWindow &form)
 {
     return {form.wanIpEdit, form.wanPortEdit, form.wanConnectButton, form.targetIdButton};
 }
@@ -53,7 +53,7 @@ bool allEnabled(const QList<QWidget *> &widgets, bool enabled)
 }
 
 // Focus changes only reach the fields of the active window.
-bool showActive(TForm1 &form)
+bool showActive(MainWindow &form)
 {
     form.show();
     form.activateWindow();
@@ -152,7 +152,7 @@ void LinkSelectTest::selectingALinkKeepsTheConnection()
     clickRadio(form->serialLinkRadio);
     clickRadio(form->wanLinkRadio);
     // Data sent after the clicks still arrives on the first connection.
-    form->SendTcp("ping");
+    form->sendTcp("ping");
     QTRY_COMPARE_WITH_TIMEOUT(server.received(), QByteArray("ping"), kWait);
     QVERIFY(server.peerConnected());
     QCOMPARE(server.connectionCount(), 1);
@@ -413,8 +413,8 @@ void LinkSelectTest::targetIdOpensOptionsDialog()
     auto form = makeMainWindow();
     if (link == 2)
         clickRadio(form->wanLinkRadio);
-    auto *dialog = qobject_cast<QDialog *>(form->findChild<QObject *>(QStringLiteral("TForm_options")));
-    QVERIFY2(dialog, "no options dialog (TForm_options) was created at start-up");
+    auto *dialog = qobject_cast<QDialog *>(form->findChild<QObject *>(QStringLiteral("OptionsDialog")));
+    QVERIFY2(dialog, "no options dialog (OptionsDialog) was created at start-up");
 
     QWidget *seen = nullptr;
     QTimer::singleShot(0, form.get(), [&seen] {

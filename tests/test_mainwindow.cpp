@@ -2,12 +2,12 @@
 // lines, the status texts in both languages and the names screen readers hear.
 
 #include "links/TcpConnection.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Portset.h"
-#include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/SerialPortDialog.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -208,7 +208,7 @@ void MainWindowTest::statusTextsOnEveryLinkAndLanguage()
     QCOMPARE(form->session().cmdType, 1);
 
     // The read dispatcher records the type code itself and words its text as a read.
-    form->SendReadCommand(QByteArrayLiteral("AT+WIFIMODE=?\r\n"), 118, QStringLiteral("工作模式"),
+    form->sendReadCommand(QByteArrayLiteral("AT+WIFIMODE=?\r\n"), 118, QStringLiteral("工作模式"),
                           QStringLiteral("work mode"));
     QCOMPARE(form->session().cmdType, 118);
     if (link <= 2)
@@ -242,7 +242,7 @@ void MainWindowTest::zeroBytesReachTheWireWhole()
     WorkDir dir(WorkDir::testConfig(pty.slavePath()));
     auto form = makeMainWindow();
     const QByteArray data("A\0B\0\0C\xff", 7);
-    QVERIFY(form->SendSerial(data));
+    QVERIFY(form->sendSerial(data));
     QCOMPARE(pty.read(7), data);
     QCOMPARE(form->console()->toPlainText(), QStringLiteral("\nCOM Send:A␀B␀␀C") + QChar(0xFFFD));
 }

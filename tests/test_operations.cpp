@@ -3,9 +3,9 @@
 // languages, and the captions and names of their buttons.
 
 #include "protocol/Fields.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/PageRig.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -223,7 +223,7 @@ void OperationsTest::captionsAndNames()
     };
     QCOMPARE(text(), cn);
     QCOMPARE(widget->accessibleName(), cn);
-    rig.form().FormShow();
+    rig.form().applyStartLanguage();
     QCOMPARE(text(), en);
     QCOMPARE(widget->accessibleName(), en);
     // A result field is named by the button that fills it.
@@ -241,7 +241,7 @@ void OperationsTest::captionsAndNames()
 void OperationsTest::layout()
 {
     PageRig rig("CN");
-    TForm1 &form = rig.form();
+    MainWindow &form = rig.form();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.pages->setCurrentIndex(1);

@@ -7,10 +7,10 @@
 #include "links/TcpConnection.h"
 #include "protocol/Fields.h"
 #include "protocol/ParameterCatalogue.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/PageRig.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -870,7 +870,7 @@ void ParametersTest::captionsAndNames()
     QCOMPARE(text(), cnText);
     if (!cnName.isEmpty())
         QCOMPARE(widget->accessibleName(), cnName);
-    rig.form().FormShow();
+    rig.form().applyStartLanguage();
     QCOMPARE(text(), enText);
     if (!enName.isEmpty())
         QCOMPARE(widget->accessibleName(), enName);
@@ -939,7 +939,7 @@ void ParametersTest::hiddenControls()
 void ParametersTest::layout()
 {
     PageRig rig("CN");
-    TForm1 &form = rig.form();
+    MainWindow &form = rig.form();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (int page : {0, 1}) {

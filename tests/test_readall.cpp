@@ -4,11 +4,11 @@
 // at once. Loopback addresses only.
 
 #include "protocol/ParameterCatalogue.h"
-#include "shell/ConsoleLog.h"
-#include "shell/ProfileActions.h"
-#include "shell/ReadAllControl.h"
-#include "shell/Unit1.h"
 #include "support/SimWindow.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/ProfileActions.h"
+#include "window/ReadAllControl.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -36,7 +36,7 @@ void empty(QWidget *w)
         static_cast<QComboBox *>(w)->setCurrentIndex(-1);
 }
 
-QStringList consoleLinesStarting(TForm1 &form, const QString &start)
+QStringList consoleLinesStarting(MainWindow &form, const QString &start)
 {
     return form.console()->lines().filter(
         QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(start)));
@@ -90,7 +90,7 @@ void ReadAllTest::fillsEveryField()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(link, {}, "EN", &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     ReadAllControl &control = *form.readAllControl;
     // Empty every field first, so that what shows afterwards came from the module.
     for (const ParameterRow &row : ParameterCatalogue()) {
@@ -160,7 +160,7 @@ void ReadAllTest::refusedRowsAreNamed()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--error")}, language, &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     QCOMPARE(form.readAllControl->readAllButton->text(), button);
     QCOMPARE(form.readAllControl->readAllButton->accessibleName(), button);
 
@@ -182,7 +182,7 @@ void ReadAllTest::cancelStopsSending()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--delay"), QStringLiteral("150")}, "EN", &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     ReadAllControl &control = *form.readAllControl;
     form.lineEdit(Field::RxMax)->setText(QStringLiteral("untouched"));
 
@@ -210,7 +210,7 @@ void ReadAllTest::unusableLinkEndsTheRunAtOnce()
     // and the run stops there instead of failing 31 times.
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qxtest-readall"), "[Ver]\r\nCEO=EN\r\n"));
-    const std::unique_ptr<TForm1> form = makeMainWindow();
+    const std::unique_ptr<MainWindow> form = makeMainWindow();
     boxes.clear();
     QTest::mouseClick(form->readAllControl->readAllButton, Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("The COM Port NOT opened!")});

@@ -5,9 +5,9 @@
 // without the window, in tests/core/test_replycore.cpp.
 
 #include "protocol/ReplyInterpreter.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -46,7 +46,7 @@ QString valueOf(const QWidget *widget)
 }
 
 // Everything a reply may write, by key.
-QMap<QString, QString> snapshot(const TForm1 &form)
+QMap<QString, QString> snapshot(const MainWindow &form)
 {
     QMap<QString, QString> state;
     for (int i = 0; i < static_cast<int>(Field::Count); ++i)
@@ -160,7 +160,7 @@ private:
 
     std::unique_ptr<BoxRecorder> boxes_;
     std::unique_ptr<WorkDir> dir_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 void ReplyParserTest::initTestCase()
@@ -286,7 +286,7 @@ void ReplyParserTest::effectsReachTheirControls()
     const QMap<QString, QString> before = snapshot(*form_);
     const QStringList consoleBefore = form_->console()->lines();
 
-    form_->ParseReply(reply, serial ? ReplyRoad::Serial : ReplyRoad::Tcp);
+    form_->parseReply(reply, serial ? ReplyRoad::Serial : ReplyRoad::Tcp);
 
     QMap<QString, QString> expected = before;
     for (const auto &[key, value] : changes)

@@ -6,12 +6,12 @@
 
 #include "links/ReplyGatherer.h"
 #include "links/TcpConnection.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/ImmutableFile.h"
 #include "support/LoopbackServer.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QAction>
 #include <QFile>
@@ -45,7 +45,7 @@ public:
 };
 
 // An item of the File menu, found the way a user finds it.
-QAction *fileMenuItem(TForm1 &form, const char *name)
+QAction *fileMenuItem(MainWindow &form, const char *name)
 {
     const auto *file = form.menuBar()->findChild<QMenu *>(QStringLiteral("fileMenu"));
     if (!file)
@@ -57,7 +57,7 @@ QAction *fileMenuItem(TForm1 &form, const char *name)
     return nullptr;
 }
 
-QAction *saveLogInFileMenu(TForm1 &form)
+QAction *saveLogInFileMenu(MainWindow &form)
 {
     return fileMenuItem(form, "saveLogAction");
 }

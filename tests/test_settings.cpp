@@ -1,10 +1,10 @@
 #include "protocol/IniProfile.h"
-#include "shell/Portset.h"
-#include "shell/Settings.h"
-#include "shell/Unit1.h"
 #include "support/FileBytes.h"
 #include "support/ImmutableFile.h"
 #include "support/TestSupport.h"
+#include "window/MainWindow.h"
+#include "window/SerialPortDialog.h"
+#include "window/Settings.h"
 
 #include <QComboBox>
 #include <QDir>

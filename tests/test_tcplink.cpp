@@ -3,10 +3,10 @@
 // the console, and peers that misbehave.
 
 #include "links/TcpConnection.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -42,7 +42,7 @@ struct Rig {
 
     BoxRecorder boxes;
     WorkDir dir;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 QString peerText(quint16 port)
@@ -154,7 +154,7 @@ void TcpLinkTest::sendLogsWhatLeft()
     const QByteArray data("A\x00"
                           "B\xA8\x81\r\n",
                           7);
-    rig.form->SendTcp(data);
+    rig.form->sendTcp(data);
     QTRY_COMPARE_WITH_TIMEOUT(server.received(), data, kWait);
     // An empty line, then the data line: 00 as the control picture ␀, A8 81 as its GBK character, and
     // the CR LF a line break.
@@ -168,7 +168,7 @@ void TcpLinkTest::sendLogsWhatLeft()
     for (int i = 0; i < 150; ++i)
         rig.form->console()->addLine(QStringLiteral("line"));
     const int before = rig.form->console()->lineCount();
-    rig.form->SendTcp("x");
+    rig.form->sendTcp("x");
     QCOMPARE(rig.form->console()->lineCount(), before + (showHex ? 3 : 2));
 }
 
@@ -181,7 +181,7 @@ void TcpLinkTest::sendReconnectsAfterPeerClosed()
     QTRY_VERIFY_WITH_TIMEOUT(!rig.established(), kWait);
 
     rig.form->console()->clearLog();
-    rig.form->SendTcp("AT\r\n");
+    rig.form->sendTcp("AT\r\n");
     // The send waited for the new connection, so it went out on it and was logged.
     QCOMPARE(rig.lines().value(1), QStringLiteral("TCP Send:AT"));
     QVERIFY(rig.established());
@@ -226,8 +226,8 @@ void TcpLinkTest::sendWithoutConnectionReportsError()
     }
     form->console()->clearLog();
     if (form->session().route.linkType == 1)
-        QTest::mouseClick(form->atButton, Qt::LeftButton); // the LAN dispatch goes through SendTcp
-    form->SendTcp("AT\r\n");
+        QTest::mouseClick(form->atButton, Qt::LeftButton); // the LAN dispatch goes through sendTcp
+    form->sendTcp("AT\r\n");
 
     QVERIFY(form->tcpConnection()->state() != QAbstractSocket::ConnectedState);
     const QStringList lines = form->console()->lines();
@@ -322,7 +322,7 @@ void TcpLinkTest::reconnectGoesOnAfterTheWait()
     auto form = makeMainWindow();
     form->setStatusPanel(1, QString());
     form->console()->clearLog();
-    form->SendTcp("AT\r\n");
+    form->sendTcp("AT\r\n");
     QCOMPARE(form->statusPanel(2), sendError(false));
     QVERIFY(form->console()->lines().isEmpty());
     QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::ConnectingState);
@@ -330,7 +330,7 @@ void TcpLinkTest::reconnectGoesOnAfterTheWait()
     slow.openUp();
     QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1),
                               peerText(slow.port()) + QStringLiteral(":TCP Connected Successfully!"), kWait);
-    form->SendTcp("AT\r\n");
+    form->sendTcp("AT\r\n");
     QCOMPARE(form->console()->lines().value(1), QStringLiteral("TCP Send:AT"));
     QVERIFY(boxes.boxes.isEmpty());
 }
@@ -366,7 +366,7 @@ void TcpLinkTest::unresolvableNameReportsError()
     QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
 
     form->console()->clearLog();
-    form->SendTcp("AT\r\n");
+    form->sendTcp("AT\r\n");
     QCOMPARE(form->statusPanel(2), sendError(false));
     QVERIFY(form->console()->lines().isEmpty());
     QVERIFY(boxes.boxes.isEmpty());

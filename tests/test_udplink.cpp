@@ -1,13 +1,13 @@
-// The UDP endpoint: what SendUdp puts on the wire and in the console, how received datagrams are
+// The UDP endpoint: what sendUdp puts on the wire and in the console, how received datagrams are
 // listed, the retry when the discovery port is taken, and the two search buttons. Loopback only; the
 // real broadcast runs between two network namespaces this test creates (as root), with the tool's
 // side and the answering module as helper modes of this same executable.
 
 #include "links/UdpEndpoint.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QNetworkDatagram>
@@ -34,7 +34,7 @@ QByteArray moduleAnswer(const QByteArray &request)
 }
 
 // The console's logical lines (it stores long lines as several display rows).
-QString consoleText(const TForm1 &form)
+QString consoleText(const MainWindow &form)
 {
     return form.console()->lines().join(QLatin1Char('\n'));
 }
@@ -95,7 +95,7 @@ int runSearcher(int argc, char **argv, const char *namespaceName, int expectedLi
     // Only here, inside the test's own namespace, do the search buttons broadcast.
     WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Discovery]\r\nAddress=255.255.255.255\r\n"));
     const auto window = makeMainWindow(6998);
-    TForm1 &form = *window;
+    MainWindow &form = *window;
     form.settings().showHex = true;
     QTest::mouseClick(form.searchButton, Qt::LeftButton);
     QTest::mouseClick(form.search2Button, Qt::LeftButton);
@@ -209,7 +209,7 @@ private:
     std::unique_ptr<Pty> pty_; // COM1, so that start-up opens its port without a box
     std::unique_ptr<BoxRecorder> boxes_;
     std::unique_ptr<WorkDir> dir_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
     quint16 toolPort_ = 0;
     void makeWindow(int udpLocalPort = 0); // 0: a free port, so that parallel suites never fight
 };
@@ -257,7 +257,7 @@ void UdpLinkTest::sendUdpSendsOneDatagramAndLogsIt()
     makeWindow();
     form_->settings().showHex = showHex;
 
-    form_->SendUdp(data, QStringLiteral("127.0.0.1"), listener.localPort());
+    form_->sendUdp(data, QStringLiteral("127.0.0.1"), listener.localPort());
 
     QTRY_VERIFY(listener.hasPendingDatagrams());
     const QNetworkDatagram got = listener.receiveDatagram();
@@ -283,10 +283,10 @@ void UdpLinkTest::nothingSentWithoutDataOrHost()
     QVERIFY(listener.bind(QHostAddress(QHostAddress::LocalHost), 0));
     makeWindow();
 
-    form_->SendUdp(data, host, listener.localPort());
+    form_->sendUdp(data, host, listener.localPort());
     QCOMPARE(form_->console()->lineCount(), 0);
     // Loopback keeps order: if the first call had sent anything, it would arrive before this.
-    form_->SendUdp("next", QStringLiteral("127.0.0.1"), listener.localPort());
+    form_->sendUdp("next", QStringLiteral("127.0.0.1"), listener.localPort());
 
     QTRY_VERIFY(listener.hasPendingDatagrams());
     QCOMPARE(listener.receiveDatagram().data(), QByteArray("next"));
@@ -313,7 +313,7 @@ void UdpLinkTest::unusableDestinationIsReported()
     QFETCH(QString, box);
     makeWindow();
 
-    form_->SendUdp("REQUEST_DEVICE_DISCOVERY", host, port);
+    form_->sendUdp("REQUEST_DEVICE_DISCOVERY", host, port);
 
     QCOMPARE(boxes_->boxes.size(), 1);
     QCOMPARE(boxes_->boxes.first().kind, BoxKind::Error);
@@ -392,7 +392,7 @@ void UdpLinkTest::takenPortIsReportedOnEachSendUntilFree()
     QCOMPARE(form_->statusPanel(0), kMakerNameChinese);
     QVERIFY(!form_->udpEndpoint()->isBound());
 
-    form_->SendUdp("first", QStringLiteral("127.0.0.1"), listener.localPort());
+    form_->sendUdp("first", QStringLiteral("127.0.0.1"), listener.localPort());
     form_->discoveryTarget = {QStringLiteral("127.0.0.1"), int(listener.localPort())};
     QTest::mouseClick(form_->searchButton, Qt::LeftButton);
     QCOMPARE(boxes_->boxes.size(), 2);
@@ -403,7 +403,7 @@ void UdpLinkTest::takenPortIsReportedOnEachSendUntilFree()
     QCOMPARE(form_->console()->lineCount(), 0);
 
     blocker.reset();
-    form_->SendUdp("second", QStringLiteral("127.0.0.1"), listener.localPort());
+    form_->sendUdp("second", QStringLiteral("127.0.0.1"), listener.localPort());
 
     QCOMPARE(boxes_->boxes.size(), 2);
     QTRY_VERIFY(listener.hasPendingDatagrams());

@@ -7,13 +7,13 @@
 #include "protocol/ParameterCatalogue.h"
 #include "protocol/Profile.h"
 #include "protocol/ValueRules.h"
-#include "shell/ApplyProfileDialog.h"
-#include "shell/ConsoleLog.h"
-#include "shell/ProfileActions.h"
-#include "shell/ReadAllControl.h"
-#include "shell/Unit1.h"
 #include "support/FileBytes.h"
 #include "support/SimWindow.h"
+#include "window/ApplyProfileDialog.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/ProfileActions.h"
+#include "window/ReadAllControl.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -72,14 +72,14 @@ QStringList column(ApplyProfileDialog &dialog, int column)
     return texts;
 }
 
-QPushButton *rowButton(TForm1 &form, Field firstField, const char *which)
+QPushButton *rowButton(MainWindow &form, Field firstField, const char *which)
 {
     QString stem = form.field(firstField)->objectName();
     stem.chop(stem.endsWith(QLatin1String("Edit")) ? 4 : 3);
     return form.findChild<QPushButton *>(stem + QLatin1String(which));
 }
 
-QStringList consoleLinesStarting(TForm1 &form, const QString &start)
+QStringList consoleLinesStarting(MainWindow &form, const QString &start)
 {
     return form.console()->lines().filter(
         QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(start)));
@@ -137,7 +137,7 @@ void ProfilesTest::saveWritesWhatTheFieldsHold()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qxtest-profiles"),
                                     "[Ver]\r\nCEO=" + language + "\r\n"));
-    const std::unique_ptr<TForm1> form = makeMainWindow();
+    const std::unique_ptr<MainWindow> form = makeMainWindow();
     boxes.clear();
     form->lineEdit(Field::Heartbeat)->setText(QStringLiteral("60"));
     form->lineEdit(Field::StaSsid)->setText(QStringLiteral("家里"));
@@ -183,7 +183,7 @@ void ProfilesTest::applyWritesWhatDiffersAndVerifies()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(link, {}, "EN", &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("module.txt"));
     FileAnswers answers(path);
@@ -299,7 +299,7 @@ void ProfilesTest::compareWritesNothing()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {}, language, &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("hand.txt"));
     writeFile(path, "# written by hand\nRCVMAX=2048\nHEARTBEATT=60\n\nPTHPORT=8899\n");
@@ -351,7 +351,7 @@ void ProfilesTest::refusedWritesAreReported()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--error")}, language, &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("two.txt"));
     writeFile(path, "HEARTBEATT=60\nRCVMAX=1024\n");
@@ -385,7 +385,7 @@ void ProfilesTest::cancelAndCloseStopSending()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--delay"), QStringLiteral("150")}, "EN", &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("four.txt"));
     writeFile(path, "PTHPORT=8123\nREMOTEPORT=9600\nHEARTBEATT=60\nRCVMAX=1024\n");
@@ -456,7 +456,7 @@ void ProfilesTest::problemsAreListedAndNothingIsSent()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qxtest-profiles"),
                                     "[Ver]\r\nCEO=" + language + "\r\n"));
-    const std::unique_ptr<TForm1> form = makeMainWindow();
+    const std::unique_ptr<MainWindow> form = makeMainWindow();
     const QString path = dir.path() + QStringLiteral("/bad.txt");
     writeFile(path, profile);
     FileAnswers answers(path);

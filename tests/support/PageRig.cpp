@@ -1,7 +1,7 @@
 #include "support/PageRig.h"
 
 #include "protocol/Fields.h"
-#include "shell/Unit1.h"
+#include "window/MainWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>

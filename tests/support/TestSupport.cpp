@@ -2,8 +2,8 @@
 
 #include "links/ComPorts.h"
 #include "links/PortMap.h"
-#include "shell/Unit1.h"
 #include "support/Pty.h"
+#include "window/MainWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -92,14 +92,14 @@ QByteArray WorkDir::testConfig(const QString &com1Device, const QByteArray &extr
     return ini;
 }
 
-std::unique_ptr<TForm1> makeMainWindow(int udpLocalPort)
+std::unique_ptr<MainWindow> makeMainWindow(int udpLocalPort)
 {
     // Every COM number points at a path that cannot exist unless the test's Config.ini maps it.
-    return std::make_unique<TForm1>(
+    return std::make_unique<MainWindow>(
         nullptr, WindowStart{QString(), udpLocalPort, QStringLiteral("/nonexistent/qxtest-ttyS%1")});
 }
 
-QByteArray sentBeforeSentinel(TForm1 &form, Pty &pty, int comPort)
+QByteArray sentBeforeSentinel(MainWindow &form, Pty &pty, int comPort)
 {
     static const QByteArray sentinel("\0qx-test-sentinel\0", 19);
     QCoreApplication::processEvents();
