@@ -272,8 +272,8 @@ Face faceOf(MainWindow *form)
             face.items[key] = items;
         }
     }
-    for (int i = 0; i < form->pages->count(); ++i)
-        face.text[QStringLiteral("tab:%1").arg(i)] = form->pages->tabText(i);
+    for (int i = 0; i < control<QTabWidget>(*form, "pages")->count(); ++i)
+        face.text[QStringLiteral("tab:%1").arg(i)] = control<QTabWidget>(*form, "pages")->tabText(i);
     return face;
 }
 
@@ -283,13 +283,15 @@ QByteArray languageConfig(const QString &language)
                                QByteArrayLiteral("[Ver]\r\nCEO=") + language.toUtf8() + "\r\n");
 }
 
-// A window as the user gets it: settings read, then shown, which runs the language switch.
+// A window as the user gets it: settings read, then shown; the pages not in view are built after
+// that, as a first visit or a need of their controls builds them.
 std::unique_ptr<MainWindow> shownWindow()
 {
     auto form = makeMainWindow();
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         return nullptr;
+    form->buildAllPages();
     return form;
 }
 } // namespace

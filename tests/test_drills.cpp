@@ -10,6 +10,7 @@
 #include "support/Pty.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
+#include "window/CommandDispatch.h"
 #include "window/ConsoleLog.h"
 #include "window/MainWindow.h"
 #include "window/SerialPortDialog.h"
@@ -162,7 +163,7 @@ void DrillsTest::serialDeviceVanishesMidReply()
     QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(QLatin1Char('|'))));
     QVERIFY(!form->serialGatherer()->quietTimer()->isActive());
 
-    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "atButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{kWriteNotOpen});
     QVERIFY(!form->console()->lines().join(QLatin1Char('|')).contains(QLatin1String("COM Send:")));
 }
@@ -244,7 +245,7 @@ void DrillsTest::tcpPeerThatNeverReads()
     QByteArray expected;
     for (int i = 0; i < 32; ++i) {
         const QByteArray data = QByteArray(32 * 1024, char('a' + i % 26)) + "\r\n";
-        form->sendTcp(data);
+        form->dispatch().sendTcp(data);
         expected += data;
         QCoreApplication::processEvents();
     }
@@ -291,7 +292,7 @@ void DrillsTest::relayTornFramesAndGarbage()
         boxes.clear();
         QTRY_COMPARE_WITH_TIMEOUT(form->tcpConnection()->state(), QAbstractSocket::ConnectedState, kWait);
 
-        MainWindow::IoRow &io = form->ioRow(3);
+        const IoRowControls io = ioRow(*form, 3);
         io.mode->setCurrentIndex(2);
         io.pull->setCurrentIndex(0);
         form->console()->clearLog();

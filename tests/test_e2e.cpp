@@ -107,7 +107,7 @@ QPushButton *rowButton(MainWindow &form, const ParameterRow &row, const char *wh
 {
     QString stem = form.field(row.fields.front())->objectName();
     stem.chop(stem.endsWith(QLatin1String("Edit")) ? 4 : 3);
-    return form.findChild<QPushButton *>(stem + QLatin1String(which));
+    return control<QPushButton>(form, stem + QLatin1String(which));
 }
 
 int consoleCount(MainWindow &form, const QString &text)
@@ -225,7 +225,7 @@ void EndToEndTest::operationsAndIoAndData()
     QFETCH(int, link);
     QVERIFY2(startLink(link, {}), "the simulator or the link did not come up");
     MainWindow &form = *form_;
-    auto button = [&form](const char *name) { return form.findChild<QPushButton *>(QLatin1String(name)); };
+    auto button = [&form](const char *name) { return control<QPushButton>(form, QLatin1String(name)); };
 
     click(button("versionButton"));
     QTRY_VERIFY_WITH_TIMEOUT(form.lineEdit(Field::Version)->text().startsWith(QLatin1String("QX5120")),
@@ -253,7 +253,7 @@ void EndToEndTest::operationsAndIoAndData()
     boxes_->clear();
 
     // IO pin 2: write input, floating, low; read it back into the level box.
-    MainWindow::IoRow &io = form.ioRow(2);
+    const IoRowControls io = ioRow(form, 2);
     io.mode->setCurrentText(QStringLiteral("Input"));
     io.pull->setCurrentIndex(1);
     io.level->setCurrentIndex(0);
@@ -267,9 +267,9 @@ void EndToEndTest::operationsAndIoAndData()
 
     // Transparent data: the serial and LAN modules echo it; on the relay it travels in a relay frame.
     if (link != 2) {
-        form.pages->setCurrentIndex(3);
-        form.dataEdit->setPlainText(QStringLiteral("hello module"));
-        click(form.dataSendButton);
+        control<QTabWidget>(form, "pages")->setCurrentIndex(3);
+        control<QPlainTextEdit>(form, "dataEdit")->setPlainText(QStringLiteral("hello module"));
+        click(control<QPushButton>(form, "dataSendButton"));
         const QString received = link == 0 ? QStringLiteral("COM Receive:hello module")
                                            : QStringLiteral("TCP Receive:hello module");
         QTRY_VERIFY_WITH_TIMEOUT(form.console()->toPlainText().contains(received), kWait);
@@ -292,7 +292,7 @@ void EndToEndTest::remoteReplyFramesFillTheFields()
                              kWait);
     // An IO read answered by a 05 frame updates all three boxes of its row: the module's pin 3 is
     // "OUB31" (Output, Pull-up, high), the boxes show the opposite of each before the read.
-    MainWindow::IoRow &io = form.ioRow(3);
+    const IoRowControls io = ioRow(form, 3);
     io.mode->setCurrentIndex(2);
     io.pull->setCurrentIndex(1);
     io.level->setCurrentIndex(0);

@@ -4,6 +4,7 @@
 #include "protocol/FrameCodec.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
+#include "window/CommandDispatch.h"
 #include "window/MainWindow.h"
 
 #include <QPushButton>
@@ -89,7 +90,7 @@ void FrameCodecTest::rawDataOnTheInternetLink()
     auto form = makeMainWindow();
     QTRY_VERIFY_WITH_TIMEOUT(peer.peerConnected(), kWait);
     const QByteArray data = bytes("AT\x00\xA8\x81", 5);
-    form->sendData(data);
+    form->dispatch().sendData(data);
     const QByteArray wire =
         QByteArray("\xA8\x83") + zeros(11) + bytes("\x00\x00\x00\x01", 4) + zeros(11) + "\x4C" + data;
     QTRY_COMPARE_WITH_TIMEOUT(peer.received().toHex(' '), wire.toHex(' '), kWait);

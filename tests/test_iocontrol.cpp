@@ -6,6 +6,7 @@
 #include "support/Pty.h"
 #include "support/TestSupport.h"
 #include "window/ConsoleLog.h"
+#include "window/IoPage.h"
 #include "window/MainWindow.h"
 
 #include <QAccessible>
@@ -29,15 +30,15 @@ QByteArray config(const Pty &pty, const char *language)
 // handlers are called the way the button would call them.
 void press(MainWindow &form, int row, const QString &op)
 {
-    MainWindow::IoRow &r = form.ioRow(row);
+    const IoRowControls r = ioRow(form, row);
     QPushButton *button = op == QLatin1String("W") ? r.setButton : r.readButton;
     if (!button->isHidden()) {
         QTest::mouseClick(button, Qt::LeftButton);
         return;
     }
     if (op != QLatin1String("W"))
-        form.clearIoLevel(row);
-    form.sendIoCommand(row, op);
+        ioRow(form, row).level->setCurrentIndex(-1);
+    form.ioPage().sendIoCommand(row, op);
 }
 
 // The names of the labels the accessibility interface relates to a control, as a screen reader reads them.
@@ -124,8 +125,8 @@ void IoControlTest::pageRowsAndCaptions()
     auto form = makeMainWindow();
     form->applyStartLanguage();
 
-    QCOMPARE(form->pages->tabText(2), tab);
-    QWidget *page = form->pages->widget(2);
+    QCOMPARE(control<QTabWidget>(*form, "pages")->tabText(2), tab);
+    QWidget *page = control<QWidget>(*form, "ioPage");
     const char *headNames[] = {"ioModeHeadLabel", "ioPullHeadLabel", "ioLevelHeadLabel"};
     for (int i = 0; i < 3; ++i)
         QCOMPARE(page->findChild<QLabel *>(QLatin1String(headNames[i]))->text(), heads.at(i));
@@ -134,7 +135,7 @@ void IoControlTest::pageRowsAndCaptions()
     const QStringList pins = {"(GPIO16)", "(GPIO14)", "(GPIO12)", "(GPIO13)",
                               "(GPIO15)", "(GPIO2)",  "(GPIO0)",  "(GPIO4)"};
     for (int n = 1; n <= 8; ++n) {
-        const MainWindow::IoRow &row = form->ioRow(n);
+        const IoRowControls row = ioRow(*form, n);
         const QString num = QString::number(n);
         QCOMPARE(row.mode, page->findChild<QComboBox *>("ioMode" + num + "Box"));
         QCOMPARE(row.pull, page->findChild<QComboBox *>("ioPull" + num + "Box"));
@@ -211,7 +212,7 @@ void IoControlTest::serialCommandBytes()
     BoxRecorder boxes;
     WorkDir dir(config(pty, "EN"));
     auto form = makeMainWindow();
-    MainWindow::IoRow &r = form->ioRow(row);
+    const IoRowControls r = ioRow(*form, row);
     r.mode->setCurrentIndex(mode);
     r.pull->setCurrentIndex(pull);
     r.level->setCurrentIndex(level);
@@ -276,11 +277,11 @@ void IoControlTest::incompleteChoicesSendNothing()
         QCOMPARE(pty.read(int(read.size())), read);
         form->console()->clearLog();
     } else if (scenario == QLatin1String("no level")) {
-        form->ioRow(row).level->setCurrentIndex(-1);
+        ioRow(*form, row).level->setCurrentIndex(-1);
     } else if (scenario == QLatin1String("no pull")) {
-        form->ioRow(row).pull->setCurrentIndex(-1);
+        ioRow(*form, row).pull->setCurrentIndex(-1);
     } else if (scenario == QLatin1String("no mode")) {
-        form->ioRow(row).mode->setCurrentIndex(-1);
+        ioRow(*form, row).mode->setCurrentIndex(-1);
     }
     form->setStatusPanel(2, kSentinel);
     form->session().cmdType = -1;
@@ -289,7 +290,7 @@ void IoControlTest::incompleteChoicesSendNothing()
     if (row >= 1 && row <= 8)
         press(*form, row, op);
     else
-        form->sendIoCommand(row, op);
+        form->ioPage().sendIoCommand(row, op);
     QCOMPARE(boxes.texts(), QStringList{warning});
     QCOMPARE(boxes.boxes.first().kind, BoxKind::Warning);
     QCOMPARE(sentBeforeSentinel(*form, pty), QByteArray());

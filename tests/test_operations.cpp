@@ -244,9 +244,9 @@ void OperationsTest::layout()
     MainWindow &form = rig.form();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.pages->setCurrentIndex(1);
+    control<QTabWidget>(form, "pages")->setCurrentIndex(1);
     QCoreApplication::processEvents();
-    QWidget *page = form.pages->widget(1);
+    QWidget *page = control<QTabWidget>(form, "pages")->widget(1);
     auto box = [&](const char *name) {
         QWidget *w = page->findChild<QWidget *>(QLatin1String(name));
         return w ? QRect(w->mapTo(page, QPoint(0, 0)), w->size()) : QRect();

@@ -916,7 +916,7 @@ void ParametersTest::hiddenControls()
     PageRig rig("EN");
     rig.form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.form()));
-    QCheckBox *check = rig.form().addQuotesCheck;
+    QCheckBox *check = control<QCheckBox>(rig.form(), "addQuotesCheck");
     QVERIFY(check);
     QCOMPARE(check->objectName(), QStringLiteral("addQuotesCheck"));
     QCOMPARE(check->text(), QStringLiteral("参数值加上\"\""));
@@ -943,9 +943,9 @@ void ParametersTest::layout()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (int page : {0, 1}) {
-        form.pages->setCurrentIndex(page);
+        control<QTabWidget>(form, "pages")->setCurrentIndex(page);
         QCoreApplication::processEvents();
-        QWidget *tab = form.pages->widget(page);
+        QWidget *tab = control<QTabWidget>(form, "pages")->widget(page);
         auto box = [&](const QString &name) {
             QWidget *w = tab->findChild<QWidget *>(name);
             return w ? QRect(w->mapTo(tab, QPoint(0, 0)), w->size()) : QRect();

@@ -61,7 +61,7 @@ void PortDialogTest::openingAnotherPortClosesTheFirst()
     QVERIFY(boxes.boxes.isEmpty());
 
     // Commands now reach the second device only.
-    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "atButton"), Qt::LeftButton);
     QCOMPARE(com2.read(4), QByteArray("AT\r\n"));
     QCOMPARE(com1.read(1, 100), QByteArray());
 
@@ -142,7 +142,7 @@ void PortDialogTest::failedOpenLeavesTheOpenPortInUse()
     boxes.clear();
     form->console()->clearLog();
 
-    auto *read = form->findChild<QPushButton *>(QStringLiteral("workModeReadButton"));
+    auto *read = control<QPushButton>(*form, "workModeReadButton");
     QVERIFY(read);
     QTest::mouseClick(read, Qt::LeftButton);
     if (opened == QLatin1String("none")) {

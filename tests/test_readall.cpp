@@ -91,26 +91,26 @@ void ReadAllTest::fillsEveryField()
     QString why;
     QVERIFY2(sim.start(link, {}, "EN", &why), qPrintable(why));
     MainWindow &form = sim.form();
-    ReadAllControl &control = *form.readAllControl;
+    ReadAllControl &readAll = *control<ReadAllControl>(form, "readAllControl");
     // Empty every field first, so that what shows afterwards came from the module.
     for (const ParameterRow &row : ParameterCatalogue()) {
         for (const Field f : row.fields)
             empty(form.field(f));
     }
-    QCOMPARE(control.readAllButton->text(), QStringLiteral("Read all"));
-    QVERIFY(!control.progress->isVisible());
+    QCOMPARE(readAll.readAllButton->text(), QStringLiteral("Read all"));
+    QVERIFY(!readAll.progress->isVisible());
 
-    QTest::mouseClick(control.readAllButton, Qt::LeftButton);
+    QTest::mouseClick(readAll.readAllButton, Qt::LeftButton);
     // Under way: the progress names the parameter in the window's language; nothing else can send.
-    QVERIFY(control.progress->isVisible());
-    QVERIFY(control.cancelButton->isVisible());
-    QCOMPARE(QAccessible::queryAccessibleInterface(control.stepLabel)->text(QAccessible::Name),
+    QVERIFY(readAll.progress->isVisible());
+    QVERIFY(readAll.cancelButton->isVisible());
+    QCOMPARE(QAccessible::queryAccessibleInterface(readAll.stepLabel)->text(QAccessible::Name),
              QStringLiteral("Reading work mode (1/31)"));
-    QVERIFY(!control.readAllButton->isEnabled());
+    QVERIFY(!readAll.readAllButton->isEnabled());
     for (const char *name : {"heartbeatReadButton", "heartbeatSetButton", "restartButton", "atButton",
                              "dataSendButton", "lanConnectButton"})
         QVERIFY2(!form.findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
-    QVERIFY(!form.profileActions->applyAction->isEnabled());
+    QVERIFY(!control<QAction>(form, "applyProfileAction")->isEnabled());
 
     QTRY_COMPARE_WITH_TIMEOUT(consoleLinesStarting(form, QStringLiteral("Read all")),
                               QStringList{QStringLiteral("Read all: 31 of 31 parameters read.")}, kRunWait);
@@ -126,10 +126,10 @@ void ReadAllTest::fillsEveryField()
     QCOMPARE(sim.commandsReceived(), everyQuery());
     QVERIFY(oneAtATime(sim.trafficLines()));
 
-    QVERIFY(!control.progress->isVisible());
-    QVERIFY(control.readAllButton->isEnabled());
-    QVERIFY(form.findChild<QPushButton *>(QStringLiteral("heartbeatSetButton"))->isEnabled());
-    QVERIFY(form.atButton->isEnabled());
+    QVERIFY(!readAll.progress->isVisible());
+    QVERIFY(readAll.readAllButton->isEnabled());
+    QVERIFY(control<QPushButton>(form, "heartbeatSetButton")->isEnabled());
+    QVERIFY(control<QPushButton>(form, "atButton")->isEnabled());
     QVERIFY2(sim.boxes().boxes.isEmpty(), qPrintable(sim.boxes().texts().join(QLatin1Char('|'))));
 }
 
@@ -161,11 +161,11 @@ void ReadAllTest::refusedRowsAreNamed()
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--error")}, language, &why), qPrintable(why));
     MainWindow &form = sim.form();
-    QCOMPARE(form.readAllControl->readAllButton->text(), button);
-    QCOMPARE(form.readAllControl->readAllButton->accessibleName(), button);
+    QCOMPARE(control<QPushButton>(form, "readAllButton")->text(), button);
+    QCOMPARE(control<QPushButton>(form, "readAllButton")->accessibleName(), button);
 
-    QTest::mouseClick(form.readAllControl->readAllButton, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(form.readAllControl->readAllButton->isEnabled(), kRunWait);
+    QTest::mouseClick(control<QPushButton>(form, "readAllButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(form, "readAllButton")->isEnabled(), kRunWait);
     const QStringList summary = consoleLinesStarting(form, line.left(4));
     QCOMPARE(summary.size(), 1);
     QVERIFY2(summary.front().startsWith(line), qPrintable(summary.front()));
@@ -183,15 +183,15 @@ void ReadAllTest::cancelStopsSending()
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--delay"), QStringLiteral("150")}, "EN", &why), qPrintable(why));
     MainWindow &form = sim.form();
-    ReadAllControl &control = *form.readAllControl;
+    ReadAllControl &readAll = *control<ReadAllControl>(form, "readAllControl");
     form.lineEdit(Field::RxMax)->setText(QStringLiteral("untouched"));
 
-    QTest::mouseClick(control.readAllButton, Qt::LeftButton);
+    QTest::mouseClick(readAll.readAllButton, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(sim.commandsReceived().size() >= 3, kRunWait);
-    QTest::mouseClick(control.cancelButton, Qt::LeftButton);
+    QTest::mouseClick(readAll.cancelButton, Qt::LeftButton);
     const int sent = sim.commandsSent();
-    QVERIFY(control.readAllButton->isEnabled());
-    QVERIFY(!control.cancelButton->isVisible());
+    QVERIFY(readAll.readAllButton->isEnabled());
+    QVERIFY(!readAll.cancelButton->isVisible());
     const QStringList summary = consoleLinesStarting(form, QStringLiteral("Read all"));
     QCOMPARE(summary.size(), 1);
     QVERIFY2(summary.front().startsWith(QStringLiteral("Read all cancelled: ")), qPrintable(summary.front()));
@@ -212,12 +212,12 @@ void ReadAllTest::unusableLinkEndsTheRunAtOnce()
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qxtest-readall"), "[Ver]\r\nCEO=EN\r\n"));
     const std::unique_ptr<MainWindow> form = makeMainWindow();
     boxes.clear();
-    QTest::mouseClick(form->readAllControl->readAllButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "readAllButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("The COM Port NOT opened!")});
     QCOMPARE(consoleLinesStarting(*form, QStringLiteral("Read all")),
              QStringList{QStringLiteral("Read all stopped (the serial port could not be written): 0 of 31 "
                                         "parameters read; not read: work mode (WIFIMODE).")});
-    QVERIFY(form->readAllControl->readAllButton->isEnabled());
+    QVERIFY(control<QPushButton>(*form, "readAllButton")->isEnabled());
 }
 
 QTEST_MAIN(ReadAllTest)

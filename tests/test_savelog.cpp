@@ -306,7 +306,7 @@ void SaveLogTest::logLineAfterTypedTextStartsItsOwnLine()
         QTRY_VERIFY_WITH_TIMEOUT(log->lineCount() == 1 && !form->serialGatherer()->isGathering(), kWait);
     }
     if (clearFirst)
-        QTest::mouseClick(form->clearConsoleButton, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*form, "clearConsoleButton"), Qt::LeftButton);
 
     log->setFocus();
     QTest::keyClick(log, Qt::Key_End, Qt::ControlModifier);

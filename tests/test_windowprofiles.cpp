@@ -145,7 +145,7 @@ void ProfilesTest::saveWritesWhatTheFieldsHold()
     const QString path = dir.path() + QStringLiteral("/saved.txt");
     FileAnswers answers(path);
 
-    form->profileActions->saveAction->trigger();
+    control<QAction>(*form, "saveProfileAction")->trigger();
     QVERIFY(boxes.boxes.isEmpty());
     const QByteArray bytes = readFile(path);
     const QList<QByteArray> lines = bytes.split('\n');
@@ -189,9 +189,9 @@ void ProfilesTest::applyWritesWhatDiffersAndVerifies()
     FileAnswers answers(path);
 
     // The module as it is now, read and saved.
-    QTest::mouseClick(form.readAllControl->readAllButton, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(form.readAllControl->readAllButton->isEnabled(), kRunWait);
-    form.profileActions->saveAction->trigger();
+    QTest::mouseClick(control<QPushButton>(form, "readAllButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(form, "readAllButton")->isEnabled(), kRunWait);
+    control<QAction>(form, "saveProfileAction")->trigger();
     const Profile saved = ParseProfile(readFile(path));
     QCOMPARE(saved.lines.size(), 31);
 
@@ -206,7 +206,7 @@ void ProfilesTest::applyWritesWhatDiffersAndVerifies()
     const qsizetype before = sim.commandsReceived().size();
 
     // The dialog reads what the buttons may have changed, and writes nothing yet.
-    form.profileActions->applyAction->trigger();
+    control<QAction>(form, "applyProfileAction")->trigger();
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
@@ -264,7 +264,7 @@ void ProfilesTest::applyWritesWhatDiffersAndVerifies()
     QTest::mouseClick(dialog->closeButton, Qt::LeftButton);
     QTRY_VERIFY(form.findChild<ApplyProfileDialog *>() == nullptr);
     const qsizetype done = sim.commandsReceived().size();
-    form.profileActions->applyAction->trigger();
+    control<QAction>(form, "applyProfileAction")->trigger();
     dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QCOMPARE(dialog->statusLabel->text(), QStringLiteral("0 of 31 parameters differ from the module."));
@@ -307,7 +307,7 @@ void ProfilesTest::compareWritesNothing()
 
     // No read-all in this session: the dialog reads the profile's three parameters, in the
     // order of the pages, and nothing else.
-    form.profileActions->compareAction->trigger();
+    control<QAction>(form, "compareProfileAction")->trigger();
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QCOMPARE(dialog->windowTitle(), title);
@@ -357,7 +357,7 @@ void ProfilesTest::refusedWritesAreReported()
     writeFile(path, "HEARTBEATT=60\nRCVMAX=1024\n");
     FileAnswers answers(path);
 
-    form.profileActions->applyAction->trigger();
+    control<QAction>(form, "applyProfileAction")->trigger();
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QTRY_VERIFY_WITH_TIMEOUT(dialog->writeButton->isEnabled(), kRunWait);
@@ -392,7 +392,7 @@ void ProfilesTest::cancelAndCloseStopSending()
     FileAnswers answers(path);
 
     // Closed while it reads: nothing more goes out.
-    form.profileActions->applyAction->trigger();
+    control<QAction>(form, "applyProfileAction")->trigger();
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QTRY_VERIFY_WITH_TIMEOUT(sim.commandsReceived().size() >= 1, kRunWait);
@@ -402,7 +402,7 @@ void ProfilesTest::cancelAndCloseStopSending()
     QCOMPARE(sim.commandsBeforeTestCommand().size(), sentAtClose);
 
     // Cancelled while it writes: the rows not reached say so, and nothing more goes out.
-    form.profileActions->applyAction->trigger();
+    control<QAction>(form, "applyProfileAction")->trigger();
     dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QTRY_VERIFY_WITH_TIMEOUT(dialog->writeButton->isEnabled(), kRunWait);
@@ -463,7 +463,9 @@ void ProfilesTest::problemsAreListedAndNothingIsSent()
     boxes.clear();
     form->console()->clearLog();
 
-    (applying ? form->profileActions->applyAction : form->profileActions->compareAction)->trigger();
+    (applying ? control<QAction>(*form, "applyProfileAction")
+              : control<QAction>(*form, "compareProfileAction"))
+        ->trigger();
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes.front().kind, BoxKind::Warning);
     box[0] = box[0].arg(QDir::toNativeSeparators(path));

@@ -150,7 +150,7 @@ void WindowSystemTest::statusPanelsAnnounceTheirText()
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 
     announced.clear();
-    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "atButton"), Qt::LeftButton);
     QCOMPARE(pty.read(4), QByteArray("AT\r\n"));
     QCOMPARE(announced, (QList<Announcement>{{QStringLiteral("operationPanel"), sending}}));
     announced.clear();

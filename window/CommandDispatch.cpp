@@ -1,18 +1,17 @@
+#include "window/CommandDispatch.h"
+
 #include "links/ComPorts.h"
-#include "links/LinkSender.h"
 #include "protocol/CommandBuilder.h"
 #include "window/ConsoleLog.h"
 #include "window/MainWindow.h"
 #include "window/MessageBoxes.h"
 #include "window/SerialPortDialog.h"
+#include "window/TcpLink.h"
 
 namespace {
-enum class Direction { Set, Read };
-
-QString progressText(Direction direction, int link, bool chinese, const QString &cn, const QString &en)
+QString progressText(bool set, int link, bool chinese, const QString &cn, const QString &en)
 {
     static const QString ellipsis = QStringLiteral("......");
-    const bool set = direction == Direction::Set;
     if (chinese) {
         static const QString cnWords[2][3] = {
             {QStringLiteral("正在设置"), QStringLiteral("正在通过局域网设置"),
@@ -33,7 +32,6 @@ struct ModeCommand {
     const char *cn;
 };
 
-// The tool panel's mode buttons: "进入配置", "AT", "进入数传".
 const ModeCommand kModeCommands[] = {
     {"+++", "", 0, "Enter AT mode", "进入AT配置模式"},
     {"AT", "", 1, "AT test", "AT测试"},
@@ -41,72 +39,82 @@ const ModeCommand kModeCommands[] = {
 };
 } // namespace
 
-void MainWindow::setUpLinkSender()
+CommandDispatch::CommandDispatch(MainWindow *window, ComPorts *ports, SerialPortDialog *portDialog,
+                                 TcpLink *tcp)
+    : QObject(window), window_(window)
 {
-    linkSender_ = std::make_unique<LinkSender>(
-        [this](const QByteArray &bytes) {
-            const ComPorts::Result result = serialPorts_->write(portDialog_->comPort(), bytes);
+    sender_ = std::make_unique<LinkSender>(
+        [window, ports, portDialog](const QByteArray &bytes) {
+            const ComPorts::Result result = ports->write(portDialog->comPort(), bytes);
             // The serial access messages stay English whatever the language setting.
             if (result == ComPorts::Result::NotOpen)
-                Boxes::warningUnparented(this, QStringLiteral("The COM Port NOT opened!"));
+                Boxes::warningUnparented(window, QStringLiteral("The COM Port NOT opened!"));
             return result == ComPorts::Result::Ok;
         },
-        [this](const QByteArray &bytes) { return deliverTcp(bytes); },
-        [this](const QString &label, const QByteArray &bytes) {
-            console_->addEmptyLine();
-            console_->addDataLine(label, bytes);
-            if (settings_.showHex)
-                console_->addHexLine(bytes);
+        [tcp](const QByteArray &bytes) { return tcp->deliver(bytes); },
+        [window](const QString &label, const QByteArray &bytes) {
+            ConsoleLog *console = window->console();
+            console->addEmptyLine();
+            console->addDataLine(label, bytes);
+            if (window->settings().showHex)
+                console->addHexLine(bytes);
         });
 }
 
-SendResult MainWindow::sendOnLink(SendPayload payload, const QByteArray &bytes)
+CommandDispatch::~CommandDispatch() = default;
+
+SendResult CommandDispatch::sendOnLink(SendPayload payload, const QByteArray &bytes)
 {
-    return linkSender_->send(session_.route, payload, bytes);
+    return sender_->send(window_->session().route, payload, bytes);
 }
 
-bool MainWindow::sendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
-                                const QString &enLabel)
+bool CommandDispatch::sendCommand(bool set, const QByteArray &command, int typeCode, const QString &cnLabel,
+                                  const QString &enLabel)
 {
-    session_.cmdType = typeCode; // the next reply is read by this command's code, sent or not
+    LinkSession &session = window_->session();
+    session.cmdType = typeCode; // the next reply is read by this command's code, sent or not
     const SendResult result = sendOnLink(SendPayload::Command, command);
     if (ShowsProgress(result))
-        setStatusPanel(2, progressText(Direction::Set, session_.route.linkType, chinese(), cnLabel, enLabel));
+        window_->setStatusPanel(
+            2, progressText(set, session.route.linkType, window_->chinese(), cnLabel, enLabel));
     if (result != SendResult::Sent)
         return false;
     Q_EMIT commandSent(typeCode);
     return true;
 }
 
-bool MainWindow::sendReadCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
-                                 const QString &enLabel)
+bool CommandDispatch::sendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
+                                     const QString &enLabel)
 {
-    session_.cmdType = typeCode;
-    const SendResult result = sendOnLink(SendPayload::Command, command);
-    if (ShowsProgress(result))
-        setStatusPanel(2,
-                       progressText(Direction::Read, session_.route.linkType, chinese(), cnLabel, enLabel));
-    if (result != SendResult::Sent)
-        return false;
-    Q_EMIT commandSent(typeCode);
-    return true;
+    return sendCommand(true, command, typeCode, cnLabel, enLabel);
 }
 
-bool MainWindow::sendSerial(const QByteArray &command)
+bool CommandDispatch::sendReadCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
+                                      const QString &enLabel)
 {
-    return linkSender_->sendSerial(command) == SendResult::Sent;
+    return sendCommand(false, command, typeCode, cnLabel, enLabel);
 }
 
-void MainWindow::sendModeCommand(int index)
+bool CommandDispatch::sendSerial(const QByteArray &command)
+{
+    return sender_->sendSerial(command) == SendResult::Sent;
+}
+
+bool CommandDispatch::sendTcp(const QByteArray &bytes)
+{
+    return sender_->sendTcp(bytes) == SendResult::Sent;
+}
+
+bool CommandDispatch::sendData(const QByteArray &payload)
+{
+    const LinkRoute &route = window_->session().route;
+    return sender_->sendRelay(route.localId, route.targetId, payload) == SendResult::Sent;
+}
+
+void CommandDispatch::sendModeCommand(int index)
 {
     const ModeCommand &mode = kModeCommands[index];
     const BuiltCommand command =
         BuildCommand(mode.typeCode, QLatin1String(mode.prefix), QLatin1String(mode.name), QString(), false);
     sendSetCommand(command.bytes, command.typeCode, QString::fromUtf8(mode.cn), QLatin1String(mode.en));
-}
-
-bool MainWindow::sendData(const QByteArray &payload)
-{
-    return linkSender_->sendRelay(session_.route.localId, session_.route.targetId, payload) ==
-           SendResult::Sent;
 }

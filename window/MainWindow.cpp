@@ -2,68 +2,56 @@
 
 #include "links/ComPorts.h"
 #include "links/TcpConnection.h"
+#include "protocol/ReplyInterpreter.h"
+#include "window/CommandDispatch.h"
+#include "window/CommandsPage.h"
 #include "window/ConsoleFileLog.h"
 #include "window/ConsoleLog.h"
+#include "window/DataPage.h"
+#include "window/DiscoverySearch.h"
+#include "window/IoPage.h"
+#include "window/LinkGroup.h"
 #include "window/LogToFileAction.h"
 #include "window/MessageBoxes.h"
 #include "window/OptionsDialog.h"
+#include "window/PageTabs.h"
+#include "window/ParameterActions.h"
+#include "window/ParametersPage.h"
 #include "window/ProfileActions.h"
-#include "window/ReadAllControl.h"
+#include "window/ReplyApplier.h"
 #include "window/SerialPortDialog.h"
+#include "window/SerialReceive.h"
 #include "window/Settings.h"
+#include "window/TcpLink.h"
+#include "window/ToolPanel.h"
 #include "window/WindowChannel.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QPlainTextEdit>
 #include <QScreen>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <exception>
 
 namespace {
-QPushButton *makeButton(QWidget *parent, const char *objectName)
+enum Page { ParametersTab, CommandsTab, IoTab, DataTab };
+
+QFont languageFont(bool chinese)
 {
-    auto *button = new QPushButton(parent);
-    button->setObjectName(QLatin1String(objectName));
-    return button;
-}
-
-// A page taller than the window scrolls instead of stretching the window past its designed height.
-// QScrollArea asks for at most 36 lines of width, which would let the console take half the window
-// and cut every page off at the right; ask for the page's own width instead.
-class PageScrollArea : public QScrollArea {
-public:
-    using QScrollArea::QScrollArea;
-
-    QSize sizeHint() const override
-    {
-        QSize hint = QScrollArea::sizeHint();
-        if (widget() != nullptr)
-            hint.setWidth(widget()->sizeHint().width() + verticalScrollBar()->sizeHint().width() +
-                          2 * frameWidth());
-        return hint;
+    if (!chinese) {
+        QFont font(QStringLiteral("Arial"));
+        font.setPixelSize(12);
+        return font;
     }
-};
-
-QFont designedFont()
-{
     // The forms are designed in SimSun 12 px. Where SimSun is missing (Linux) fontconfig would hand
     // "宋体" a Latin face and the captions would depend on per-glyph fallback; name the CJK faces we
     // know so Qt picks one that is installed (scripts/deps.sh installs WenQuanYi Zen Hei).
@@ -81,67 +69,25 @@ QFont designedFont()
     font.setPixelSize(12);
     return font;
 }
+
+// Exceptions must not cross the event loop; a reply that does not convert just ends its handling.
+template <typename F> void guarded(F &&handle)
+{
+    try {
+        handle();
+    } catch (const std::exception &) {
+    } catch (...) {
+    }
+}
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent, const WindowStart &start)
-    : QMainWindow(parent), udpLocalPort_(start.udpLocalPort)
+MainWindow::MainWindow(QWidget *parent, const WindowStart &start) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("MainWindow"));
-    setFont(designedFont());
     resize(1062, 740);
 
-    auto *central = new QWidget(this);
-    auto *outer = new QVBoxLayout(central);
-    auto *toolPanel = new QWidget(central);
-    toolPanel->setObjectName(QStringLiteral("toolPanel"));
-    buildToolPanel(toolPanel);
-    outer->addWidget(toolPanel);
-
-    auto *split = new QSplitter(Qt::Horizontal, central);
-    pageSplit_ = split;
-    pages = new QTabWidget(split);
-    pages->setObjectName(QStringLiteral("pages"));
-    const Caption tabCaptions[] = {
-        {QStringLiteral("基本参数"), QStringLiteral("Parameters")},
-        {QStringLiteral("命令与开关配置"), QStringLiteral("Excute and Switch")},
-        {QStringLiteral("IO控制与读取"), QStringLiteral("IO set and read")},
-        {QStringLiteral("数据发送与广播搜索"), QStringLiteral("Data Transmission and Broadcast Search")}};
-    const char *pageNames[] = {"basicPage", "commandPage", "ioPage", "dataPage"};
-    QWidget *pageWidgets[4] = {};
-    for (int i = 0; i < 4; ++i) {
-        auto *page = new QWidget(pages);
-        page->setObjectName(QLatin1String(pageNames[i]));
-        auto *scroll = new PageScrollArea(pages);
-        scroll->setObjectName(QLatin1String(pageNames[i]) + QLatin1String("Scroll"));
-        scroll->setWidgetResizable(true);
-        scroll->setFrameShape(QFrame::NoFrame);
-        scroll->setWidget(page);
-        pageWidgets[i] = page;
-        pages->addTab(scroll, QString());
-        captions_.addTab(pages, i, tabCaptions[i]);
-    }
-    console_ = new ConsoleLog(split);
-    console_->setObjectName(QStringLiteral("console"));
-    captions_.addNamed(console_, {QStringLiteral("通讯日志"), QStringLiteral("Console log")});
-    split->addWidget(pages);
-    split->addWidget(console_);
-    split->setStretchFactor(0, 0);
-    split->setStretchFactor(1, 1);
-    outer->addWidget(split, 1);
-    setCentralWidget(central);
-
-    buildMenu();
-    buildStatusBar();
-    buildParameterPages(pageWidgets[0], pageWidgets[1]);
-    buildIoPage(pageWidgets[2]);
-    buildDataPage(pageWidgets[3]);
-    setUpTcpLink();
-    setUpLinkGroup();
-
-    // Start-up order: settings (a saved network link starts connecting here), brand and title, the
-    // serial helper, status panel 0, UDP endpoint, first page, serial dialog (it opens the saved port
-    // on the serial link), options dialog. Config.ini is in the working directory, not the
-    // executable's folder, unless the start names another.
+    // Config.ini first: the language picks the font and the captions every control is made with. It is
+    // in the working directory, not the executable's folder, unless the start names another.
     programDir_ = start.programDir.isEmpty() ? QDir::currentPath() : start.programDir;
     PortMap ports;
     ports.setDefaultPattern(start.comDevicePattern);
@@ -149,7 +95,25 @@ MainWindow::MainWindow(QWidget *parent, const WindowStart &start)
     session_.route = {settings_.linkType, settings_.targetId, settings_.targetZone, settings_.targetZoneValid,
                       settings_.localId};
     makerText_ = settings_.makerText;
-    discoveryTarget.host = settings_.discoveryAddress;
+    setFont(languageFont(chinese()));
+
+    serialPorts_ = new ComPorts(this);
+    tcpLink_ = new TcpLink(this);
+    discovery_ = new DiscoverySearch(this, start.udpLocalPort);
+    discovery_->setTarget({settings_.discoveryAddress, discovery_->target().port});
+    replies_ = new ReplyApplier(this);
+    parameterActions_ = new ParameterActions(this);
+    connect(replies_, &ReplyApplier::replyArrived, this, &MainWindow::replyArrived);
+    connect(tcpLink_, &TcpLink::replyReceived, this,
+            [this](const QByteArray &reply) { guarded([&] { parseReply(reply, ReplyRoad::Tcp); }); });
+
+    auto *central = new QWidget(this);
+    auto *outer = new QVBoxLayout(central);
+    auto *split = new QSplitter(Qt::Horizontal, central);
+    pageSplit_ = split;
+    console_ = new ConsoleLog(split);
+    console_->setObjectName(QStringLiteral("console"));
+    captions_.addNamed(console_, {QStringLiteral("通讯日志"), QStringLiteral("Console log")});
     const int consoleLimitKB = std::clamp(settings_.consoleLimitKB, kMinConsoleLimitKB, kMaxConsoleLimitKB);
     console_->setLimitChars(qsizetype{consoleLimitKB} * 1024);
     console_->setTrimNotice(
@@ -159,22 +123,36 @@ MainWindow::MainWindow(QWidget *parent, const WindowStart &start)
             QStringLiteral(
                 "[较早的行已删除：通讯日志只保留最近的%1 KB。“文件”>“记录日志到文件…”可保留全部内容。]"))
             .arg(consoleLimitKB));
-    applyLoadedSettings();
-    applyBrandAndTitle();
-    serialPorts_ = new ComPorts(this);
-    setStatusPanel(0, makerText_);
-    bindUdpEndpoint();
-    pages->setCurrentIndex(0);
+    buildPages(split);
+    split->addWidget(pages_);
+    split->addWidget(console_);
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
+    outer->addWidget(split, 1);
+    setCentralWidget(central);
+
+    // The serial dialog opens the saved port when the serial link is the chosen one.
     portDialog_ = new SerialPortDialog(serialPorts_, &settings_.ports, settings_.comPort, settings_.baudIndex,
                                        EnglishTitles(settings_.language), this);
     connect(portDialog_, &SerialPortDialog::portStatusChanged, this,
             [this](const QString &text) { setStatusPanel(1, text); });
-    if (session_.route.linkType == 0)
-        portDialog_->openPort(); // start-up opens the saved port when the serial link is the chosen one
-    optionsDialog_ = new OptionsDialog(session_.route, settings_, chinese(), this);
+    dispatch_ = new CommandDispatch(this, serialPorts_, portDialog_, tcpLink_);
+    connect(dispatch_, &CommandDispatch::commandSent, this, &MainWindow::commandSent);
+    serialReceive_ = new SerialReceive(this, serialPorts_, portDialog_);
+    connect(serialReceive_, &SerialReceive::replyReceived, this,
+            [this](const QByteArray &reply) { parseReply(reply, ReplyRoad::Serial); });
 
-    setUpLinkSender();
-    setUpSerialReceive();
+    commandChannel_ = new WindowChannel(this);
+    toolPanel_ = new ToolPanel(this, captions_, commandChannel_, central);
+    outer->insertWidget(0, toolPanel_);
+    buildMenu();
+    buildStatusBar();
+    applyBrandAndTitle();
+    setStatusPanel(0, makerText_);
+    toolPanel_->linkGroup()->applyLoadedSettings(); // a saved network link starts connecting here
+    if (session_.route.linkType == 0)
+        portDialog_->openPort();
+    optionsDialog_ = new OptionsDialog(session_.route, settings_, chinese(), this);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -183,8 +161,39 @@ MainWindow::MainWindow(QWidget *parent, const WindowStart &start)
 MainWindow::~MainWindow()
 {
     // A connection still open would report its end to widgets that are already gone.
-    if (tcpConnection_)
-        tcpConnection_->disconnect(this);
+    tcpLink_->connection()->disconnect(tcpLink_);
+}
+
+void MainWindow::buildPages(QSplitter *split)
+{
+    pages_ = new PageTabs(split);
+    pages_->setObjectName(QStringLiteral("pages"));
+    const struct {
+        const char *name;
+        Caption caption;
+        PageTabs::Builder build;
+    } pages[] = {
+        {"basicPage",
+         {QStringLiteral("基本参数"), QStringLiteral("Parameters")},
+         [this](QWidget *parent) { return new ParametersPage(this, parent); }},
+        {"commandPage",
+         {QStringLiteral("命令与开关配置"), QStringLiteral("Excute and Switch")},
+         [this](QWidget *parent) { return new CommandsPage(this, parent); }},
+        {"ioPage",
+         {QStringLiteral("IO控制与读取"), QStringLiteral("IO set and read")},
+         [this](QWidget *parent) { return new IoPage(this, parent); }},
+        {"dataPage",
+         {QStringLiteral("数据发送与广播搜索"), QStringLiteral("Data Transmission and Broadcast Search")},
+         [this](QWidget *parent) { return new DataPage(this, parent); }},
+    };
+    for (const auto &page : pages)
+        captions_.addTab(pages_, pages_->addPage(QLatin1String(page.name), page.build), page.caption);
+    // Only the page in view is made before the window maps.
+    pages_->page(ParametersTab);
+    // An answer that comes before the page was shown is listed all the same.
+    connect(discovery_, &DiscoverySearch::answerListed, this, [this](const QString &line) {
+        static_cast<DataPage *>(pages_->page(DataTab))->listAnswer(line);
+    });
 }
 
 AppSettings MainWindow::currentSettings() const
@@ -202,134 +211,43 @@ AppSettings MainWindow::currentSettings() const
     return saved;
 }
 
-void MainWindow::buildToolPanel(QWidget *panel)
-{
-    auto *row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
-    exitButton = makeButton(panel, "exitButton");
-    portOptionsButton = makeButton(panel, "portOptionsButton");
-    clearConsoleButton = makeButton(panel, "clearConsoleButton");
-    enterSettingButton = makeButton(panel, "enterSettingButton");
-    atButton = makeButton(panel, "atButton");
-    enterDataButton = makeButton(panel, "enterDataButton");
-    captions_.addControl(exitButton, {QStringLiteral("退出"), QStringLiteral("Exit")});
-    captions_.addControl(portOptionsButton, {QStringLiteral("串口选项"), QStringLiteral("COM Port")});
-    captions_.addRowButton(clearConsoleButton, {QStringLiteral("清除"), QStringLiteral("Clear")},
-                           {QStringLiteral("通讯日志"), QStringLiteral("Console log")});
-    captions_.addControl(enterSettingButton,
-                         {QStringLiteral("进入配置"), QStringLiteral("Enter to Setting")});
-    captions_.addControl(atButton, {QStringLiteral("AT"), QStringLiteral("AT")});
-    captions_.addControl(enterDataButton, {QStringLiteral("进入数传"), QStringLiteral("Enter to Data")});
-    auto *buttonColumn = new QVBoxLayout;
-    auto *buttonRow = new QHBoxLayout;
-    for (QPushButton *b :
-         {exitButton, portOptionsButton, clearConsoleButton, enterSettingButton, atButton, enterDataButton})
-        buttonRow->addWidget(b);
-    buttonColumn->addLayout(buttonRow);
-    // Under the mode buttons, in view whichever page is shown: it reads the rows of both pages.
-    commandChannel_ = new WindowChannel(this);
-    readAllControl = new ReadAllControl(this, commandChannel_, panel);
-    buttonColumn->addWidget(readAllControl);
-    row->addLayout(buttonColumn);
-
-    connect(exitButton, &QPushButton::clicked, this, &QWidget::close);
-    connect(portOptionsButton, &QPushButton::clicked, this, [this] { portDialog_->exec(); });
-    connect(clearConsoleButton, &QPushButton::clicked, this, [this] { console_->clearLog(); });
-    connect(enterSettingButton, &QPushButton::clicked, this, [this] { sendModeCommand(0); });
-    connect(atButton, &QPushButton::clicked, this, [this] { sendModeCommand(1); });
-    connect(enterDataButton, &QPushButton::clicked, this, [this] { sendModeCommand(2); });
-
-    linkGroup = new QGroupBox(panel);
-    linkGroup->setObjectName(QStringLiteral("linkGroup"));
-    captions_.addGroup(linkGroup, {QStringLiteral("通讯链路"), QStringLiteral("Link Type")});
-    auto *grid = new QGridLayout(linkGroup);
-    serialLinkRadio = new QRadioButton(linkGroup);
-    serialLinkRadio->setObjectName(QStringLiteral("serialLinkRadio"));
-    lanLinkRadio = new QRadioButton(linkGroup);
-    lanLinkRadio->setObjectName(QStringLiteral("lanLinkRadio"));
-    wanLinkRadio = new QRadioButton(linkGroup);
-    wanLinkRadio->setObjectName(QStringLiteral("wanLinkRadio"));
-    serialLinkRadio->setChecked(true);
-    captions_.addControl(serialLinkRadio, {QStringLiteral("串口"), QStringLiteral("COM")});
-    captions_.addControl(lanLinkRadio, {QStringLiteral("局域网："), QStringLiteral("LAN:")});
-    captions_.addControl(wanLinkRadio, {QStringLiteral("互联网："), QStringLiteral("Internet:")});
-
-    auto makeRow = [&](int gridRow, QRadioButton *radio, QLineEdit *&ip, QLineEdit *&port,
-                       QPushButton *&connectButton, const char *prefix, const Caption &rowName) {
-        ip = new QLineEdit(linkGroup);
-        ip->setObjectName(QLatin1String(prefix) + QLatin1String("IpEdit"));
-        port = new QLineEdit(linkGroup);
-        port->setObjectName(QLatin1String(prefix) + QLatin1String("PortEdit"));
-        port->setMaximumWidth(60);
-        connectButton = makeButton(linkGroup, "");
-        connectButton->setObjectName(QLatin1String(prefix) + QLatin1String("ConnectButton"));
-        auto *ipLabel = new QLabel(linkGroup);
-        auto *portLabel = new QLabel(linkGroup);
-        captions_.addField(ipLabel, ip, {QStringLiteral("IP"), QStringLiteral("IP")});
-        captions_.addField(portLabel, port, {QStringLiteral("Port"), QStringLiteral("Port")});
-        // Two rows share "IP" and "Port": name the fields by their row for screen readers, in
-        // both languages (registered after the labels, so the row name wins).
-        captions_.addNamed(ip, {QStringLiteral("IP ") + rowName.cn, QStringLiteral("IP ") + rowName.en});
-        captions_.addNamed(port,
-                           {QStringLiteral("Port ") + rowName.cn, QStringLiteral("Port ") + rowName.en});
-        captions_.addRowButton(connectButton, {QStringLiteral("连接"), QStringLiteral("Connect")}, rowName);
-        grid->addWidget(radio, gridRow, 0);
-        grid->addWidget(ipLabel, gridRow, 1);
-        grid->addWidget(ip, gridRow, 2);
-        grid->addWidget(portLabel, gridRow, 3);
-        grid->addWidget(port, gridRow, 4);
-        grid->addWidget(connectButton, gridRow, 5);
-    };
-    grid->addWidget(serialLinkRadio, 0, 0);
-    makeRow(1, lanLinkRadio, lanIpEdit, lanPortEdit, lanConnectButton, "lan",
-            {QStringLiteral("局域网："), QStringLiteral("LAN:")});
-    makeRow(2, wanLinkRadio, wanIpEdit, wanPortEdit, wanConnectButton, "wan",
-            {QStringLiteral("互联网："), QStringLiteral("Internet:")});
-    targetIdButton = makeButton(linkGroup, "targetIdButton");
-    captions_.addControl(targetIdButton, {QStringLiteral("目标ID"), QStringLiteral("ID")});
-    grid->addWidget(targetIdButton, 2, 6);
-    for (QWidget *w : std::initializer_list<QWidget *>{lanIpEdit, lanPortEdit, lanConnectButton, wanIpEdit,
-                                                       wanPortEdit, wanConnectButton, targetIdButton})
-        w->setEnabled(false);
-    row->addWidget(linkGroup, 1);
-}
-
 void MainWindow::buildMenu()
 {
     QMenu *file = menuBar()->addMenu(QString());
     file->setObjectName(QStringLiteral("fileMenu"));
     captions_.addMenu(file, {QStringLiteral("文件"), QStringLiteral("File")});
-    portSettingAction = file->addAction(QString());
-    portSettingAction->setObjectName(QStringLiteral("portSettingAction"));
-    captions_.addAction(portSettingAction, {QStringLiteral("串口设置"), QStringLiteral("COM setting")});
-    targetIdAction = file->addAction(QString());
-    targetIdAction->setObjectName(QStringLiteral("targetIdAction"));
-    captions_.addAction(targetIdAction, {QStringLiteral("远程目标ID"), QStringLiteral("Target ID")});
-    saveLogAction = file->addAction(QString());
+    portSettingAction_ = file->addAction(QString());
+    portSettingAction_->setObjectName(QStringLiteral("portSettingAction"));
+    captions_.addAction(portSettingAction_, {QStringLiteral("串口设置"), QStringLiteral("COM setting")});
+    targetIdAction_ = file->addAction(QString());
+    targetIdAction_->setObjectName(QStringLiteral("targetIdAction"));
+    captions_.addAction(targetIdAction_, {QStringLiteral("远程目标ID"), QStringLiteral("Target ID")});
+    QAction *saveLogAction = file->addAction(QString());
     saveLogAction->setObjectName(QStringLiteral("saveLogAction"));
     saveLogAction->setShortcut(QKeySequence::Save);
     captions_.addAction(saveLogAction, {QStringLiteral("保存日志…"), QStringLiteral("Save log…")});
     QAction *profilesStart = file->addSeparator();
-    logToFile = new LogToFileAction(this, console_, file, profilesStart);
-    exitAction = file->addAction(QString());
-    profileActions = new ProfileActions(this, commandChannel_, readAllControl, file, exitAction);
+    new LogToFileAction(this, console_, file, profilesStart);
+    QAction *exitAction = file->addAction(QString());
+    new ProfileActions(this, commandChannel_, toolPanel_->readAllControl(), file, exitAction);
     exitAction->setObjectName(QStringLiteral("exitAction"));
     captions_.addAction(exitAction, {QStringLiteral("退出"), QStringLiteral("Exit")});
 
     QMenu *help = menuBar()->addMenu(QString());
     help->setObjectName(QStringLiteral("helpMenu"));
     captions_.addMenu(help, {QStringLiteral("帮助"), QStringLiteral("Help")});
-    aboutAction = help->addAction(QString());
-    aboutAction->setObjectName(QStringLiteral("aboutAction"));
-    captions_.addAction(aboutAction, {QStringLiteral("关于"), QStringLiteral("About")});
-    helpAction = help->addAction(QString());
+    aboutAction_ = help->addAction(QString());
+    aboutAction_->setObjectName(QStringLiteral("aboutAction"));
+    captions_.addAction(aboutAction_, {QStringLiteral("关于"), QStringLiteral("About")});
+    QAction *helpAction = help->addAction(QString());
     helpAction->setObjectName(QStringLiteral("helpAction"));
     captions_.addAction(helpAction, {QStringLiteral("帮助"), QStringLiteral("Help")});
 
-    connect(portSettingAction, &QAction::triggered, this, [this] { portDialog_->exec(); });
+    connect(portSettingAction_, &QAction::triggered, portDialog_, &QDialog::exec);
+    connect(targetIdAction_, &QAction::triggered, this, [this] { optionsDialog_->exec(); });
     connect(saveLogAction, &QAction::triggered, this, &MainWindow::saveConsoleLog);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
-    connect(aboutAction, &QAction::triggered, this,
+    connect(aboutAction_, &QAction::triggered, this,
             [this] { Boxes::information(this, windowTitle() + QLatin1Char('\n') + makerText_); });
 }
 
@@ -350,6 +268,14 @@ void MainWindow::saveConsoleLog()
         return;
     }
     lastLogFolder_ = QFileInfo(path).absolutePath();
+}
+
+void MainWindow::setSendingEnabled(bool enabled)
+{
+    pages_->setPagesEnabled(enabled);
+    toolPanel_->setSendingEnabled(enabled);
+    for (QAction *action : {portSettingAction_, targetIdAction_})
+        action->setEnabled(enabled);
 }
 
 void MainWindow::buildStatusBar()
@@ -381,12 +307,11 @@ void MainWindow::applyBrandAndTitle()
         titleText_ = english ? QStringLiteral("QX5120 WiFi Module Setting Software")
                              : QStringLiteral("QX5120 WiFi模块配置软件");
     } else {
-        aboutAction->setVisible(false);
+        aboutAction_->setVisible(false);
         titleText_ =
             english ? QStringLiteral("WiFi Module Setting Software") : QStringLiteral("WiFi模块配置软件");
     }
-    versionText_ = QStringLiteral("V2.14");
-    setWindowTitle(titleText_ + QLatin1Char(' ') + versionText_);
+    setWindowTitle(titleText_ + QLatin1String(" V2.14"));
     // Boxes are titled with the product's title. It is not made the application's display name: on
     // X11 Qt appends " — " and that name to every window title that does not end with it.
     Boxes::setWindowTitleOfBoxes(this, titleText_);
@@ -402,17 +327,57 @@ QString MainWindow::statusPanel(int panel) const
     return statusPanels_[static_cast<size_t>(panel)]->text();
 }
 
-QLineEdit *MainWindow::lineEdit(Field id) const
+TcpConnection *MainWindow::tcpConnection() const
+{
+    return tcpLink_->connection();
+}
+
+UdpEndpoint *MainWindow::udpEndpoint() const
+{
+    return discovery_->endpoint();
+}
+
+ReplyGatherer *MainWindow::serialGatherer() const
+{
+    return serialReceive_->gatherer();
+}
+
+void MainWindow::parseReply(const QByteArray &text, ReplyRoad road)
+{
+    replies_->parse(text, road);
+}
+
+QWidget *MainWindow::field(Field id)
+{
+    QWidget *&widget = fields_[static_cast<size_t>(id)];
+    if (widget == nullptr)
+        buildAllPages();
+    return widget;
+}
+
+QLineEdit *MainWindow::lineEdit(Field id)
 {
     return qobject_cast<QLineEdit *>(field(id));
 }
-QComboBox *MainWindow::comboBox(Field id) const
+
+QComboBox *MainWindow::comboBox(Field id)
 {
     return qobject_cast<QComboBox *>(field(id));
 }
-QPlainTextEdit *MainWindow::memo(Field id) const
+
+QPlainTextEdit *MainWindow::memo(Field id)
 {
     return qobject_cast<QPlainTextEdit *>(field(id));
+}
+
+IoPage &MainWindow::ioPage()
+{
+    return *static_cast<IoPage *>(pages_->page(IoTab));
+}
+
+void MainWindow::buildAllPages()
+{
+    pages_->buildAll();
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -421,7 +386,7 @@ void MainWindow::showEvent(QShowEvent *event)
     if (!shownOnce_) {
         shownOnce_ = true;
         applyStartLanguage();
-        // After the layouts have taken in the captions and fonts of the language just applied.
+        // After the layouts have taken in the captions and fonts of the language.
         QMetaObject::invokeMethod(this, &MainWindow::fitPagesBesideConsole, Qt::QueuedConnection);
     }
 }
@@ -432,7 +397,7 @@ void MainWindow::fitPagesBesideConsole()
 {
     const int total = pageSplit_->width() - pageSplit_->handleWidth();
     const int pageWidth =
-        std::max(0, std::min(pages->sizeHint().width(), total - console_->minimumSizeHint().width()));
+        std::max(0, std::min(pages_->sizeHint().width(), total - console_->minimumSizeHint().width()));
     pageSplit_->setSizes({pageWidth, total - pageWidth});
 }
 
@@ -440,12 +405,17 @@ void MainWindow::applyStartLanguage()
 {
     if (chinese())
         return;
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(12);
-    setFont(font);
     captions_.apply(true);
-    if (QComboBox *client = comboBox(Field::ClientProtocol))
+    for (CaptionBook *book : pageCaptions_)
+        book->apply(true);
+    if (auto *client = qobject_cast<QComboBox *>(fields_[static_cast<size_t>(Field::ClientProtocol)]))
         client->setCurrentIndex(1); // "Single protocol"
+}
+
+void MainWindow::adoptCaptions(CaptionBook &book)
+{
+    book.apply(captions_.english());
+    pageCaptions_.push_back(&book);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

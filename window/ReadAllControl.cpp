@@ -137,16 +137,7 @@ void ReadAllControl::setRunning(bool running)
         (running ? cancelButton : readAllButton)->setFocus(Qt::OtherFocusReason);
 
     // Everything else that sends waits: a command between a query and its reply would take the reply.
-    MainWindow &w = *window_;
-    for (int i = 0; i < w.pages->count(); ++i) {
-        if (auto *scroll = qobject_cast<QScrollArea *>(w.pages->widget(i)); scroll && scroll->widget())
-            scroll->widget()->setEnabled(!running);
-    }
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             w.enterSettingButton, w.atButton, w.enterDataButton, w.portOptionsButton, w.linkGroup})
-        control->setEnabled(!running);
-    for (QAction *action : {w.portSettingAction, w.targetIdAction})
-        action->setEnabled(!running);
+    window_->setSendingEnabled(!running);
     Q_EMIT runningChanged(running);
 }
 

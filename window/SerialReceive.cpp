@@ -1,9 +1,7 @@
-// The serial receive path: the port reports bytes, the gatherer puts them together into a reply by the
-// quiet time, the console shows the reply while it comes, and the parser gets it once complete.
+#include "window/SerialReceive.h"
 
 #include "links/ComPorts.h"
 #include "links/ReplyGatherer.h"
-#include "protocol/ReplyInterpreter.h"
 #include "window/ConsoleLog.h"
 #include "window/MainWindow.h"
 #include "window/ReplyLines.h"
@@ -11,32 +9,29 @@
 
 #include <QTimer>
 
-void MainWindow::setUpSerialReceive()
+SerialReceive::SerialReceive(MainWindow *window, ComPorts *ports, SerialPortDialog *portDialog)
+    : QObject(window),
+      gatherer_(new ReplyGatherer([ports, portDialog] { return ports->takeWaiting(portDialog->comPort()); },
+                                  {}, this)),
+      lines_(new ReplyLines(window->console(), QStringLiteral("COM Receive:"), this))
 {
-    serialGatherer_ =
-        new ReplyGatherer([this] { return serialPorts_->takeWaiting(portDialog_->comPort()); }, {}, this);
-    serialGatherer_->setObjectName(QStringLiteral("serialGatherer"));
-    serialLines_ = new ReplyLines(console_, QStringLiteral("COM Receive:"), this);
-    connect(serialGatherer_, &ReplyGatherer::replyGrew, this, [this](const QByteArray &bytes, bool first) {
-        if (first && console_->lineCount() > 1000)
-            console_->clearLog();
-        serialLines_->grow(bytes, first, settings_.showHex);
+    gatherer_->setObjectName(QStringLiteral("serialGatherer"));
+    connect(gatherer_, &ReplyGatherer::replyGrew, this, [this, window](const QByteArray &bytes, bool first) {
+        if (first && window->console()->lineCount() > 1000)
+            window->console()->clearLog();
+        lines_->grow(bytes, first, window->settings().showHex);
     });
-    connect(serialGatherer_, &ReplyGatherer::replyComplete, this,
-            [this](const QByteArray &reply) { pollSerial(reply); });
-    connect(serialPorts_, &ComPorts::bytesWaiting, this, [this](int port) {
-        if (port != portDialog_->comPort())
+    connect(gatherer_, &ReplyGatherer::replyComplete, this, [this](const QByteArray &reply) {
+        lines_->end();
+        Q_EMIT replyReceived(reply);
+    });
+    connect(ports, &ComPorts::bytesWaiting, this, [this, portDialog](int port) {
+        if (port != portDialog->comPort())
             return; // only the port in use is read; another port's bytes wait in its queue
-        serialGatherer_->readWaiting();
+        gatherer_->readWaiting();
     });
     // Bytes that reached a port before it became the one in use announce themselves no more: look once
     // the dialog is done with it (a failed open puts the previous port back only after its signal).
-    connect(portDialog_, &SerialPortDialog::portStatusChanged, this,
-            [this] { QTimer::singleShot(0, serialGatherer_, &ReplyGatherer::readWaiting); });
-}
-
-void MainWindow::pollSerial(const QByteArray &reply)
-{
-    serialLines_->end();
-    parseReply(reply, ReplyRoad::Serial);
+    connect(portDialog, &SerialPortDialog::portStatusChanged, this,
+            [this] { QTimer::singleShot(0, gatherer_, &ReplyGatherer::readWaiting); });
 }

@@ -1,10 +1,5 @@
 #include "window/SystemOperations.h"
 
-#include "protocol/CommandBuilder.h"
-#include "window/FieldWidgets.h"
-#include "window/MainWindow.h"
-#include "window/MessageBoxes.h"
-
 namespace {
 // {Chinese, English}
 Caption cap(const char *cn, const char *en)
@@ -69,17 +64,4 @@ const std::vector<SystemOperation> &SystemOperations()
 {
     static const std::vector<SystemOperation> operations = makeOperations();
     return operations;
-}
-
-void MainWindow::runSystemOperation(const SystemOperation &operation)
-{
-    const Caption &question = operation.question;
-    if (!question.cn.isEmpty() && !Boxes::askYesNo(this, inLanguage(question.en, question.cn)))
-        return;
-    if (operation.cleared)
-        clearField(field(*operation.cleared));
-    const BuiltCommand command =
-        BuildCommand(operation.code, QStringLiteral("AT"), operation.atName, QString(), false);
-    // Queries too go out as set commands: the status bar says "Setting ..." for every operation.
-    sendSetCommand(command.bytes, command.typeCode, operation.status.cn, operation.status.en);
 }

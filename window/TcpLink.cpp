@@ -1,100 +1,74 @@
-#include "window/MainWindow.h"
+#include "window/TcpLink.h"
 
 #include "links/TcpConnection.h"
 #include "links/TcpReplyFramer.h"
-#include "protocol/ReplyInterpreter.h"
 #include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <exception>
 
 namespace {
 // A send that has to reconnect waits this long for the connection before it counts as failed.
 constexpr int kReconnectWaitMs = 300;
-
-QString sendErrorText(bool chinese)
-{
-    return InLanguage(chinese, QStringLiteral("Send Error(TCP)!"),
-                      QStringLiteral("向Wifi模块用TCP协议发送数据时出现错误！"));
-}
 } // namespace
 
-void MainWindow::setUpTcpLink()
+TcpLink::TcpLink(MainWindow *window)
+    : QObject(window), window_(window), connection_(new TcpConnection(false, this)),
+      framer_(new TcpReplyFramer(TcpReplyFramer::Clock(), this))
 {
     // The connection's own failure lines go unused: the window words its status texts itself.
-    tcpConnection_ = new TcpConnection(false, this);
-    connect(tcpConnection_, &TcpConnection::connected, this, &MainWindow::tcpConnected);
-    connect(tcpConnection_, &TcpConnection::disconnected, this, &MainWindow::tcpDisconnected);
-    connect(tcpConnection_, &TcpConnection::failed, this, &MainWindow::tcpError);
-    connect(tcpConnection_, &TcpConnection::bytesReceived, this, &MainWindow::tcpReadyRead);
-    tcpFramer_ = new TcpReplyFramer(TcpReplyFramer::Clock(), this);
-    tcpFramer_->setObjectName(QStringLiteral("tcpFramer"));
-    connect(tcpFramer_, &TcpReplyFramer::replyReceived, this, [this](const QByteArray &reply) {
-        // Exceptions must not cross the event loop; a reply that does not convert just ends its handling.
-        try {
-            parseReply(reply, ReplyRoad::Tcp);
-        } catch (const std::exception &) {
-        } catch (...) {
-        }
+    connect(connection_, &TcpConnection::connected, this, [this] {
+        showState(QStringLiteral(":TCP Connected Successfully!"), QStringLiteral(":TCP连接成功！"));
     });
+    connect(connection_, &TcpConnection::disconnected, this, [this] {
+        showState(QStringLiteral(":TCP Connected disconnect!"), QStringLiteral(":TCP连接失败！"));
+    });
+    // a failed or unanswered connect, or a network failure
+    connect(connection_, &TcpConnection::failed, this,
+            [this] { showState(QStringLiteral(":TCP Connected error!"), QStringLiteral(":TCP连接出错！")); });
+    connect(connection_, &TcpConnection::bytesReceived, this, &TcpLink::received);
+    framer_->setObjectName(QStringLiteral("tcpFramer"));
+    connect(framer_, &TcpReplyFramer::replyReceived, this, &TcpLink::replyReceived);
 }
 
-void MainWindow::openTcp(const QString &host, int port)
+void TcpLink::open(const QString &host, int port)
 {
-    tcpConnection_->open(host, port);
+    connection_->open(host, port);
 }
 
-bool MainWindow::sendTcp(const QByteArray &bytes)
+bool TcpLink::deliver(const QByteArray &bytes)
 {
-    return linkSender_->sendTcp(bytes) == SendResult::Sent;
-}
-
-bool MainWindow::deliverTcp(const QByteArray &bytes)
-{
-    if ((!tcpConnection_->isConnected() && !tcpConnection_->reconnect(kReconnectWaitMs)) ||
-        !tcpConnection_->write(bytes)) {
-        setStatusPanel(2, sendErrorText(chinese()));
+    if ((!connection_->isConnected() && !connection_->reconnect(kReconnectWaitMs)) ||
+        !connection_->write(bytes)) {
+        window_->setStatusPanel(
+            2, window_->inLanguage(QStringLiteral("Send Error(TCP)!"),
+                                   QStringLiteral("向Wifi模块用TCP协议发送数据时出现错误！")));
         return false;
     }
     return true;
 }
 
-QString MainWindow::tcpPeerText() const
+void TcpLink::showState(const QString &english, const QString &chinese)
 {
-    return tcpConnection_->peerAddress().toString() + QLatin1Char(':') +
-           QString::number(tcpConnection_->peerPort());
+    const QString peer =
+        connection_->peerAddress().toString() + QLatin1Char(':') + QString::number(connection_->peerPort());
+    window_->setStatusPanel(1, peer + window_->inLanguage(english, chinese));
 }
 
-void MainWindow::tcpConnected()
-{
-    setStatusPanel(1, tcpPeerText() + inLanguage(QStringLiteral(":TCP Connected Successfully!"),
-                                                 QStringLiteral(":TCP连接成功！")));
-}
-
-void MainWindow::tcpDisconnected()
-{
-    setStatusPanel(1, tcpPeerText() + inLanguage(QStringLiteral(":TCP Connected disconnect!"),
-                                                 QStringLiteral(":TCP连接失败！")));
-}
-
-void MainWindow::tcpError()
-{
-    setStatusPanel(1, tcpPeerText() + inLanguage(QStringLiteral(":TCP Connected error!"),
-                                                 QStringLiteral(":TCP连接出错！")));
-}
-
-void MainWindow::tcpReadyRead(const QByteArray &chunk)
+void TcpLink::received(const QByteArray &chunk)
 {
     // Exceptions must not cross the event loop; a reply that does not convert just ends its handling.
     try {
-        setStatusPanel(2, inLanguage(QStringLiteral("Recieved data from network(TCP)!"),
-                                     QStringLiteral("收到来自网络(TCP)的数据！")));
-        if (console_->lineCount() > 100)
-            console_->clearLog();
-        console_->addDataLine(QStringLiteral("TCP Receive:"), chunk);
-        if (settings_.showHex)
-            console_->addHexLine(chunk);
+        window_->setStatusPanel(2, window_->inLanguage(QStringLiteral("Recieved data from network(TCP)!"),
+                                                       QStringLiteral("收到来自网络(TCP)的数据！")));
+        ConsoleLog *console = window_->console();
+        if (console->lineCount() > 100)
+            console->clearLog();
+        console->addDataLine(QStringLiteral("TCP Receive:"), chunk);
+        if (window_->settings().showHex)
+            console->addHexLine(chunk);
         // The console shows each read event; the parser gets whole replies.
-        tcpFramer_->add(chunk);
+        framer_->add(chunk);
     } catch (const std::exception &) {
     } catch (...) {
     }

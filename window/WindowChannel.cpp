@@ -1,7 +1,9 @@
 #include "window/WindowChannel.h"
 
 #include "protocol/ParameterCatalogue.h"
+#include "window/CommandDispatch.h"
 #include "window/MainWindow.h"
+#include "window/ParameterActions.h"
 
 #include <QScopedValueRollback>
 
@@ -39,10 +41,10 @@ bool WindowChannel::sendCommand(const BuiltCommand &command)
     const QScopedValueRollback<bool> sending(sending_, true);
     bool sent = false;
     if (row != nullptr && command.typeCode == row->readCode()) {
-        sent = window_->readParameter(*row); // as its Read button: the fields empty first
+        sent = window_->parameterActions().readParameter(*row); // as its Read button: the fields empty first
     } else {
         const Caption caption = row != nullptr ? row->setCaption : Caption{};
-        sent = window_->sendSetCommand(command.bytes, command.typeCode, caption.cn, caption.en);
+        sent = window_->dispatch().sendSetCommand(command.bytes, command.typeCode, caption.cn, caption.en);
     }
     if (!sent)
         Q_EMIT linkLost(unusableLinkText(*window_));

@@ -17,12 +17,12 @@ PageRig::~PageRig() = default;
 
 QPushButton *PageRig::button(const QString &objectName) const
 {
-    return form_->findChild<QPushButton *>(objectName);
+    return qobject_cast<QPushButton *>(findControl(*form_, objectName));
 }
 
 QWidget *PageRig::widget(const QString &objectName) const
 {
-    return form_->findChild<QWidget *>(objectName);
+    return qobject_cast<QWidget *>(findControl(*form_, objectName));
 }
 
 QByteArray PageRig::sent(qsizetype expected)

@@ -80,7 +80,7 @@ QStringList SimWindow::commandsBeforeTestCommand()
     // the wire still shows anything sent after them.
     static_cast<void>(QTest::qWaitFor([this] { return replies_ >= sent_; }, 20000));
     const qsizetype before = commandsReceived().size();
-    QTest::mouseClick(form_->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form_, "atButton"), Qt::LeftButton);
     QStringList commands;
     static_cast<void>(QTest::qWaitFor(
         [&] {

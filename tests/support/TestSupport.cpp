@@ -5,9 +5,12 @@
 #include "support/Pty.h"
 #include "window/MainWindow.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <algorithm>
 
 BoxRecorder::BoxRecorder(bool answerYes) : answerYes_(answerYes)
@@ -114,4 +117,30 @@ QByteArray sentBeforeSentinel(MainWindow &form, Pty &pty, int comPort)
     }
     bytes.chop(sentinel.size());
     return bytes;
+}
+
+QObject *findControl(QObject &root, const QString &objectName)
+{
+    QObject *found = root.findChild<QObject *>(objectName);
+    if (found == nullptr) {
+        if (auto *window = qobject_cast<MainWindow *>(&root)) {
+            window->buildAllPages();
+            found = root.findChild<QObject *>(objectName);
+        }
+    }
+    return found;
+}
+
+IoRowControls ioRow(QObject &window, int row)
+{
+    const auto name = [row](const char *kind, const char *suffix) {
+        return QLatin1String(kind) + QString::number(row) + QLatin1String(suffix);
+    };
+    return {control<QLabel>(window, name("ioName", "Label")),
+            control<QLabel>(window, name("ioPin", "Label")),
+            control<QComboBox>(window, name("ioMode", "Box")),
+            control<QComboBox>(window, name("ioPull", "Box")),
+            control<QComboBox>(window, name("ioLevel", "Box")),
+            control<QPushButton>(window, name("ioSet", "Button")),
+            control<QPushButton>(window, name("ioRead", "Button"))};
 }

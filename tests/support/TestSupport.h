@@ -60,3 +60,29 @@ class Pty;
 // comes before it. Events already queued run first, so a send they make counts too. When the sentinel
 // never arrives the result says so, and compares unequal to anything a test expects.
 QByteArray sentBeforeSentinel(MainWindow &form, Pty &pty, int comPort = 1);
+
+// The control of the window (or dialog) with that objectName; a page of the window not built yet
+// is built first, as any need of its controls would. A name that is not there ends the test run.
+QObject *findControl(QObject &root, const QString &objectName);
+template <typename T = QWidget> T *control(QObject &root, const QString &objectName)
+{
+    auto *found = qobject_cast<T *>(findControl(root, objectName));
+    if (found == nullptr)
+        qFatal("no control \"%s\" of type %s", qPrintable(objectName), T::staticMetaObject.className());
+    return found;
+}
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+// One pin row of the IO page (row = 1..8).
+struct IoRowControls {
+    QLabel *label;
+    QLabel *pin;
+    QComboBox *mode;
+    QComboBox *pull;
+    QComboBox *level;
+    QPushButton *setButton;
+    QPushButton *readButton;
+};
+IoRowControls ioRow(QObject &window, int row);

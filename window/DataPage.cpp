@@ -1,4 +1,8 @@
+#include "window/DataPage.h"
+
 #include "protocol/Conversions.h"
+#include "window/CommandDispatch.h"
+#include "window/DiscoverySearch.h"
 #include "window/HexText.h"
 #include "window/MainWindow.h"
 #include "window/MessageBoxes.h"
@@ -13,9 +17,6 @@
 #include <QRadioButton>
 #include <QStringEncoder>
 #include <QVBoxLayout>
-
-// The data send page: raw data typed as text or hex goes out unchanged on the chosen link, and the
-// broadcast device search lists whoever answers.
 
 namespace {
 const Caption kSendCaption{QStringLiteral("发送"), QStringLiteral("Send")};
@@ -59,71 +60,72 @@ QString strayHexText(const QString &stray, bool chinese)
 }
 } // namespace
 
-void MainWindow::buildDataPage(QWidget *page)
+DataPage::DataPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(window)
 {
-    auto *column = new QVBoxLayout(page);
+    window->adoptCaptions(captions_);
+    auto *column = new QVBoxLayout(this);
 
-    auto *sendGroup = new QGroupBox(page);
+    auto *sendGroup = new QGroupBox(this);
     sendGroup->setObjectName(QStringLiteral("sendGroup"));
     captions_.addGroup(sendGroup, kSendCaption);
     auto *sendGrid = new QGridLayout(sendGroup);
     auto *typeLabel = new QLabel(sendGroup);
     typeLabel->setObjectName(QStringLiteral("typeLabel"));
     captions_.addControl(typeLabel, {QStringLiteral("类型："), QStringLiteral("Type")});
-    asciiRadio = new QRadioButton(sendGroup);
+    auto *asciiRadio = new QRadioButton(sendGroup);
     asciiRadio->setObjectName(QStringLiteral("asciiRadio"));
     captions_.addControl(asciiRadio, {QStringLiteral("ASCII"), QStringLiteral("ASCII")});
-    hexRadio = new QRadioButton(sendGroup);
-    hexRadio->setObjectName(QStringLiteral("hexRadio"));
-    captions_.addControl(hexRadio, {QStringLiteral("HEX"), QStringLiteral("HEX")});
+    hexRadio_ = new QRadioButton(sendGroup);
+    hexRadio_->setObjectName(QStringLiteral("hexRadio"));
+    captions_.addControl(hexRadio_, {QStringLiteral("HEX"), QStringLiteral("HEX")});
     auto *typeChoice = new QButtonGroup(sendGroup);
     typeChoice->addButton(asciiRadio);
-    typeChoice->addButton(hexRadio);
+    typeChoice->addButton(hexRadio_);
     asciiRadio->setChecked(true);
-    dataEdit = new QPlainTextEdit(sendGroup);
-    dataEdit->setObjectName(QStringLiteral("dataEdit"));
-    dataEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    captions_.addNamed(dataEdit, kSendCaption);
-    dataSendButton = makeButton(sendGroup, "dataSendButton");
-    captions_.addControl(dataSendButton, kSendCaption);
-    dataClearButton = makeButton(sendGroup, "dataClearButton");
-    captions_.addRowButton(dataClearButton, kClearCaption, kSendCaption);
+    dataEdit_ = new QPlainTextEdit(sendGroup);
+    dataEdit_->setObjectName(QStringLiteral("dataEdit"));
+    dataEdit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    captions_.addNamed(dataEdit_, kSendCaption);
+    QPushButton *sendButton = makeButton(sendGroup, "dataSendButton");
+    captions_.addControl(sendButton, kSendCaption);
+    QPushButton *clearButton = makeButton(sendGroup, "dataClearButton");
+    captions_.addRowButton(clearButton, kClearCaption, kSendCaption);
     sendGrid->addWidget(typeLabel, 0, 0);
     sendGrid->addWidget(asciiRadio, 0, 1);
-    sendGrid->addWidget(hexRadio, 0, 2);
+    sendGrid->addWidget(hexRadio_, 0, 2);
     sendGrid->setColumnStretch(3, 1);
-    sendGrid->addWidget(dataEdit, 1, 0, 1, 4);
+    sendGrid->addWidget(dataEdit_, 1, 0, 1, 4);
     auto *sendButtons = new QHBoxLayout;
     sendButtons->addStretch(1);
-    sendButtons->addWidget(dataSendButton);
-    sendButtons->addWidget(dataClearButton);
+    sendButtons->addWidget(sendButton);
+    sendButtons->addWidget(clearButton);
     sendGrid->addLayout(sendButtons, 2, 0, 1, 4);
     column->addWidget(sendGroup, 1);
 
-    auto *resultGroup = new QGroupBox(page);
+    auto *resultGroup = new QGroupBox(this);
     resultGroup->setObjectName(QStringLiteral("searchResultGroup"));
     captions_.addGroup(resultGroup, kResultCaption);
     auto *resultColumn = new QVBoxLayout(resultGroup);
     auto *searchRow = new QHBoxLayout;
-    searchButton = makeButton(resultGroup, "searchButton");
-    search2Button = makeButton(resultGroup, "search2Button");
-    searchClearButton = makeButton(resultGroup, "searchClearButton");
+    QPushButton *searchButton = makeButton(resultGroup, "searchButton");
+    QPushButton *search2Button = makeButton(resultGroup, "search2Button");
+    QPushButton *searchClearButton = makeButton(resultGroup, "searchClearButton");
     captions_.addRowButton(searchClearButton, kClearCaption, kResultCaption);
     searchRow->addWidget(searchButton);
     searchRow->addWidget(search2Button);
     searchRow->addStretch(1);
     searchRow->addWidget(searchClearButton);
     resultColumn->addLayout(searchRow);
-    searchResultEdit = new QPlainTextEdit(resultGroup);
-    searchResultEdit->setObjectName(QStringLiteral("searchResultEdit"));
-    searchResultEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    captions_.addNamed(searchResultEdit, kResultCaption);
-    resultColumn->addWidget(searchResultEdit, 1);
+    searchResultEdit_ = new QPlainTextEdit(resultGroup);
+    searchResultEdit_->setObjectName(QStringLiteral("searchResultEdit"));
+    searchResultEdit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    captions_.addNamed(searchResultEdit_, kResultCaption);
+    resultColumn->addWidget(searchResultEdit_, 1);
     column->addWidget(resultGroup, 1);
 
-    connect(dataSendButton, &QPushButton::clicked, this, &MainWindow::sendDataBox);
-    connect(dataClearButton, &QPushButton::clicked, dataEdit, &QPlainTextEdit::clear);
-    connect(searchClearButton, &QPushButton::clicked, searchResultEdit, &QPlainTextEdit::clear);
+    connect(sendButton, &QPushButton::clicked, this, &DataPage::sendData);
+    connect(clearButton, &QPushButton::clicked, dataEdit_, &QPlainTextEdit::clear);
+    connect(searchClearButton, &QPushButton::clicked, searchResultEdit_, &QPlainTextEdit::clear);
 
     // Requests are sent as they are: no line end, no terminator. "搜索2" is not translated.
     const struct {
@@ -133,23 +135,29 @@ void MainWindow::buildDataPage(QWidget *page)
     } requests[] = {
         {searchButton, {QStringLiteral("搜索"), QStringLiteral("Search")}, "REQUEST_DEVICE_DISCOVERY"},
         {search2Button, {QStringLiteral("搜索2"), QStringLiteral("搜索2")}, "REQUEST_DEVICE_SEARCH"}};
+    DiscoverySearch *discovery = &window->discovery();
     for (const auto &request : requests) {
         captions_.addControl(request.button, request.caption);
-        connect(request.button, &QPushButton::clicked, this,
-                [this, text = request.text] { sendUdp(text, discoveryTarget.host, discoveryTarget.port); });
+        connect(request.button, &QPushButton::clicked, discovery,
+                [discovery, text = request.text] { discovery->sendRequest(text); });
     }
 }
 
-void MainWindow::sendDataBox()
+void DataPage::listAnswer(const QString &line)
 {
-    QString text = dataEdit->toPlainText();
+    searchResultEdit_->appendPlainText(line);
+}
+
+void DataPage::sendData()
+{
+    QString text = dataEdit_->toPlainText();
     QByteArray data;
-    if (hexRadio->isChecked()) {
+    if (hexRadio_->isChecked()) {
         // Line breaks and tabs separate digits like blanks; a digit is never paired across them
         // with a 0, and a character that is no digit is refused rather than sent as 0.
         const HexDigits hex = HexDigitsOf(text);
         if (!hex.stray.isEmpty()) {
-            Boxes::warning(this, strayHexText(hex.stray, chinese()));
+            Boxes::warning(window_, strayHexText(hex.stray, window_->chinese()));
             return;
         }
         data = Conversions::HexToBytes(hex.digits);
@@ -161,6 +169,6 @@ void MainWindow::sendDataBox()
     }
 
     // Raw data: no LAN command prefix, and on the Internet the relay frame carries it without a module frame.
-    if (ShowsProgress(sendOnLink(SendPayload::Data, data)))
-        setStatusPanel(2, sendingText(session_.route.linkType, chinese()));
+    if (ShowsProgress(window_->dispatch().sendOnLink(SendPayload::Data, data)))
+        window_->setStatusPanel(2, sendingText(window_->session().route.linkType, window_->chinese()));
 }

@@ -1,6 +1,7 @@
-// The IO page: eight pin rows that set and read the module's IO pins with one IOCTR command each.
+#include "window/IoPage.h"
 
 #include "protocol/IoCommand.h"
+#include "window/CommandDispatch.h"
 #include "window/MainWindow.h"
 #include "window/MessageBoxes.h"
 
@@ -19,7 +20,6 @@ struct PinRow {
     bool shown;
 };
 
-// Rows 5 to 8 exist for the module's other pins but are not offered to the user.
 const PinRow kPinRows[8] = {
     {"IO1", "IO1", "(GPIO16)", true},         {"IO2", "IO2", "(GPIO14)", true},
     {"IO3", "IO3", "(GPIO12)", true},         {"IO4", "IO4", "(GPIO13)", true},
@@ -40,9 +40,10 @@ bool rowInRange(int row)
 }
 } // namespace
 
-void MainWindow::buildIoPage(QWidget *page)
+IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(window)
 {
-    auto *outer = new QVBoxLayout(page);
+    window->adoptCaptions(captions_);
+    auto *outer = new QVBoxLayout(this);
     auto *grid = new QGridLayout();
     outer->addLayout(grid);
     outer->addStretch(1);
@@ -57,7 +58,7 @@ void MainWindow::buildIoPage(QWidget *page)
         {LevelColumn, "ioLevelHeadLabel", {QStringLiteral("结果"), QStringLiteral("Power Level")}},
     };
     for (const auto &head : heads) {
-        auto *label = new QLabel(page);
+        auto *label = new QLabel(this);
         label->setObjectName(QLatin1String(head.name));
         captions_.addControl(label, head.caption);
         grid->addWidget(label, 0, head.column);
@@ -72,26 +73,26 @@ void MainWindow::buildIoPage(QWidget *page)
     for (int n = 1; n <= 8; ++n) {
         const PinRow &pinRow = kPinRows[n - 1];
         const Caption rowCaption{QString::fromUtf8(pinRow.cn), QString::fromUtf8(pinRow.en)};
-        IoRow &row = ioRow(n);
+        Row &row = rows_[static_cast<size_t>(n - 1)];
 
-        row.label = new QLabel(page);
-        row.label->setObjectName(rowName("ioName", n, "Label"));
-        captions_.addControl(row.label, rowCaption);
-        row.pin = new QLabel(page);
-        row.pin->setObjectName(rowName("ioPin", n, "Label"));
+        auto *label = new QLabel(this);
+        label->setObjectName(rowName("ioName", n, "Label"));
+        captions_.addControl(label, rowCaption);
+        auto *pinLabel = new QLabel(this);
+        pinLabel->setObjectName(rowName("ioPin", n, "Label"));
         const QString pin = QLatin1String(pinRow.pin);
-        captions_.addControl(row.pin, {pin, pin});
+        captions_.addControl(pinLabel, {pin, pin});
 
         // The boxes share their column head; each gets a label of its own that shows nothing and
         // tells a screen reader its column and row ("IO模式 IO1"). It sits in the box's cell at no
         // size, so the page looks and lays out as before.
         auto makeBox = [&](const char *kind, const auto &head) {
-            auto *name = new QLabel(page);
+            auto *name = new QLabel(this);
             name->setObjectName(rowName(kind, n, "NameLabel"));
             name->setFixedSize(0, 0);
             name->setHidden(!pinRow.shown);
             grid->addWidget(name, n, head.column);
-            auto *box = new QComboBox(page);
+            auto *box = new QComboBox(this);
             box->setObjectName(rowName(kind, n, "Box"));
             captions_.addUnseenLabel(name, box,
                                      {head.caption.cn + QLatin1Char(' ') + rowCaption.cn,
@@ -110,23 +111,21 @@ void MainWindow::buildIoPage(QWidget *page)
         captions_.addItems(row.level, levelCn, levelEn);
         row.level->setCurrentIndex(1); // "高电平"
 
-        row.setButton = new QPushButton(page);
-        row.setButton->setObjectName(rowName("ioSet", n, "Button"));
-        captions_.addRowButton(row.setButton, {QStringLiteral("设置"), QStringLiteral("Set")}, rowCaption);
-        row.readButton = new QPushButton(page);
-        row.readButton->setObjectName(rowName("ioRead", n, "Button"));
-        captions_.addRowButton(row.readButton, {QStringLiteral("读取"), QStringLiteral("Read")}, rowCaption);
-        connect(row.setButton, &QPushButton::clicked, this,
-                [this, n] { sendIoCommand(n, QStringLiteral("W")); });
-        connect(row.readButton, &QPushButton::clicked, this, [this, n] {
-            clearIoLevel(n);
+        auto *setButton = new QPushButton(this);
+        setButton->setObjectName(rowName("ioSet", n, "Button"));
+        captions_.addRowButton(setButton, {QStringLiteral("设置"), QStringLiteral("Set")}, rowCaption);
+        auto *readButton = new QPushButton(this);
+        readButton->setObjectName(rowName("ioRead", n, "Button"));
+        captions_.addRowButton(readButton, {QStringLiteral("读取"), QStringLiteral("Read")}, rowCaption);
+        connect(setButton, &QPushButton::clicked, this, [this, n] { sendIoCommand(n, QStringLiteral("W")); });
+        connect(readButton, &QPushButton::clicked, this, [this, n] {
+            rows_[static_cast<size_t>(n - 1)].level->setCurrentIndex(-1);
             sendIoCommand(n, QStringLiteral("R"));
         });
 
-        const std::pair<QWidget *, Column> cells[] = {{row.label, LabelColumn},    {row.pin, PinColumn},
-                                                      {row.mode, ModeColumn},      {row.pull, PullColumn},
-                                                      {row.level, LevelColumn},    {row.setButton, SetColumn},
-                                                      {row.readButton, ReadColumn}};
+        const std::pair<QWidget *, Column> cells[] = {
+            {label, LabelColumn},     {pinLabel, PinColumn},  {row.mode, ModeColumn},  {row.pull, PullColumn},
+            {row.level, LevelColumn}, {setButton, SetColumn}, {readButton, ReadColumn}};
         for (const auto &[widget, column] : cells) {
             grid->addWidget(widget, n, column);
             widget->setHidden(!pinRow.shown);
@@ -135,52 +134,52 @@ void MainWindow::buildIoPage(QWidget *page)
     grid->setColumnStretch(ReadColumn + 1, 1);
 }
 
-void MainWindow::clearIoLevel(int row)
+void IoPage::selectInRow(int row, IoChange::Box box, qint64 index)
 {
-    if (rowInRange(row))
-        ioRow(row).level->setCurrentIndex(-1);
+    if (!rowInRange(row))
+        return;
+    const Row &boxes = rows_[static_cast<size_t>(row - 1)];
+    QComboBox *target = box == IoChange::Box::Mode   ? boxes.mode
+                        : box == IoChange::Box::Pull ? boxes.pull
+                                                     : boxes.level;
+    target->setCurrentIndex(index >= 0 && index < target->count() ? static_cast<int>(index) : -1);
 }
 
-QByteArray MainWindow::ioCommandOf(QComboBox *mode, QComboBox *pull, QComboBox *level, int row,
-                                   const QString &op)
+void IoPage::sendIoCommand(int row, const QString &op)
 {
-    const bool write = op == QLatin1String("W");
-    const QByteArray command = ::BuildIoCommand(
-        {mode->currentText(), pull->currentIndex(), level->currentIndex()}, row, write ? 'W' : 'R');
-    if (!command.isEmpty() && !write)
-        level->setCurrentIndex(-1); // the answer will show as a fresh value
-    return command;
-}
-
-void MainWindow::sendIoCommand(int row, const QString &op)
-{
-    session_.cmdType = 12; // the next reply is read as an IO answer, whether or not anything is sent
+    LinkSession &session = window_->session();
+    session.cmdType = 12; // the next reply is read as an IO answer, whether or not anything is sent
     const bool write = op == QLatin1String("W");
     const QString number = QString::number(row);
     const QString en = (write ? QStringLiteral("Write IO") : QStringLiteral("Read IO")) + number;
     const QString cn = (write ? QStringLiteral("写IO") : QStringLiteral("读IO")) + number;
-    session_.lastIoOperation = op;
+    session.lastIoOperation = op;
 
     QByteArray command;
     if (rowInRange(row)) {
-        IoRow &boxes = ioRow(row);
-        command = ioCommandOf(boxes.mode, boxes.pull, boxes.level, row, op);
+        const Row &boxes = rows_[static_cast<size_t>(row - 1)];
+        command = BuildIoCommand(
+            {boxes.mode->currentText(), boxes.pull->currentIndex(), boxes.level->currentIndex()}, row,
+            write ? 'W' : 'R');
+        if (!command.isEmpty() && !write)
+            boxes.level->setCurrentIndex(-1); // the answer will show as a fresh value
     }
     if (command.isEmpty()) {
-        Boxes::warning(this, inLanguage(QStringLiteral("Please chose options first!"),
-                                        QStringLiteral("你还没有选择相关的IO选项！")));
+        Boxes::warning(window_, window_->inLanguage(QStringLiteral("Please chose options first!"),
+                                                    QStringLiteral("你还没有选择相关的IO选项！")));
         return;
     }
     command += "\r\n";
 
     static const QString ellipsis = QStringLiteral("......");
-    const SendResult result = sendOnLink(SendPayload::Command, command);
+    const SendResult result = window_->dispatch().sendOnLink(SendPayload::Command, command);
     if (!ShowsProgress(result))
         return; // no link, or a TCP error that stays in view
     static const QString linkSuffix[] = {QString(), QStringLiteral("(LAN)"), QStringLiteral("(WAN)")};
-    const int link = session_.route.linkType;
+    const int link = session.route.linkType;
     if (link == 0) // unlike the other pages, the Chinese serial text says "正在设置" for reads as well
-        setStatusPanel(2, inLanguage(en + ellipsis, QStringLiteral("正在设置") + cn + ellipsis));
+        window_->setStatusPanel(
+            2, window_->inLanguage(en + ellipsis, QStringLiteral("正在设置") + cn + ellipsis));
     else
-        setStatusPanel(2, inLanguage(en, cn) + linkSuffix[link] + ellipsis);
+        window_->setStatusPanel(2, window_->inLanguage(en, cn) + linkSuffix[link] + ellipsis);
 }
