@@ -73,7 +73,7 @@ void FrameCodecTest::commandOnTheWire()
                                                                             settings + "\r\n"));
     auto form = makeMainWindow();
     QTRY_VERIFY_WITH_TIMEOUT(peer.peerConnected(), kWait);
-    QTest::mouseClick(form->findChild<QPushButton *>(button), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, button), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(peer.received().size(), wire.size(), kWait);
     QCOMPARE(peer.received().toHex(' '), wire.toHex(' '));
     QVERIFY(boxes.boxes.isEmpty());

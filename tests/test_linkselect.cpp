@@ -129,13 +129,13 @@ void LinkSelectTest::radioButtonsEnableTheirRow()
     BoxRecorder boxes;
     WorkDir dir(config("EN"));
     auto form = makeMainWindow();
-    clickRadio(form->findChild<QRadioButton *>(from));
+    clickRadio(control<QRadioButton>(*form, from));
     control<QLineEdit>(*form, "lanIpEdit")->setText(QStringLiteral("127.0.0.9"));
     control<QLineEdit>(*form, "wanPortEdit")->setText(QStringLiteral("1234"));
-    clickRadio(form->findChild<QRadioButton *>(to));
+    clickRadio(control<QRadioButton>(*form, to));
 
     QCOMPARE(form->session().route.linkType, link);
-    QVERIFY(form->findChild<QRadioButton *>(to)->isChecked());
+    QVERIFY(control<QRadioButton>(*form, to)->isChecked());
     QVERIFY(allEnabled(lanRow(*form), link == 1));
     QVERIFY(allEnabled(wanRow(*form), link == 2));
     // The fields keep their texts whether or not they can be edited.
@@ -192,7 +192,7 @@ void LinkSelectTest::typedKeysAreFiltered()
     auto form = makeMainWindow();
     clickRadio(field.startsWith(QLatin1String("lan")) ? control<QRadioButton>(*form, "lanLinkRadio")
                                                       : control<QRadioButton>(*form, "wanLinkRadio"));
-    auto *edit = form->findChild<QLineEdit *>(field);
+    auto *edit = control<QLineEdit>(*form, field);
     edit->clear();
     QTest::keyClicks(edit, typed);
     QCOMPARE(edit->text(), kept);
@@ -264,7 +264,7 @@ void LinkSelectTest::leavingAFieldStoresOrRefuses()
     QVERIFY(showActive(*form));
     boxes.clear();
 
-    auto *edit = form->findChild<QLineEdit *>(field);
+    auto *edit = control<QLineEdit>(*form, field);
     QLineEdit *neighbour =
         edit == control<QLineEdit>(*form, "lanIpEdit")   ? control<QLineEdit>(*form, "lanPortEdit")
         : edit == control<QLineEdit>(*form, "wanIpEdit") ? control<QLineEdit>(*form, "wanPortEdit")

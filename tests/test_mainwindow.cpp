@@ -141,7 +141,7 @@ void MainWindowTest::modeButtonsWriteExactBytes()
         WorkDir dir(WorkDir::testConfig(pty.slavePath(), QByteArray("[Ver]\r\nCEO=") + language + "\r\n"));
         auto form = makeMainWindow();
         form->session().cmdType = -1;
-        QTest::mouseClick(form->findChild<QPushButton *>(button), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*form, button), Qt::LeftButton);
         QByteArray got = pty.read(int(wire.size()));
         got += sentBeforeSentinel(*form, pty);
         QCOMPARE(got, wire); // nothing more than the command
@@ -317,7 +317,7 @@ void MainWindowTest::statusPanelsReadTheirText()
     const char *names[] = {"makerPanel", "linkStatePanel", "operationPanel"};
     QAccessibleInterface *panels[3] = {};
     for (int i = 0; i < 3; ++i) {
-        panels[i] = QAccessible::queryAccessibleInterface(form->findChild<QLabel *>(QLatin1String(names[i])));
+        panels[i] = QAccessible::queryAccessibleInterface(control<QLabel>(*form, QLatin1String(names[i])));
         QVERIFY2(panels[i], names[i]);
         QCOMPARE(panels[i]->text(QAccessible::Description), roles.at(i));
         QCOMPARE(panels[i]->parent()->role(), QAccessible::StatusBar);

@@ -651,7 +651,7 @@ void ParametersTest::readsAnsweredByModuleFramesOnTheInternetLink()
     QTRY_COMPARE_WITH_TIMEOUT(form->tcpConnection()->state(), QAbstractSocket::ConnectedState, kReplyWait);
     QTRY_VERIFY_WITH_TIMEOUT(relay.peerConnected(), kReplyWait);
 
-    auto *read = form->findChild<QPushButton *>(stem + "ReadButton");
+    auto *read = control<QPushButton>(*form, stem + "ReadButton");
     QVERIFY(read);
     QTest::mouseClick(read, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(relay.received().endsWith("=?\r\n"), kReplyWait);
@@ -663,7 +663,7 @@ void ParametersTest::readsAnsweredByModuleFramesOnTheInternetLink()
                              .arg(QString::fromLatin1(moduleId));
     QTRY_VERIFY_WITH_TIMEOUT(form->console()->lines().contains(line), kReplyWait);
     for (int i = 0; i + 1 < shown.size(); i += 2) {
-        auto *field = form->findChild<QWidget *>(shown.at(i));
+        auto *field = control<QWidget>(*form, shown.at(i));
         QVERIFY2(field, qPrintable(shown.at(i)));
         QCOMPARE(shownText(field), shown.at(i + 1));
     }

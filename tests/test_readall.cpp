@@ -109,7 +109,7 @@ void ReadAllTest::fillsEveryField()
     QVERIFY(!readAll.readAllButton->isEnabled());
     for (const char *name : {"heartbeatReadButton", "heartbeatSetButton", "restartButton", "atButton",
                              "dataSendButton", "lanConnectButton"})
-        QVERIFY2(!form.findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
+        QVERIFY2(!control<QPushButton>(form, QLatin1String(name))->isEnabled(), name);
     QVERIFY(!control<QAction>(form, "applyProfileAction")->isEnabled());
 
     QTRY_COMPARE_WITH_TIMEOUT(consoleLinesStarting(form, QStringLiteral("Read all")),

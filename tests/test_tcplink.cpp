@@ -298,7 +298,7 @@ void TcpLinkTest::failedSendStaysInView()
         QTRY_VERIFY_WITH_TIMEOUT(form->tcpConnection()->state() == QAbstractSocket::ConnectedState, kWait);
     QTest::keyClicks(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("AB"));
     form->console()->clearLog();
-    auto *pressed = form->findChild<QPushButton *>(button);
+    auto *pressed = control<QPushButton>(*form, button);
     QVERIFY(pressed);
 
     QTest::mouseClick(pressed, Qt::LeftButton);
@@ -481,7 +481,7 @@ void TcpLinkTest::moduleFrameInTwoSegmentsFillsEveryField()
         {"workModeBox", "AP+Station"}, {"deviceIdEdit", "13900000001"}, {"zoneEdit", "0571"},
         {"heartbeatEdit", "120"},      {"dhcpBox", "AP Enable"},        {"serverPortEdit", "8899"}};
     for (const auto &[name, text] : shown) {
-        QWidget *field = form->findChild<QWidget *>(QLatin1String(name));
+        QWidget *field = control<QWidget>(*form, QLatin1String(name));
         QVERIFY2(field, name);
         const auto *box = qobject_cast<const QComboBox *>(field);
         QCOMPARE(box ? box->currentText() : qobject_cast<const QLineEdit *>(field)->text(), text);

@@ -453,7 +453,7 @@ void UdpLinkTest::searchButtonsSendTheirRequest()
                  QStringLiteral("127.0.0.1:earlier"));
     form_->setStatusPanel(2, QStringLiteral("before"));
 
-    QTest::mouseClick(form_->findChild<QPushButton *>(button), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form_, button), Qt::LeftButton);
 
     QTRY_VERIFY(module.hasPendingDatagrams());
     const QNetworkDatagram got = module.receiveDatagram();

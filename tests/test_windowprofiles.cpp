@@ -76,7 +76,7 @@ QPushButton *rowButton(MainWindow &form, Field firstField, const char *which)
 {
     QString stem = form.field(firstField)->objectName();
     stem.chop(stem.endsWith(QLatin1String("Edit")) ? 4 : 3);
-    return form.findChild<QPushButton *>(stem + QLatin1String(which));
+    return control<QPushButton>(form, stem + QLatin1String(which));
 }
 
 QStringList consoleLinesStarting(MainWindow &form, const QString &start)

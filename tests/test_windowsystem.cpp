@@ -149,8 +149,9 @@ void WindowSystemTest::statusPanelsAnnounceTheirText()
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 
+    QPushButton *atButton = control<QPushButton>(*form, "atButton");
     announced.clear();
-    QTest::mouseClick(control<QPushButton>(*form, "atButton"), Qt::LeftButton);
+    QTest::mouseClick(atButton, Qt::LeftButton);
     QCOMPARE(pty.read(4), QByteArray("AT\r\n"));
     QCOMPARE(announced, (QList<Announcement>{{QStringLiteral("operationPanel"), sending}}));
     announced.clear();

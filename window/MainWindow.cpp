@@ -186,10 +186,10 @@ void MainWindow::buildPages(QSplitter *split)
          {QStringLiteral("数据发送与广播搜索"), QStringLiteral("Data Transmission and Broadcast Search")},
          [this](QWidget *parent) { return new DataPage(this, parent); }},
     };
-    for (const auto &page : pages)
-        captions_.addTab(pages_, pages_->addPage(QLatin1String(page.name), page.build), page.caption);
-    // Only the page in view is made before the window maps.
-    pages_->page(ParametersTab);
+    for (const auto &page : pages) {
+        pages_->addPage(QLatin1String(page.name), page.build);
+        tabCaptions_.push_back(page.caption);
+    }
     // An answer that comes before the page was shown is listed all the same.
     connect(discovery_, &DiscoverySearch::answerListed, this, [this](const QString &line) {
         static_cast<DataPage *>(pages_->page(DataTab))->listAnswer(line);
@@ -380,15 +380,18 @@ void MainWindow::buildAllPages()
     pages_->buildAll();
 }
 
-void MainWindow::showEvent(QShowEvent *event)
+void MainWindow::setVisible(bool visible)
 {
-    QMainWindow::showEvent(event);
-    if (!shownOnce_) {
+    if (visible && !shownOnce_) {
         shownOnce_ = true;
+        // Before the first layout pass: the captions are measured once, in their language, and only
+        // the page in view is made before the window maps.
         applyStartLanguage();
+        pages_->buildOnSelect();
         // After the layouts have taken in the captions and fonts of the language.
         QMetaObject::invokeMethod(this, &MainWindow::fitPagesBesideConsole, Qt::QueuedConnection);
     }
+    QMainWindow::setVisible(visible);
 }
 
 // The page area gets the width its widest page asks for in the current language; the console fills
@@ -403,13 +406,18 @@ void MainWindow::fitPagesBesideConsole()
 
 void MainWindow::applyStartLanguage()
 {
-    if (chinese())
-        return;
-    captions_.apply(true);
-    for (CaptionBook *book : pageCaptions_)
-        book->apply(true);
-    if (auto *client = qobject_cast<QComboBox *>(fields_[static_cast<size_t>(Field::ClientProtocol)]))
-        client->setCurrentIndex(1); // "Single protocol"
+    if (!chinese() && !captions_.english()) {
+        captions_.apply(true);
+        for (CaptionBook *book : pageCaptions_)
+            book->apply(true);
+        if (auto *client = qobject_cast<QComboBox *>(fields_[static_cast<size_t>(Field::ClientProtocol)]))
+            client->setCurrentIndex(1); // "Single protocol"
+    }
+    // The tabs are captioned here, not when made: the splitter measures them as they come, and the
+    // captions would be measured in Chinese first.
+    for (size_t i = 0; i < tabCaptions_.size(); ++i)
+        captions_.addTab(pages_, static_cast<int>(i), tabCaptions_[i]);
+    tabCaptions_.clear();
 }
 
 void MainWindow::adoptCaptions(CaptionBook &book)

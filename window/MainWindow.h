@@ -118,9 +118,11 @@ Q_SIGNALS:
     // A command of that type code left through the dispatch's set or read command.
     void commandSent(int typeCode);
 
+public:
+    void setVisible(bool visible) override;
+
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void buildMenu();
@@ -136,7 +138,8 @@ private:
     QString makerText_;
     CaptionBook captions_;
     std::vector<CaptionBook *> pageCaptions_;
-    QString lastLogFolder_; // where "Save log…" last saved
+    std::vector<Caption> tabCaptions_; // until the first show
+    QString lastLogFolder_;            // where "Save log…" last saved
     bool shownOnce_ = false;
 
     QSplitter *pageSplit_ = nullptr; // the page area and the console side by side

@@ -22,8 +22,15 @@ public:
 };
 } // namespace
 
-PageTabs::PageTabs(QWidget *parent) : QTabWidget(parent)
+PageTabs::PageTabs(QWidget *parent) : QTabWidget(parent) {}
+
+void PageTabs::buildOnSelect()
 {
+    if (buildOnSelect_)
+        return;
+    buildOnSelect_ = true;
+    if (currentIndex() >= 0)
+        page(currentIndex());
     connect(this, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0)
             page(index);
@@ -53,6 +60,7 @@ QWidget *PageTabs::page(int index)
     page->setEnabled(pagesEnabled_);
     entry.page = page;
     scroll->setWidget(page);
+    page->setAccessibleName(scroll->accessibleName()); // the page is named by its tab, as its scroll area
     Q_EMIT pageBuilt(index, page);
     return page;
 }

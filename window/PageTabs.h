@@ -22,6 +22,8 @@ public:
     int addPage(const QString &objectName, Builder build);
     QWidget *page(int index); // built if it was not; null while it is being built
     bool isBuilt(int index) const;
+    // From now on the page in view and each page selected are built; before, only a need builds one.
+    void buildOnSelect();
     void buildAll();
     // Pages built later take the state their siblings have.
     void setPagesEnabled(bool enabled);
@@ -38,4 +40,5 @@ private:
     };
     std::vector<Entry> entries_;
     bool pagesEnabled_ = true;
+    bool buildOnSelect_ = false;
 };

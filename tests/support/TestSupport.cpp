@@ -121,14 +121,10 @@ QByteArray sentBeforeSentinel(MainWindow &form, Pty &pty, int comPort)
 
 QObject *findControl(QObject &root, const QString &objectName)
 {
-    QObject *found = root.findChild<QObject *>(objectName);
-    if (found == nullptr) {
-        if (auto *window = qobject_cast<MainWindow *>(&root)) {
-            window->buildAllPages();
-            found = root.findChild<QObject *>(objectName);
-        }
-    }
-    return found;
+    // All pages first: a page's control and one of a dialog may share a name ("baudBox").
+    if (auto *window = qobject_cast<MainWindow *>(&root))
+        window->buildAllPages();
+    return root.findChild<QObject *>(objectName);
 }
 
 IoRowControls ioRow(QObject &window, int row)

@@ -61,8 +61,8 @@ class Pty;
 // never arrives the result says so, and compares unequal to anything a test expects.
 QByteArray sentBeforeSentinel(MainWindow &form, Pty &pty, int comPort = 1);
 
-// The control of the window (or dialog) with that objectName; a page of the window not built yet
-// is built first, as any need of its controls would. A name that is not there ends the test run.
+// The control of the window (or dialog) with that objectName; the pages of the window not built yet
+// are built first, as any need of their controls would. A name that is not there ends the test run.
 QObject *findControl(QObject &root, const QString &objectName);
 template <typename T = QWidget> T *control(QObject &root, const QString &objectName)
 {
