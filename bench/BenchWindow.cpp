@@ -1,9 +1,9 @@
 #include "bench/BenchWindow.h"
 
 #include "links/PortMap.h"
-#include "shell/ConsoleLog.h"
-#include "shell/MessageBoxes.h"
-#include "shell/Unit1.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/MessageBoxes.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -36,9 +36,9 @@ void ensureApplication()
 
 } // namespace
 
-TForm1 &benchWindow()
+MainWindow &benchWindow()
 {
-    static TForm1 *form = nullptr;
+    static MainWindow *form = nullptr;
     if (form)
         return *form;
     ensureApplication();
@@ -55,7 +55,7 @@ TForm1 &benchWindow()
         return false;
     });
     // Owned by nobody on purpose: it lives until the process ends, like the tool's own window.
-    form = new TForm1(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxfuzz-ttyS%1")});
+    form = new MainWindow(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxfuzz-ttyS%1")});
     return *form;
 }
 
@@ -69,7 +69,7 @@ void benchBoxesClear()
     boxTexts().clear();
 }
 
-void benchWindowTidy(TForm1 &form)
+void benchWindowTidy(MainWindow &form)
 {
     form.console()->clearLog();
     if (QPlainTextEdit *memo = form.memo(Field::ListMemo))

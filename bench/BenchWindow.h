@@ -8,11 +8,11 @@
 
 #include <QStringList>
 
-class TForm1;
+class MainWindow;
 
-TForm1 &benchWindow();
+MainWindow &benchWindow();
 // The texts of the boxes shown since the last call of benchBoxesClear().
 const QStringList &benchBoxes();
 void benchBoxesClear();
 // Empties what the parser only ever appends to (console, list memo), so runs stay small and alike.
-void benchWindowTidy(TForm1 &form);
+void benchWindowTidy(MainWindow &form);

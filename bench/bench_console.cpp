@@ -2,7 +2,7 @@
 // are added to a shown console and the window is painted, as the receive poll does in one timer tick.
 // Usage: bench_console [reply bytes, default 1 MiB] [repeats, default 3]
 
-#include "shell/ConsoleLog.h"
+#include "window/ConsoleLog.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -11,12 +11,12 @@
 
 #include "links/ReplyGatherer.h"
 #include "links/TcpConnection.h"
-#include "shell/ConsoleLog.h"
-#include "shell/MessageBoxes.h"
-#include "shell/Unit1.h"
 #include "support/SimProcess.h"
 #include "support/StallWatch.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/MessageBoxes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -191,7 +191,7 @@ Load serialLoad(const QByteArray &data, int bytesPerSecond)
 {
     RawPty pty;
     WorkDir dir(configFor(pty.path, 0, 1));
-    TForm1 form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
+    MainWindow form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
     form.show();
     waitUntil([] { return false; }, 500); // settle after start-up
     form.session().cmdType = 1;           // "AT": the data only passes through the parser
@@ -254,7 +254,7 @@ Load tcpFlood(const QByteArray &data)
     ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
 
     WorkDir dir(configFor(QStringLiteral("/nonexistent/tty"), 1, ntohs(address.sin_port)));
-    TForm1 form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
+    MainWindow form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
     form.show();
     if (!waitUntil([&] { return form.tcpConnection()->state() == QAbstractSocket::ConnectedState; }, 5000))
         std::printf("(no connection)\n");
@@ -320,7 +320,7 @@ void latency(const char *name, int linkType)
         return;
     }
     WorkDir dir(configFor(sim.ptyPath(), linkType, sim.lanPort()));
-    TForm1 form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
+    MainWindow form(nullptr, WindowStart{QString(), 0, QStringLiteral("/nonexistent/qxbench-ttyS%1")});
     form.show();
     if (linkType == 1)
         waitUntil([&] { return form.tcpConnection()->state() == QAbstractSocket::ConnectedState; }, 5000);

@@ -6,7 +6,7 @@
 #include "protocol/FrameCodec.h"
 #include "protocol/ReplyInterpreter.h"
 #include "protocol/StrictInt.h"
-#include "shell/Unit1.h"
+#include "window/MainWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -68,11 +68,11 @@ BENCHMARK(RelayFrameAroundModuleFrame);
 // One parser call for a type code and reply; the console is emptied outside the timing.
 void parse(benchmark::State &state, int code, const QByteArray &reply)
 {
-    TForm1 &form = benchWindow();
+    MainWindow &form = benchWindow();
     form.session().cmdType = code;
     for (auto _ : state) {
         try {
-            form.ParseReply(reply, ReplyRoad::Tcp);
+            form.parseReply(reply, ReplyRoad::Tcp);
         } catch (const ConversionError &) {
         }
         state.PauseTiming();

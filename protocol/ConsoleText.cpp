@@ -7,18 +7,29 @@ QString RenderBytes(const QByteArray &data)
     return text + stream.finish();
 }
 
+QStringDecoder &ConsoleTextStream::gbk()
+{
+    if (!gbk_)
+        gbk_.emplace("GBK");
+    return *gbk_;
+}
+
 QString ConsoleTextStream::feed(QByteArrayView piece)
 {
-    return render(gbk_(piece));
+    return render(gbk()(piece));
 }
 
 QString ConsoleTextStream::finish()
 {
+    if (!gbk_) { // nothing was fed
+        afterCr_ = false;
+        return QString();
+    }
     // A lead byte at the very end is held back by the decoder; a blank flushes it out as U+FFFD.
-    QString rest = gbk_(QByteArrayView(" "));
+    QString rest = (*gbk_)(QByteArrayView(" "));
     rest.chop(1);
     const QString out = render(rest);
-    gbk_.resetState();
+    gbk_->resetState();
     afterCr_ = false;
     return out;
 }

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringDecoder>
+#include <optional>
 
 QString RenderBytes(const QByteArray &data);
 
@@ -19,7 +20,9 @@ public:
 
 private:
     QString render(const QString &decoded);
+    QStringDecoder &gbk();
 
-    QStringDecoder gbk_{"GBK"};
+    // Opened with the first piece: opening it loads ICU's tables, a cost no window should pay at start.
+    std::optional<QStringDecoder> gbk_;
     bool afterCr_ = false; // the last character was CR: an LF first in the next piece joins it
 };

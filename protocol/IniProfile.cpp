@@ -259,10 +259,21 @@ QByteArray IniProfile::bytes() const
     return out + m_oddByte;
 }
 
+namespace {
+// ASCII is the same in GBK and in the units: no converter is opened for it (that loads ICU's tables,
+// a start-up cost for a Config.ini that is nearly always plain ASCII).
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+} // namespace
+
 QString IniProfile::toUnits(const QString &text) const
 {
     switch (m_encoding) {
     case Encoding::Gbk: {
+        if (isAscii(text))
+            return text;
         QStringEncoder encoder("GBK");
         return QString::fromLatin1(QByteArray(encoder.encode(text)));
     }
@@ -278,6 +289,8 @@ QString IniProfile::fromUnits(QStringView units) const
 {
     switch (m_encoding) {
     case Encoding::Gbk: {
+        if (isAscii(units))
+            return units.toString();
         QStringDecoder decoder("GBK");
         return decoder.decode(units.toLatin1());
     }

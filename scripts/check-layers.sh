@@ -19,7 +19,7 @@ for binary in "${binaries[@]}"; do
     fi
 done
 root="$(dirname "$0")"/..
-window_headers='Q(Widget|Application|MainWindow|Dialog|LineEdit|ComboBox|PushButton|Label|MessageBox|PlainTextEdit|GuiApplication)|shell/|pages/'
+window_headers='Q(Widget|Application|MainWindow|Dialog|LineEdit|ComboBox|PushButton|Label|MessageBox|PlainTextEdit|GuiApplication)|window/'
 if grep -lE "#include *[<\"]($window_headers|links/)" "$root"/protocol/*; then
     echo "the files above under protocol/ include a window or link header" >&2
     failed=1

@@ -3,8 +3,8 @@
 // the caption table below, the set/read button rule, or else with its designed text, so a caption the
 // switch forgets or changes by mistake shows up as well.
 
-#include "shell/Unit1.h"
 #include "support/TestSupport.h"
+#include "window/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -223,7 +223,7 @@ bool isCaptioned(QObject *o)
 
 // Only the main window's own controls: the dialogs it owns have their own rule, and the status
 // panels show state, not captions.
-bool belongsToWindow(QObject *o, TForm1 *form)
+bool belongsToWindow(QObject *o, MainWindow *form)
 {
     QObject *holder = o;
     if (qobject_cast<QAction *>(o)) {
@@ -241,7 +241,7 @@ bool belongsToWindow(QObject *o, TForm1 *form)
     return !form->statusBar()->isAncestorOf(widget);
 }
 
-Face faceOf(TForm1 *form)
+Face faceOf(MainWindow *form)
 {
     Face face;
     std::map<QString, int> seen;
@@ -272,8 +272,8 @@ Face faceOf(TForm1 *form)
             face.items[key] = items;
         }
     }
-    for (int i = 0; i < form->pages->count(); ++i)
-        face.text[QStringLiteral("tab:%1").arg(i)] = form->pages->tabText(i);
+    for (int i = 0; i < control<QTabWidget>(*form, "pages")->count(); ++i)
+        face.text[QStringLiteral("tab:%1").arg(i)] = control<QTabWidget>(*form, "pages")->tabText(i);
     return face;
 }
 
@@ -283,13 +283,15 @@ QByteArray languageConfig(const QString &language)
                                QByteArrayLiteral("[Ver]\r\nCEO=") + language.toUtf8() + "\r\n");
 }
 
-// A window as the user gets it: settings read, then shown, which runs the language switch.
-std::unique_ptr<TForm1> shownWindow()
+// A window as the user gets it: settings read, then shown; the pages not in view are built after
+// that, as a first visit or a need of their controls builds them.
+std::unique_ptr<MainWindow> shownWindow()
 {
     auto form = makeMainWindow();
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         return nullptr;
+    form->buildAllPages();
     return form;
 }
 } // namespace

@@ -4,11 +4,11 @@
 
 #include "links/TcpConnection.h"
 #include "links/UdpEndpoint.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/Frames.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -60,16 +60,16 @@ void replaceText(QLineEdit *field, const QString &text)
 
 // Sends the data box as it stands, then a one-byte marker: whatever arrives before the marker is
 // exactly what the first send put on the wire.
-void sendThenMarker(TForm1 &form)
+void sendThenMarker(MainWindow &form)
 {
-    QTest::mouseClick(form.dataSendButton, Qt::LeftButton);
-    QTest::mouseClick(form.dataClearButton, Qt::LeftButton);
-    clickRadio(form.asciiRadio);
-    typeInto(form.dataEdit, QStringLiteral("#"));
-    QTest::mouseClick(form.dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "dataSendButton"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "dataClearButton"), Qt::LeftButton);
+    clickRadio(control<QRadioButton>(form, "asciiRadio"));
+    typeInto(control<QPlainTextEdit>(form, "dataEdit"), QStringLiteral("#"));
+    QTest::mouseClick(control<QPushButton>(form, "dataSendButton"), Qt::LeftButton);
 }
 
-bool loggedTcpSend(const TForm1 &form)
+bool loggedTcpSend(const MainWindow &form)
 {
     const QStringList lines = form.console()->lines();
     return std::any_of(lines.cbegin(), lines.cend(),
@@ -104,7 +104,7 @@ private Q_SLOTS:
 private:
     // Connects through the link group to a loopback server, as the user does. Empty when connected,
     // otherwise the step that failed.
-    QString connectByLinkGroup(TForm1 &form, bool lan, QTcpServer &server, QTcpSocket **peer);
+    QString connectByLinkGroup(MainWindow &form, bool lan, QTcpServer &server, QTcpSocket **peer);
 };
 
 void DataPageTest::captionsAndNames_data()
@@ -135,32 +135,39 @@ void DataPageTest::captionsAndNames()
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 
-    auto *sendGroup = form->findChild<QGroupBox *>(QStringLiteral("sendGroup"));
-    auto *resultGroup = form->findChild<QGroupBox *>(QStringLiteral("searchResultGroup"));
-    auto *typeLabel = form->findChild<QLabel *>(QStringLiteral("typeLabel"));
+    auto *sendGroup = control<QGroupBox>(*form, "sendGroup");
+    auto *resultGroup = control<QGroupBox>(*form, "searchResultGroup");
+    auto *typeLabel = control<QLabel>(*form, "typeLabel");
     QVERIFY(sendGroup && resultGroup && typeLabel);
-    const QStringList shown{sendGroup->title(),           typeLabel->text(),
-                            form->dataSendButton->text(), form->dataClearButton->text(),
-                            form->searchButton->text(),   form->search2Button->text(),
-                            resultGroup->title(),         form->searchClearButton->text(),
-                            form->pages->tabText(3)};
+    const QStringList shown{sendGroup->title(),
+                            typeLabel->text(),
+                            control<QPushButton>(*form, "dataSendButton")->text(),
+                            control<QPushButton>(*form, "dataClearButton")->text(),
+                            control<QPushButton>(*form, "searchButton")->text(),
+                            control<QPushButton>(*form, "search2Button")->text(),
+                            resultGroup->title(),
+                            control<QPushButton>(*form, "searchClearButton")->text(),
+                            control<QTabWidget>(*form, "pages")->tabText(3)};
     QCOMPARE(shown, texts);
-    QCOMPARE(
-        QStringList({form->dataClearButton->accessibleName(), form->searchClearButton->accessibleName()}),
-        spoken);
-    QCOMPARE(form->asciiRadio->text(), QStringLiteral("ASCII"));
-    QCOMPARE(form->hexRadio->text(), QStringLiteral("HEX"));
-    QCOMPARE(form->searchResultEdit->accessibleName(), texts.at(6));
-    QCOMPARE(form->dataEdit->accessibleName(), texts.at(0));
+    QCOMPARE(QStringList({control<QPushButton>(*form, "dataClearButton")->accessibleName(),
+                          control<QPushButton>(*form, "searchClearButton")->accessibleName()}),
+             spoken);
+    QCOMPARE(control<QRadioButton>(*form, "asciiRadio")->text(), QStringLiteral("ASCII"));
+    QCOMPARE(control<QRadioButton>(*form, "hexRadio")->text(), QStringLiteral("HEX"));
+    QCOMPARE(control<QPlainTextEdit>(*form, "searchResultEdit")->accessibleName(), texts.at(6));
+    QCOMPARE(control<QPlainTextEdit>(*form, "dataEdit")->accessibleName(), texts.at(0));
 
     // Text is the choice at start; the data box scrolls vertically; every control is on the page.
-    QVERIFY(form->asciiRadio->isChecked());
-    QVERIFY(!form->hexRadio->isChecked());
-    QCOMPARE(form->dataEdit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QWidget *page = form->pages->widget(3);
+    QVERIFY(control<QRadioButton>(*form, "asciiRadio")->isChecked());
+    QVERIFY(!control<QRadioButton>(*form, "hexRadio")->isChecked());
+    QCOMPARE(control<QPlainTextEdit>(*form, "dataEdit")->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QWidget *page = control<QTabWidget>(*form, "pages")->widget(3);
     for (QWidget *w : std::initializer_list<QWidget *>{
-             form->asciiRadio, form->hexRadio, form->dataEdit, form->dataSendButton, form->dataClearButton,
-             form->searchButton, form->search2Button, form->searchResultEdit, form->searchClearButton})
+             control<QRadioButton>(*form, "asciiRadio"), control<QRadioButton>(*form, "hexRadio"),
+             control<QPlainTextEdit>(*form, "dataEdit"), control<QPushButton>(*form, "dataSendButton"),
+             control<QPushButton>(*form, "dataClearButton"), control<QPushButton>(*form, "searchButton"),
+             control<QPushButton>(*form, "search2Button"), control<QPlainTextEdit>(*form, "searchResultEdit"),
+             control<QPushButton>(*form, "searchClearButton")})
         QVERIFY2(page->isAncestorOf(w), qPrintable(w->objectName()));
     QVERIFY(boxes.boxes.isEmpty());
 }
@@ -202,8 +209,8 @@ void DataPageTest::serialSendsTheDataBox()
     auto form = makeMainWindow();
     form->show();
     if (hex)
-        clickRadio(form->hexRadio);
-    typeInto(form->dataEdit, typed);
+        clickRadio(control<QRadioButton>(*form, "hexRadio"));
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), typed);
 
     sendThenMarker(*form);
 
@@ -251,21 +258,21 @@ void DataPageTest::hexWithStrayCharacterSendsNothing()
     WorkDir dir(configFor(pty.slavePath(), language));
     auto form = makeMainWindow();
     form->show();
-    clickRadio(form->hexRadio);
-    typeInto(form->dataEdit, typed);
+    clickRadio(control<QRadioButton>(*form, "hexRadio"));
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), typed);
     form->setStatusPanel(2, QStringLiteral("before"));
 
-    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "dataSendButton"), Qt::LeftButton);
 
     QCOMPARE(boxes.texts(), QStringList{warning});
     QCOMPARE(boxes.boxes.first().kind, BoxKind::Warning);
     QCOMPARE(form->statusPanel(2), QStringLiteral("before"));
     QCOMPARE(form->console()->lineCount(), 0);
-    QCOMPARE(form->dataEdit->toPlainText(), typed); // left for the user to mend
+    QCOMPARE(control<QPlainTextEdit>(*form, "dataEdit")->toPlainText(), typed); // left for the user to mend
     boxes.clear();
-    QTest::mouseClick(form->dataClearButton, Qt::LeftButton);
-    typeInto(form->dataEdit, QStringLiteral("23"));
-    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "dataClearButton"), Qt::LeftButton);
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("23"));
+    QTest::mouseClick(control<QPushButton>(*form, "dataSendButton"), Qt::LeftButton);
     QCOMPARE(pty.read(2, 500), QByteArray("#"));
     QVERIFY(boxes.boxes.isEmpty());
 }
@@ -291,13 +298,13 @@ void DataPageTest::serialStatusAndEmptyBox()
     WorkDir dir(configFor(pty.slavePath(), language));
     auto form = makeMainWindow();
 
-    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "dataSendButton"), Qt::LeftButton);
 
     QCOMPARE(form->statusPanel(2), status);
     // An empty box writes nothing; the serial layer still logs the (empty) send.
     QCOMPARE(form->console()->lines(), QStringList({QString(), QStringLiteral("COM Send:")}));
-    typeInto(form->dataEdit, QStringLiteral("#"));
-    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("#"));
+    QTest::mouseClick(control<QPushButton>(*form, "dataSendButton"), Qt::LeftButton);
     QCOMPARE(pty.read(1), QByteArray("#"));
     QVERIFY(boxes.boxes.isEmpty());
 }
@@ -310,25 +317,27 @@ void DataPageTest::otherLinkTypeSendsNothing()
     auto form = makeMainWindow();
     form->setStatusPanel(2, QStringLiteral("before"));
     form->session().route.linkType = 7;
-    typeInto(form->dataEdit, QStringLiteral("X"));
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("X"));
 
-    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "dataSendButton"), Qt::LeftButton);
 
     QCOMPARE(form->statusPanel(2), QStringLiteral("before"));
     QCOMPARE(form->console()->lineCount(), 0);
     form->session().route.linkType = 0;
-    QTest::mouseClick(form->dataClearButton, Qt::LeftButton);
-    typeInto(form->dataEdit, QStringLiteral("#"));
-    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "dataClearButton"), Qt::LeftButton);
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("#"));
+    QTest::mouseClick(control<QPushButton>(*form, "dataSendButton"), Qt::LeftButton);
     QCOMPARE(pty.read(1), QByteArray("#"));
 }
 
-QString DataPageTest::connectByLinkGroup(TForm1 &form, bool lan, QTcpServer &server, QTcpSocket **peer)
+QString DataPageTest::connectByLinkGroup(MainWindow &form, bool lan, QTcpServer &server, QTcpSocket **peer)
 {
-    QRadioButton *radio = lan ? form.lanLinkRadio : form.wanLinkRadio;
-    QLineEdit *ip = lan ? form.lanIpEdit : form.wanIpEdit;
-    QLineEdit *port = lan ? form.lanPortEdit : form.wanPortEdit;
-    QPushButton *connectButton = lan ? form.lanConnectButton : form.wanConnectButton;
+    QRadioButton *radio =
+        lan ? control<QRadioButton>(form, "lanLinkRadio") : control<QRadioButton>(form, "wanLinkRadio");
+    QLineEdit *ip = lan ? control<QLineEdit>(form, "lanIpEdit") : control<QLineEdit>(form, "wanIpEdit");
+    QLineEdit *port = lan ? control<QLineEdit>(form, "lanPortEdit") : control<QLineEdit>(form, "wanPortEdit");
+    QPushButton *connectButton =
+        lan ? control<QPushButton>(form, "lanConnectButton") : control<QPushButton>(form, "wanConnectButton");
     clickRadio(radio);
     if (form.session().route.linkType != (lan ? 1 : 2) || !ip->isEnabled())
         return QStringLiteral("the radio button did not select its link and enable its row");
@@ -376,16 +385,16 @@ void DataPageTest::lanSendsRawData()
     const QString missing = connectByLinkGroup(*form, true, server, &peer);
     QVERIFY2(missing.isEmpty(), qPrintable(missing));
     if (hex)
-        clickRadio(form->hexRadio);
-    typeInto(form->dataEdit, typed);
+        clickRadio(control<QRadioButton>(*form, "hexRadio"));
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), typed);
 
-    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "dataSendButton"), Qt::LeftButton);
     QVERIFY2(loggedTcpSend(*form), "the send left no \"TCP Send:\" line in the console");
     QCOMPARE(form->statusPanel(2), status);
-    QTest::mouseClick(form->dataClearButton, Qt::LeftButton);
-    clickRadio(form->asciiRadio);
-    typeInto(form->dataEdit, QStringLiteral("#"));
-    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "dataClearButton"), Qt::LeftButton);
+    clickRadio(control<QRadioButton>(*form, "asciiRadio"));
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("#"));
+    QTest::mouseClick(control<QPushButton>(*form, "dataSendButton"), Qt::LeftButton);
 
     QByteArray got;
     QTRY_VERIFY_WITH_TIMEOUT((got += peer->readAll()).size() >= wire.size() + 1, 10000);
@@ -424,14 +433,14 @@ void DataPageTest::internetSendsRelayFrame()
     QTcpSocket *peer = nullptr;
     const QString missing = connectByLinkGroup(*form, false, server, &peer);
     QVERIFY2(missing.isEmpty(), qPrintable(missing));
-    typeInto(form->dataEdit, typed);
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), typed);
 
-    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "dataSendButton"), Qt::LeftButton);
     QVERIFY2(loggedTcpSend(*form), "the send left no \"TCP Send:\" line in the console");
     QCOMPARE(form->statusPanel(2), status);
-    QTest::mouseClick(form->dataClearButton, Qt::LeftButton);
-    typeInto(form->dataEdit, QStringLiteral("#"));
-    QTest::mouseClick(form->dataSendButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "dataClearButton"), Qt::LeftButton);
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("#"));
+    QTest::mouseClick(control<QPushButton>(*form, "dataSendButton"), Qt::LeftButton);
 
     // The relay frame's header with the default IDs and the data itself: no module frame.
     QByteArray got;
@@ -450,17 +459,19 @@ void DataPageTest::clearButtonsEmptyOnlyTheirBox()
     QUdpSocket module;
     QVERIFY(module.bind(QHostAddress(QHostAddress::LocalHost), 0));
     module.writeDatagram("QX5120", QHostAddress(QHostAddress::LocalHost), form->udpEndpoint()->localPort());
-    QTRY_COMPARE(form->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:QX5120"));
-    typeInto(form->dataEdit, QStringLiteral("AT\nX"));
+    QTRY_COMPARE(control<QPlainTextEdit>(*form, "searchResultEdit")->toPlainText(),
+                 QStringLiteral("127.0.0.1:QX5120"));
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("AT\nX"));
 
-    QTest::mouseClick(form->dataClearButton, Qt::LeftButton);
-    QCOMPARE(form->dataEdit->toPlainText(), QString());
-    QCOMPARE(form->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:QX5120"));
+    QTest::mouseClick(control<QPushButton>(*form, "dataClearButton"), Qt::LeftButton);
+    QCOMPARE(control<QPlainTextEdit>(*form, "dataEdit")->toPlainText(), QString());
+    QCOMPARE(control<QPlainTextEdit>(*form, "searchResultEdit")->toPlainText(),
+             QStringLiteral("127.0.0.1:QX5120"));
 
-    typeInto(form->dataEdit, QStringLiteral("AT"));
-    QTest::mouseClick(form->searchClearButton, Qt::LeftButton);
-    QCOMPARE(form->searchResultEdit->toPlainText(), QString());
-    QCOMPARE(form->dataEdit->toPlainText(), QStringLiteral("AT"));
+    typeInto(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("AT"));
+    QTest::mouseClick(control<QPushButton>(*form, "searchClearButton"), Qt::LeftButton);
+    QCOMPARE(control<QPlainTextEdit>(*form, "searchResultEdit")->toPlainText(), QString());
+    QCOMPARE(control<QPlainTextEdit>(*form, "dataEdit")->toPlainText(), QStringLiteral("AT"));
     // Clearing sends nothing and logs nothing.
     QCOMPARE(form->console()->lineCount(), 0);
 }

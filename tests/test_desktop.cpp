@@ -4,10 +4,10 @@
 // is no folder at all; and the installed files (cmake --install) that make the menu entry, its icon
 // and its metadata fit together.
 
-#include "shell/SettingsFolderError.h"
 #include "support/ImmutableFile.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
+#include "window/SettingsFolderError.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,13 +6,14 @@
 #include "links/ReplyGatherer.h"
 #include "links/TcpConnection.h"
 #include "protocol/IniProfile.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Portset.h"
-#include "shell/Unit1.h"
 #include "support/ImmutableFile.h"
 #include "support/Pty.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
+#include "window/CommandDispatch.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/SerialPortDialog.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -42,7 +43,7 @@ QStringList openFailBoxes(bool english, int com = 1)
             (english ? QStringLiteral("Open COM%1 Fail！") : QStringLiteral("打开COM%1失败！")).arg(com)};
 }
 
-QString received(const TForm1 &form, const QString &prefix)
+QString received(const MainWindow &form, const QString &prefix)
 {
     QString all;
     for (const QString &line : form.console()->lines()) {
@@ -53,7 +54,7 @@ QString received(const TForm1 &form, const QString &prefix)
 }
 
 // The bytes of every TCP receive, from the HEX line that follows each receive line.
-QByteArray receivedBytes(const TForm1 &form)
+QByteArray receivedBytes(const MainWindow &form)
 {
     QByteArray hex;
     bool inReceive = false;
@@ -162,7 +163,7 @@ void DrillsTest::serialDeviceVanishesMidReply()
     QVERIFY2(boxes.boxes.isEmpty(), qPrintable(boxes.texts().join(QLatin1Char('|'))));
     QVERIFY(!form->serialGatherer()->quietTimer()->isActive());
 
-    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "atButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{kWriteNotOpen});
     QVERIFY(!form->console()->lines().join(QLatin1Char('|')).contains(QLatin1String("COM Send:")));
 }
@@ -244,7 +245,7 @@ void DrillsTest::tcpPeerThatNeverReads()
     QByteArray expected;
     for (int i = 0; i < 32; ++i) {
         const QByteArray data = QByteArray(32 * 1024, char('a' + i % 26)) + "\r\n";
-        form->SendTcp(data);
+        form->dispatch().sendTcp(data);
         expected += data;
         QCoreApplication::processEvents();
     }
@@ -291,7 +292,7 @@ void DrillsTest::relayTornFramesAndGarbage()
         boxes.clear();
         QTRY_COMPARE_WITH_TIMEOUT(form->tcpConnection()->state(), QAbstractSocket::ConnectedState, kWait);
 
-        TForm1::IoRow &io = form->ioRow(3);
+        const IoRowControls io = ioRow(*form, 3);
         io.mode->setCurrentIndex(2);
         io.pull->setCurrentIndex(0);
         form->console()->clearLog();

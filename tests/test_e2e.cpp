@@ -5,11 +5,11 @@
 
 #include "links/TcpConnection.h"
 #include "protocol/ParameterCatalogue.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Portset.h"
-#include "shell/Unit1.h"
 #include "support/SimProcess.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/SerialPortDialog.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -103,14 +103,14 @@ void enter(QWidget *w, const QString &text)
 }
 
 // The row's buttons are named after its first field: apSsidEdit -> apSsidReadButton, apSsidSetButton.
-QPushButton *rowButton(TForm1 &form, const ParameterRow &row, const char *which)
+QPushButton *rowButton(MainWindow &form, const ParameterRow &row, const char *which)
 {
     QString stem = form.field(row.fields.front())->objectName();
     stem.chop(stem.endsWith(QLatin1String("Edit")) ? 4 : 3);
-    return form.findChild<QPushButton *>(stem + QLatin1String(which));
+    return control<QPushButton>(form, stem + QLatin1String(which));
 }
 
-int consoleCount(TForm1 &form, const QString &text)
+int consoleCount(MainWindow &form, const QString &text)
 {
     return int(form.console()->toPlainText().count(text));
 }
@@ -133,7 +133,7 @@ private:
     std::unique_ptr<SimProcess> sim_;
     std::unique_ptr<BoxRecorder> boxes_;
     std::unique_ptr<WorkDir> dir_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 bool EndToEndTest::startLink(int link, const QStringList &extraSimArgs)
@@ -187,7 +187,7 @@ void EndToEndTest::everyParameterRoundTrips()
 {
     QFETCH(int, link);
     QVERIFY2(startLink(link, {}), "the simulator or the link did not come up");
-    TForm1 &form = *form_;
+    MainWindow &form = *form_;
     for (const ParameterRow &row : ParameterCatalogue()) {
         const QByteArray whatBytes = row.atName.toLatin1();
         const char *what = whatBytes.constData();
@@ -224,8 +224,8 @@ void EndToEndTest::operationsAndIoAndData()
 {
     QFETCH(int, link);
     QVERIFY2(startLink(link, {}), "the simulator or the link did not come up");
-    TForm1 &form = *form_;
-    auto button = [&form](const char *name) { return form.findChild<QPushButton *>(QLatin1String(name)); };
+    MainWindow &form = *form_;
+    auto button = [&form](const char *name) { return control<QPushButton>(form, QLatin1String(name)); };
 
     click(button("versionButton"));
     QTRY_VERIFY_WITH_TIMEOUT(form.lineEdit(Field::Version)->text().startsWith(QLatin1String("QX5120")),
@@ -253,7 +253,7 @@ void EndToEndTest::operationsAndIoAndData()
     boxes_->clear();
 
     // IO pin 2: write input, floating, low; read it back into the level box.
-    TForm1::IoRow &io = form.ioRow(2);
+    const IoRowControls io = ioRow(form, 2);
     io.mode->setCurrentText(QStringLiteral("Input"));
     io.pull->setCurrentIndex(1);
     io.level->setCurrentIndex(0);
@@ -267,9 +267,9 @@ void EndToEndTest::operationsAndIoAndData()
 
     // Transparent data: the serial and LAN modules echo it; on the relay it travels in a relay frame.
     if (link != 2) {
-        form.pages->setCurrentIndex(3);
-        form.dataEdit->setPlainText(QStringLiteral("hello module"));
-        click(form.dataSendButton);
+        control<QTabWidget>(form, "pages")->setCurrentIndex(3);
+        control<QPlainTextEdit>(form, "dataEdit")->setPlainText(QStringLiteral("hello module"));
+        click(control<QPushButton>(form, "dataSendButton"));
         const QString received = link == 0 ? QStringLiteral("COM Receive:hello module")
                                            : QStringLiteral("TCP Receive:hello module");
         QTRY_VERIFY_WITH_TIMEOUT(form.console()->toPlainText().contains(received), kWait);
@@ -280,7 +280,7 @@ void EndToEndTest::operationsAndIoAndData()
 void EndToEndTest::remoteReplyFramesFillTheFields()
 {
     QVERIFY2(startLink(2, {QStringLiteral("--reply-frames")}), "the simulator or the relay did not come up");
-    TForm1 &form = *form_;
+    MainWindow &form = *form_;
     // A text parameter read answered by a 09 frame: the frame's parameter list fills the field.
     const ParameterRow *heartbeat = FindParameterByCode(132);
     QVERIFY(heartbeat);
@@ -292,7 +292,7 @@ void EndToEndTest::remoteReplyFramesFillTheFields()
                              kWait);
     // An IO read answered by a 05 frame updates all three boxes of its row: the module's pin 3 is
     // "OUB31" (Output, Pull-up, high), the boxes show the opposite of each before the read.
-    TForm1::IoRow &io = form.ioRow(3);
+    const IoRowControls io = ioRow(form, 3);
     io.mode->setCurrentIndex(2);
     io.pull->setCurrentIndex(1);
     io.level->setCurrentIndex(0);

@@ -2,9 +2,10 @@
 // peer. The frames themselves are tested on the core.
 
 #include "protocol/FrameCodec.h"
-#include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
+#include "window/CommandDispatch.h"
+#include "window/MainWindow.h"
 
 #include <QPushButton>
 #include <QTcpSocket>
@@ -72,7 +73,7 @@ void FrameCodecTest::commandOnTheWire()
                                                                             settings + "\r\n"));
     auto form = makeMainWindow();
     QTRY_VERIFY_WITH_TIMEOUT(peer.peerConnected(), kWait);
-    QTest::mouseClick(form->findChild<QPushButton *>(button), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, button), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(peer.received().size(), wire.size(), kWait);
     QCOMPARE(peer.received().toHex(' '), wire.toHex(' '));
     QVERIFY(boxes.boxes.isEmpty());
@@ -89,7 +90,7 @@ void FrameCodecTest::rawDataOnTheInternetLink()
     auto form = makeMainWindow();
     QTRY_VERIFY_WITH_TIMEOUT(peer.peerConnected(), kWait);
     const QByteArray data = bytes("AT\x00\xA8\x81", 5);
-    form->SendData(data);
+    form->dispatch().sendData(data);
     const QByteArray wire =
         QByteArray("\xA8\x83") + zeros(11) + bytes("\x00\x00\x00\x01", 4) + zeros(11) + "\x4C" + data;
     QTRY_COMPARE_WITH_TIMEOUT(peer.received().toHex(' '), wire.toHex(' '), kWait);

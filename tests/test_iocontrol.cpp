@@ -2,11 +2,12 @@
 // incomplete choices and the status texts on every link in both languages.
 
 #include "links/TcpConnection.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/Frames.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/IoPage.h"
+#include "window/MainWindow.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -27,17 +28,17 @@ QByteArray config(const Pty &pty, const char *language)
 
 // Presses a row's button the way the user does; rows 5 to 8 have no visible button, so their
 // handlers are called the way the button would call them.
-void press(TForm1 &form, int row, const QString &op)
+void press(MainWindow &form, int row, const QString &op)
 {
-    TForm1::IoRow &r = form.ioRow(row);
+    const IoRowControls r = ioRow(form, row);
     QPushButton *button = op == QLatin1String("W") ? r.setButton : r.readButton;
     if (!button->isHidden()) {
         QTest::mouseClick(button, Qt::LeftButton);
         return;
     }
     if (op != QLatin1String("W"))
-        form.ClearIoLevel(row);
-    form.SendIoCommand(row, op);
+        ioRow(form, row).level->setCurrentIndex(-1);
+    form.ioPage().sendIoCommand(row, op);
 }
 
 // The names of the labels the accessibility interface relates to a control, as a screen reader reads them.
@@ -56,7 +57,7 @@ struct LoopbackPeer {
     QTcpSocket *accepted = nullptr;
     QByteArray received;
 
-    bool connect(TForm1 &form)
+    bool connect(MainWindow &form)
     {
         if (!server.listen(QHostAddress::LocalHost, 0))
             return false;
@@ -122,10 +123,10 @@ void IoControlTest::pageRowsAndCaptions()
     BoxRecorder boxes;
     WorkDir dir(config(pty, language.constData()));
     auto form = makeMainWindow();
-    form->FormShow();
+    form->applyStartLanguage();
 
-    QCOMPARE(form->pages->tabText(2), tab);
-    QWidget *page = form->pages->widget(2);
+    QCOMPARE(control<QTabWidget>(*form, "pages")->tabText(2), tab);
+    QWidget *page = control<QWidget>(*form, "ioPage");
     const char *headNames[] = {"ioModeHeadLabel", "ioPullHeadLabel", "ioLevelHeadLabel"};
     for (int i = 0; i < 3; ++i)
         QCOMPARE(page->findChild<QLabel *>(QLatin1String(headNames[i]))->text(), heads.at(i));
@@ -134,7 +135,7 @@ void IoControlTest::pageRowsAndCaptions()
     const QStringList pins = {"(GPIO16)", "(GPIO14)", "(GPIO12)", "(GPIO13)",
                               "(GPIO15)", "(GPIO2)",  "(GPIO0)",  "(GPIO4)"};
     for (int n = 1; n <= 8; ++n) {
-        const TForm1::IoRow &row = form->ioRow(n);
+        const IoRowControls row = ioRow(*form, n);
         const QString num = QString::number(n);
         QCOMPARE(row.mode, page->findChild<QComboBox *>("ioMode" + num + "Box"));
         QCOMPARE(row.pull, page->findChild<QComboBox *>("ioPull" + num + "Box"));
@@ -211,7 +212,7 @@ void IoControlTest::serialCommandBytes()
     BoxRecorder boxes;
     WorkDir dir(config(pty, "EN"));
     auto form = makeMainWindow();
-    TForm1::IoRow &r = form->ioRow(row);
+    const IoRowControls r = ioRow(*form, row);
     r.mode->setCurrentIndex(mode);
     r.pull->setCurrentIndex(pull);
     r.level->setCurrentIndex(level);
@@ -276,11 +277,11 @@ void IoControlTest::incompleteChoicesSendNothing()
         QCOMPARE(pty.read(int(read.size())), read);
         form->console()->clearLog();
     } else if (scenario == QLatin1String("no level")) {
-        form->ioRow(row).level->setCurrentIndex(-1);
+        ioRow(*form, row).level->setCurrentIndex(-1);
     } else if (scenario == QLatin1String("no pull")) {
-        form->ioRow(row).pull->setCurrentIndex(-1);
+        ioRow(*form, row).pull->setCurrentIndex(-1);
     } else if (scenario == QLatin1String("no mode")) {
-        form->ioRow(row).mode->setCurrentIndex(-1);
+        ioRow(*form, row).mode->setCurrentIndex(-1);
     }
     form->setStatusPanel(2, kSentinel);
     form->session().cmdType = -1;
@@ -289,7 +290,7 @@ void IoControlTest::incompleteChoicesSendNothing()
     if (row >= 1 && row <= 8)
         press(*form, row, op);
     else
-        form->SendIoCommand(row, op);
+        form->ioPage().sendIoCommand(row, op);
     QCOMPARE(boxes.texts(), QStringList{warning});
     QCOMPARE(boxes.boxes.first().kind, BoxKind::Warning);
     QCOMPARE(sentBeforeSentinel(*form, pty), QByteArray());

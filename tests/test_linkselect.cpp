@@ -2,9 +2,10 @@
 // store, the two connect buttons, the target ID button, and the saved link at start-up.
 
 #include "links/TcpConnection.h"
-#include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
+#include "window/CommandDispatch.h"
+#include "window/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,14 +34,16 @@ QByteArray config(const QByteArray &language, const QByteArray &extra = QByteArr
                                "[Ver]\r\nCEO=" + language + "\r\n" + extra);
 }
 
-QList<QWidget *> lanRow(TForm1 &form)
+QList<QWidget *> lanRow(MainWindow &form)
 {
-    return {form.lanIpEdit, form.lanPortEdit, form.lanConnectButton};
+    return {control<QLineEdit>(form, "lanIpEdit"), control<QLineEdit>(form, "lanPortEdit"),
+            control<QPushButton>(form, "lanConnectButton")};
 }
 
-QList<QWidget *> wanRow(TForm1 &form)
+QList<QWidget *> wanRow(MainWindow &form)
 {
-    return {form.wanIpEdit, form.wanPortEdit, form.wanConnectButton, form.targetIdButton};
+    return {control<QLineEdit>(form, "wanIpEdit"), control<QLineEdit>(form, "wanPortEdit"),
+            control<QPushButton>(form, "wanConnectButton"), control<QPushButton>(form, "targetIdButton")};
 }
 
 bool allEnabled(const QList<QWidget *> &widgets, bool enabled)
@@ -53,7 +56,7 @@ bool allEnabled(const QList<QWidget *> &widgets, bool enabled)
 }
 
 // Focus changes only reach the fields of the active window.
-bool showActive(TForm1 &form)
+bool showActive(MainWindow &form)
 {
     form.show();
     form.activateWindow();
@@ -91,14 +94,15 @@ void LinkSelectTest::serialSelectedBeforeAnyClick()
     BoxRecorder boxes;
     WorkDir dir(config("EN"));
     auto form = makeMainWindow();
-    QVERIFY(form->serialLinkRadio->isChecked());
+    QVERIFY(control<QRadioButton>(*form, "serialLinkRadio")->isChecked());
     QCOMPARE(form->session().route.linkType, 0);
     QVERIFY(allEnabled(lanRow(*form), false));
     QVERIFY(allEnabled(wanRow(*form), false));
-    QVERIFY(form->serialLinkRadio->isEnabled() && form->lanLinkRadio->isEnabled() &&
-            form->wanLinkRadio->isEnabled());
-    QCOMPARE(form->lanIpEdit->text(), QStringLiteral("127.0.0.1"));
-    QCOMPARE(form->lanPortEdit->text(), QStringLiteral("8888"));
+    QVERIFY(control<QRadioButton>(*form, "serialLinkRadio")->isEnabled() &&
+            control<QRadioButton>(*form, "lanLinkRadio")->isEnabled() &&
+            control<QRadioButton>(*form, "wanLinkRadio")->isEnabled());
+    QCOMPARE(control<QLineEdit>(*form, "lanIpEdit")->text(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(control<QLineEdit>(*form, "lanPortEdit")->text(), QStringLiteral("8888"));
     QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
 }
 
@@ -125,18 +129,18 @@ void LinkSelectTest::radioButtonsEnableTheirRow()
     BoxRecorder boxes;
     WorkDir dir(config("EN"));
     auto form = makeMainWindow();
-    clickRadio(form->findChild<QRadioButton *>(from));
-    form->lanIpEdit->setText(QStringLiteral("127.0.0.9"));
-    form->wanPortEdit->setText(QStringLiteral("1234"));
-    clickRadio(form->findChild<QRadioButton *>(to));
+    clickRadio(control<QRadioButton>(*form, from));
+    control<QLineEdit>(*form, "lanIpEdit")->setText(QStringLiteral("127.0.0.9"));
+    control<QLineEdit>(*form, "wanPortEdit")->setText(QStringLiteral("1234"));
+    clickRadio(control<QRadioButton>(*form, to));
 
     QCOMPARE(form->session().route.linkType, link);
-    QVERIFY(form->findChild<QRadioButton *>(to)->isChecked());
+    QVERIFY(control<QRadioButton>(*form, to)->isChecked());
     QVERIFY(allEnabled(lanRow(*form), link == 1));
     QVERIFY(allEnabled(wanRow(*form), link == 2));
     // The fields keep their texts whether or not they can be edited.
-    QCOMPARE(form->lanIpEdit->text(), QStringLiteral("127.0.0.9"));
-    QCOMPARE(form->wanPortEdit->text(), QStringLiteral("1234"));
+    QCOMPARE(control<QLineEdit>(*form, "lanIpEdit")->text(), QStringLiteral("127.0.0.9"));
+    QCOMPARE(control<QLineEdit>(*form, "wanPortEdit")->text(), QStringLiteral("1234"));
     // Selecting a link opens nothing.
     QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
 }
@@ -149,10 +153,10 @@ void LinkSelectTest::selectingALinkKeepsTheConnection()
         config("EN", "[Network]\r\nCOMType=1\r\nTCPPort=" + QByteArray::number(server.port()) + "\r\n"));
     auto form = makeMainWindow();
     QTRY_VERIFY_WITH_TIMEOUT(server.peerConnected(), kWait);
-    clickRadio(form->serialLinkRadio);
-    clickRadio(form->wanLinkRadio);
+    clickRadio(control<QRadioButton>(*form, "serialLinkRadio"));
+    clickRadio(control<QRadioButton>(*form, "wanLinkRadio"));
     // Data sent after the clicks still arrives on the first connection.
-    form->SendTcp("ping");
+    form->dispatch().sendTcp("ping");
     QTRY_COMPARE_WITH_TIMEOUT(server.received(), QByteArray("ping"), kWait);
     QVERIFY(server.peerConnected());
     QCOMPARE(server.connectionCount(), 1);
@@ -186,8 +190,9 @@ void LinkSelectTest::typedKeysAreFiltered()
     BoxRecorder boxes;
     WorkDir dir(config("EN"));
     auto form = makeMainWindow();
-    clickRadio(field.startsWith(QLatin1String("lan")) ? form->lanLinkRadio : form->wanLinkRadio);
-    auto *edit = form->findChild<QLineEdit *>(field);
+    clickRadio(field.startsWith(QLatin1String("lan")) ? control<QRadioButton>(*form, "lanLinkRadio")
+                                                      : control<QRadioButton>(*form, "wanLinkRadio"));
+    auto *edit = control<QLineEdit>(*form, field);
     edit->clear();
     QTest::keyClicks(edit, typed);
     QCOMPARE(edit->text(), kept);
@@ -254,15 +259,17 @@ void LinkSelectTest::leavingAFieldStoresOrRefuses()
     WorkDir dir(config(language));
     auto form = makeMainWindow();
     const bool lan = field.startsWith(QLatin1String("lan"));
-    clickRadio(lan ? form->lanLinkRadio : form->wanLinkRadio);
+    clickRadio(lan ? control<QRadioButton>(*form, "lanLinkRadio")
+                   : control<QRadioButton>(*form, "wanLinkRadio"));
     QVERIFY(showActive(*form));
     boxes.clear();
 
-    auto *edit = form->findChild<QLineEdit *>(field);
-    QLineEdit *neighbour = edit == form->lanIpEdit   ? form->lanPortEdit
-                           : edit == form->wanIpEdit ? form->wanPortEdit
-                           : lan                     ? form->lanIpEdit
-                                                     : form->wanIpEdit;
+    auto *edit = control<QLineEdit>(*form, field);
+    QLineEdit *neighbour =
+        edit == control<QLineEdit>(*form, "lanIpEdit")   ? control<QLineEdit>(*form, "lanPortEdit")
+        : edit == control<QLineEdit>(*form, "wanIpEdit") ? control<QLineEdit>(*form, "wanPortEdit")
+        : lan                                            ? control<QLineEdit>(*form, "lanIpEdit")
+                                                         : control<QLineEdit>(*form, "wanIpEdit");
     edit->setFocus(Qt::MouseFocusReason);
     QVERIFY(edit->hasFocus());
     edit->setText(text); // as a paste would put it there
@@ -292,11 +299,11 @@ void LinkSelectTest::switchingWindowsIsNotLeaving()
     BoxRecorder boxes;
     WorkDir dir(config("EN"));
     auto form = makeMainWindow();
-    clickRadio(form->lanLinkRadio);
+    clickRadio(control<QRadioButton>(*form, "lanLinkRadio"));
     QVERIFY(showActive(*form));
     boxes.clear();
-    form->lanPortEdit->setFocus(Qt::MouseFocusReason);
-    form->lanPortEdit->clear();
+    control<QLineEdit>(*form, "lanPortEdit")->setFocus(Qt::MouseFocusReason);
+    control<QLineEdit>(*form, "lanPortEdit")->clear();
 
     QWidget other;
     other.show();
@@ -308,9 +315,9 @@ void LinkSelectTest::switchingWindowsIsNotLeaving()
     QVERIFY(boxes.boxes.isEmpty());
 
     // Leaving for a control of the window does warn, once, and the focus stays in the field.
-    QTest::mouseClick(form->lanIpEdit, Qt::LeftButton);
+    QTest::mouseClick(control<QLineEdit>(*form, "lanIpEdit"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Port can not be blank!")});
-    QVERIFY(form->lanPortEdit->hasFocus());
+    QVERIFY(control<QLineEdit>(*form, "lanPortEdit")->hasFocus());
 }
 
 void LinkSelectTest::connectRefusesBlankOrInvalidFields_data()
@@ -347,14 +354,18 @@ void LinkSelectTest::connectRefusesBlankOrInvalidFields()
     WorkDir dir(config(language));
     auto form = makeMainWindow();
     const bool lan = link == 1;
-    clickRadio(lan ? form->lanLinkRadio : form->wanLinkRadio);
+    clickRadio(lan ? control<QRadioButton>(*form, "lanLinkRadio")
+                   : control<QRadioButton>(*form, "wanLinkRadio"));
     boxes.clear();
-    (lan ? form->lanIpEdit : form->wanIpEdit)->setText(ip);
-    (lan ? form->lanPortEdit : form->wanPortEdit)->setText(port);
+    (lan ? control<QLineEdit>(*form, "lanIpEdit") : control<QLineEdit>(*form, "wanIpEdit"))->setText(ip);
+    (lan ? control<QLineEdit>(*form, "lanPortEdit") : control<QLineEdit>(*form, "wanPortEdit"))
+        ->setText(port);
     const QString ipBefore = lan ? form->settings().serverIp : form->settings().serverIp2;
     const int portBefore = lan ? form->settings().tcpPort : form->settings().tcpPort2;
 
-    QTest::mouseClick(lan ? form->lanConnectButton : form->wanConnectButton, Qt::LeftButton);
+    QTest::mouseClick(lan ? control<QPushButton>(*form, "lanConnectButton")
+                          : control<QPushButton>(*form, "wanConnectButton"),
+                      Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{warning});
     QCOMPARE(lan ? form->settings().serverIp : form->settings().serverIp2, ipBefore);
     QCOMPARE(lan ? form->settings().tcpPort : form->settings().tcpPort2, portBefore);
@@ -370,10 +381,10 @@ void LinkSelectTest::connectButtonsUseTheirRow()
     auto form = makeMainWindow();
     boxes.clear();
 
-    clickRadio(form->lanLinkRadio);
-    form->lanIpEdit->setText(QStringLiteral("127.0.0.1"));
-    form->lanPortEdit->setText(QString::number(module.port()));
-    QTest::mouseClick(form->lanConnectButton, Qt::LeftButton);
+    clickRadio(control<QRadioButton>(*form, "lanLinkRadio"));
+    control<QLineEdit>(*form, "lanIpEdit")->setText(QStringLiteral("127.0.0.1"));
+    control<QLineEdit>(*form, "lanPortEdit")->setText(QString::number(module.port()));
+    QTest::mouseClick(control<QPushButton>(*form, "lanConnectButton"), Qt::LeftButton);
     QCOMPARE(form->settings().serverIp, QStringLiteral("127.0.0.1"));
     QCOMPARE(form->settings().tcpPort, int(module.port()));
     QTRY_VERIFY_WITH_TIMEOUT(module.peerConnected(), kWait);
@@ -381,10 +392,10 @@ void LinkSelectTest::connectButtonsUseTheirRow()
                               QStringLiteral("127.0.0.1:%1:TCP Connected Successfully!").arg(module.port()),
                               kWait);
 
-    clickRadio(form->wanLinkRadio);
-    form->wanIpEdit->setText(QStringLiteral("127.0.0.1"));
-    form->wanPortEdit->setText(QString::number(relay.port()));
-    QTest::mouseClick(form->wanConnectButton, Qt::LeftButton);
+    clickRadio(control<QRadioButton>(*form, "wanLinkRadio"));
+    control<QLineEdit>(*form, "wanIpEdit")->setText(QStringLiteral("127.0.0.1"));
+    control<QLineEdit>(*form, "wanPortEdit")->setText(QString::number(relay.port()));
+    QTest::mouseClick(control<QPushButton>(*form, "wanConnectButton"), Qt::LeftButton);
     QCOMPARE(form->settings().serverIp2, QStringLiteral("127.0.0.1"));
     QCOMPARE(form->settings().tcpPort2, int(relay.port()));
     QTRY_VERIFY_WITH_TIMEOUT(relay.peerConnected(), kWait);
@@ -412,9 +423,9 @@ void LinkSelectTest::targetIdOpensOptionsDialog()
     WorkDir dir(config("EN"));
     auto form = makeMainWindow();
     if (link == 2)
-        clickRadio(form->wanLinkRadio);
-    auto *dialog = qobject_cast<QDialog *>(form->findChild<QObject *>(QStringLiteral("TForm_options")));
-    QVERIFY2(dialog, "no options dialog (TForm_options) was created at start-up");
+        clickRadio(control<QRadioButton>(*form, "wanLinkRadio"));
+    auto *dialog = qobject_cast<QDialog *>(control<QObject>(*form, "OptionsDialog"));
+    QVERIFY2(dialog, "no options dialog (OptionsDialog) was created at start-up");
 
     QWidget *seen = nullptr;
     QTimer::singleShot(0, form.get(), [&seen] {
@@ -423,9 +434,9 @@ void LinkSelectTest::targetIdOpensOptionsDialog()
             modal->reject();
     });
     if (menu)
-        form->targetIdAction->trigger();
+        control<QAction>(*form, "targetIdAction")->trigger();
     else
-        QTest::mouseClick(form->targetIdButton, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*form, "targetIdButton"), Qt::LeftButton);
     QCOMPARE(seen, dialog);
     QVERIFY(!dialog->isVisible());
 }
@@ -455,13 +466,15 @@ void LinkSelectTest::startUpSelectsSavedLink()
                                  "\r\nTCPPort2=" + port + "\r\n"));
     auto form = makeMainWindow();
     QCOMPARE(form->session().route.linkType, saved);
-    for (QRadioButton *radio : {form->serialLinkRadio, form->lanLinkRadio, form->wanLinkRadio})
+    for (QRadioButton *radio :
+         {control<QRadioButton>(*form, "serialLinkRadio"), control<QRadioButton>(*form, "lanLinkRadio"),
+          control<QRadioButton>(*form, "wanLinkRadio")})
         QCOMPARE(radio->isChecked(), radio->objectName() == checked);
     QVERIFY(allEnabled(lanRow(*form), saved == 1));
     QVERIFY(allEnabled(wanRow(*form), saved == 2));
-    QCOMPARE(form->lanPortEdit->text(), QString::fromLatin1(port));
-    QCOMPARE(form->wanPortEdit->text(), QString::fromLatin1(port));
-    QCOMPARE(form->wanIpEdit->text(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(control<QLineEdit>(*form, "lanPortEdit")->text(), QString::fromLatin1(port));
+    QCOMPARE(control<QLineEdit>(*form, "wanPortEdit")->text(), QString::fromLatin1(port));
+    QCOMPARE(control<QLineEdit>(*form, "wanIpEdit")->text(), QStringLiteral("127.0.0.1"));
 
     QVERIFY(!form->isVisible());
     if (connects) {
@@ -483,7 +496,7 @@ void LinkSelectTest::startUpWithBlankInternetAddressWarnsOnce()
     BoxRecorder boxes;
     WorkDir dir(config("CN", "[Network]\r\nCOMType=2\r\nServerIP2=\r\n"));
     auto form = makeMainWindow();
-    QVERIFY(form->wanLinkRadio->isChecked());
+    QVERIFY(control<QRadioButton>(*form, "wanLinkRadio")->isChecked());
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("IP或Port不能为空值！")});
     QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
 }
@@ -503,8 +516,8 @@ void LinkSelectTest::startUpSetsAddQuotes()
     BoxRecorder boxes;
     WorkDir dir(config("EN", "[Program]\r\nAddChr=" + value + "\r\n"));
     auto form = makeMainWindow();
-    QVERIFY(form->addQuotesCheck);
-    QCOMPARE(form->addQuotesCheck->isChecked(), checked);
+    QVERIFY(control<QCheckBox>(*form, "addQuotesCheck"));
+    QCOMPARE(control<QCheckBox>(*form, "addQuotesCheck")->isChecked(), checked);
     QCOMPARE(form->settings().addQuotes, checked);
 }
 

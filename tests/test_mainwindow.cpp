@@ -2,12 +2,13 @@
 // lines, the status texts in both languages and the names screen readers hear.
 
 #include "links/TcpConnection.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Portset.h"
-#include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/CommandDispatch.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/SerialPortDialog.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -77,10 +78,10 @@ void MainWindowTest::titleFollowsBrandAndLanguage()
     auto form = makeMainWindow();
     QCOMPARE(form->windowTitle(), title);
     QCOMPARE(form->statusPanel(0), maker);
-    QCOMPARE(form->aboutAction->isVisible(), aboutVisible);
+    QCOMPARE(control<QAction>(*form, "aboutAction")->isVisible(), aboutVisible);
     // Boxes carry the product's title, without the version: the serial library's boxes of the failed
     // open at start-up (they have no parent window) as well as the window's own.
-    form->aboutAction->trigger();
+    control<QAction>(*form, "aboutAction")->trigger();
     QVERIFY(boxes.boxes.size() >= 3);
     for (const BoxRequest &box : std::as_const(boxes.boxes))
         QCOMPARE(box.title, title.chopped(QStringLiteral(" V2.14").size()));
@@ -140,7 +141,7 @@ void MainWindowTest::modeButtonsWriteExactBytes()
         WorkDir dir(WorkDir::testConfig(pty.slavePath(), QByteArray("[Ver]\r\nCEO=") + language + "\r\n"));
         auto form = makeMainWindow();
         form->session().cmdType = -1;
-        QTest::mouseClick(form->findChild<QPushButton *>(button), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*form, button), Qt::LeftButton);
         QByteArray got = pty.read(int(wire.size()));
         got += sentBeforeSentinel(*form, pty);
         QCOMPARE(got, wire); // nothing more than the command
@@ -158,7 +159,7 @@ void MainWindowTest::hexLoggingAddsHexLine()
     WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Program]\r\nShowHEX=1\r\n"));
     auto form = makeMainWindow();
     QVERIFY(form->settings().showHex);
-    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "atButton"), Qt::LeftButton);
     QCOMPARE(pty.read(4), QByteArray("AT\r\n"));
     const QStringList lines = form->console()->toPlainText().split(QLatin1Char('\n'));
     QCOMPARE(lines, (QStringList{QString(), QStringLiteral("COM Send:AT"), QString(),
@@ -203,13 +204,13 @@ void MainWindowTest::statusTextsOnEveryLinkAndLanguage()
     form->settings().language = language;
     form->session().route.linkType = link;
     form->setStatusPanel(2, QString());
-    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "atButton"), Qt::LeftButton);
     QCOMPARE(form->statusPanel(2), status);
     QCOMPARE(form->session().cmdType, 1);
 
     // The read dispatcher records the type code itself and words its text as a read.
-    form->SendReadCommand(QByteArrayLiteral("AT+WIFIMODE=?\r\n"), 118, QStringLiteral("工作模式"),
-                          QStringLiteral("work mode"));
+    form->dispatch().sendReadCommand(QByteArrayLiteral("AT+WIFIMODE=?\r\n"), 118, QStringLiteral("工作模式"),
+                                     QStringLiteral("work mode"));
     QCOMPARE(form->session().cmdType, 118);
     if (link <= 2)
         QVERIFY(form->statusPanel(2).contains(language == QLatin1String("EN")
@@ -228,7 +229,7 @@ void MainWindowTest::writeWithoutOpenPortLogsNothing()
                           QStringLiteral("Open COM1 Fail！")}));
     QCOMPARE(form->statusPanel(1), QStringLiteral("Open COM1 Fail！"));
     boxes.clear();
-    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "atButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("The COM Port NOT opened!")});
     QCOMPARE(boxes.boxes.first().kind, BoxKind::Warning);
     QCOMPARE(form->console()->lineCount(), 0);
@@ -242,7 +243,7 @@ void MainWindowTest::zeroBytesReachTheWireWhole()
     WorkDir dir(WorkDir::testConfig(pty.slavePath()));
     auto form = makeMainWindow();
     const QByteArray data("A\0B\0\0C\xff", 7);
-    QVERIFY(form->SendSerial(data));
+    QVERIFY(form->dispatch().sendSerial(data));
     QCOMPARE(pty.read(7), data);
     QCOMPARE(form->console()->toPlainText(), QStringLiteral("\nCOM Send:A␀B␀␀C") + QChar(0xFFFD));
 }
@@ -256,25 +257,30 @@ void MainWindowTest::layoutAndNames()
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QCOMPARE(form->size(), QSize(1062, 740)); // tall pages scroll; they do not stretch the window
-    QCOMPARE(form->pages->count(), 4);
-    QCOMPARE(form->pages->tabText(0), QStringLiteral("基本参数"));
-    QCOMPARE(form->pages->tabText(3), QStringLiteral("数据发送与广播搜索"));
-    QCOMPARE(form->pages->currentIndex(), 0);
-    QCOMPARE(form->clearConsoleButton->accessibleName(), QStringLiteral("清除 通讯日志"));
-    QCOMPARE(form->lanConnectButton->accessibleName(), QStringLiteral("连接 局域网："));
-    QCOMPARE(form->wanConnectButton->accessibleName(), QStringLiteral("连接 互联网："));
-    QCOMPARE(form->linkGroup->accessibleName(), QStringLiteral("通讯链路"));
+    QCOMPARE(control<QTabWidget>(*form, "pages")->count(), 4);
+    QCOMPARE(control<QTabWidget>(*form, "pages")->tabText(0), QStringLiteral("基本参数"));
+    QCOMPARE(control<QTabWidget>(*form, "pages")->tabText(3), QStringLiteral("数据发送与广播搜索"));
+    QCOMPARE(control<QTabWidget>(*form, "pages")->currentIndex(), 0);
+    QCOMPARE(control<QPushButton>(*form, "clearConsoleButton")->accessibleName(),
+             QStringLiteral("清除 通讯日志"));
+    QCOMPARE(control<QPushButton>(*form, "lanConnectButton")->accessibleName(),
+             QStringLiteral("连接 局域网："));
+    QCOMPARE(control<QPushButton>(*form, "wanConnectButton")->accessibleName(),
+             QStringLiteral("连接 互联网："));
+    QCOMPARE(control<QGroupBox>(*form, "linkGroup")->accessibleName(), QStringLiteral("通讯链路"));
     for (QWidget *w : std::initializer_list<QWidget *>{
-             form->lanIpEdit, form->lanPortEdit, form->lanConnectButton, form->wanIpEdit, form->wanPortEdit,
-             form->wanConnectButton, form->targetIdButton})
+             control<QLineEdit>(*form, "lanIpEdit"), control<QLineEdit>(*form, "lanPortEdit"),
+             control<QPushButton>(*form, "lanConnectButton"), control<QLineEdit>(*form, "wanIpEdit"),
+             control<QLineEdit>(*form, "wanPortEdit"), control<QPushButton>(*form, "wanConnectButton"),
+             control<QPushButton>(*form, "targetIdButton")})
         QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-    QVERIFY(form->serialLinkRadio->isChecked());
+    QVERIFY(control<QRadioButton>(*form, "serialLinkRadio")->isChecked());
     // Every control is found by a stable name.
     for (QPushButton *b : form->findChildren<QPushButton *>())
         QVERIFY2(!b->objectName().isEmpty(), qPrintable(b->text()));
     // Clearing the console empties it whatever it holds.
     form->console()->addLine(QStringLiteral("x"));
-    QTest::mouseClick(form->clearConsoleButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "clearConsoleButton"), Qt::LeftButton);
     QCOMPARE(form->console()->lineCount(), 0);
 }
 
@@ -311,14 +317,14 @@ void MainWindowTest::statusPanelsReadTheirText()
     const char *names[] = {"makerPanel", "linkStatePanel", "operationPanel"};
     QAccessibleInterface *panels[3] = {};
     for (int i = 0; i < 3; ++i) {
-        panels[i] = QAccessible::queryAccessibleInterface(form->findChild<QLabel *>(QLatin1String(names[i])));
+        panels[i] = QAccessible::queryAccessibleInterface(control<QLabel>(*form, QLatin1String(names[i])));
         QVERIFY2(panels[i], names[i]);
         QCOMPARE(panels[i]->text(QAccessible::Description), roles.at(i));
         QCOMPARE(panels[i]->parent()->role(), QAccessible::StatusBar);
     }
     QCOMPARE(panels[0]->text(QAccessible::Name), maker);
     QCOMPARE(panels[1]->text(QAccessible::Name), QStringLiteral("COM1,115200,NONE,8,1")); // opened at start
-    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "atButton"), Qt::LeftButton);
     QCOMPARE(panels[2]->text(QAccessible::Name), sending);
     QCOMPARE(pty.read(4), QByteArray("AT\r\n"));
     QVERIFY(pty.write("\r\nOK\r\n"));
@@ -341,9 +347,9 @@ void MainWindowTest::pagesShowTheirWholeWidth()
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     // At the designed size every page shows its whole width beside the console; only height scrolls.
-    for (int i = form->pages->count() - 1; i >= 0; --i) {
-        form->pages->setCurrentIndex(i);
-        auto *scroll = qobject_cast<QScrollArea *>(form->pages->widget(i));
+    for (int i = control<QTabWidget>(*form, "pages")->count() - 1; i >= 0; --i) {
+        control<QTabWidget>(*form, "pages")->setCurrentIndex(i);
+        auto *scroll = qobject_cast<QScrollArea *>(control<QTabWidget>(*form, "pages")->widget(i));
         QVERIFY(scroll != nullptr && scroll->widget() != nullptr);
         QTRY_VERIFY2(scroll->viewport()->width() >= scroll->widget()->sizeHint().width(),
                      qPrintable(scroll->objectName()));

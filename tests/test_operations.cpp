@@ -3,10 +3,9 @@
 // languages, the captions and names of their buttons, and Qt's own buttons of the question box.
 
 #include "protocol/Fields.h"
-#include "shell/ConsoleLog.h"
-#include "shell/MessageBoxes.h"
-#include "shell/Unit1.h"
 #include "support/PageRig.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -266,7 +265,7 @@ void OperationsTest::captionsAndNames()
     };
     QCOMPARE(text(), cn);
     QCOMPARE(widget->accessibleName(), cn);
-    rig.form().FormShow();
+    rig.form().applyStartLanguage();
     QCOMPARE(text(), en);
     QCOMPARE(widget->accessibleName(), en);
     // A result field is named by the button that fills it.
@@ -284,12 +283,12 @@ void OperationsTest::captionsAndNames()
 void OperationsTest::layout()
 {
     PageRig rig("CN");
-    TForm1 &form = rig.form();
+    MainWindow &form = rig.form();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.pages->setCurrentIndex(1);
+    control<QTabWidget>(form, "pages")->setCurrentIndex(1);
     QCoreApplication::processEvents();
-    QWidget *page = form.pages->widget(1);
+    QWidget *page = control<QTabWidget>(form, "pages")->widget(1);
     auto box = [&](const char *name) {
         QWidget *w = page->findChild<QWidget *>(QLatin1String(name));
         return w ? QRect(w->mapTo(page, QPoint(0, 0)), w->size()) : QRect();

@@ -1,10 +1,10 @@
 // The options dialog: what OK stores and when it refuses, the leave checks on the four fields and
 // the ways out of them, the digits-only fields, and the English switch.
 
-#include "pages/Unit_options.h"
-#include "shell/Language.h"
-#include "shell/Unit1.h"
 #include "support/TestSupport.h"
+#include "window/Language.h"
+#include "window/MainWindow.h"
+#include "window/OptionsDialog.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -89,7 +89,7 @@ void retype(QLineEdit *edit, const QString &text)
 
 // Opens the dialog as the tool does (modal, not blocking the test) and makes it the active window,
 // so that focus changes and leave checks happen as for a user.
-bool openActive(TForm_options &dialog)
+bool openActive(OptionsDialog &dialog)
 {
     dialog.open();
     return QTest::qWaitForWindowActive(&dialog);
@@ -101,7 +101,7 @@ bool focusInto(QLineEdit *edit)
     return edit->hasFocus();
 }
 
-QLineEdit *fieldByName(TForm_options &dialog, const QByteArray &name)
+QLineEdit *fieldByName(OptionsDialog &dialog, const QByteArray &name)
 {
     return dialog.findChild<QLineEdit *>(QString::fromLatin1(name));
 }
@@ -114,7 +114,7 @@ void OptionsTest::init()
 
 void OptionsTest::showLoadsTheSharedValues()
 {
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     route.targetZoneValid = false;
     settings.showHex = true;
     QVERIFY(openActive(dialog));
@@ -142,7 +142,7 @@ void OptionsTest::shortTargetIdStoresNothing()
     QFETCH(QString, message);
     setShared(language);
     BoxRecorder boxes;
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     // Every other field valid and changed: none of it may be stored either.
     retype(dialog.targetIdEdit, QStringLiteral("1234567890"));
@@ -164,7 +164,7 @@ void OptionsTest::shortTargetIdStoresNothing()
 void OptionsTest::okReportsOneFieldAtATimeInItsOrder()
 {
     BoxRecorder boxes;
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     retype(dialog.localIdEdit, QStringLiteral("1234567890"));
     retype(dialog.targetZoneEdit, QStringLiteral("123"));
@@ -228,7 +228,7 @@ void OptionsTest::savedOverLongValueIsShownWholeAndRefused()
                                                  : &route.targetZone;
     *shared = saved;
     BoxRecorder boxes;
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QLineEdit *edit = fieldByName(dialog, field);
     QVERIFY(edit);
@@ -259,7 +259,7 @@ void OptionsTest::clickingOkFromAShortFieldReportsOnce()
     // The mouse press on OK takes the focus from the short local zone field; OK's own order
     // decides what is reported, and only once.
     BoxRecorder boxes;
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QVERIFY(focusInto(dialog.localZoneEdit));
     retype(dialog.localZoneEdit, QStringLiteral("12"));
@@ -301,7 +301,7 @@ void OptionsTest::tabbingOutOfAShortField()
     QFETCH(QString, message);
     setShared(language);
     BoxRecorder boxes;
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QLineEdit *edit = fieldByName(dialog, field);
     QVERIFY(edit);
@@ -339,7 +339,7 @@ void OptionsTest::cancelAndEscapeLeaveAShortFieldWithoutABox()
 {
     QFETCH(bool, escape);
     BoxRecorder boxes;
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QVERIFY(focusInto(dialog.targetZoneEdit));
     retype(dialog.targetZoneEdit, QStringLiteral("12"));
@@ -357,7 +357,7 @@ void OptionsTest::realBoxesDoNotBounceBetweenFields()
 {
     // With real message boxes each box takes the focus and gives it back when it closes; neither
     // may count as leaving a field again, and Cancel must still close the dialog.
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QStringList shown;
     QTimer answerer;
@@ -408,7 +408,7 @@ void OptionsTest::onlyDigitsEverAppear()
     QFETCH(QByteArray, field);
     QFETCH(int, maxLength);
     BoxRecorder boxes;
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     QLineEdit *edit = fieldByName(dialog, field);
     QVERIFY(edit);
@@ -434,7 +434,7 @@ void OptionsTest::onlyDigitsEverAppear()
 void OptionsTest::cancelAfterEditingKeepsTheOldValues()
 {
     BoxRecorder boxes;
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     retype(dialog.targetIdEdit, QStringLiteral("11111111111"));
     retype(dialog.targetZoneEdit, QStringLiteral("2222"));
@@ -474,7 +474,7 @@ void OptionsTest::okStoresBothCheckBoxesAsTheyAre()
     QFETCH(bool, zoneValid);
     QFETCH(bool, hex);
     BoxRecorder boxes;
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     retype(dialog.targetIdEdit, QStringLiteral("00000000009"));
     retype(dialog.localZoneEdit, QStringLiteral("0000"));
@@ -509,7 +509,7 @@ void OptionsTest::captionsFontAndNamesFollowTheLanguage()
     QFETCH(QString, language);
     QFETCH(bool, english);
     setShared(language);
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     const auto pick = [english](const char *cn, const char *en) {
         return english ? QString::fromUtf8(en) : QString::fromUtf8(cn);
@@ -547,7 +547,7 @@ void OptionsTest::captionsFontAndNamesFollowTheLanguage()
 
 void OptionsTest::layoutKeepsItsPlaces()
 {
-    TForm_options dialog(route, settings, ChineseLanguage(dialogLanguage));
+    OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     const auto at = [&dialog](const QWidget *w) { return QRect(w->mapTo(&dialog, QPoint()), w->size()); };
     const QRect target = at(dialog.targetGroup), local = at(dialog.localGroup), hex = at(dialog.showHexCheck);
@@ -567,10 +567,10 @@ void OptionsTest::mainWindowCreatesTheDialogOnce()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qxtest-options")));
     auto form = makeMainWindow();
-    TForm_options *dialog = form->optionsDialog();
+    OptionsDialog *dialog = form->optionsDialog();
     QVERIFY(dialog);
     QCOMPARE(dialog->parentWidget(), form.get());
-    QCOMPARE(form->findChildren<TForm_options *>().size(), 1);
+    QCOMPARE(form->findChildren<OptionsDialog *>().size(), 1);
     QVERIFY(!dialog->isVisible());
     const QStringList names = {QStringLiteral("targetIdEdit"),   QStringLiteral("targetZoneEdit"),
                                QStringLiteral("zoneValidCheck"), QStringLiteral("localIdEdit"),

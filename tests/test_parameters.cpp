@@ -7,10 +7,10 @@
 #include "links/TcpConnection.h"
 #include "protocol/Fields.h"
 #include "protocol/ParameterCatalogue.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/PageRig.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -651,7 +651,7 @@ void ParametersTest::readsAnsweredByModuleFramesOnTheInternetLink()
     QTRY_COMPARE_WITH_TIMEOUT(form->tcpConnection()->state(), QAbstractSocket::ConnectedState, kReplyWait);
     QTRY_VERIFY_WITH_TIMEOUT(relay.peerConnected(), kReplyWait);
 
-    auto *read = form->findChild<QPushButton *>(stem + "ReadButton");
+    auto *read = control<QPushButton>(*form, stem + "ReadButton");
     QVERIFY(read);
     QTest::mouseClick(read, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(relay.received().endsWith("=?\r\n"), kReplyWait);
@@ -663,7 +663,7 @@ void ParametersTest::readsAnsweredByModuleFramesOnTheInternetLink()
                              .arg(QString::fromLatin1(moduleId));
     QTRY_VERIFY_WITH_TIMEOUT(form->console()->lines().contains(line), kReplyWait);
     for (int i = 0; i + 1 < shown.size(); i += 2) {
-        auto *field = form->findChild<QWidget *>(shown.at(i));
+        auto *field = control<QWidget>(*form, shown.at(i));
         QVERIFY2(field, qPrintable(shown.at(i)));
         QCOMPARE(shownText(field), shown.at(i + 1));
     }
@@ -870,7 +870,7 @@ void ParametersTest::captionsAndNames()
     QCOMPARE(text(), cnText);
     if (!cnName.isEmpty())
         QCOMPARE(widget->accessibleName(), cnName);
-    rig.form().FormShow();
+    rig.form().applyStartLanguage();
     QCOMPARE(text(), enText);
     if (!enName.isEmpty())
         QCOMPARE(widget->accessibleName(), enName);
@@ -916,7 +916,7 @@ void ParametersTest::hiddenControls()
     PageRig rig("EN");
     rig.form().show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.form()));
-    QCheckBox *check = rig.form().addQuotesCheck;
+    QCheckBox *check = control<QCheckBox>(rig.form(), "addQuotesCheck");
     QVERIFY(check);
     QCOMPARE(check->objectName(), QStringLiteral("addQuotesCheck"));
     QCOMPARE(check->text(), QStringLiteral("参数值加上\"\""));
@@ -939,13 +939,13 @@ void ParametersTest::hiddenControls()
 void ParametersTest::layout()
 {
     PageRig rig("CN");
-    TForm1 &form = rig.form();
+    MainWindow &form = rig.form();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     for (int page : {0, 1}) {
-        form.pages->setCurrentIndex(page);
+        control<QTabWidget>(form, "pages")->setCurrentIndex(page);
         QCoreApplication::processEvents();
-        QWidget *tab = form.pages->widget(page);
+        QWidget *tab = control<QTabWidget>(form, "pages")->widget(page);
         auto box = [&](const QString &name) {
             QWidget *w = tab->findChild<QWidget *>(name);
             return w ? QRect(w->mapTo(tab, QPoint(0, 0)), w->size()) : QRect();

@@ -1,12 +1,12 @@
 // The serial port dialog: open, close, switching ports, failures and the device behind a COM number.
 
 #include "links/PortMap.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Portset.h"
-#include "shell/Unit1.h"
 #include "support/DeniedAccess.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/SerialPortDialog.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -45,7 +45,7 @@ void PortDialogTest::openingAnotherPortClosesTheFirst()
     BoxRecorder boxes;
     WorkDir dir(twoPorts(com1, com2));
     auto form = makeMainWindow();
-    TfrmPortSet *dialog = form->portDialog();
+    SerialPortDialog *dialog = form->portDialog();
     QVERIFY(form->portDialog()->portOpen(1));
     QVERIFY(!dialog->openButton->isEnabled());
     QVERIFY(dialog->closeButton->isEnabled());
@@ -61,7 +61,7 @@ void PortDialogTest::openingAnotherPortClosesTheFirst()
     QVERIFY(boxes.boxes.isEmpty());
 
     // Commands now reach the second device only.
-    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "atButton"), Qt::LeftButton);
     QCOMPARE(com2.read(4), QByteArray("AT\r\n"));
     QCOMPARE(com1.read(1, 100), QByteArray());
 
@@ -77,7 +77,7 @@ void PortDialogTest::failedOpenKeepsTheOpenPortAndCloseStillWorks()
     BoxRecorder boxes;
     WorkDir dir(twoPorts(com1, com2, "[Ver]\r\nCEO=EN\r\n"));
     auto form = makeMainWindow();
-    TfrmPortSet *dialog = form->portDialog();
+    SerialPortDialog *dialog = form->portDialog();
     dialog->portBox->setCurrentIndex(1);
     dialog->openButton->click();
     QVERIFY(form->portDialog()->portOpen(2));
@@ -127,7 +127,7 @@ void PortDialogTest::failedOpenLeavesTheOpenPortInUse()
                                     "[Ver]\r\nCEO=EN\r\n[info]\r\nCOM=" + startPort +
                                         "\r\n[Ports]\r\nCOM3=" + com3.slavePath().toUtf8() + "\r\n"));
     auto form = makeMainWindow();
-    TfrmPortSet *dialog = form->portDialog();
+    SerialPortDialog *dialog = form->portDialog();
     if (opened == QLatin1String("dialog")) {
         dialog->portBox->setCurrentIndex(2);
         QTest::mouseClick(dialog->openButton, Qt::LeftButton);
@@ -142,7 +142,7 @@ void PortDialogTest::failedOpenLeavesTheOpenPortInUse()
     boxes.clear();
     form->console()->clearLog();
 
-    auto *read = form->findChild<QPushButton *>(QStringLiteral("workModeReadButton"));
+    auto *read = control<QPushButton>(*form, "workModeReadButton");
     QVERIFY(read);
     QTest::mouseClick(read, Qt::LeftButton);
     if (opened == QLatin1String("none")) {
@@ -187,7 +187,7 @@ void PortDialogTest::forbiddenDeviceSaysWhy()
                                     "[Ver]\r\nCEO=" + language +
                                         "\r\n[Ports]\r\nCOM7=" + com7.slavePath().toUtf8() + "\r\n"));
     auto form = makeMainWindow();
-    TfrmPortSet *dialog = form->portDialog();
+    SerialPortDialog *dialog = form->portDialog();
     dialog->portBox->setCurrentIndex(6);
     boxes.clear();
     QString group;
@@ -230,9 +230,9 @@ void PortDialogTest::closeFailureReportsBothTexts()
         BoxRecorder boxes;
         WorkDir dir(WorkDir::testConfig(com1.slavePath(), QByteArray("[Ver]\r\nCEO=") + language + "\r\n"));
         auto form = makeMainWindow();
-        TfrmPortSet *dialog = form->portDialog();
+        SerialPortDialog *dialog = form->portDialog();
         dialog->portBox->setCurrentIndex(4);
-        dialog->Close();
+        dialog->closePort();
         const bool english = QLatin1String(language) == QLatin1String("EN");
         QCOMPARE(
             boxes.texts(),
@@ -250,7 +250,7 @@ void PortDialogTest::formatChoicesAndTheirCodes()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(com1.slavePath()));
     auto form = makeMainWindow();
-    TfrmPortSet *dialog = form->portDialog();
+    SerialPortDialog *dialog = form->portDialog();
     QCOMPARE(form->portDialog()->formatCodes().stopBits, 0);
     dialog->closeButton->click(); // an open port offers Close only: close, choose, open
     dialog->baudBox->setCurrentText(QStringLiteral("9600"));
@@ -295,7 +295,7 @@ void PortDialogTest::englishCaptionsOnlyForEN()
         WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"),
                                         QByteArray("[Ver]\r\nCEO=") + language + "\r\n"));
         auto form = makeMainWindow();
-        TfrmPortSet *dialog = form->portDialog();
+        SerialPortDialog *dialog = form->portDialog();
         QTimer::singleShot(0, dialog, &QDialog::reject);
         dialog->exec();
         const bool english = QLatin1String(language) == QLatin1String("EN");
@@ -311,7 +311,7 @@ void PortDialogTest::deviceBehindComNumberIsEditable()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty")));
     auto form = makeMainWindow();
-    TfrmPortSet *dialog = form->portDialog();
+    SerialPortDialog *dialog = form->portDialog();
     QTimer::singleShot(0, dialog, &QDialog::reject);
     dialog->exec();
     dialog->portBox->setCurrentIndex(2);

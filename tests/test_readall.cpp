@@ -5,11 +5,11 @@
 
 #include "links/ReplyGatherer.h"
 #include "protocol/ParameterCatalogue.h"
-#include "shell/ConsoleLog.h"
-#include "shell/ProfileActions.h"
-#include "shell/ReadAllControl.h"
-#include "shell/Unit1.h"
 #include "support/SimWindow.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/ProfileActions.h"
+#include "window/ReadAllControl.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -37,7 +37,7 @@ void empty(QWidget *w)
         static_cast<QComboBox *>(w)->setCurrentIndex(-1);
 }
 
-QStringList consoleLinesStarting(TForm1 &form, const QString &start)
+QStringList consoleLinesStarting(MainWindow &form, const QString &start)
 {
     return form.console()->lines().filter(
         QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(start)));
@@ -91,27 +91,27 @@ void ReadAllTest::fillsEveryField()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(link, {}, "EN", &why), qPrintable(why));
-    TForm1 &form = sim.form();
-    ReadAllControl &control = *form.readAllControl;
+    MainWindow &form = sim.form();
     // Empty every field first, so that what shows afterwards came from the module.
     for (const ParameterRow &row : ParameterCatalogue()) {
         for (const Field f : row.fields)
             empty(form.field(f));
     }
-    QCOMPARE(control.readAllButton->text(), QStringLiteral("Read all"));
-    QVERIFY(!control.progress->isVisible());
+    QCOMPARE(control<QPushButton>(form, "readAllButton")->text(), QStringLiteral("Read all"));
+    QVERIFY(!control<QProgressBar>(form, "readAllProgress")->isVisible());
 
-    QTest::mouseClick(control.readAllButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "readAllButton"), Qt::LeftButton);
     // Under way: the progress names the parameter in the window's language; nothing else can send.
-    QVERIFY(control.progress->isVisible());
-    QVERIFY(control.cancelButton->isVisible());
-    QCOMPARE(QAccessible::queryAccessibleInterface(control.stepLabel)->text(QAccessible::Name),
+    QVERIFY(control<QProgressBar>(form, "readAllProgress")->isVisible());
+    QVERIFY(control<QPushButton>(form, "readAllCancelButton")->isVisible());
+    QCOMPARE(QAccessible::queryAccessibleInterface(control<QLabel>(form, "readAllStepLabel"))
+                 ->text(QAccessible::Name),
              QStringLiteral("Reading work mode (1/31)"));
-    QVERIFY(!control.readAllButton->isEnabled());
+    QVERIFY(!control<QPushButton>(form, "readAllButton")->isEnabled());
     for (const char *name : {"heartbeatReadButton", "heartbeatSetButton", "restartButton", "atButton",
                              "dataSendButton", "lanConnectButton"})
-        QVERIFY2(!form.findChild<QPushButton *>(QLatin1String(name))->isEnabled(), name);
-    QVERIFY(!form.profileActions->applyAction->isEnabled());
+        QVERIFY2(!control<QPushButton>(form, QLatin1String(name))->isEnabled(), name);
+    QVERIFY(!control<QAction>(form, "applyProfileAction")->isEnabled());
     QVERIFY(form.serialGatherer()->lineEndGraceMs() > 0); // answers end at their line end
 
     QTRY_COMPARE_WITH_TIMEOUT(consoleLinesStarting(form, QStringLiteral("Read all")),
@@ -128,10 +128,10 @@ void ReadAllTest::fillsEveryField()
     QCOMPARE(sim.commandsReceived(), everyQuery());
     QVERIFY(oneAtATime(sim.trafficLines()));
 
-    QVERIFY(!control.progress->isVisible());
-    QVERIFY(control.readAllButton->isEnabled());
-    QVERIFY(form.findChild<QPushButton *>(QStringLiteral("heartbeatSetButton"))->isEnabled());
-    QVERIFY(form.atButton->isEnabled());
+    QVERIFY(!control<QProgressBar>(form, "readAllProgress")->isVisible());
+    QVERIFY(control<QPushButton>(form, "readAllButton")->isEnabled());
+    QVERIFY(control<QPushButton>(form, "heartbeatSetButton")->isEnabled());
+    QVERIFY(control<QPushButton>(form, "atButton")->isEnabled());
     QCOMPARE(form.serialGatherer()->lineEndGraceMs(), 0); // the buttons' quiet time again
     QVERIFY2(sim.boxes().boxes.isEmpty(), qPrintable(sim.boxes().texts().join(QLatin1Char('|'))));
 }
@@ -163,12 +163,12 @@ void ReadAllTest::refusedRowsAreNamed()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--error")}, language, &why), qPrintable(why));
-    TForm1 &form = sim.form();
-    QCOMPARE(form.readAllControl->readAllButton->text(), button);
-    QCOMPARE(form.readAllControl->readAllButton->accessibleName(), button);
+    MainWindow &form = sim.form();
+    QCOMPARE(control<QPushButton>(form, "readAllButton")->text(), button);
+    QCOMPARE(control<QPushButton>(form, "readAllButton")->accessibleName(), button);
 
-    QTest::mouseClick(form.readAllControl->readAllButton, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(form.readAllControl->readAllButton->isEnabled(), kRunWait);
+    QTest::mouseClick(control<QPushButton>(form, "readAllButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(form, "readAllButton")->isEnabled(), kRunWait);
     const QStringList summary = consoleLinesStarting(form, line.left(4));
     QCOMPARE(summary.size(), 1);
     QVERIFY2(summary.front().startsWith(line), qPrintable(summary.front()));
@@ -185,16 +185,15 @@ void ReadAllTest::cancelStopsSending()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--delay"), QStringLiteral("150")}, "EN", &why), qPrintable(why));
-    TForm1 &form = sim.form();
-    ReadAllControl &control = *form.readAllControl;
+    MainWindow &form = sim.form();
     form.lineEdit(Field::RxMax)->setText(QStringLiteral("untouched"));
 
-    QTest::mouseClick(control.readAllButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "readAllButton"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(sim.commandsReceived().size() >= 3, kRunWait);
-    QTest::mouseClick(control.cancelButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "readAllCancelButton"), Qt::LeftButton);
     const int sent = sim.commandsSent();
-    QVERIFY(control.readAllButton->isEnabled());
-    QVERIFY(!control.cancelButton->isVisible());
+    QVERIFY(control<QPushButton>(form, "readAllButton")->isEnabled());
+    QVERIFY(!control<QPushButton>(form, "readAllCancelButton")->isVisible());
     QCOMPARE(form.serialGatherer()->lineEndGraceMs(), 0);
     const QStringList summary = consoleLinesStarting(form, QStringLiteral("Read all"));
     QCOMPARE(summary.size(), 1);
@@ -214,14 +213,14 @@ void ReadAllTest::unusableLinkEndsTheRunAtOnce()
     // and the run stops there instead of failing 31 times.
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qxtest-readall"), "[Ver]\r\nCEO=EN\r\n"));
-    const std::unique_ptr<TForm1> form = makeMainWindow();
+    const std::unique_ptr<MainWindow> form = makeMainWindow();
     boxes.clear();
-    QTest::mouseClick(form->readAllControl->readAllButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form, "readAllButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{QStringLiteral("The COM Port NOT opened!")});
     QCOMPARE(consoleLinesStarting(*form, QStringLiteral("Read all")),
              QStringList{QStringLiteral("Read all stopped (the serial port could not be written): 0 of 31 "
                                         "parameters read; not read: work mode (WIFIMODE).")});
-    QVERIFY(form->readAllControl->readAllButton->isEnabled());
+    QVERIFY(control<QPushButton>(*form, "readAllButton")->isEnabled());
 }
 
 QTEST_MAIN(ReadAllTest)

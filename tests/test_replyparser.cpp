@@ -5,9 +5,9 @@
 // without the window, in tests/core/test_replycore.cpp.
 
 #include "protocol/ReplyInterpreter.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -46,16 +46,16 @@ QString valueOf(const QWidget *widget)
 }
 
 // Everything a reply may write, by key.
-QMap<QString, QString> snapshot(const TForm1 &form)
+QMap<QString, QString> snapshot(MainWindow &form)
 {
     QMap<QString, QString> state;
     for (int i = 0; i < static_cast<int>(Field::Count); ++i)
         state[fieldKey(Field(i))] = valueOf(form.field(Field(i)));
     state[kMemo] = state.take(fieldKey(Field::ListMemo));
     for (int n = 1; n <= 8; ++n) {
-        state[ioKey(n, "mode")] = valueOf(form.ioRow(n).mode);
-        state[ioKey(n, "pull")] = valueOf(form.ioRow(n).pull);
-        state[ioKey(n, "level")] = valueOf(form.ioRow(n).level);
+        state[ioKey(n, "mode")] = valueOf(ioRow(form, n).mode);
+        state[ioKey(n, "pull")] = valueOf(ioRow(form, n).pull);
+        state[ioKey(n, "level")] = valueOf(ioRow(form, n).level);
     }
     state[kStatus] = form.statusPanel(2);
     return state;
@@ -160,7 +160,7 @@ private:
 
     std::unique_ptr<BoxRecorder> boxes_;
     std::unique_ptr<WorkDir> dir_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
 };
 
 void ReplyParserTest::initTestCase()
@@ -171,7 +171,7 @@ void ReplyParserTest::initTestCase()
     for (int i = 0; i < static_cast<int>(Field::Count); ++i)
         QVERIFY2(form_->field(Field(i)), qPrintable(fieldKey(Field(i))));
     for (int n = 1; n <= 8; ++n)
-        QVERIFY(form_->ioRow(n).mode && form_->ioRow(n).pull && form_->ioRow(n).level);
+        QVERIFY(ioRow(*form_, n).mode && ioRow(*form_, n).pull && ioRow(*form_, n).level);
 }
 
 void ReplyParserTest::cleanupTestCase()
@@ -252,9 +252,9 @@ void ReplyParserTest::effectsReachTheirControls_data()
 void ReplyParserTest::presetRow()
 {
     for (int n = 1; n <= 8; ++n) {
-        form_->ioRow(n).mode->setCurrentIndex(0);
-        form_->ioRow(n).pull->setCurrentIndex(0);
-        form_->ioRow(n).level->setCurrentIndex(n == 3 ? 1 : -1);
+        ioRow(*form_, n).mode->setCurrentIndex(0);
+        ioRow(*form_, n).pull->setCurrentIndex(0);
+        ioRow(*form_, n).level->setCurrentIndex(n == 3 ? 1 : -1);
     }
     form_->comboBox(Field::WorkMode)->setCurrentIndex(2);
     form_->comboBox(Field::StopBits)->setCurrentIndex(0);
@@ -286,7 +286,7 @@ void ReplyParserTest::effectsReachTheirControls()
     const QMap<QString, QString> before = snapshot(*form_);
     const QStringList consoleBefore = form_->console()->lines();
 
-    form_->ParseReply(reply, serial ? ReplyRoad::Serial : ReplyRoad::Tcp);
+    form_->parseReply(reply, serial ? ReplyRoad::Serial : ReplyRoad::Tcp);
 
     QMap<QString, QString> expected = before;
     for (const auto &[key, value] : changes)

@@ -6,12 +6,12 @@
 
 #include "links/ReplyGatherer.h"
 #include "links/TcpConnection.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/ImmutableFile.h"
 #include "support/LoopbackServer.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QAction>
 #include <QFile>
@@ -45,7 +45,7 @@ public:
 };
 
 // An item of the File menu, found the way a user finds it.
-QAction *fileMenuItem(TForm1 &form, const char *name)
+QAction *fileMenuItem(MainWindow &form, const char *name)
 {
     const auto *file = form.menuBar()->findChild<QMenu *>(QStringLiteral("fileMenu"));
     if (!file)
@@ -57,7 +57,7 @@ QAction *fileMenuItem(TForm1 &form, const char *name)
     return nullptr;
 }
 
-QAction *saveLogInFileMenu(TForm1 &form)
+QAction *saveLogInFileMenu(MainWindow &form)
 {
     return fileMenuItem(form, "saveLogAction");
 }
@@ -306,7 +306,7 @@ void SaveLogTest::logLineAfterTypedTextStartsItsOwnLine()
         QTRY_VERIFY_WITH_TIMEOUT(log->lineCount() == 1 && !form->serialGatherer()->isGathering(), kWait);
     }
     if (clearFirst)
-        QTest::mouseClick(form->clearConsoleButton, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*form, "clearConsoleButton"), Qt::LeftButton);
 
     log->setFocus();
     QTest::keyClick(log, Qt::Key_End, Qt::ControlModifier);

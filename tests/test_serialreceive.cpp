@@ -5,11 +5,11 @@
 // tested on a clock of the test's own (tests/core/test_replygatherer.cpp).
 
 #include "links/ReplyGatherer.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Portset.h"
-#include "shell/Unit1.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/SerialPortDialog.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -36,7 +36,7 @@ struct SerialWindow {
     Pty pty;
     BoxRecorder boxes;
     WorkDir dir;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 
     explicit SerialWindow(const QByteArray &extra = QByteArray())
         : dir(WorkDir::testConfig(pty.slavePath(), "[Ver]\r\nCEO=EN\r\n" + extra)), form(makeMainWindow())
@@ -263,7 +263,7 @@ void SerialReceiveTest::bytesDuringAFailedOpenAreRead()
         }
         return true;
     });
-    TfrmPortSet *dialog = w.form->portDialog();
+    SerialPortDialog *dialog = w.form->portDialog();
     dialog->portBox->setCurrentIndex(6); // COM7: no device behind it
     dialog->openButton->click();
     QCOMPARE(w.boxes.texts().value(1), QStringLiteral("Open COM7 Fail！"));

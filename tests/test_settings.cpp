@@ -1,10 +1,10 @@
 #include "protocol/IniProfile.h"
-#include "shell/Portset.h"
-#include "shell/Settings.h"
-#include "shell/Unit1.h"
 #include "support/FileBytes.h"
 #include "support/ImmutableFile.h"
 #include "support/TestSupport.h"
+#include "window/MainWindow.h"
+#include "window/SerialPortDialog.h"
+#include "window/Settings.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -565,7 +565,7 @@ void TestSettings::quotedValuesStartTheTool()
         QVERIFY(form->chinese());
         QVERIFY2(boxes.texts().contains(QStringLiteral("打开COM3失败！")),
                  qPrintable(boxes.texts().join(u'|')));
-        auto *lanIp = form->findChild<QLineEdit *>(QStringLiteral("lanIpEdit"));
+        auto *lanIp = control<QLineEdit>(*form, "lanIpEdit");
         QVERIFY(lanIp != nullptr);
         QCOMPARE(lanIp->text(), QStringLiteral("127.0.0.5"));
         QCOMPARE(form->settings().udpPort, 9000);
@@ -613,7 +613,7 @@ void TestSettings::closeSavesWhereTheFolderRefusesNewFiles()
         form->portDialog()->portBox->setCurrentIndex(4);
         form->portDialog()->openButton->click();
         // The link and the route the window holds are saved with the settings.
-        form->lanLinkRadio->setChecked(true);
+        control<QRadioButton>(*form, "lanLinkRadio")->setChecked(true);
         form->session().route.targetId = QStringLiteral("13900000001");
         boxes.clear();
         form->show();

@@ -3,10 +3,11 @@
 // the console, and peers that misbehave.
 
 #include "links/TcpConnection.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
+#include "window/CommandDispatch.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -42,7 +43,7 @@ struct Rig {
 
     BoxRecorder boxes;
     WorkDir dir;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 QString peerText(quint16 port)
@@ -129,8 +130,8 @@ void TcpLinkTest::eventTexts()
     QTRY_COMPARE_WITH_TIMEOUT(rig.form->statusPanel(1), peerText(server.port()) + disconnected, kWait);
 
     // A refused connection has no peer: empty address and port 0.
-    rig.form->lanPortEdit->setText(QString::number(closedLoopbackPort()));
-    QTest::mouseClick(rig.form->lanConnectButton, Qt::LeftButton);
+    control<QLineEdit>(*rig.form, "lanPortEdit")->setText(QString::number(closedLoopbackPort()));
+    QTest::mouseClick(control<QPushButton>(*rig.form, "lanConnectButton"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(rig.form->statusPanel(1), QStringLiteral(":0") + error, kWait);
     QVERIFY(rig.boxes.boxes.isEmpty());
 }
@@ -154,7 +155,7 @@ void TcpLinkTest::sendLogsWhatLeft()
     const QByteArray data("A\x00"
                           "B\xA8\x81\r\n",
                           7);
-    rig.form->SendTcp(data);
+    rig.form->dispatch().sendTcp(data);
     QTRY_COMPARE_WITH_TIMEOUT(server.received(), data, kWait);
     // An empty line, then the data line: 00 as the control picture ␀, A8 81 as its GBK character, and
     // the CR LF a line break.
@@ -168,7 +169,7 @@ void TcpLinkTest::sendLogsWhatLeft()
     for (int i = 0; i < 150; ++i)
         rig.form->console()->addLine(QStringLiteral("line"));
     const int before = rig.form->console()->lineCount();
-    rig.form->SendTcp("x");
+    rig.form->dispatch().sendTcp("x");
     QCOMPARE(rig.form->console()->lineCount(), before + (showHex ? 3 : 2));
 }
 
@@ -181,7 +182,7 @@ void TcpLinkTest::sendReconnectsAfterPeerClosed()
     QTRY_VERIFY_WITH_TIMEOUT(!rig.established(), kWait);
 
     rig.form->console()->clearLog();
-    rig.form->SendTcp("AT\r\n");
+    rig.form->dispatch().sendTcp("AT\r\n");
     // The send waited for the new connection, so it went out on it and was logged.
     QCOMPARE(rig.lines().value(1), QStringLiteral("TCP Send:AT"));
     QVERIFY(rig.established());
@@ -219,15 +220,17 @@ void TcpLinkTest::sendWithoutConnectionReportsError()
     auto form = makeMainWindow();
     boxes.clear(); // the saved serial port does not exist
     if (peer != QLatin1String("none")) {
-        clickRadio(form->lanLinkRadio);
-        form->lanPortEdit->setText(
-            QString::number(peer == QLatin1String("silent") ? silent.port() : closedLoopbackPort()));
-        QTest::mouseClick(form->lanConnectButton, Qt::LeftButton);
+        clickRadio(control<QRadioButton>(*form, "lanLinkRadio"));
+        control<QLineEdit>(*form, "lanPortEdit")
+            ->setText(
+                QString::number(peer == QLatin1String("silent") ? silent.port() : closedLoopbackPort()));
+        QTest::mouseClick(control<QPushButton>(*form, "lanConnectButton"), Qt::LeftButton);
     }
     form->console()->clearLog();
     if (form->session().route.linkType == 1)
-        QTest::mouseClick(form->atButton, Qt::LeftButton); // the LAN dispatch goes through SendTcp
-    form->SendTcp("AT\r\n");
+        QTest::mouseClick(control<QPushButton>(*form, "atButton"),
+                          Qt::LeftButton); // the LAN dispatch goes through sendTcp
+    form->dispatch().sendTcp("AT\r\n");
 
     QVERIFY(form->tcpConnection()->state() != QAbstractSocket::ConnectedState);
     const QStringList lines = form->console()->lines();
@@ -293,9 +296,9 @@ void TcpLinkTest::failedSendStaysInView()
                                  kWait);
     else
         QTRY_VERIFY_WITH_TIMEOUT(form->tcpConnection()->state() == QAbstractSocket::ConnectedState, kWait);
-    QTest::keyClicks(form->dataEdit, QStringLiteral("AB"));
+    QTest::keyClicks(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("AB"));
     form->console()->clearLog();
-    auto *pressed = form->findChild<QPushButton *>(button);
+    auto *pressed = control<QPushButton>(*form, button);
     QVERIFY(pressed);
 
     QTest::mouseClick(pressed, Qt::LeftButton);
@@ -322,7 +325,7 @@ void TcpLinkTest::reconnectGoesOnAfterTheWait()
     auto form = makeMainWindow();
     form->setStatusPanel(1, QString());
     form->console()->clearLog();
-    form->SendTcp("AT\r\n");
+    form->dispatch().sendTcp("AT\r\n");
     QCOMPARE(form->statusPanel(2), sendError(false));
     QVERIFY(form->console()->lines().isEmpty());
     QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::ConnectingState);
@@ -330,7 +333,7 @@ void TcpLinkTest::reconnectGoesOnAfterTheWait()
     slow.openUp();
     QTRY_COMPARE_WITH_TIMEOUT(form->statusPanel(1),
                               peerText(slow.port()) + QStringLiteral(":TCP Connected Successfully!"), kWait);
-    form->SendTcp("AT\r\n");
+    form->dispatch().sendTcp("AT\r\n");
     QCOMPARE(form->console()->lines().value(1), QStringLiteral("TCP Send:AT"));
     QVERIFY(boxes.boxes.isEmpty());
 }
@@ -366,7 +369,7 @@ void TcpLinkTest::unresolvableNameReportsError()
     QCOMPARE(form->tcpConnection()->state(), QAbstractSocket::UnconnectedState);
 
     form->console()->clearLog();
-    form->SendTcp("AT\r\n");
+    form->dispatch().sendTcp("AT\r\n");
     QCOMPARE(form->statusPanel(2), sendError(false));
     QVERIFY(form->console()->lines().isEmpty());
     QVERIFY(boxes.boxes.isEmpty());
@@ -478,7 +481,7 @@ void TcpLinkTest::moduleFrameInTwoSegmentsFillsEveryField()
         {"workModeBox", "AP+Station"}, {"deviceIdEdit", "13900000001"}, {"zoneEdit", "0571"},
         {"heartbeatEdit", "120"},      {"dhcpBox", "AP Enable"},        {"serverPortEdit", "8899"}};
     for (const auto &[name, text] : shown) {
-        QWidget *field = form->findChild<QWidget *>(QLatin1String(name));
+        QWidget *field = control<QWidget>(*form, QLatin1String(name));
         QVERIFY2(field, name);
         const auto *box = qobject_cast<const QComboBox *>(field);
         QCOMPARE(box ? box->currentText() : qobject_cast<const QLineEdit *>(field)->text(), text);
@@ -546,7 +549,7 @@ void TcpLinkTest::hostilePeer()
     QTimer::singleShot(0, rig.form.get(), [&fired] { fired = true; });
     QTRY_VERIFY_WITH_TIMEOUT(fired, kWait);
     server.clearReceived();
-    QTest::mouseClick(rig.form->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*rig.form, "atButton"), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(server.received(),
                               QByteArray("\xA8\x81\x01"
                                          "AT\r\n"),

@@ -1,14 +1,15 @@
-// The UDP endpoint: what SendUdp puts on the wire and in the console, how received datagrams are
+// The UDP endpoint: what sendUdp puts on the wire and in the console, how received datagrams are
 // listed, the retry when the discovery port is taken, and the two search buttons. Loopback only; the
 // real broadcast runs between two network namespaces this test creates (as root), with the tool's
 // side and the answering module as helper modes of this same executable.
 
 #include "links/UdpEndpoint.h"
-#include "shell/ConsoleLog.h"
-#include "shell/Unit1.h"
 #include "support/NamespacePair.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/ConsoleLog.h"
+#include "window/DiscoverySearch.h"
+#include "window/MainWindow.h"
 
 #include <QApplication>
 #include <QNetworkDatagram>
@@ -33,7 +34,7 @@ QByteArray moduleAnswer(const QByteArray &request)
 }
 
 // The console's logical lines (it stores long lines as several display rows).
-QString consoleText(const TForm1 &form)
+QString consoleText(const MainWindow &form)
 {
     return form.console()->lines().join(QLatin1Char('\n'));
 }
@@ -94,16 +95,20 @@ int runSearcher(int argc, char **argv, const char *namespaceName, int expectedLi
     // Only here, inside the test's own namespace, do the search buttons broadcast.
     WorkDir dir(WorkDir::testConfig(pty.slavePath(), "[Discovery]\r\nAddress=255.255.255.255\r\n"));
     const auto window = makeMainWindow(6998);
-    TForm1 &form = *window;
+    MainWindow &form = *window;
     form.settings().showHex = true;
-    QTest::mouseClick(form.searchButton, Qt::LeftButton);
-    QTest::mouseClick(form.search2Button, Qt::LeftButton);
-    QTest::mouseClick(form.searchButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "searchButton"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "search2Button"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "searchButton"), Qt::LeftButton);
     (void)QTest::qWaitFor(
-        [&form, expectedLines] { return form.searchResultEdit->document()->blockCount() >= expectedLines; },
+        [&form, expectedLines] {
+            return control<QPlainTextEdit>(form, "searchResultEdit")->document()->blockCount() >=
+                   expectedLines;
+        },
         20000);
     printLine("BOUND " + QByteArray::number(form.udpEndpoint()->localPort()));
-    printLine("RESULT " + form.searchResultEdit->toPlainText().toUtf8().toBase64());
+    printLine("RESULT " +
+              control<QPlainTextEdit>(form, "searchResultEdit")->toPlainText().toUtf8().toBase64());
     printLine("CONSOLE " + consoleText(form).toUtf8().toBase64());
     printLine("BOXES " + boxes.texts().join(QLatin1Char('\n')).toUtf8().toBase64());
     return 0;
@@ -144,7 +149,7 @@ private:
     std::unique_ptr<Pty> pty_; // COM1, so that start-up opens its port without a box
     std::unique_ptr<BoxRecorder> boxes_;
     std::unique_ptr<WorkDir> dir_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
     quint16 toolPort_ = 0;
     void makeWindow(int udpLocalPort = 0); // 0: a free port, so that parallel suites never fight
 };
@@ -192,7 +197,7 @@ void UdpLinkTest::sendUdpSendsOneDatagramAndLogsIt()
     makeWindow();
     form_->settings().showHex = showHex;
 
-    form_->SendUdp(data, QStringLiteral("127.0.0.1"), listener.localPort());
+    form_->discovery().send(data, QStringLiteral("127.0.0.1"), listener.localPort());
 
     QTRY_VERIFY(listener.hasPendingDatagrams());
     const QNetworkDatagram got = listener.receiveDatagram();
@@ -218,10 +223,10 @@ void UdpLinkTest::nothingSentWithoutDataOrHost()
     QVERIFY(listener.bind(QHostAddress(QHostAddress::LocalHost), 0));
     makeWindow();
 
-    form_->SendUdp(data, host, listener.localPort());
+    form_->discovery().send(data, host, listener.localPort());
     QCOMPARE(form_->console()->lineCount(), 0);
     // Loopback keeps order: if the first call had sent anything, it would arrive before this.
-    form_->SendUdp("next", QStringLiteral("127.0.0.1"), listener.localPort());
+    form_->discovery().send("next", QStringLiteral("127.0.0.1"), listener.localPort());
 
     QTRY_VERIFY(listener.hasPendingDatagrams());
     QCOMPARE(listener.receiveDatagram().data(), QByteArray("next"));
@@ -248,7 +253,7 @@ void UdpLinkTest::unusableDestinationIsReported()
     QFETCH(QString, box);
     makeWindow();
 
-    form_->SendUdp("REQUEST_DEVICE_DISCOVERY", host, port);
+    form_->discovery().send("REQUEST_DEVICE_DISCOVERY", host, port);
 
     QCOMPARE(boxes_->boxes.size(), 1);
     QCOMPARE(boxes_->boxes.first().kind, BoxKind::Error);
@@ -286,8 +291,9 @@ void UdpLinkTest::receivedDatagramIsOneResultLine()
     QCOMPARE(module.writeDatagram(datagram, QHostAddress(QHostAddress::LocalHost), toolPort_),
              qint64(datagram.size()));
 
-    QTRY_VERIFY(!form_->searchResultEdit->toPlainText().isEmpty());
-    QCOMPARE(form_->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:") + shown);
+    QTRY_VERIFY(!control<QPlainTextEdit>(*form_, "searchResultEdit")->toPlainText().isEmpty());
+    QCOMPARE(control<QPlainTextEdit>(*form_, "searchResultEdit")->toPlainText(),
+             QStringLiteral("127.0.0.1:") + shown);
     // Discovery answers are not replies to commands: no console line, no parser, on the serial link too.
     QCOMPARE(form_->session().route.linkType, 0);
     QCOMPARE(form_->console()->lineCount(), 0);
@@ -303,12 +309,13 @@ void UdpLinkTest::resultsKeepArrivalOrderUntilCleared()
     for (const char *answer : {"one", "two", "one"})
         module.writeDatagram(answer, QHostAddress(QHostAddress::LocalHost), toolPort_);
 
-    QTRY_COMPARE(form_->searchResultEdit->toPlainText(),
+    QTRY_COMPARE(control<QPlainTextEdit>(*form_, "searchResultEdit")->toPlainText(),
                  QStringLiteral("127.0.0.1:one\n127.0.0.1:two\n127.0.0.1:one"));
-    QTest::mouseClick(form_->searchClearButton, Qt::LeftButton);
-    QCOMPARE(form_->searchResultEdit->toPlainText(), QString());
+    QTest::mouseClick(control<QPushButton>(*form_, "searchClearButton"), Qt::LeftButton);
+    QCOMPARE(control<QPlainTextEdit>(*form_, "searchResultEdit")->toPlainText(), QString());
     module.writeDatagram("three", QHostAddress(QHostAddress::LocalHost), toolPort_);
-    QTRY_COMPARE(form_->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:three"));
+    QTRY_COMPARE(control<QPlainTextEdit>(*form_, "searchResultEdit")->toPlainText(),
+                 QStringLiteral("127.0.0.1:three"));
 }
 
 void UdpLinkTest::takenPortIsReportedOnEachSendUntilFree()
@@ -327,9 +334,9 @@ void UdpLinkTest::takenPortIsReportedOnEachSendUntilFree()
     QCOMPARE(form_->statusPanel(0), kMakerNameChinese);
     QVERIFY(!form_->udpEndpoint()->isBound());
 
-    form_->SendUdp("first", QStringLiteral("127.0.0.1"), listener.localPort());
-    form_->discoveryTarget = {QStringLiteral("127.0.0.1"), int(listener.localPort())};
-    QTest::mouseClick(form_->searchButton, Qt::LeftButton);
+    form_->discovery().send("first", QStringLiteral("127.0.0.1"), listener.localPort());
+    form_->discovery().setTarget({QStringLiteral("127.0.0.1"), int(listener.localPort())});
+    QTest::mouseClick(control<QPushButton>(*form_, "searchButton"), Qt::LeftButton);
     QCOMPARE(boxes_->boxes.size(), 2);
     for (const BoxRequest &box : std::as_const(boxes_->boxes)) {
         QCOMPARE(box.kind, BoxKind::Error);
@@ -338,7 +345,7 @@ void UdpLinkTest::takenPortIsReportedOnEachSendUntilFree()
     QCOMPARE(form_->console()->lineCount(), 0);
 
     blocker.reset();
-    form_->SendUdp("second", QStringLiteral("127.0.0.1"), listener.localPort());
+    form_->discovery().send("second", QStringLiteral("127.0.0.1"), listener.localPort());
 
     QCOMPARE(boxes_->boxes.size(), 2);
     QTRY_VERIFY(listener.hasPendingDatagrams());
@@ -348,7 +355,8 @@ void UdpLinkTest::takenPortIsReportedOnEachSendUntilFree()
     QCOMPARE(consoleText(*form_), QStringLiteral("\nUDP Send:second"));
     // Bound now, it also receives.
     listener.writeDatagram("answer", QHostAddress(QHostAddress::LocalHost), taken);
-    QTRY_COMPARE(form_->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:answer"));
+    QTRY_COMPARE(control<QPlainTextEdit>(*form_, "searchResultEdit")->toPlainText(),
+                 QStringLiteral("127.0.0.1:answer"));
 }
 
 void UdpLinkTest::searchButtonsSendTheirRequest_data()
@@ -369,17 +377,18 @@ void UdpLinkTest::searchButtonsSendTheirRequest()
     QUdpSocket module;
     QVERIFY(module.bind(QHostAddress(QHostAddress::LocalHost), 0));
     makeWindow();
-    QCOMPARE(form_->discoveryTarget.host,
+    QCOMPARE(form_->discovery().target().host,
              QStringLiteral("127.0.0.1")); // [Discovery] Address of the test config
-    QCOMPARE(form_->discoveryTarget.port, 6999);
-    form_->discoveryTarget = {QStringLiteral("127.0.0.1"), int(module.localPort())};
+    QCOMPARE(form_->discovery().target().port, 6999);
+    form_->discovery().setTarget({QStringLiteral("127.0.0.1"), int(module.localPort())});
     form_->session().route.linkType = link;
     // An earlier answer stays: a search clears nothing.
     module.writeDatagram("earlier", QHostAddress(QHostAddress::LocalHost), toolPort_);
-    QTRY_COMPARE(form_->searchResultEdit->toPlainText(), QStringLiteral("127.0.0.1:earlier"));
+    QTRY_COMPARE(control<QPlainTextEdit>(*form_, "searchResultEdit")->toPlainText(),
+                 QStringLiteral("127.0.0.1:earlier"));
     form_->setStatusPanel(2, QStringLiteral("before"));
 
-    QTest::mouseClick(form_->findChild<QPushButton *>(button), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form_, button), Qt::LeftButton);
 
     QTRY_VERIFY(module.hasPendingDatagrams());
     const QNetworkDatagram got = module.receiveDatagram();
@@ -388,7 +397,7 @@ void UdpLinkTest::searchButtonsSendTheirRequest()
     QCOMPARE(consoleText(*form_), QStringLiteral("\nUDP Send:") + QString::fromLatin1(request));
     QCOMPARE(form_->statusPanel(2), QStringLiteral("before"));
     module.writeDatagram("QX5120", got.senderAddress(), quint16(got.senderPort()));
-    QTRY_COMPARE(form_->searchResultEdit->toPlainText(),
+    QTRY_COMPARE(control<QPlainTextEdit>(*form_, "searchResultEdit")->toPlainText(),
                  QStringLiteral("127.0.0.1:earlier\n127.0.0.1:QX5120"));
     QVERIFY(boxes_->boxes.isEmpty());
 }

@@ -7,13 +7,13 @@
 #include "protocol/ParameterCatalogue.h"
 #include "protocol/Profile.h"
 #include "protocol/ValueRules.h"
-#include "shell/ApplyProfileDialog.h"
-#include "shell/ConsoleLog.h"
-#include "shell/ProfileActions.h"
-#include "shell/ReadAllControl.h"
-#include "shell/Unit1.h"
 #include "support/FileBytes.h"
 #include "support/SimWindow.h"
+#include "window/ApplyProfileDialog.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/ProfileActions.h"
+#include "window/ReadAllControl.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -72,14 +72,14 @@ QStringList column(ApplyProfileDialog &dialog, int column)
     return texts;
 }
 
-QPushButton *rowButton(TForm1 &form, Field firstField, const char *which)
+QPushButton *rowButton(MainWindow &form, Field firstField, const char *which)
 {
     QString stem = form.field(firstField)->objectName();
     stem.chop(stem.endsWith(QLatin1String("Edit")) ? 4 : 3);
-    return form.findChild<QPushButton *>(stem + QLatin1String(which));
+    return control<QPushButton>(form, stem + QLatin1String(which));
 }
 
-QStringList consoleLinesStarting(TForm1 &form, const QString &start)
+QStringList consoleLinesStarting(MainWindow &form, const QString &start)
 {
     return form.console()->lines().filter(
         QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(start)));
@@ -137,7 +137,7 @@ void ProfilesTest::saveWritesWhatTheFieldsHold()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qxtest-profiles"),
                                     "[Ver]\r\nCEO=" + language + "\r\n"));
-    const std::unique_ptr<TForm1> form = makeMainWindow();
+    const std::unique_ptr<MainWindow> form = makeMainWindow();
     boxes.clear();
     form->lineEdit(Field::Heartbeat)->setText(QStringLiteral("60"));
     form->lineEdit(Field::StaSsid)->setText(QStringLiteral("家里"));
@@ -145,7 +145,7 @@ void ProfilesTest::saveWritesWhatTheFieldsHold()
     const QString path = dir.path() + QStringLiteral("/saved.txt");
     FileAnswers answers(path);
 
-    form->profileActions->saveAction->trigger();
+    control<QAction>(*form, "saveProfileAction")->trigger();
     QVERIFY(boxes.boxes.isEmpty());
     const QByteArray bytes = readFile(path);
     const QList<QByteArray> lines = bytes.split('\n');
@@ -183,15 +183,15 @@ void ProfilesTest::applyWritesWhatDiffersAndVerifies()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(link, {}, "EN", &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("module.txt"));
     FileAnswers answers(path);
 
     // The module as it is now, read and saved.
-    QTest::mouseClick(form.readAllControl->readAllButton, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(form.readAllControl->readAllButton->isEnabled(), kRunWait);
-    form.profileActions->saveAction->trigger();
+    QTest::mouseClick(control<QPushButton>(form, "readAllButton"), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(form, "readAllButton")->isEnabled(), kRunWait);
+    control<QAction>(form, "saveProfileAction")->trigger();
     const Profile saved = ParseProfile(readFile(path));
     QCOMPARE(saved.lines.size(), 31);
 
@@ -206,7 +206,7 @@ void ProfilesTest::applyWritesWhatDiffersAndVerifies()
     const qsizetype before = sim.commandsReceived().size();
 
     // The dialog reads what the buttons may have changed, and writes nothing yet.
-    form.profileActions->applyAction->trigger();
+    control<QAction>(form, "applyProfileAction")->trigger();
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
@@ -264,7 +264,7 @@ void ProfilesTest::applyWritesWhatDiffersAndVerifies()
     QTest::mouseClick(dialog->closeButton, Qt::LeftButton);
     QTRY_VERIFY(form.findChild<ApplyProfileDialog *>() == nullptr);
     const qsizetype done = sim.commandsReceived().size();
-    form.profileActions->applyAction->trigger();
+    control<QAction>(form, "applyProfileAction")->trigger();
     dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QCOMPARE(dialog->statusLabel->text(), QStringLiteral("0 of 31 parameters differ from the module."));
@@ -299,7 +299,7 @@ void ProfilesTest::compareWritesNothing()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {}, language, &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("hand.txt"));
     writeFile(path, "# written by hand\nRCVMAX=2048\nHEARTBEATT=60\n\nPTHPORT=8899\n");
@@ -307,7 +307,7 @@ void ProfilesTest::compareWritesNothing()
 
     // No read-all in this session: the dialog reads the profile's three parameters, in the
     // order of the pages, and nothing else.
-    form.profileActions->compareAction->trigger();
+    control<QAction>(form, "compareProfileAction")->trigger();
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QCOMPARE(dialog->windowTitle(), title);
@@ -351,13 +351,13 @@ void ProfilesTest::refusedWritesAreReported()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--error")}, language, &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("two.txt"));
     writeFile(path, "HEARTBEATT=60\nRCVMAX=1024\n");
     FileAnswers answers(path);
 
-    form.profileActions->applyAction->trigger();
+    control<QAction>(form, "applyProfileAction")->trigger();
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QTRY_VERIFY_WITH_TIMEOUT(dialog->writeButton->isEnabled(), kRunWait);
@@ -385,14 +385,14 @@ void ProfilesTest::cancelAndCloseStopSending()
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--delay"), QStringLiteral("150")}, "EN", &why), qPrintable(why));
-    TForm1 &form = sim.form();
+    MainWindow &form = sim.form();
     QTemporaryDir files;
     const QString path = files.filePath(QStringLiteral("four.txt"));
     writeFile(path, "PTHPORT=8123\nREMOTEPORT=9600\nHEARTBEATT=60\nRCVMAX=1024\n");
     FileAnswers answers(path);
 
     // Closed while it reads: nothing more goes out.
-    form.profileActions->applyAction->trigger();
+    control<QAction>(form, "applyProfileAction")->trigger();
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QTRY_VERIFY_WITH_TIMEOUT(sim.commandsReceived().size() >= 1, kRunWait);
@@ -402,7 +402,7 @@ void ProfilesTest::cancelAndCloseStopSending()
     QCOMPARE(sim.commandsBeforeTestCommand().size(), sentAtClose);
 
     // Cancelled while it writes: the rows not reached say so, and nothing more goes out.
-    form.profileActions->applyAction->trigger();
+    control<QAction>(form, "applyProfileAction")->trigger();
     dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QTRY_VERIFY_WITH_TIMEOUT(dialog->writeButton->isEnabled(), kRunWait);
@@ -456,14 +456,16 @@ void ProfilesTest::problemsAreListedAndNothingIsSent()
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/qxtest-profiles"),
                                     "[Ver]\r\nCEO=" + language + "\r\n"));
-    const std::unique_ptr<TForm1> form = makeMainWindow();
+    const std::unique_ptr<MainWindow> form = makeMainWindow();
     const QString path = dir.path() + QStringLiteral("/bad.txt");
     writeFile(path, profile);
     FileAnswers answers(path);
     boxes.clear();
     form->console()->clearLog();
 
-    (applying ? form->profileActions->applyAction : form->profileActions->compareAction)->trigger();
+    (applying ? control<QAction>(*form, "applyProfileAction")
+              : control<QAction>(*form, "compareProfileAction"))
+        ->trigger();
     QCOMPARE(boxes.boxes.size(), 1);
     QCOMPARE(boxes.boxes.front().kind, BoxKind::Warning);
     box[0] = box[0].arg(QDir::toNativeSeparators(path));

@@ -1,12 +1,12 @@
 // What the window system and screen readers get from the real platform (xcb on a private Xvfb, with
 // the accessibility bus): the exact window titles, and the status panels announcing their texts.
 
-#include "pages/Unit_options.h"
-#include "shell/Portset.h"
-#include "shell/Unit1.h"
 #include "support/DesktopSession.h"
 #include "support/Pty.h"
 #include "support/TestSupport.h"
+#include "window/MainWindow.h"
+#include "window/OptionsDialog.h"
+#include "window/SerialPortDialog.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -149,8 +149,9 @@ void WindowSystemTest::statusPanelsAnnounceTheirText()
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 
+    QPushButton *atButton = control<QPushButton>(*form, "atButton");
     announced.clear();
-    QTest::mouseClick(form->atButton, Qt::LeftButton);
+    QTest::mouseClick(atButton, Qt::LeftButton);
     QCOMPARE(pty.read(4), QByteArray("AT\r\n"));
     QCOMPARE(announced, (QList<Announcement>{{QStringLiteral("operationPanel"), sending}}));
     announced.clear();

@@ -1,7 +1,7 @@
 #include "support/PageRig.h"
 
 #include "protocol/Fields.h"
-#include "shell/Unit1.h"
+#include "window/MainWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -17,12 +17,12 @@ PageRig::~PageRig() = default;
 
 QPushButton *PageRig::button(const QString &objectName) const
 {
-    return form_->findChild<QPushButton *>(objectName);
+    return qobject_cast<QPushButton *>(findControl(*form_, objectName));
 }
 
 QWidget *PageRig::widget(const QString &objectName) const
 {
-    return form_->findChild<QWidget *>(objectName);
+    return qobject_cast<QWidget *>(findControl(*form_, objectName));
 }
 
 QByteArray PageRig::sent(qsizetype expected)

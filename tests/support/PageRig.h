@@ -12,7 +12,7 @@
 
 class QPushButton;
 class QWidget;
-class TForm1;
+class MainWindow;
 
 class PageRig {
 public:
@@ -22,7 +22,7 @@ public:
     PageRig(const PageRig &) = delete;
     PageRig &operator=(const PageRig &) = delete;
 
-    TForm1 &form() const { return *form_; }
+    MainWindow &form() const { return *form_; }
     QPushButton *button(const QString &objectName) const;
     QWidget *widget(const QString &objectName) const;
 
@@ -41,5 +41,5 @@ public:
 
 private:
     WorkDir dir_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
 };

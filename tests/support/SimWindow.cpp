@@ -1,8 +1,8 @@
 #include "support/SimWindow.h"
 
 #include "links/TcpConnection.h"
-#include "shell/Portset.h"
-#include "shell/Unit1.h"
+#include "window/MainWindow.h"
+#include "window/SerialPortDialog.h"
 
 #include <QPushButton>
 #include <QTcpSocket>
@@ -25,8 +25,8 @@ bool SimWindow::start(int link, const QStringList &simArgs, const QByteArray &la
                              "\r\nCOMType=" + QByteArray::number(link) + "\r\n";
     dir_ = std::make_unique<WorkDir>(WorkDir::testConfig(sim_->ptyPath(), extra));
     form_ = makeMainWindow();
-    QObject::connect(form_.get(), &TForm1::commandSent, form_.get(), [this] { ++sent_; });
-    QObject::connect(form_.get(), &TForm1::replyArrived, form_.get(), [this] { ++replies_; });
+    QObject::connect(form_.get(), &MainWindow::commandSent, form_.get(), [this] { ++sent_; });
+    QObject::connect(form_.get(), &MainWindow::replyArrived, form_.get(), [this] { ++replies_; });
     form_->show();
     if (!QTest::qWaitForWindowExposed(form_.get())) {
         if (why)
@@ -80,7 +80,7 @@ QStringList SimWindow::commandsBeforeTestCommand()
     // the wire still shows anything sent after them.
     static_cast<void>(QTest::qWaitFor([this] { return replies_ >= sent_; }, 20000));
     const qsizetype before = commandsReceived().size();
-    QTest::mouseClick(form_->atButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*form_, "atButton"), Qt::LeftButton);
     QStringList commands;
     static_cast<void>(QTest::qWaitFor(
         [&] {

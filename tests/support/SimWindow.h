@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <memory>
 
-class TForm1;
+class MainWindow;
 
 class SimWindow {
 public:
@@ -25,7 +25,7 @@ public:
     bool start(int link, const QStringList &simArgs = {}, const QByteArray &language = "EN",
                QString *why = nullptr);
 
-    TForm1 &form() { return *form_; }
+    MainWindow &form() { return *form_; }
     BoxRecorder &boxes() { return *boxes_; }
     // Every command the module has received so far, in order, without CR LF ("AT+HEARTBEATT=?").
     QStringList commandsReceived();
@@ -47,5 +47,5 @@ private:
     std::unique_ptr<SimProcess> sim_;
     std::unique_ptr<BoxRecorder> boxes_;
     std::unique_ptr<WorkDir> dir_;
-    std::unique_ptr<TForm1> form_;
+    std::unique_ptr<MainWindow> form_;
 };

@@ -2,12 +2,16 @@
 
 #include "links/ComPorts.h"
 #include "links/PortMap.h"
-#include "shell/Unit1.h"
 #include "support/Pty.h"
+#include "window/MainWindow.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QPushButton>
 #include <algorithm>
 
 BoxRecorder::BoxRecorder(bool answerYes) : answerYes_(answerYes)
@@ -92,14 +96,14 @@ QByteArray WorkDir::testConfig(const QString &com1Device, const QByteArray &extr
     return ini;
 }
 
-std::unique_ptr<TForm1> makeMainWindow(int udpLocalPort)
+std::unique_ptr<MainWindow> makeMainWindow(int udpLocalPort)
 {
     // Every COM number points at a path that cannot exist unless the test's Config.ini maps it.
-    return std::make_unique<TForm1>(
+    return std::make_unique<MainWindow>(
         nullptr, WindowStart{QString(), udpLocalPort, QStringLiteral("/nonexistent/qxtest-ttyS%1")});
 }
 
-QByteArray sentBeforeSentinel(TForm1 &form, Pty &pty, int comPort)
+QByteArray sentBeforeSentinel(MainWindow &form, Pty &pty, int comPort)
 {
     static const QByteArray sentinel("\0qx-test-sentinel\0", 19);
     QCoreApplication::processEvents();
@@ -114,4 +118,33 @@ QByteArray sentBeforeSentinel(TForm1 &form, Pty &pty, int comPort)
     }
     bytes.chop(sentinel.size());
     return bytes;
+}
+
+QObject *findControl(QObject &root, const QString &objectName)
+{
+    QObject *found = root.findChild<QObject *>(objectName);
+    // A page not built yet is built for a name that is not there, or that only a dialog has so far
+    // (the serial dialog's "baudBox" and the parameter page's).
+    auto *window = qobject_cast<MainWindow *>(&root);
+    const auto *widget = qobject_cast<QWidget *>(found);
+    const bool onlyInDialog = widget != nullptr && qobject_cast<QDialog *>(widget->window()) != nullptr;
+    if (window != nullptr && (found == nullptr || onlyInDialog)) {
+        window->buildAllPages();
+        found = root.findChild<QObject *>(objectName);
+    }
+    return found;
+}
+
+IoRowControls ioRow(QObject &window, int row)
+{
+    const auto name = [row](const char *kind, const char *suffix) {
+        return QLatin1String(kind) + QString::number(row) + QLatin1String(suffix);
+    };
+    return {control<QLabel>(window, name("ioName", "Label")),
+            control<QLabel>(window, name("ioPin", "Label")),
+            control<QComboBox>(window, name("ioMode", "Box")),
+            control<QComboBox>(window, name("ioPull", "Box")),
+            control<QComboBox>(window, name("ioLevel", "Box")),
+            control<QPushButton>(window, name("ioSet", "Button")),
+            control<QPushButton>(window, name("ioRead", "Button"))};
 }

@@ -1,0 +1,207 @@
+#include "window/Captions.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QTabWidget>
+
+namespace {
+// "&&" in a caption shows one ampersand; the accessible name should read the same.
+QString spoken(const QString &caption)
+{
+    QString text = caption;
+    text.replace(QLatin1String("&&"), QLatin1String("&"));
+    return text;
+}
+
+void setCaptionText(QObject *target, const QString &text)
+{
+    if (auto *button = qobject_cast<QAbstractButton *>(target))
+        button->setText(text);
+    else if (auto *label = qobject_cast<QLabel *>(target))
+        label->setText(text);
+    else if (auto *group = qobject_cast<QGroupBox *>(target))
+        group->setTitle(text);
+}
+} // namespace
+
+void CaptionBook::addControl(QWidget *control, const Caption &caption)
+{
+    entries_.push_back({Kind::Control, control, nullptr, 0, caption, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addRowButton(QWidget *button, const Caption &caption, const Caption &rowCaption)
+{
+    entries_.push_back({Kind::RowButton, button, nullptr, 0, caption, rowCaption, {}, {}});
+    applyEntry(entries_.back(), english_);
+    nameTwinsByGroup();
+}
+
+void CaptionBook::addGroup(QGroupBox *group, const Caption &title)
+{
+    entries_.push_back({Kind::Group, group, nullptr, 0, title, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addField(QLabel *label, QWidget *field, const Caption &caption)
+{
+    label->setBuddy(field);
+    entries_.push_back({Kind::Field, field, label, 0, caption, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+    nameTwinsByGroup();
+}
+
+void CaptionBook::addNamed(QWidget *field, const Caption &name)
+{
+    entries_.push_back({Kind::Named, field, nullptr, 0, name, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addUnseenLabel(QLabel *label, QWidget *field, const Caption &name)
+{
+    label->setBuddy(field);
+    entries_.push_back({Kind::UnseenLabel, field, label, 0, name, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addDescription(QWidget *control, const Caption &description)
+{
+    entries_.push_back({Kind::Description, control, nullptr, 0, description, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addAction(QAction *action, const Caption &caption)
+{
+    entries_.push_back({Kind::Action, action, nullptr, 0, caption, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addMenu(QMenu *menu, const Caption &caption)
+{
+    entries_.push_back({Kind::Menu, menu, nullptr, 0, caption, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addTab(QTabWidget *tabs, int index, const Caption &caption)
+{
+    entries_.push_back({Kind::Tab, tabs->widget(index), tabs, index, caption, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addWindowTitle(QWidget *window, const Caption &caption)
+{
+    entries_.push_back({Kind::Title, window, nullptr, 0, caption, {}, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addItems(QComboBox *box, const QStringList &cn, const QStringList &en)
+{
+    entries_.push_back({Kind::Items, box, nullptr, 0, {}, {}, cn, en});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::apply(bool english)
+{
+    english_ = english;
+    for (const Entry &entry : entries_)
+        applyEntry(entry, english);
+    nameTwinsByGroup();
+}
+
+// Rows of different groups can share a label (the AP and the Station group both have "MAC"), which
+// would give a screen reader two fields "MAC" and two buttons "读取 MAC". Such twins are told apart by
+// their group's title: "AP MAC", "读取 AP MAC".
+void CaptionBook::nameTwinsByGroup()
+{
+    QHash<QString, int> uses;
+    for (const Entry &entry : entries_) {
+        if ((entry.kind == Kind::Field || entry.kind == Kind::RowButton) && entry.target)
+            ++uses[static_cast<QWidget *>(entry.target.data())->accessibleName()];
+    }
+    for (const Entry &entry : entries_) {
+        if ((entry.kind != Kind::Field && entry.kind != Kind::RowButton) || !entry.target)
+            continue;
+        auto *widget = static_cast<QWidget *>(entry.target.data());
+        if (uses.value(widget->accessibleName()) < 2)
+            continue;
+        QWidget *parent = widget->parentWidget();
+        while (parent != nullptr && qobject_cast<QGroupBox *>(parent) == nullptr)
+            parent = parent->parentWidget();
+        if (parent == nullptr)
+            continue;
+        const QString group = spoken(static_cast<QGroupBox *>(parent)->title());
+        const QString &text = entry.caption.pick(english_);
+        widget->setAccessibleName(entry.kind == Kind::Field
+                                      ? group + QLatin1Char(' ') + spoken(text)
+                                      : spoken(text) + QLatin1Char(' ') + group + QLatin1Char(' ') +
+                                            spoken(entry.row.pick(english_)));
+    }
+}
+
+void CaptionBook::applyEntry(const Entry &entry, bool english)
+{
+    QObject *target = entry.target;
+    if (!target)
+        return;
+    const QString &text = entry.caption.pick(english);
+    auto *widget = qobject_cast<QWidget *>(target);
+    switch (entry.kind) {
+    case Kind::Control:
+    case Kind::Group:
+        setCaptionText(target, text);
+        widget->setAccessibleName(spoken(text));
+        break;
+    case Kind::RowButton:
+        setCaptionText(target, text);
+        widget->setAccessibleName(spoken(text) + QLatin1Char(' ') + spoken(entry.row.pick(english)));
+        break;
+    case Kind::Field:
+        if (auto *label = qobject_cast<QLabel *>(entry.other.data()))
+            label->setText(text);
+        widget->setAccessibleName(spoken(text));
+        break;
+    case Kind::Named:
+        widget->setAccessibleName(spoken(text));
+        break;
+    case Kind::UnseenLabel:
+        if (auto *label = qobject_cast<QLabel *>(entry.other.data()))
+            label->setAccessibleName(spoken(text));
+        widget->setAccessibleName(spoken(text));
+        break;
+    case Kind::Description:
+        widget->setAccessibleDescription(spoken(text));
+        break;
+    case Kind::Action:
+        static_cast<QAction *>(target)->setText(text);
+        break;
+    case Kind::Menu:
+        static_cast<QMenu *>(target)->setTitle(text);
+        static_cast<QMenu *>(target)->setAccessibleName(spoken(text));
+        break;
+    case Kind::Tab:
+        if (auto *tabs = qobject_cast<QTabWidget *>(entry.other.data()))
+            tabs->setTabText(entry.index, text);
+        widget->setAccessibleName(spoken(text));
+        if (auto *scroll = qobject_cast<QScrollArea *>(widget); scroll && scroll->widget())
+            scroll->widget()->setAccessibleName(spoken(text)); // the page inside a scrolling tab
+        break;
+    case Kind::Title:
+        widget->setWindowTitle(text);
+        break;
+    case Kind::Items: {
+        auto *box = static_cast<QComboBox *>(target);
+        const QStringList &items = english ? entry.itemsEn : entry.itemsCn;
+        const QSignalBlocker blocker(box);
+        for (int i = 0; i < items.size() && i < box->count(); ++i)
+            box->setItemText(i, items.at(i));
+        break;
+    }
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+// The device search: requests go out from the discovery port, and every datagram that comes back
+// becomes one line of the search result list. Nothing here reaches the console's receive lines or
+// the reply parser.
+
+#include <QObject>
+#include <QString>
+
+class MainWindow;
+class QHostAddress;
+class UdpEndpoint;
+
+class DiscoverySearch final : public QObject {
+    Q_OBJECT
+
+public:
+    // localPort: the endpoint's port whenever it binds (start-up, and the retry on each send).
+    DiscoverySearch(MainWindow *window, int localPort);
+
+    // Where the search buttons send their requests; tests aim it at a listener of their own.
+    struct Target {
+        QString host;
+        int port;
+    };
+    const Target &target() const { return target_; }
+    void setTarget(const Target &target) { target_ = target; }
+
+    void sendRequest(const QByteArray &request) { send(request, target_.host, target_.port); }
+    void send(const QByteArray &data, const QString &host, int port);
+    UdpEndpoint *endpoint() const { return endpoint_; }
+
+Q_SIGNALS:
+    void answerListed(const QString &line);
+
+private:
+    bool bind();
+
+    MainWindow *window_;
+    UdpEndpoint *endpoint_;
+    int localPort_;
+    Target target_{QStringLiteral("255.255.255.255"), 6999};
+};

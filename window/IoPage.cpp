@@ -1,0 +1,185 @@
+#include "window/IoPage.h"
+
+#include "protocol/IoCommand.h"
+#include "window/CommandDispatch.h"
+#include "window/MainWindow.h"
+#include "window/MessageBoxes.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <utility>
+
+namespace {
+struct PinRow {
+    const char *cn; // row label as designed
+    const char *en;
+    const char *pin; // the module's GPIO behind the row
+    bool shown;
+};
+
+const PinRow kPinRows[8] = {
+    {"IO1", "IO1", "(GPIO16)", true},         {"IO2", "IO2", "(GPIO14)", true},
+    {"IO3", "IO3", "(GPIO12)", true},         {"IO4", "IO4", "(GPIO13)", true},
+    {"IO5(反)", "IO5(O)", "(GPIO15)", false}, {"IO6", "IO6", "(GPIO2)", false},
+    {"IO7", "IO7", "(GPIO0)", false},         {"IO8", "IO8", "(GPIO4)", false},
+};
+
+enum Column { LabelColumn, PinColumn, ModeColumn, PullColumn, LevelColumn, SetColumn, ReadColumn };
+
+QString rowName(const char *prefix, int row, const char *suffix)
+{
+    return QLatin1String(prefix) + QString::number(row) + QLatin1String(suffix);
+}
+
+bool rowInRange(int row)
+{
+    return row >= 1 && row <= 8;
+}
+} // namespace
+
+IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(window)
+{
+    window->adoptCaptions(captions_);
+    auto *outer = new QVBoxLayout(this);
+    auto *grid = new QGridLayout();
+    outer->addLayout(grid);
+    outer->addStretch(1);
+
+    const struct {
+        Column column;
+        const char *name;
+        Caption caption;
+    } heads[] = {
+        {ModeColumn, "ioModeHeadLabel", {QStringLiteral("IO模式"), QStringLiteral("IO mode")}},
+        {PullColumn, "ioPullHeadLabel", {QStringLiteral("是否上拉"), QStringLiteral("Pull-up")}},
+        {LevelColumn, "ioLevelHeadLabel", {QStringLiteral("结果"), QStringLiteral("Power Level")}},
+    };
+    for (const auto &head : heads) {
+        auto *label = new QLabel(this);
+        label->setObjectName(QLatin1String(head.name));
+        captions_.addControl(label, head.caption);
+        grid->addWidget(label, 0, head.column);
+    }
+
+    const QStringList modeItems = {QStringLiteral("Input"), QStringLiteral("Output"), QStringLiteral("None")};
+    const QStringList pullCn = {QStringLiteral("上拉"), QStringLiteral("悬浮")};
+    const QStringList pullEn = {QStringLiteral("Pull-up"), QStringLiteral("Suspend")};
+    const QStringList levelCn = {QStringLiteral("低电平"), QStringLiteral("高电平")};
+    const QStringList levelEn = {QStringLiteral("Low"), QStringLiteral("High")};
+
+    for (int n = 1; n <= 8; ++n) {
+        const PinRow &pinRow = kPinRows[n - 1];
+        const Caption rowCaption{QString::fromUtf8(pinRow.cn), QString::fromUtf8(pinRow.en)};
+        Row &row = rows_[static_cast<size_t>(n - 1)];
+
+        auto *label = new QLabel(this);
+        label->setObjectName(rowName("ioName", n, "Label"));
+        captions_.addControl(label, rowCaption);
+        auto *pinLabel = new QLabel(this);
+        pinLabel->setObjectName(rowName("ioPin", n, "Label"));
+        const QString pin = QLatin1String(pinRow.pin);
+        captions_.addControl(pinLabel, {pin, pin});
+
+        // The boxes share their column head; each gets a label of its own that shows nothing and
+        // tells a screen reader its column and row ("IO模式 IO1"). It sits in the box's cell at no
+        // size, so the page looks and lays out as before.
+        auto makeBox = [&](const char *kind, const auto &head) {
+            auto *name = new QLabel(this);
+            name->setObjectName(rowName(kind, n, "NameLabel"));
+            name->setFixedSize(0, 0);
+            name->setHidden(!pinRow.shown);
+            grid->addWidget(name, n, head.column);
+            auto *box = new QComboBox(this);
+            box->setObjectName(rowName(kind, n, "Box"));
+            captions_.addUnseenLabel(name, box,
+                                     {head.caption.cn + QLatin1Char(' ') + rowCaption.cn,
+                                      head.caption.en + QLatin1Char(' ') + rowCaption.en});
+            return box;
+        };
+        row.mode = makeBox("ioMode", heads[0]);
+        row.mode->addItems(modeItems);
+        row.mode->setCurrentIndex(1); // "Output"
+        row.pull = makeBox("ioPull", heads[1]);
+        row.pull->addItems(pullCn);
+        captions_.addItems(row.pull, pullCn, pullEn);
+        row.pull->setCurrentIndex(0); // "上拉"
+        row.level = makeBox("ioLevel", heads[2]);
+        row.level->addItems(levelCn);
+        captions_.addItems(row.level, levelCn, levelEn);
+        row.level->setCurrentIndex(1); // "高电平"
+
+        auto *setButton = new QPushButton(this);
+        setButton->setObjectName(rowName("ioSet", n, "Button"));
+        captions_.addRowButton(setButton, {QStringLiteral("设置"), QStringLiteral("Set")}, rowCaption);
+        auto *readButton = new QPushButton(this);
+        readButton->setObjectName(rowName("ioRead", n, "Button"));
+        captions_.addRowButton(readButton, {QStringLiteral("读取"), QStringLiteral("Read")}, rowCaption);
+        connect(setButton, &QPushButton::clicked, this, [this, n] { sendIoCommand(n, QStringLiteral("W")); });
+        connect(readButton, &QPushButton::clicked, this, [this, n] {
+            rows_[static_cast<size_t>(n - 1)].level->setCurrentIndex(-1);
+            sendIoCommand(n, QStringLiteral("R"));
+        });
+
+        const std::pair<QWidget *, Column> cells[] = {
+            {label, LabelColumn},     {pinLabel, PinColumn},  {row.mode, ModeColumn},  {row.pull, PullColumn},
+            {row.level, LevelColumn}, {setButton, SetColumn}, {readButton, ReadColumn}};
+        for (const auto &[widget, column] : cells) {
+            grid->addWidget(widget, n, column);
+            widget->setHidden(!pinRow.shown);
+        }
+    }
+    grid->setColumnStretch(ReadColumn + 1, 1);
+}
+
+void IoPage::selectInRow(int row, IoChange::Box box, qint64 index)
+{
+    if (!rowInRange(row))
+        return;
+    const Row &boxes = rows_[static_cast<size_t>(row - 1)];
+    QComboBox *target = box == IoChange::Box::Mode   ? boxes.mode
+                        : box == IoChange::Box::Pull ? boxes.pull
+                                                     : boxes.level;
+    target->setCurrentIndex(index >= 0 && index < target->count() ? static_cast<int>(index) : -1);
+}
+
+void IoPage::sendIoCommand(int row, const QString &op)
+{
+    LinkSession &session = window_->session();
+    session.cmdType = 12; // the next reply is read as an IO answer, whether or not anything is sent
+    const bool write = op == QLatin1String("W");
+    const QString number = QString::number(row);
+    const QString en = (write ? QStringLiteral("Write IO") : QStringLiteral("Read IO")) + number;
+    const QString cn = (write ? QStringLiteral("写IO") : QStringLiteral("读IO")) + number;
+    session.lastIoOperation = op;
+
+    QByteArray command;
+    if (rowInRange(row)) {
+        const Row &boxes = rows_[static_cast<size_t>(row - 1)];
+        command = BuildIoCommand(
+            {boxes.mode->currentText(), boxes.pull->currentIndex(), boxes.level->currentIndex()}, row,
+            write ? 'W' : 'R');
+        if (!command.isEmpty() && !write)
+            boxes.level->setCurrentIndex(-1); // the answer will show as a fresh value
+    }
+    if (command.isEmpty()) {
+        Boxes::warning(window_, window_->inLanguage(QStringLiteral("Please chose options first!"),
+                                                    QStringLiteral("你还没有选择相关的IO选项！")));
+        return;
+    }
+    command += "\r\n";
+
+    static const QString ellipsis = QStringLiteral("......");
+    const SendResult result = window_->dispatch().sendOnLink(SendPayload::Command, command);
+    if (!ShowsProgress(result))
+        return; // no link, or a TCP error that stays in view
+    static const QString linkSuffix[] = {QString(), QStringLiteral("(LAN)"), QStringLiteral("(WAN)")};
+    const int link = session.route.linkType;
+    if (link == 0) // unlike the other pages, the Chinese serial text says "正在设置" for reads as well
+        window_->setStatusPanel(
+            2, window_->inLanguage(en + ellipsis, QStringLiteral("正在设置") + cn + ellipsis));
+    else
+        window_->setStatusPanel(2, window_->inLanguage(en, cn) + linkSuffix[link] + ellipsis);
+}

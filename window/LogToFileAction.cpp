@@ -1,0 +1,83 @@
+#include "window/LogToFileAction.h"
+
+#include "window/ConsoleFileLog.h"
+#include "window/ConsoleLog.h"
+#include "window/MainWindow.h"
+#include "window/MessageBoxes.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace {
+// The file logged to last, to go on with it, while its folder is there.
+QString proposedPath(const QString &last)
+{
+    return !last.isEmpty() && QFileInfo(last).absoluteDir().exists() ? last : NewLogFilePath();
+}
+} // namespace
+
+LogToFileAction::LogToFileAction(MainWindow *window, ConsoleLog *console, QMenu *menu, QAction *before)
+    : QObject(window), window_(window), action_(new QAction(menu)), file_(new ConsoleFileLog(this))
+{
+    action_->setObjectName(QStringLiteral("logToFileAction"));
+    action_->setCheckable(true);
+    window->captions().addAction(action_,
+                                 {QStringLiteral("记录日志到文件…"), QStringLiteral("Log to file…")});
+    menu->insertAction(before, action_);
+
+    connect(console, &ConsoleLog::linesAdded, file_, &ConsoleFileLog::addLines);
+    connect(console, &ConsoleLog::lineOpened, file_, &ConsoleFileLog::openLine);
+    connect(console, &ConsoleLog::lineGrew, file_, &ConsoleFileLog::growLine);
+    connect(console, &ConsoleLog::lineClosed, file_, &ConsoleFileLog::closeLine);
+    // The box waits for the event loop: a failed write is found in the middle of a console write.
+    connect(file_, &ConsoleFileLog::failed, this, &LogToFileAction::reportFailure, Qt::QueuedConnection);
+    connect(action_, &QAction::triggered, this, &LogToFileAction::toggle);
+}
+
+bool LogToFileAction::isLogging() const
+{
+    return file_->isActive();
+}
+
+void LogToFileAction::toggle(bool on)
+{
+    if (on)
+        start();
+    else
+        file_->stop();
+    action_->setChecked(file_->isActive());
+}
+
+void LogToFileAction::start()
+{
+    const QString path = Boxes::askSaveFileName(
+        window_, window_->inLanguage(QStringLiteral("Log to file"), QStringLiteral("记录日志到文件")),
+        proposedPath(window_->settings().logFilePath),
+        window_->inLanguage(QStringLiteral("Text files (*.txt);;All files (*)"),
+                            QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
+    if (path.isEmpty())
+        return;
+    QString reason;
+    if (!file_->start(path, &reason)) {
+        Boxes::error(window_, window_
+                                  ->inLanguage(QStringLiteral("Could not log to %1: %2"),
+                                               QStringLiteral("无法记录日志到 %1：%2"))
+                                  .arg(QDir::toNativeSeparators(path), reason));
+        return;
+    }
+    window_->settings().logFilePath = QFileInfo(path).absoluteFilePath();
+}
+
+void LogToFileAction::reportFailure(bool removed, const QString &reason)
+{
+    action_->setChecked(false);
+    const QString why = removed ? window_->inLanguage(QStringLiteral("the file was removed or replaced"),
+                                                      QStringLiteral("文件已被删除或替换"))
+                                : reason;
+    Boxes::error(window_, window_
+                              ->inLanguage(QStringLiteral("Logging to %1 stopped: %2"),
+                                           QStringLiteral("记录日志到 %1 已停止：%2"))
+                              .arg(QDir::toNativeSeparators(file_->path()), why));
+}

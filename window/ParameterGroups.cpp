@@ -1,0 +1,137 @@
+#include "window/ParameterGroups.h"
+
+#include "protocol/FieldCatalogue.h"
+#include "window/KeyFilter.h"
+#include "window/MainWindow.h"
+#include "window/ParameterActions.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+// {Chinese, English}
+Caption cap(const char *cn, const char *en)
+{
+    return {QString::fromUtf8(cn), QString::fromUtf8(en)};
+}
+Caption same(const char *text)
+{
+    return cap(text, text);
+}
+
+struct GroupSpec {
+    ParameterGroup group;
+    const char *objectName;
+    Caption title;
+};
+
+const GroupSpec &specOf(ParameterGroup group)
+{
+    static const GroupSpec groups[] = {
+        {ParameterGroup::WorkMode, "workModeGroup", cap("工作模式", "Work mode")},
+        {ParameterGroup::Ap, "apGroup", same("AP")},
+        {ParameterGroup::Station, "stationGroup", same("Station")},
+        {ParameterGroup::HttpUrl, "urlGroup", same("Http Server URL")},
+        {ParameterGroup::Network, "networkGroup", cap("网络通讯配置", "Network Communication")},
+        {ParameterGroup::Serial, "serialGroup", cap("串口相关参数", "Serial settings")},
+        {ParameterGroup::Switches, "switchGroup", cap("通讯开关与配置", "Communcation Switch and settings")},
+    };
+    for (const GroupSpec &spec : groups) {
+        if (spec.group == group)
+            return spec;
+    }
+    return groups[0];
+}
+
+// The captions of a row's read and set buttons. Most say "读取"/"Read" and "设置"/"Set"; five set
+// buttons say "set" in English, and three rows keep their Chinese captions in English too.
+std::pair<Caption, Caption> rowButtonCaptions(const QString &atName)
+{
+    static const QStringList lowerSet{QStringLiteral("UART"), QStringLiteral("RCVTIMEOUT"),
+                                      QStringLiteral("RCVMAX"), QStringLiteral("MSGEN"),
+                                      QStringLiteral("TRANTYPE")};
+    static const QStringList chineseOnly{QStringLiteral("NAME"), QStringLiteral("PWD"),
+                                         QStringLiteral("httpserver")};
+    if (chineseOnly.contains(atName))
+        return {same("读取"), same("设置")};
+    return {cap("读取", "Read"), cap("设置", lowerSet.contains(atName) ? "set" : "Set")};
+}
+
+// One field with its label on the given grid row.
+void addField(QGroupBox *group, QGridLayout *grid, int gridRow, const FieldDescription &spec,
+              CaptionBook &captions, MainWindow *window)
+{
+    auto *label = new QLabel(group);
+    label->setObjectName(QLatin1String(spec.stem) + QLatin1String("Label"));
+    QWidget *widget = nullptr;
+    if (spec.list) {
+        auto *box = new QComboBox(group);
+        box->setObjectName(QLatin1String(spec.stem) + QLatin1String("Box"));
+        box->addItems(spec.items);
+        box->setCurrentIndex(spec.startIndex);
+        if (!spec.englishItems.isEmpty()) {
+            captions.addItems(box, spec.items, spec.englishItems);
+            // The English items replace the Chinese ones after the box was first shown.
+            box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        }
+        widget = box;
+    } else {
+        auto *edit = new QLineEdit(spec.startText, group);
+        edit->setObjectName(QLatin1String(spec.stem) + QLatin1String("Edit"));
+        if (spec.maxLength > 0)
+            edit->setMaxLength(spec.maxLength);
+        KeyFilter::install(edit, spec.filter);
+        widget = edit;
+    }
+    captions.addField(label, widget, spec.label);
+    window->registerField(spec.field, widget);
+    grid->addWidget(label, gridRow, 0);
+    grid->addWidget(widget, gridRow, 1);
+}
+} // namespace
+
+QGroupBox *buildGroupBox(QWidget *page, const char *objectName, const Caption &title, CaptionBook &captions)
+{
+    auto *group = new QGroupBox(page);
+    group->setObjectName(QLatin1String(objectName));
+    captions.addGroup(group, title);
+    return group;
+}
+
+// The rows from the catalogue: the fields one under another, the read and set buttons on the row of
+// each parameter's first field, right of the fields.
+QGroupBox *buildParameterGroup(ParameterGroup which, QWidget *page, CaptionBook &captions, MainWindow *window)
+{
+    const GroupSpec &spec = specOf(which);
+    QGroupBox *group = buildGroupBox(page, spec.objectName, spec.title, captions);
+    auto *grid = new QGridLayout(group);
+    grid->setColumnStretch(1, 1);
+    int gridRow = 0;
+    ParameterActions *actions = &window->parameterActions();
+    for (const ParameterRow &row : ParameterCatalogue()) {
+        if (row.group != which)
+            continue;
+        const FieldDescription &first = DescriptionOf(row.fields.front());
+        const auto [readCaption, setCaption] = rowButtonCaptions(row.atName);
+        auto *readButton = new QPushButton(group);
+        readButton->setObjectName(QLatin1String(first.stem) + QLatin1String("ReadButton"));
+        auto *setButton = new QPushButton(group);
+        setButton->setObjectName(QLatin1String(first.stem) + QLatin1String("SetButton"));
+        captions.addRowButton(readButton, readCaption, first.label);
+        captions.addRowButton(setButton, setCaption, first.label);
+        grid->addWidget(readButton, gridRow, 2);
+        grid->addWidget(setButton, gridRow, 3);
+        QObject::connect(readButton, &QPushButton::clicked, actions,
+                         [actions, &row] { actions->readParameter(row); });
+        QObject::connect(setButton, &QPushButton::clicked, actions,
+                         [actions, &row] { actions->setParameter(row); });
+        for (const Field id : row.fields)
+            addField(group, grid, gridRow++, DescriptionOf(id), captions, window);
+    }
+    grid->setRowStretch(gridRow, 1);
+    return group;
+}
