@@ -381,7 +381,10 @@ struct ShownWindow {
         form = makeMainWindow();
         form->show();
         exposed = QTest::qWaitForWindowExposed(form.get());
-        findControl(*form, QStringLiteral("pages")); // builds the pages not visited yet
+        // A first visit builds a page; the last visit returns to the first page.
+        auto *pages = form->findChild<QTabWidget *>(QStringLiteral("pages"));
+        for (int i = pages->count() - 1; i >= 0; --i)
+            pages->setCurrentIndex(i);
         for (const QString &name : {kPortDialog, kOptionsDialog}) {
             auto *dialog = form->findChild<QDialog *>(name);
             dialog->show();
