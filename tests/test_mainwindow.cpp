@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFontInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -258,16 +257,7 @@ void MainWindowTest::layoutAndNames()
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QCOMPARE(form->size(), QSize(1062, 740)); // tall pages scroll; they do not stretch the window
     QCOMPARE(control<QTabWidget>(*form, "pages")->count(), 4);
-    QCOMPARE(control<QTabWidget>(*form, "pages")->tabText(0), QStringLiteral("基本参数"));
-    QCOMPARE(control<QTabWidget>(*form, "pages")->tabText(3), QStringLiteral("数据发送与广播搜索"));
     QCOMPARE(control<QTabWidget>(*form, "pages")->currentIndex(), 0);
-    QCOMPARE(control<QPushButton>(*form, "clearConsoleButton")->accessibleName(),
-             QStringLiteral("清除 通讯日志"));
-    QCOMPARE(control<QPushButton>(*form, "lanConnectButton")->accessibleName(),
-             QStringLiteral("连接 局域网："));
-    QCOMPARE(control<QPushButton>(*form, "wanConnectButton")->accessibleName(),
-             QStringLiteral("连接 互联网："));
-    QCOMPARE(control<QGroupBox>(*form, "linkGroup")->accessibleName(), QStringLiteral("通讯链路"));
     for (QWidget *w : std::initializer_list<QWidget *>{
              control<QLineEdit>(*form, "lanIpEdit"), control<QLineEdit>(*form, "lanPortEdit"),
              control<QPushButton>(*form, "lanConnectButton"), control<QLineEdit>(*form, "wanIpEdit"),

@@ -1,6 +1,6 @@
 // The ten one-shot operations of the second page: the confirmation questions (No sends nothing),
 // what each empties first, the exact command on the wire, its type code and status texts in both
-// languages, the captions and names of their buttons, and Qt's own buttons of the question box.
+// languages, where the buttons and their result fields stand, and Qt's own buttons of the question box.
 
 #include "protocol/Fields.h"
 #include "support/PageRig.h"
@@ -45,8 +45,6 @@ private Q_SLOTS:
     void questionButtonsFollowTheMessagesLanguage_data();
     void questionButtonsFollowTheMessagesLanguage();
     void secondListPressEmptiesTheMemoAgain();
-    void captionsAndNames_data();
-    void captionsAndNames();
     void layout();
 };
 
@@ -207,79 +205,6 @@ void OperationsTest::secondListPressEmptiesTheMemoAgain()
     QCOMPARE(rig.sent(24), QByteArray("AT+LSSTAINF\r\nAT+LSAPINF\r\n"));
 }
 
-void OperationsTest::captionsAndNames_data()
-{
-    QTest::addColumn<QString>("object");
-    QTest::addColumn<QString>("cn");
-    QTest::addColumn<QString>("en");
-    QTest::newRow("restart") << "restartButton"
-                             << "系统重启"
-                             << "Restart";
-    QTest::newRow("restore") << "restoreButton"
-                             << "恢复出厂参数"
-                             << "Restore";
-    QTest::newRow("memory") << "memoryButton"
-                            << "查询可用内存"
-                            << "Check the Memory";
-    QTest::newRow("SmartLink") << "smartLinkButton"
-                               << "进入SmartLink"
-                               << "Enter to SmartLink";
-    QTest::newRow("stations") << "stationListButton"
-                              << "查询接入设备"
-                              << "Query Connected Stations";
-    QTest::newRow("search AP") << "apSearchButton"
-                               << "搜索AP"
-                               << "Search AP";
-    QTest::newRow("server state") << "serverStateButton"
-                                  << "服务器连接状态"
-                                  << "Server Connection status";
-    QTest::newRow("WiFi state") << "wifiStateButton"
-                                << "WiFi连接状态"
-                                << "WiFi Connection status";
-    QTest::newRow("station IP") << "stationIpButton"
-                                << "查询Station IP"
-                                << "Query Station IP";
-    QTest::newRow("version") << "versionButton"
-                             << "查询软件版本"
-                             << "Get Version";
-    QTest::newRow("system group") << "systemOperationGroup"
-                                  << "系统操作"
-                                  << "System Operation";
-    QTest::newRow("base group") << "baseOperationGroup"
-                                << "基本操作"
-                                << "Base Operation";
-}
-
-void OperationsTest::captionsAndNames()
-{
-    QFETCH(QString, object);
-    QFETCH(QString, cn);
-    QFETCH(QString, en);
-    PageRig rig("EN");
-    QWidget *widget = rig.widget(object);
-    QVERIFY(widget);
-    auto text = [widget] {
-        if (auto *group = qobject_cast<QGroupBox *>(widget))
-            return group->title();
-        return qobject_cast<QPushButton *>(widget)->text();
-    };
-    QCOMPARE(text(), cn);
-    QCOMPARE(widget->accessibleName(), cn);
-    rig.form().applyStartLanguage();
-    QCOMPARE(text(), en);
-    QCOMPARE(widget->accessibleName(), en);
-    // A result field is named by the button that fills it.
-    if (object.endsWith(QLatin1String("StateButton")) || object == QLatin1String("stationIpButton") ||
-        object == QLatin1String("versionButton")) {
-        QString field = object;
-        field.replace(QLatin1String("Button"), QLatin1String("Edit"));
-        auto *edit = qobject_cast<QLineEdit *>(rig.widget(field));
-        QVERIFY(edit);
-        QVERIFY(edit->isReadOnly());
-        QCOMPARE(edit->accessibleName(), en);
-    }
-}
-
 void OperationsTest::layout()
 {
     PageRig rig("CN");
@@ -311,6 +236,7 @@ void OperationsTest::layout()
         QVERIFY2(button.top() > above, row[0]);
         QVERIFY2(button.right() < field.left(), row[0]);
         QVERIFY2(field.center().y() >= button.top() && field.center().y() <= button.bottom(), row[0]);
+        QVERIFY2(qobject_cast<QLineEdit *>(rig.widget(QLatin1String(row[1])))->isReadOnly(), row[1]);
         above = button.bottom();
     }
     QCOMPARE(form.memo(Field::ListMemo)->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);

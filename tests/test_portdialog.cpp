@@ -28,7 +28,6 @@ private Q_SLOTS:
     void closeFailureReportsBothTexts();
     void formatChoicesAndTheirCodes();
     void outOfRangeBaudIndexBecomes115200();
-    void englishCaptionsOnlyForEN();
     void deviceBehindComNumberIsEditable();
 };
 
@@ -286,24 +285,6 @@ void PortDialogTest::outOfRangeBaudIndexBecomes115200()
     auto form = makeMainWindow();
     QCOMPARE(form->portDialog()->baudIndex(), 9);
     QCOMPARE(form->portDialog()->baudBox->currentText(), QStringLiteral("115200"));
-}
-
-void PortDialogTest::englishCaptionsOnlyForEN()
-{
-    for (const char *language : {"EN", "xx"}) {
-        BoxRecorder boxes;
-        WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"),
-                                        QByteArray("[Ver]\r\nCEO=") + language + "\r\n"));
-        auto form = makeMainWindow();
-        SerialPortDialog *dialog = form->portDialog();
-        QTimer::singleShot(0, dialog, &QDialog::reject);
-        dialog->exec();
-        const bool english = QLatin1String(language) == QLatin1String("EN");
-        QCOMPARE(dialog->windowTitle(),
-                 english ? QStringLiteral("COM port setting") : QStringLiteral("串口设置"));
-        QCOMPARE(dialog->openButton->text(), english ? QStringLiteral("Open") : QStringLiteral("打开"));
-        QCOMPARE(dialog->portBox->accessibleName(), english ? QStringLiteral("COM") : QStringLiteral("串口"));
-    }
 }
 
 void PortDialogTest::deviceBehindComNumberIsEditable()

@@ -139,15 +139,14 @@ void ReadAllTest::fillsEveryField()
 void ReadAllTest::refusedRowsAreNamed_data()
 {
     QTest::addColumn<QByteArray>("language");
-    QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("separator");
-    QTest::newRow("English") << QByteArray("EN") << QStringLiteral("Read all")
+    QTest::newRow("English") << QByteArray("EN")
                              << QStringLiteral(
                                     "Read all: 0 of 31 parameters read; not read: work mode (WIFIMODE), "
                                     "DHCP, AP Info (APINF), ")
                              << QStringLiteral(", ");
-    QTest::newRow("Chinese") << QByteArray("CN") << QStringLiteral("读取全部")
+    QTest::newRow("Chinese") << QByteArray("CN")
                              << QStringLiteral(
                                     "读取全部：已读取0/31个参数；读取失败：工作模式 (WIFIMODE)、DHCP、"
                                     "AP信息 (APINF)、")
@@ -157,15 +156,12 @@ void ReadAllTest::refusedRowsAreNamed_data()
 void ReadAllTest::refusedRowsAreNamed()
 {
     QFETCH(QByteArray, language);
-    QFETCH(QString, button);
     QFETCH(QString, line);
     QFETCH(QString, separator);
     SimWindow sim;
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--error")}, language, &why), qPrintable(why));
     MainWindow &form = sim.form();
-    QCOMPARE(control<QPushButton>(form, "readAllButton")->text(), button);
-    QCOMPARE(control<QPushButton>(form, "readAllButton")->accessibleName(), button);
 
     QTest::mouseClick(control<QPushButton>(form, "readAllButton"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(form, "readAllButton")->isEnabled(), kRunWait);

@@ -166,18 +166,14 @@ private Q_SLOTS:
 void SaveLogTest::savesTheWholeLogByteForByte_data()
 {
     QTest::addColumn<QByteArray>("language");
-    QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("dialogTitle");
-    QTest::newRow("CN") << QByteArray("CN") << "保存日志…"
-                        << "保存日志";
-    QTest::newRow("EN") << QByteArray("EN") << "Save log…"
-                        << "Save log";
+    QTest::newRow("CN") << QByteArray("CN") << "保存日志";
+    QTest::newRow("EN") << QByteArray("EN") << "Save log";
 }
 
 void SaveLogTest::savesTheWholeLogByteForByte()
 {
     QFETCH(QByteArray, language);
-    QFETCH(QString, caption);
     QFETCH(QString, dialogTitle);
     BoxRecorder boxes;
     WorkDir dir(WorkDir::testConfig(QStringLiteral("/nonexistent/tty"), "[Ver]\r\nCEO=" + language + "\r\n"));
@@ -193,7 +189,6 @@ void SaveLogTest::savesTheWholeLogByteForByte()
     SaveDialogAnswer dialog(target);
     QAction *save = saveLogInFileMenu(*form);
     QVERIFY(save);
-    QCOMPARE(save->text(), caption);
     save->trigger();
 
     QCOMPARE(dialog.requests.size(), 1);

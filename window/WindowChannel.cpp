@@ -6,6 +6,7 @@
 #include "window/CommandDispatch.h"
 #include "window/MainWindow.h"
 #include "window/ParameterActions.h"
+#include "window/SerialPortDialog.h"
 
 #include <QScopedValueRollback>
 
