@@ -563,10 +563,6 @@ void CaptionsTest::check(const QString &language)
         shownLanguage_ = language;
     }
     QVERIFY(shown_->exposed);
-    if (where == kPortDialog && aspect == Font && language != QLatin1String("EN") &&
-        language != QLatin1String("CN"))
-        QEXPECT_FAIL("", "the serial dialog takes the window's English face while its captions stay Chinese",
-                     Abort);
     QCOMPARE(shownAs(where, object, Aspect(aspect)), expected);
     if (aspect == Font && expected == QStringLiteral("宋体")) {
         // The designed face is missing on Linux: a substituted CJK face must draw the Chinese captions.

@@ -4,6 +4,7 @@
 #include "links/OpenAdvice.h"
 #include "links/PortMap.h"
 #include "window/MessageBoxes.h"
+#include "window/WindowFont.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -135,10 +136,8 @@ void SerialPortDialog::showEvent(QShowEvent *event)
 void SerialPortDialog::applyLanguage()
 {
     const bool english = english_;
-    QFont font = parentWidget() ? parentWidget()->font() : QDialog::font();
-    if (english)
-        font.setFamily(QStringLiteral("Arial"));
-    setFont(font);
+    // The face follows the dialog's own captions, which may be Chinese under an English window.
+    setFont(windowFont(!english));
     setWindowTitle(english ? QStringLiteral("COM port setting") : QStringLiteral("串口设置"));
     for (const Row &row : std::as_const(rows_)) {
         const QString text = english ? QLatin1String(row.en) : QString::fromUtf8(row.cn);
