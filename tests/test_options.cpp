@@ -97,11 +97,6 @@ bool focusInto(QLineEdit *edit)
     edit->setFocus(Qt::MouseFocusReason);
     return edit->hasFocus();
 }
-
-QLineEdit *fieldByName(OptionsDialog &dialog, const QByteArray &name)
-{
-    return dialog.findChild<QLineEdit *>(QString::fromLatin1(name));
-}
 } // namespace
 
 void OptionsTest::init()
@@ -115,13 +110,13 @@ void OptionsTest::showLoadsTheSharedValues()
     route.targetZoneValid = false;
     settings.showHex = true;
     QVERIFY(openActive(dialog));
-    QCOMPARE(dialog.targetIdEdit->text(), kTargetId);
-    QCOMPARE(dialog.targetZoneEdit->text(), kTargetZone);
-    QCOMPARE(dialog.localIdEdit->text(), kLocalId);
-    QCOMPARE(dialog.localZoneEdit->text(), kLocalZone);
-    QVERIFY(!dialog.zoneValidCheck->isChecked());
-    QVERIFY(dialog.showHexCheck->isChecked());
-    QVERIFY(dialog.targetIdEdit->hasFocus());
+    QCOMPARE(control<QLineEdit>(dialog, "targetIdEdit")->text(), kTargetId);
+    QCOMPARE(control<QLineEdit>(dialog, "targetZoneEdit")->text(), kTargetZone);
+    QCOMPARE(control<QLineEdit>(dialog, "localIdEdit")->text(), kLocalId);
+    QCOMPARE(control<QLineEdit>(dialog, "localZoneEdit")->text(), kLocalZone);
+    QVERIFY(!control<QCheckBox>(dialog, "zoneValidCheck")->isChecked());
+    QVERIFY(control<QCheckBox>(dialog, "showHexCheck")->isChecked());
+    QVERIFY(control<QLineEdit>(dialog, "targetIdEdit")->hasFocus());
     QVERIFY(dialog.isModal());
 }
 
@@ -142,19 +137,19 @@ void OptionsTest::shortTargetIdStoresNothing()
     OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     // Every other field valid and changed: none of it may be stored either.
-    retype(dialog.targetIdEdit, QStringLiteral("1234567890"));
-    retype(dialog.targetZoneEdit, QStringLiteral("9999"));
-    retype(dialog.localIdEdit, QStringLiteral("99999999999"));
-    retype(dialog.localZoneEdit, QStringLiteral("8888"));
-    dialog.zoneValidCheck->setChecked(false);
-    dialog.showHexCheck->setChecked(true);
+    retype(control<QLineEdit>(dialog, "targetIdEdit"), QStringLiteral("1234567890"));
+    retype(control<QLineEdit>(dialog, "targetZoneEdit"), QStringLiteral("9999"));
+    retype(control<QLineEdit>(dialog, "localIdEdit"), QStringLiteral("99999999999"));
+    retype(control<QLineEdit>(dialog, "localZoneEdit"), QStringLiteral("8888"));
+    control<QCheckBox>(dialog, "zoneValidCheck")->setChecked(false);
+    control<QCheckBox>(dialog, "showHexCheck")->setChecked(true);
 
-    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{message});
     QCOMPARE(boxes.boxes.front().kind, BoxKind::Warning);
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.result(), 0);
-    QVERIFY(dialog.targetIdEdit->hasFocus());
+    QVERIFY(control<QLineEdit>(dialog, "targetIdEdit")->hasFocus());
     QVERIFY(sharedUntouched());
 }
 
@@ -163,26 +158,26 @@ void OptionsTest::okReportsOneFieldAtATimeInItsOrder()
     BoxRecorder boxes;
     OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
-    retype(dialog.localIdEdit, QStringLiteral("1234567890"));
-    retype(dialog.targetZoneEdit, QStringLiteral("123"));
+    retype(control<QLineEdit>(dialog, "localIdEdit"), QStringLiteral("1234567890"));
+    retype(control<QLineEdit>(dialog, "targetZoneEdit"), QStringLiteral("123"));
 
-    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{kLocalIdCn});
-    QVERIFY(dialog.localIdEdit->hasFocus());
+    QVERIFY(control<QLineEdit>(dialog, "localIdEdit")->hasFocus());
 
     // The user mends the local ID and leaves it by Tab; only now is the target zone's turn.
-    QTest::keyClicks(dialog.localIdEdit, QStringLiteral("5"));
-    QTest::keyClick(dialog.localIdEdit, Qt::Key_Tab);
+    QTest::keyClicks(control<QLineEdit>(dialog, "localIdEdit"), QStringLiteral("5"));
+    QTest::keyClick(control<QLineEdit>(dialog, "localIdEdit"), Qt::Key_Tab);
     QCOMPARE(boxes.texts(), QStringList{kLocalIdCn});
-    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), (QStringList{kLocalIdCn, kZoneCn}));
-    QVERIFY(dialog.targetZoneEdit->hasFocus());
+    QVERIFY(control<QLineEdit>(dialog, "targetZoneEdit")->hasFocus());
     QVERIFY(dialog.isVisible());
     QVERIFY(sharedUntouched());
 
     // Mended: Enter in the field presses OK, which stores and closes.
-    QTest::keyClicks(dialog.targetZoneEdit, QStringLiteral("4"));
-    QTest::keyClick(dialog.targetZoneEdit, Qt::Key_Return);
+    QTest::keyClicks(control<QLineEdit>(dialog, "targetZoneEdit"), QStringLiteral("4"));
+    QTest::keyClick(control<QLineEdit>(dialog, "targetZoneEdit"), Qt::Key_Return);
     QCOMPARE(boxes.boxes.size(), 2);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -227,11 +222,10 @@ void OptionsTest::savedOverLongValueIsShownWholeAndRefused()
     BoxRecorder boxes;
     OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
-    QLineEdit *edit = fieldByName(dialog, field);
-    QVERIFY(edit);
+    auto *edit = control<QLineEdit>(dialog, QString::fromLatin1(field));
     QCOMPARE(edit->text(), saved);
 
-    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{message});
     QVERIFY(dialog.isVisible());
     QVERIFY(edit->hasFocus());
@@ -258,12 +252,13 @@ void OptionsTest::clickingOkFromAShortFieldReportsOnce()
     BoxRecorder boxes;
     OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
-    QVERIFY(focusInto(dialog.localZoneEdit));
-    retype(dialog.localZoneEdit, QStringLiteral("12"));
-    retype(dialog.targetIdEdit, QStringLiteral("123")); // typed into without taking the focus
-    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    QVERIFY(focusInto(control<QLineEdit>(dialog, "localZoneEdit")));
+    retype(control<QLineEdit>(dialog, "localZoneEdit"), QStringLiteral("12"));
+    retype(control<QLineEdit>(dialog, "targetIdEdit"),
+           QStringLiteral("123")); // typed into without taking the focus
+    QTest::mouseClick(control<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts(), QStringList{kGprsIdCn});
-    QVERIFY(dialog.targetIdEdit->hasFocus());
+    QVERIFY(control<QLineEdit>(dialog, "targetIdEdit")->hasFocus());
     QVERIFY(dialog.isVisible());
     QVERIFY(sharedUntouched());
 }
@@ -300,8 +295,7 @@ void OptionsTest::tabbingOutOfAShortField()
     BoxRecorder boxes;
     OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
-    QLineEdit *edit = fieldByName(dialog, field);
-    QVERIFY(edit);
+    auto *edit = control<QLineEdit>(dialog, QString::fromLatin1(field));
     QVERIFY(focusInto(edit));
     retype(edit, text);
     QTest::keyClick(edit, Qt::Key_Tab);
@@ -314,9 +308,9 @@ void OptionsTest::tabbingOutOfAShortField()
         // Leaving backwards is leaving too, except from the first field, whose previous stop is
         // Cancel: the way out must stay open.
         QTest::keyClick(edit, Qt::Key_Backtab);
-        if (edit == dialog.targetIdEdit) {
+        if (edit == control<QLineEdit>(dialog, "targetIdEdit")) {
             QCOMPARE(boxes.texts(), QStringList{message});
-            QVERIFY(dialog.cancelButton->hasFocus());
+            QVERIFY(control<QPushButton>(dialog, "cancelButton")->hasFocus());
         } else {
             QCOMPARE(boxes.texts(), (QStringList{message, message}));
             QVERIFY(edit->hasFocus());
@@ -338,12 +332,12 @@ void OptionsTest::cancelAndEscapeLeaveAShortFieldWithoutABox()
     BoxRecorder boxes;
     OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
-    QVERIFY(focusInto(dialog.targetZoneEdit));
-    retype(dialog.targetZoneEdit, QStringLiteral("12"));
+    QVERIFY(focusInto(control<QLineEdit>(dialog, "targetZoneEdit")));
+    retype(control<QLineEdit>(dialog, "targetZoneEdit"), QStringLiteral("12"));
     if (escape)
-        QTest::keyClick(dialog.targetZoneEdit, Qt::Key_Escape);
+        QTest::keyClick(control<QLineEdit>(dialog, "targetZoneEdit"), Qt::Key_Escape);
     else
-        QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(dialog, "cancelButton"), Qt::LeftButton);
     QVERIFY(boxes.boxes.isEmpty());
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
@@ -367,16 +361,16 @@ void OptionsTest::realBoxesDoNotBounceBetweenFields()
     });
     answerer.start();
 
-    retype(dialog.targetIdEdit, QStringLiteral("123"));
-    retype(dialog.targetZoneEdit, QStringLiteral("12"));
-    QVERIFY(focusInto(dialog.targetIdEdit));
-    QTest::keyClick(dialog.targetIdEdit, Qt::Key_Tab); // into the short target zone
+    retype(control<QLineEdit>(dialog, "targetIdEdit"), QStringLiteral("123"));
+    retype(control<QLineEdit>(dialog, "targetZoneEdit"), QStringLiteral("12"));
+    QVERIFY(focusInto(control<QLineEdit>(dialog, "targetIdEdit")));
+    QTest::keyClick(control<QLineEdit>(dialog, "targetIdEdit"), Qt::Key_Tab); // into the short target zone
     QCOMPARE(shown, QStringList{kGprsIdCn});
     // A window manager hands the activation back when the box closes; the offscreen platform does not.
     if (QApplication::activeWindow() != &dialog)
         dialog.activateWindow();
     QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == &dialog, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(dialog.targetIdEdit->hasFocus(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QLineEdit>(dialog, "targetIdEdit")->hasFocus(), 10000);
     // A bouncing box would come from events already queued: once a timer queued behind them has run,
     // they all have.
     bool drained = false;
@@ -384,7 +378,7 @@ void OptionsTest::realBoxesDoNotBounceBetweenFields()
     QTRY_VERIFY(drained);
     QCOMPARE(shown, QStringList{kGprsIdCn});
 
-    QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(dialog, "cancelButton"), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(shown, QStringList{kGprsIdCn});
     QVERIFY(sharedUntouched());
@@ -407,8 +401,7 @@ void OptionsTest::onlyDigitsEverAppear()
     BoxRecorder boxes;
     OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
-    QLineEdit *edit = fieldByName(dialog, field);
-    QVERIFY(edit);
+    auto *edit = control<QLineEdit>(dialog, QString::fromLatin1(field));
     QVERIFY(focusInto(edit));
     retype(edit, QStringLiteral("a1 B-2.c+"));
     QCOMPARE(edit->text(), QStringLiteral("12"));
@@ -433,27 +426,27 @@ void OptionsTest::cancelAfterEditingKeepsTheOldValues()
     BoxRecorder boxes;
     OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
-    retype(dialog.targetIdEdit, QStringLiteral("11111111111"));
-    retype(dialog.targetZoneEdit, QStringLiteral("2222"));
-    retype(dialog.localIdEdit, QStringLiteral("33333333333"));
-    retype(dialog.localZoneEdit, QStringLiteral("4444"));
-    QTest::mouseClick(dialog.zoneValidCheck, Qt::LeftButton);
-    QTest::mouseClick(dialog.showHexCheck, Qt::LeftButton);
-    QVERIFY(!dialog.zoneValidCheck->isChecked());
-    QVERIFY(dialog.showHexCheck->isChecked());
-    QTest::mouseClick(dialog.cancelButton, Qt::LeftButton);
+    retype(control<QLineEdit>(dialog, "targetIdEdit"), QStringLiteral("11111111111"));
+    retype(control<QLineEdit>(dialog, "targetZoneEdit"), QStringLiteral("2222"));
+    retype(control<QLineEdit>(dialog, "localIdEdit"), QStringLiteral("33333333333"));
+    retype(control<QLineEdit>(dialog, "localZoneEdit"), QStringLiteral("4444"));
+    QTest::mouseClick(control<QCheckBox>(dialog, "zoneValidCheck"), Qt::LeftButton);
+    QTest::mouseClick(control<QCheckBox>(dialog, "showHexCheck"), Qt::LeftButton);
+    QVERIFY(!control<QCheckBox>(dialog, "zoneValidCheck")->isChecked());
+    QVERIFY(control<QCheckBox>(dialog, "showHexCheck")->isChecked());
+    QTest::mouseClick(control<QPushButton>(dialog, "cancelButton"), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QVERIFY(sharedUntouched());
     QVERIFY(boxes.boxes.isEmpty());
 
     QVERIFY(openActive(dialog));
-    QCOMPARE(dialog.targetIdEdit->text(), kTargetId);
-    QCOMPARE(dialog.targetZoneEdit->text(), kTargetZone);
-    QCOMPARE(dialog.localIdEdit->text(), kLocalId);
-    QCOMPARE(dialog.localZoneEdit->text(), kLocalZone);
-    QVERIFY(dialog.zoneValidCheck->isChecked());
-    QVERIFY(!dialog.showHexCheck->isChecked());
-    QVERIFY(dialog.targetIdEdit->hasFocus());
+    QCOMPARE(control<QLineEdit>(dialog, "targetIdEdit")->text(), kTargetId);
+    QCOMPARE(control<QLineEdit>(dialog, "targetZoneEdit")->text(), kTargetZone);
+    QCOMPARE(control<QLineEdit>(dialog, "localIdEdit")->text(), kLocalId);
+    QCOMPARE(control<QLineEdit>(dialog, "localZoneEdit")->text(), kLocalZone);
+    QVERIFY(control<QCheckBox>(dialog, "zoneValidCheck")->isChecked());
+    QVERIFY(!control<QCheckBox>(dialog, "showHexCheck")->isChecked());
+    QVERIFY(control<QLineEdit>(dialog, "targetIdEdit")->hasFocus());
 }
 
 void OptionsTest::okStoresBothCheckBoxesAsTheyAre_data()
@@ -473,13 +466,13 @@ void OptionsTest::okStoresBothCheckBoxesAsTheyAre()
     BoxRecorder boxes;
     OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
-    retype(dialog.targetIdEdit, QStringLiteral("00000000009"));
-    retype(dialog.localZoneEdit, QStringLiteral("0000"));
-    if (dialog.zoneValidCheck->isChecked() != zoneValid)
-        QTest::mouseClick(dialog.zoneValidCheck, Qt::LeftButton);
-    if (dialog.showHexCheck->isChecked() != hex)
-        QTest::mouseClick(dialog.showHexCheck, Qt::LeftButton);
-    QTest::mouseClick(dialog.okButton, Qt::LeftButton);
+    retype(control<QLineEdit>(dialog, "targetIdEdit"), QStringLiteral("00000000009"));
+    retype(control<QLineEdit>(dialog, "localZoneEdit"), QStringLiteral("0000"));
+    if (control<QCheckBox>(dialog, "zoneValidCheck")->isChecked() != zoneValid)
+        QTest::mouseClick(control<QCheckBox>(dialog, "zoneValidCheck"), Qt::LeftButton);
+    if (control<QCheckBox>(dialog, "showHexCheck")->isChecked() != hex)
+        QTest::mouseClick(control<QCheckBox>(dialog, "showHexCheck"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(dialog, "okButton"), Qt::LeftButton);
     QVERIFY(boxes.boxes.isEmpty());
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -496,15 +489,18 @@ void OptionsTest::layoutKeepsItsPlaces()
     OptionsDialog dialog(route, settings, ChineseLanguage(dialogLanguage));
     QVERIFY(openActive(dialog));
     const auto at = [&dialog](const QWidget *w) { return QRect(w->mapTo(&dialog, QPoint()), w->size()); };
-    const QRect target = at(dialog.targetGroup), local = at(dialog.localGroup), hex = at(dialog.showHexCheck);
-    const QRect ok = at(dialog.okButton), cancel = at(dialog.cancelButton);
+    const QRect target = at(control<QGroupBox>(dialog, "targetGroup")),
+                local = at(control<QGroupBox>(dialog, "localGroup")),
+                hex = at(control<QCheckBox>(dialog, "showHexCheck"));
+    const QRect ok = at(control<QPushButton>(dialog, "okButton")),
+                cancel = at(control<QPushButton>(dialog, "cancelButton"));
     QVERIFY(target.bottom() < local.top());
     QVERIFY(local.bottom() < hex.top());
     QVERIFY(ok.bottom() < cancel.top());
     QVERIFY(ok.left() > target.right() && ok.left() > local.right());
     QVERIFY(ok.top() <= target.top() + target.height() / 2);
     // The zone-valid caption stands on the left of its box.
-    QCOMPARE(dialog.zoneValidCheck->layoutDirection(), Qt::RightToLeft);
+    QCOMPARE(control<QCheckBox>(dialog, "zoneValidCheck")->layoutDirection(), Qt::RightToLeft);
 }
 
 void OptionsTest::mainWindowCreatesTheDialogOnce()

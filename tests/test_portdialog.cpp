@@ -46,13 +46,13 @@ void PortDialogTest::openingAnotherPortClosesTheFirst()
     auto form = makeMainWindow();
     SerialPortDialog *dialog = form->portDialog();
     QVERIFY(form->portDialog()->portOpen(1));
-    QVERIFY(!dialog->openButton->isEnabled());
-    QVERIFY(dialog->closeButton->isEnabled());
+    QVERIFY(!control<QPushButton>(*dialog, "openButton")->isEnabled());
+    QVERIFY(control<QPushButton>(*dialog, "closeButton")->isEnabled());
 
-    dialog->portBox->setCurrentIndex(1);
-    QVERIFY(dialog->openButton->isEnabled());
-    QVERIFY(!dialog->closeButton->isEnabled());
-    dialog->openButton->click();
+    control<QComboBox>(*dialog, "portBox")->setCurrentIndex(1);
+    QVERIFY(control<QPushButton>(*dialog, "openButton")->isEnabled());
+    QVERIFY(!control<QPushButton>(*dialog, "closeButton")->isEnabled());
+    control<QPushButton>(*dialog, "openButton")->click();
     QVERIFY(form->portDialog()->portOpen(2));
     QVERIFY(!form->portDialog()->portOpen(1));
     QCOMPARE(form->portDialog()->comPort(), 2);
@@ -64,10 +64,10 @@ void PortDialogTest::openingAnotherPortClosesTheFirst()
     QCOMPARE(com2.read(4), QByteArray("AT\r\n"));
     QCOMPARE(com1.read(1, 100), QByteArray());
 
-    dialog->portBox->setCurrentIndex(0);
-    QVERIFY(dialog->openButton->isEnabled());
-    dialog->portBox->setCurrentIndex(1);
-    QVERIFY(dialog->closeButton->isEnabled());
+    control<QComboBox>(*dialog, "portBox")->setCurrentIndex(0);
+    QVERIFY(control<QPushButton>(*dialog, "openButton")->isEnabled());
+    control<QComboBox>(*dialog, "portBox")->setCurrentIndex(1);
+    QVERIFY(control<QPushButton>(*dialog, "closeButton")->isEnabled());
 }
 
 void PortDialogTest::failedOpenKeepsTheOpenPortAndCloseStillWorks()
@@ -77,12 +77,12 @@ void PortDialogTest::failedOpenKeepsTheOpenPortAndCloseStillWorks()
     WorkDir dir(twoPorts(com1, com2, "[Ver]\r\nCEO=EN\r\n"));
     auto form = makeMainWindow();
     SerialPortDialog *dialog = form->portDialog();
-    dialog->portBox->setCurrentIndex(1);
-    dialog->openButton->click();
+    control<QComboBox>(*dialog, "portBox")->setCurrentIndex(1);
+    control<QPushButton>(*dialog, "openButton")->click();
     QVERIFY(form->portDialog()->portOpen(2));
 
-    dialog->portBox->setCurrentIndex(6);
-    dialog->openButton->click();
+    control<QComboBox>(*dialog, "portBox")->setCurrentIndex(6);
+    control<QPushButton>(*dialog, "openButton")->click();
     QCOMPARE(boxes.texts(),
              (QStringList{QStringLiteral("Open the COM port fail or the COM port be used or not exist!"),
                           QStringLiteral("Open COM7 Fail！")}));
@@ -92,14 +92,14 @@ void PortDialogTest::failedOpenKeepsTheOpenPortAndCloseStillWorks()
 
     // Close acts on the port selected in the dialog, so the open COM2 can still be closed.
     boxes.clear();
-    dialog->portBox->setCurrentIndex(1);
-    QVERIFY(dialog->closeButton->isEnabled());
-    dialog->closeButton->click();
+    control<QComboBox>(*dialog, "portBox")->setCurrentIndex(1);
+    QVERIFY(control<QPushButton>(*dialog, "closeButton")->isEnabled());
+    control<QPushButton>(*dialog, "closeButton")->click();
     QVERIFY(boxes.boxes.isEmpty());
     QVERIFY(!form->portDialog()->portOpen(2));
     QCOMPARE(form->statusPanel(1), QStringLiteral("COM2 Closed"));
-    QVERIFY(dialog->openButton->isEnabled());
-    QVERIFY(!dialog->closeButton->isEnabled());
+    QVERIFY(control<QPushButton>(*dialog, "openButton")->isEnabled());
+    QVERIFY(!control<QPushButton>(*dialog, "closeButton")->isEnabled());
 }
 
 void PortDialogTest::failedOpenLeavesTheOpenPortInUse_data()
@@ -128,14 +128,14 @@ void PortDialogTest::failedOpenLeavesTheOpenPortInUse()
     auto form = makeMainWindow();
     SerialPortDialog *dialog = form->portDialog();
     if (opened == QLatin1String("dialog")) {
-        dialog->portBox->setCurrentIndex(2);
-        QTest::mouseClick(dialog->openButton, Qt::LeftButton);
+        control<QComboBox>(*dialog, "portBox")->setCurrentIndex(2);
+        QTest::mouseClick(control<QPushButton>(*dialog, "openButton"), Qt::LeftButton);
     }
     QCOMPARE(form->portDialog()->portOpen(3), opened != QLatin1String("none"));
     boxes.clear();
 
-    dialog->portBox->setCurrentIndex(6); // COM7: no device behind it
-    QTest::mouseClick(dialog->openButton, Qt::LeftButton);
+    control<QComboBox>(*dialog, "portBox")->setCurrentIndex(6); // COM7: no device behind it
+    QTest::mouseClick(control<QPushButton>(*dialog, "openButton"), Qt::LeftButton);
     QCOMPARE(boxes.texts().value(1), QStringLiteral("Open COM7 Fail！"));
     QCOMPARE(form->statusPanel(1), QStringLiteral("Open COM7 Fail！"));
     boxes.clear();
@@ -153,9 +153,9 @@ void PortDialogTest::failedOpenLeavesTheOpenPortInUse()
         // The receive poll reads COM3 too: the answer reaches the work-mode box.
         QVERIFY(com3.write("2\r\n"));
         QTRY_COMPARE_WITH_TIMEOUT(form->comboBox(Field::WorkMode)->currentText(), QStringLiteral("AP"), 5000);
-        dialog->portBox->setCurrentIndex(2);
-        QVERIFY(dialog->closeButton->isEnabled());
-        QVERIFY(!dialog->openButton->isEnabled());
+        control<QComboBox>(*dialog, "portBox")->setCurrentIndex(2);
+        QVERIFY(control<QPushButton>(*dialog, "closeButton")->isEnabled());
+        QVERIFY(!control<QPushButton>(*dialog, "openButton")->isEnabled());
     }
 
     form->close();
@@ -187,7 +187,7 @@ void PortDialogTest::forbiddenDeviceSaysWhy()
                                         "\r\n[Ports]\r\nCOM7=" + com7.slavePath().toUtf8() + "\r\n"));
     auto form = makeMainWindow();
     SerialPortDialog *dialog = form->portDialog();
-    dialog->portBox->setCurrentIndex(6);
+    control<QComboBox>(*dialog, "portBox")->setCurrentIndex(6);
     boxes.clear();
     QString group;
     {
@@ -195,7 +195,7 @@ void PortDialogTest::forbiddenDeviceSaysWhy()
         if (!denied.failure().isEmpty())
             QSKIP(qPrintable(QStringLiteral("cannot refuse a device to this process: ") + denied.failure()));
         group = denied.group();
-        QTest::mouseClick(dialog->openButton, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*dialog, "openButton"), Qt::LeftButton);
     }
 
     QCOMPARE(boxes.boxes.size(), 2);
@@ -217,7 +217,7 @@ void PortDialogTest::forbiddenDeviceSaysWhy()
 
     // Allowed again, the same press opens it.
     boxes.clear();
-    QTest::mouseClick(dialog->openButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*dialog, "openButton"), Qt::LeftButton);
     QVERIFY(boxes.boxes.isEmpty());
     QVERIFY(form->portDialog()->portOpen(7));
 }
@@ -230,7 +230,7 @@ void PortDialogTest::closeFailureReportsBothTexts()
         WorkDir dir(WorkDir::testConfig(com1.slavePath(), QByteArray("[Ver]\r\nCEO=") + language + "\r\n"));
         auto form = makeMainWindow();
         SerialPortDialog *dialog = form->portDialog();
-        dialog->portBox->setCurrentIndex(4);
+        control<QComboBox>(*dialog, "portBox")->setCurrentIndex(4);
         dialog->closePort();
         const bool english = QLatin1String(language) == QLatin1String("EN");
         QCOMPARE(
@@ -251,12 +251,13 @@ void PortDialogTest::formatChoicesAndTheirCodes()
     auto form = makeMainWindow();
     SerialPortDialog *dialog = form->portDialog();
     QCOMPARE(form->portDialog()->formatCodes().stopBits, 0);
-    dialog->closeButton->click(); // an open port offers Close only: close, choose, open
-    dialog->baudBox->setCurrentText(QStringLiteral("9600"));
-    dialog->parityBox->setCurrentText(QStringLiteral("ODD"));
-    dialog->dataBitsBox->setCurrentText(QStringLiteral("9"));
-    dialog->stopBitsBox->setCurrentText(QStringLiteral("2"));
-    dialog->openButton->click();
+    // An open port offers Close only: close, choose, open.
+    control<QPushButton>(*dialog, "closeButton")->click();
+    control<QComboBox>(*dialog, "baudBox")->setCurrentText(QStringLiteral("9600"));
+    control<QComboBox>(*dialog, "parityBox")->setCurrentText(QStringLiteral("ODD"));
+    control<QComboBox>(*dialog, "dataBitsBox")->setCurrentText(QStringLiteral("9"));
+    control<QComboBox>(*dialog, "stopBitsBox")->setCurrentText(QStringLiteral("2"));
+    control<QPushButton>(*dialog, "openButton")->click();
     QCOMPARE(form->statusPanel(1), QStringLiteral("COM1,9600,ODD,9,2"));
     QCOMPARE(form->portDialog()->formatCodes().baud, 12);
     QCOMPARE(form->portDialog()->formatCodes().parity, 8);
@@ -269,12 +270,12 @@ void PortDialogTest::formatChoicesAndTheirCodes()
     QVERIFY(tio.c_cflag & CSTOPB);
 
     // "1.5" keeps the stop-bit code of the previous open.
-    dialog->stopBitsBox->setCurrentText(QStringLiteral("1.5"));
-    dialog->closeButton->click();
-    dialog->openButton->click();
+    control<QComboBox>(*dialog, "stopBitsBox")->setCurrentText(QStringLiteral("1.5"));
+    control<QPushButton>(*dialog, "closeButton")->click();
+    control<QPushButton>(*dialog, "openButton")->click();
     QCOMPARE(form->portDialog()->formatCodes().stopBits, 4);
     QCOMPARE(form->statusPanel(1), QStringLiteral("COM1,9600,ODD,9,1.5"));
-    QVERIFY(!dialog->startBitsBox->isEnabled());
+    QVERIFY(!control<QComboBox>(*dialog, "startBitsBox")->isEnabled());
 }
 
 void PortDialogTest::outOfRangeBaudIndexBecomes115200()
@@ -284,7 +285,7 @@ void PortDialogTest::outOfRangeBaudIndexBecomes115200()
     WorkDir dir(WorkDir::testConfig(com1.slavePath(), "[info]\r\nBaudRate=12\r\n"));
     auto form = makeMainWindow();
     QCOMPARE(form->portDialog()->baudIndex(), 9);
-    QCOMPARE(form->portDialog()->baudBox->currentText(), QStringLiteral("115200"));
+    QCOMPARE(control<QComboBox>(*form->portDialog(), "baudBox")->currentText(), QStringLiteral("115200"));
 }
 
 void PortDialogTest::deviceBehindComNumberIsEditable()
@@ -295,9 +296,9 @@ void PortDialogTest::deviceBehindComNumberIsEditable()
     SerialPortDialog *dialog = form->portDialog();
     QTimer::singleShot(0, dialog, &QDialog::reject);
     dialog->exec();
-    dialog->portBox->setCurrentIndex(2);
-    QCOMPARE(dialog->deviceBox->currentText(), form->settings().ports.devicePath(3));
-    dialog->deviceBox->setEditText(QStringLiteral("/dev/ttyUSB7"));
+    control<QComboBox>(*dialog, "portBox")->setCurrentIndex(2);
+    QCOMPARE(control<QComboBox>(*dialog, "deviceBox")->currentText(), form->settings().ports.devicePath(3));
+    control<QComboBox>(*dialog, "deviceBox")->setEditText(QStringLiteral("/dev/ttyUSB7"));
     QCOMPARE(form->settings().ports.devicePath(3), QStringLiteral("/dev/ttyUSB7"));
     QCOMPARE(form->settings().ports.mapped().value(3), QStringLiteral("/dev/ttyUSB7"));
 }

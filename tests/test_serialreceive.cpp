@@ -236,7 +236,7 @@ void SerialReceiveTest::gatheredBytesOutliveThePort()
     w.form->session().cmdType = 21;
     QVERIFY(w.pty.write("OK\r\n"));
     QTRY_COMPARE_WITH_TIMEOUT(w.form->serialGatherer()->pending(), QByteArray("OK\r\n"), kWait);
-    w.form->portDialog()->closeButton->click();
+    control<QPushButton>(*w.form->portDialog(), "closeButton")->click();
     QVERIFY(!w.form->portDialog()->portOpen(1));
     QTRY_COMPARE_WITH_TIMEOUT(
         w.form->console()->lines(),
@@ -264,8 +264,8 @@ void SerialReceiveTest::bytesDuringAFailedOpenAreRead()
         return true;
     });
     SerialPortDialog *dialog = w.form->portDialog();
-    dialog->portBox->setCurrentIndex(6); // COM7: no device behind it
-    dialog->openButton->click();
+    control<QComboBox>(*dialog, "portBox")->setCurrentIndex(6); // COM7: no device behind it
+    control<QPushButton>(*dialog, "openButton")->click();
     QCOMPARE(w.boxes.texts().value(1), QStringLiteral("Open COM7 Fail！"));
     QCOMPARE(w.form->portDialog()->comPort(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(receiveLines(w.form->console()), QStringList{QStringLiteral("COM Receive:OK")},

@@ -610,8 +610,8 @@ void TestSettings::closeSavesWhereTheFolderRefusesNewFiles()
         auto form = makeMainWindow();
         QVERIFY(!form->chinese());
         // Chosen in the serial dialog: the open fails (no device), yet COM5 is the port in use.
-        form->portDialog()->portBox->setCurrentIndex(4);
-        form->portDialog()->openButton->click();
+        control<QComboBox>(*form->portDialog(), "portBox")->setCurrentIndex(4);
+        control<QPushButton>(*form->portDialog(), "openButton")->click();
         // The link and the route the window holds are saved with the settings.
         control<QRadioButton>(*form, "lanLinkRadio")->setChecked(true);
         form->session().route.targetId = QStringLiteral("13900000001");

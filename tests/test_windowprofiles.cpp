@@ -31,7 +31,7 @@ constexpr int kRunWait = 20000;
 
 QAccessibleTableInterface *tableOf(ApplyProfileDialog &dialog)
 {
-    return QAccessible::queryAccessibleInterface(dialog.table)->tableInterface();
+    return QAccessible::queryAccessibleInterface(control(dialog, "profileTable"))->tableInterface();
 }
 
 QString cellText(ApplyProfileDialog &dialog, int row, int column)
@@ -211,12 +211,13 @@ void ProfilesTest::applyWritesWhatDiffersAndVerifies()
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Apply profile - module.txt"));
-    QTRY_VERIFY_WITH_TIMEOUT(dialog->writeButton->isEnabled(), kRunWait);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(*dialog, "writeButton")->isEnabled(), kRunWait);
     QCOMPARE(sim.commandsReceived().mid(before),
              (QStringList{QStringLiteral("AT+HEARTBEATT=?"), QStringLiteral("AT+RCVMAX=?")}));
-    QCOMPARE(dialog->statusLabel->text(), QStringLiteral("2 of 31 parameters differ from the module."));
+    QCOMPARE(control<QLabel>(*dialog, "profileStatusLabel")->text(),
+             QStringLiteral("2 of 31 parameters differ from the module."));
     QCOMPARE(tableOf(*dialog)->rowCount(), 31);
-    QCOMPARE(QAccessible::queryAccessibleInterface(dialog->table)->text(QAccessible::Name),
+    QCOMPARE(QAccessible::queryAccessibleInterface(control(*dialog, "profileTable"))->text(QAccessible::Name),
              QStringLiteral("Profile parameters"));
     QCOMPARE(headerText(*dialog, ApplyProfileDialog::DiffersColumn), QStringLiteral("Differs"));
     const int heartbeat = rowOf(*dialog, QStringLiteral("HEARTBEATT"));
@@ -230,9 +231,9 @@ void ProfilesTest::applyWritesWhatDiffersAndVerifies()
     QCOMPARE(column(*dialog, ApplyProfileDialog::OutcomeColumn), QStringList(31, QString()));
 
     if (writeAll)
-        QTest::mouseClick(dialog->writeAllCheck, Qt::LeftButton);
+        QTest::mouseClick(control<QCheckBox>(*dialog, "writeAllCheck"), Qt::LeftButton);
     const qsizetype confirmed = sim.commandsReceived().size();
-    QTest::mouseClick(dialog->writeButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*dialog, "writeButton"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!consoleLinesStarting(form, QStringLiteral("Profile module.txt")).isEmpty(),
                              kRunWait);
 
@@ -257,17 +258,18 @@ void ProfilesTest::applyWritesWhatDiffersAndVerifies()
     // The read-back went through the window's parser too.
     QCOMPARE(form.lineEdit(Field::Heartbeat)->text(), QStringLiteral("120"));
     QCOMPARE(form.lineEdit(Field::RxMax)->text(), QStringLiteral("2048"));
-    QVERIFY(!dialog->writeButton->isEnabled());
+    QVERIFY(!control<QPushButton>(*dialog, "writeButton")->isEnabled());
     QVERIFY2(sim.boxes().boxes.isEmpty(), qPrintable(sim.boxes().texts().join(QLatin1Char('|'))));
 
     // Applied once more, the session knows the module holds the profile: nothing to read or write.
-    QTest::mouseClick(dialog->closeButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*dialog, "closeButton"), Qt::LeftButton);
     QTRY_VERIFY(form.findChild<ApplyProfileDialog *>() == nullptr);
     const qsizetype done = sim.commandsReceived().size();
     control<QAction>(form, "applyProfileAction")->trigger();
     dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
-    QCOMPARE(dialog->statusLabel->text(), QStringLiteral("0 of 31 parameters differ from the module."));
+    QCOMPARE(control<QLabel>(*dialog, "profileStatusLabel")->text(),
+             QStringLiteral("0 of 31 parameters differ from the module."));
     QCOMPARE(sim.commandsReceived().size(), done);
     dialog->close();
 }
@@ -311,9 +313,9 @@ void ProfilesTest::compareWritesNothing()
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QCOMPARE(dialog->windowTitle(), title);
-    QVERIFY(!dialog->writeButton->isVisible());
-    QVERIFY(!dialog->writeAllCheck->isVisible());
-    QTRY_COMPARE_WITH_TIMEOUT(dialog->statusLabel->text(), status, kRunWait);
+    QVERIFY(!control<QPushButton>(*dialog, "writeButton")->isVisible());
+    QVERIFY(!control<QCheckBox>(*dialog, "writeAllCheck")->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(*dialog, "profileStatusLabel")->text(), status, kRunWait);
     QCOMPARE(sim.commandsReceived(),
              (QStringList{QStringLiteral("AT+PTHPORT=?"), QStringLiteral("AT+HEARTBEATT=?"),
                           QStringLiteral("AT+RCVMAX=?")}));
@@ -329,7 +331,7 @@ void ProfilesTest::compareWritesNothing()
     shown.move(heartbeat, 0);
     QCOMPARE(shown, differs);
 
-    QTest::mouseClick(dialog->closeButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*dialog, "closeButton"), Qt::LeftButton);
     QTRY_VERIFY(form.findChild<ApplyProfileDialog *>() == nullptr);
     QCOMPARE(sim.commandsBeforeTestCommand().size(), 3);
     QVERIFY(sim.boxes().boxes.isEmpty());
@@ -360,8 +362,8 @@ void ProfilesTest::refusedWritesAreReported()
     control<QAction>(form, "applyProfileAction")->trigger();
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
-    QTRY_VERIFY_WITH_TIMEOUT(dialog->writeButton->isEnabled(), kRunWait);
-    QTest::mouseClick(dialog->writeButton, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(*dialog, "writeButton")->isEnabled(), kRunWait);
+    QTest::mouseClick(control<QPushButton>(*dialog, "writeButton"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(column(*dialog, ApplyProfileDialog::OutcomeColumn).last().startsWith(outcome),
                              kRunWait);
     for (const QString &text : column(*dialog, ApplyProfileDialog::OutcomeColumn))
@@ -396,7 +398,7 @@ void ProfilesTest::cancelAndCloseStopSending()
     auto *dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
     QTRY_VERIFY_WITH_TIMEOUT(sim.commandsReceived().size() >= 1, kRunWait);
-    QTest::mouseClick(dialog->closeButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*dialog, "closeButton"), Qt::LeftButton);
     QTRY_VERIFY(form.findChild<ApplyProfileDialog *>() == nullptr);
     const int sentAtClose = sim.commandsSent();
     QCOMPARE(sim.commandsBeforeTestCommand().size(), sentAtClose);
@@ -405,18 +407,18 @@ void ProfilesTest::cancelAndCloseStopSending()
     control<QAction>(form, "applyProfileAction")->trigger();
     dialog = form.findChild<ApplyProfileDialog *>();
     QVERIFY(dialog);
-    QTRY_VERIFY_WITH_TIMEOUT(dialog->writeButton->isEnabled(), kRunWait);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QPushButton>(*dialog, "writeButton")->isEnabled(), kRunWait);
     const qsizetype confirmed = sim.commandsReceived().size();
-    QTest::mouseClick(dialog->writeButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*dialog, "writeButton"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(sim.commandsReceived().size() >= confirmed + 2, kRunWait);
-    QTest::mouseClick(dialog->cancelButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(*dialog, "cancelButton"), Qt::LeftButton);
     const int sentAtCancel = sim.commandsSent();
     QCOMPARE(column(*dialog, ApplyProfileDialog::OutcomeColumn).last(), QStringLiteral("not reached"));
     const QStringList summary = consoleLinesStarting(form, QStringLiteral("Profile four.txt"));
     QCOMPARE(summary.size(), 1);
     QVERIFY2(summary.front().startsWith(QStringLiteral("Profile four.txt cancelled: ")),
              qPrintable(summary.front()));
-    QVERIFY(!dialog->cancelButton->isEnabled());
+    QVERIFY(!control<QPushButton>(*dialog, "cancelButton")->isEnabled());
     QCOMPARE(sim.commandsBeforeTestCommand().size(), sentAtCancel);
 }
 

@@ -36,6 +36,11 @@ public:
     void write();
     bool isRunning() const;
 
+protected:
+    void reject() override;
+
+private:
+    // Tests find these by objectName, users by their accessible names.
     QTableWidget *table = nullptr;
     QLabel *statusLabel = nullptr;
     QProgressBar *progress = nullptr;
@@ -44,10 +49,6 @@ public:
     QPushButton *cancelButton = nullptr;
     QPushButton *closeButton = nullptr;
 
-protected:
-    void reject() override;
-
-private:
     enum class Phase { Reading, Ready, Writing, Done };
 
     void buildTable();

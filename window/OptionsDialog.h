@@ -26,6 +26,12 @@ public:
 
     void done(int result) override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Tests find these by objectName, users by their accessible names.
     QGroupBox *targetGroup = nullptr;
     QLineEdit *targetIdEdit = nullptr;
     QLineEdit *targetZoneEdit = nullptr;
@@ -37,11 +43,6 @@ public:
     QPushButton *okButton = nullptr;
     QPushButton *cancelButton = nullptr;
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
     // One field with its exact length and the message its leave check shows.
     struct LengthRule {
         QLineEdit *edit;

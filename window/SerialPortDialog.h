@@ -40,6 +40,14 @@ public:
     };
     FormatCodes formatCodes() const { return codes_; }
 
+Q_SIGNALS:
+    void portStatusChanged(const QString &text);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // Tests find these by objectName, users by their accessible names.
     QComboBox *portBox = nullptr;
     QComboBox *baudBox = nullptr;
     QComboBox *parityBox = nullptr;
@@ -51,13 +59,6 @@ public:
     QPushButton *closeButton = nullptr;
     QPushButton *exitButton = nullptr;
 
-Q_SIGNALS:
-    void portStatusChanged(const QString &text);
-
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
     void portChosen(int index);
     void deviceChosen(const QString &path);
     void applyLanguage();
