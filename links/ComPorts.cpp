@@ -44,7 +44,7 @@ SerialLink::Refusal ComPorts::open(int port, const QString &path)
             QFileInfo(links_[size_t(other)]->device()).canonicalFilePath() == device)
             return SerialLink::Refusal::InUse;
     }
-    auto link = std::make_unique<SerialLink>(false, nullptr, SerialLink::Reader::Owner);
+    auto link = std::make_unique<SerialLink>(nullptr, SerialLink::Reader::Owner);
     QString reason;
     if (!link->openDevice(path, &reason))
         return link->refusal();

@@ -151,8 +151,7 @@ bool ParseSerialFormat(const QString &text, SerialSettings &settings)
     return true;
 }
 
-SerialLink::SerialLink(bool chinese, QObject *parent, Reader reader)
-    : QObject(parent), chinese_(chinese), port_(new QSerialPort(this))
+SerialLink::SerialLink(QObject *parent, Reader reader) : QObject(parent), port_(new QSerialPort(this))
 {
     if (reader == Reader::Gatherer) {
         gatherer_ = new ReplyGatherer([this] { return takeWaiting(); }, ReplyGatherer::Clock(), this);
@@ -237,8 +236,7 @@ bool SerialLink::configure(const SerialSettings &settings, QString *reason)
     if (closeIfHungUp()) {
         if (wasOpen)
             reportGone();
-        *reason = say(QStringLiteral("the serial port %1 is not open"), QStringLiteral("串口%1未打开"))
-                      .arg(settings_.device);
+        *reason = tr("the serial port %1 is not open").arg(settings_.device);
         return false;
     }
     settings_.baudRate = settings.baudRate;
@@ -252,26 +250,23 @@ bool SerialLink::apply(const SerialSettings &settings, QString *reason)
 {
     const struct {
         bool ok;
-        QString english;
-        QString chinese;
+        const char *name;
     } steps[] = {
-        {port_->setBaudRate(settings.baudRate), QStringLiteral("baud rate"), QStringLiteral("波特率")},
-        {port_->setDataBits(settings.dataBits), QStringLiteral("data bits"), QStringLiteral("数据位")},
+        {port_->setBaudRate(settings.baudRate), QT_TR_NOOP("baud rate")},
+        {port_->setDataBits(settings.dataBits), QT_TR_NOOP("data bits")},
         // The stale mark/space bit goes also where the parity itself is refused.
         {[&] {
              const bool set = port_->setParity(settings.parity);
              return clearStaleMarkSpace(port_, settings.parity) && set;
          }(),
-         QStringLiteral("parity"), QStringLiteral("校验位")},
-        {port_->setStopBits(settings.stopBits), QStringLiteral("stop bits"), QStringLiteral("停止位")},
-        {port_->setFlowControl(QSerialPort::NoFlowControl), QStringLiteral("flow control"),
-         QStringLiteral("流控")},
+         QT_TR_NOOP("parity")},
+        {port_->setStopBits(settings.stopBits), QT_TR_NOOP("stop bits")},
+        {port_->setFlowControl(QSerialPort::NoFlowControl), QT_TR_NOOP("flow control")},
     };
     for (const auto &step : steps) {
         if (!step.ok) {
             *reason =
-                say(QStringLiteral("%1 does not take the %2: %3"), QStringLiteral("%1不接受该%2设置：%3"))
-                    .arg(settings.device, say(step.english, step.chinese), port_->errorString());
+                tr("%1 does not take the %2: %3").arg(settings.device, tr(step.name), port_->errorString());
             port_->clearError();
             return false;
         }
@@ -284,25 +279,19 @@ QString SerialLink::openFailure(QSerialPort::SerialPortError error, const QStrin
 {
     switch (refusal_) {
     case Refusal::NoDevice:
-        return say(QStringLiteral("no such serial device: %1").arg(path),
-                   QStringLiteral("没有这个串口设备：%1").arg(path));
+        return tr("no such serial device: %1").arg(path);
     case Refusal::NotPermitted: {
         // Group membership is read at login, so joining takes effect only in a new session.
         const QString group = DeviceGroup(path).isEmpty() ? QStringLiteral("dialout") : DeviceGroup(path);
-        return say(QStringLiteral("permission denied on %1: add yourself to the group \"%2\" (sudo usermod "
-                                  "-aG %2 $USER), then log out and log in again")
-                       .arg(path, group),
-                   QStringLiteral("无权打开%1：请把自己加入组“%2”（sudo usermod -aG %2 $USER），"
-                                  "然后注销并重新登录")
-                       .arg(path, group));
+        return tr("permission denied on %1: add yourself to the group \"%2\" (sudo usermod "
+                  "-aG %2 $USER), then log out and log in again")
+            .arg(path, group);
     }
     case Refusal::InUse:
-        return say(QStringLiteral("%1 is in use by another program").arg(path),
-                   QStringLiteral("%1正被另一个程序使用").arg(path));
+        return tr("%1 is in use by another program").arg(path);
     default:
         Q_UNUSED(error);
-        return say(QStringLiteral("cannot open %1: %2"), QStringLiteral("无法打开%1：%2"))
-            .arg(path, port_->errorString());
+        return tr("cannot open %1: %2").arg(path, port_->errorString());
     }
 }
 
@@ -380,7 +369,5 @@ void SerialLink::reportGone()
     if (reportedGone_ || settings_.device.isEmpty())
         return;
     reportedGone_ = true;
-    Q_EMIT gone(say(QStringLiteral("the serial port %1 is gone (unplugged, or its other end closed)"),
-                    QStringLiteral("串口%1已断开（被拔出，或另一端已关闭）"))
-                    .arg(settings_.device));
+    Q_EMIT gone(tr("the serial port %1 is gone (unplugged, or its other end closed)").arg(settings_.device));
 }

@@ -4,7 +4,7 @@
 // at once to the driver, read into a ReplyGatherer (the line has no framing: a reply ends when the port
 // has been quiet for the quiet time). A port whose device vanishes (unplugged adapter, closed
 // pseudo-terminal) closes itself and reports gone. Failures carry one line for the user in the
-// language chosen at construction: what failed and, where there is one, what to do about it.
+// language of the installed catalogue: what failed and, where there is one, what to do about it.
 
 #include <QObject>
 #include <QSerialPort>
@@ -41,7 +41,7 @@ public:
     // (the window reads only the one port in use, into a gatherer of its own).
     enum class Reader { Gatherer, Owner };
 
-    explicit SerialLink(bool chinese, QObject *parent = nullptr, Reader reader = Reader::Gatherer);
+    explicit SerialLink(QObject *parent = nullptr, Reader reader = Reader::Gatherer);
 
     // Opens settings.device with DTR and RTS raised, and applies the rate and format. False with
     // refusal() and one line for the user.
@@ -83,9 +83,6 @@ private:
     QString openFailure(QSerialPort::SerialPortError error, const QString &path) const;
     bool closeIfHungUp();
     void reportGone();
-    QString say(const QString &english, const QString &chinese) const { return chinese_ ? chinese : english; }
-
-    bool chinese_;
     QSerialPort *port_;
     ReplyGatherer *gatherer_ = nullptr;
     SerialSettings settings_;

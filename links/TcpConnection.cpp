@@ -14,8 +14,8 @@ bool isReservedInvalidName(const QString &host)
 }
 } // namespace
 
-TcpConnection::TcpConnection(bool chinese, QObject *parent)
-    : QObject(parent), chinese_(chinese), socket_(new QTcpSocket(this)), giveUpTimer_(new QTimer(this))
+TcpConnection::TcpConnection(QObject *parent)
+    : QObject(parent), socket_(new QTcpSocket(this)), giveUpTimer_(new QTimer(this))
 {
     socket_->setObjectName(QStringLiteral("tcpSocket"));
     // A peer that sends without pause is held back by TCP flow control, not in this process's memory;
@@ -57,10 +57,8 @@ void TcpConnection::open(const QString &host, int port)
     port_ = port;
     established_ = false;
     if (port < 1 || port > 65535 || isReservedInvalidName(host)) {
-        const QString reason =
-            port < 1 || port > 65535
-                ? say(QStringLiteral("no such TCP port: %1"), QStringLiteral("没有这个TCP端口：%1")).arg(port)
-                : failure(QAbstractSocket::HostNotFoundError);
+        const QString reason = port < 1 || port > 65535 ? tr("no such TCP port: %1").arg(port)
+                                                        : failure(QAbstractSocket::HostNotFoundError);
         QTimer::singleShot(0, this, [this, host, port, reason] {
             if (host_ == host && port_ == port && socket_->state() == QAbstractSocket::UnconnectedState)
                 Q_EMIT failed(QAbstractSocket::HostNotFoundError, reason);
@@ -135,32 +133,24 @@ void TcpConnection::giveUp()
     if (state != QAbstractSocket::HostLookupState && state != QAbstractSocket::ConnectingState)
         return;
     socket_->abort();
-    Q_EMIT failed(QAbstractSocket::SocketTimeoutError, say(QStringLiteral("no answer from %1 within %2 ms"),
-                                                           QStringLiteral("%1在%2毫秒内没有应答"))
-                                                           .arg(destination())
-                                                           .arg(giveUpTimer_->interval()));
+    Q_EMIT failed(QAbstractSocket::SocketTimeoutError,
+                  tr("no answer from %1 within %2 ms").arg(destination()).arg(giveUpTimer_->interval()));
 }
 
 QString TcpConnection::failure(QAbstractSocket::SocketError error) const
 {
     switch (error) {
     case QAbstractSocket::ConnectionRefusedError:
-        return say(QStringLiteral("connection refused by %1 (nothing listens on that port)"),
-                   QStringLiteral("%1拒绝连接（该端口上没有服务）"))
-            .arg(destination());
+        return tr("connection refused by %1 (nothing listens on that port)").arg(destination());
     case QAbstractSocket::HostNotFoundError:
-        return say(QStringLiteral("host not found: %1"), QStringLiteral("找不到主机：%1")).arg(host_);
+        return tr("host not found: %1").arg(host_);
     case QAbstractSocket::SocketTimeoutError:
-        return say(QStringLiteral("no answer from %1"), QStringLiteral("%1没有应答")).arg(destination());
+        return tr("no answer from %1").arg(destination());
     case QAbstractSocket::RemoteHostClosedError:
-        return say(QStringLiteral("the connection to %1 was closed"), QStringLiteral("与%1的连接已关闭"))
-            .arg(destination());
+        return tr("the connection to %1 was closed").arg(destination());
     default:
         if (established_)
-            return say(QStringLiteral("the connection to %1 failed: %2"),
-                       QStringLiteral("与%1的连接出错：%2"))
-                .arg(destination(), socket_->errorString());
-        return say(QStringLiteral("cannot connect to %1: %2"), QStringLiteral("无法连接%1：%2"))
-            .arg(destination(), socket_->errorString());
+            return tr("the connection to %1 failed: %2").arg(destination(), socket_->errorString());
+        return tr("cannot connect to %1: %2").arg(destination(), socket_->errorString());
     }
 }

@@ -3,7 +3,7 @@
 // One TCP client connection to a module or the relay server, without blocking: opening returns at
 // once and the outcome follows as connected or failed. Every read event comes out as bytesReceived, as
 // it came (where a reply ends is TcpReplyFramer's business); failures carry one line for the user in
-// the language chosen at construction.
+// the language of the installed catalogue.
 
 #include <QAbstractSocket>
 #include <QByteArray>
@@ -20,7 +20,9 @@ public:
     // An asynchronous connect that gets no answer keeps trying for minutes; the user should hear sooner.
     static constexpr int kDefaultGiveUpMs = 5000;
 
-    explicit TcpConnection(bool chinese, QObject *parent = nullptr);
+    explicit TcpConnection(QObject *parent = nullptr);
+    // The window's form until its own texts are translated: the installed catalogue decides the language.
+    TcpConnection(bool, QObject *parent) : TcpConnection(parent) {}
 
     void setGiveUpMs(int ms);
     // Ends what is open (an established connection reports disconnected) and starts connecting to
@@ -59,9 +61,6 @@ private:
     void onError(QAbstractSocket::SocketError error);
     void giveUp();
     QString failure(QAbstractSocket::SocketError error) const;
-    QString say(const QString &english, const QString &chinese) const { return chinese_ ? chinese : english; }
-
-    bool chinese_;
     QAbstractSocket *socket_;
     QTimer *giveUpTimer_;
     QString host_;

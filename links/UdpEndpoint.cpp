@@ -28,8 +28,7 @@ Ipv4Lookup LookUpIpv4(const QString &host)
     return lookup;
 }
 
-UdpEndpoint::UdpEndpoint(bool chinese, QObject *parent)
-    : QObject(parent), chinese_(chinese), socket_(new QUdpSocket(this))
+UdpEndpoint::UdpEndpoint(QObject *parent) : QObject(parent), socket_(new QUdpSocket(this))
 {
     socket_->setObjectName(QStringLiteral("udpSocket"));
     connect(socket_, &QUdpSocket::readyRead, this, &UdpEndpoint::readDatagrams);
@@ -59,10 +58,8 @@ QString UdpEndpoint::errorString() const
 bool UdpEndpoint::send(const QByteArray &datagram, const QHostAddress &address, quint16 port, QString *reason)
 {
     if (socket_->writeDatagram(datagram, address, port) != datagram.size()) {
-        *reason = say(QStringLiteral("cannot send to %1:%2: %3"), QStringLiteral("无法发送到%1:%2：%3"))
-                      .arg(address.toString())
-                      .arg(port)
-                      .arg(socket_->errorString());
+        *reason =
+            tr("cannot send to %1:%2: %3").arg(address.toString()).arg(port).arg(socket_->errorString());
         return false;
     }
     Q_EMIT bytesSent(datagram);

@@ -2,8 +2,8 @@
 
 // The UDP endpoint of device discovery: bound to one local port on every IPv4 address (modules answer
 // to the port a request came from), it sends datagrams and reports every one that comes back with its
-// sender. IPv4 only, as the modules. Failures carry one line for the user in the language chosen at
-// construction; errorString() is the system's own word on the last one.
+// sender. IPv4 only, as the modules. Failures carry one line for the user in the language of the
+// installed catalogue; errorString() is the system's own word on the last one.
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -26,7 +26,9 @@ class UdpEndpoint final : public QObject {
     Q_OBJECT
 
 public:
-    explicit UdpEndpoint(bool chinese, QObject *parent = nullptr);
+    explicit UdpEndpoint(QObject *parent = nullptr);
+    // The window's form until its own texts are translated: the installed catalogue decides the language.
+    UdpEndpoint(bool, QObject *parent) : UdpEndpoint(parent) {}
 
     // Not shared: beside another program on the port, the answers would reach only one of us.
     // 0 binds any free port.
@@ -45,8 +47,5 @@ Q_SIGNALS:
 
 private:
     void readDatagrams();
-    QString say(const QString &english, const QString &chinese) const { return chinese_ ? chinese : english; }
-
-    bool chinese_;
     QUdpSocket *socket_;
 };

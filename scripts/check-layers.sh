@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks, on a finished build, that the module core and its tests load no GUI library, and in the
-# sources that protocol/ and links/ include nothing from the window: both must serve tools that have
-# no window. Usage: scripts/check-layers.sh BUILD_DIR
+# sources that protocol/, links/ and translations/ include nothing from the window: they must serve
+# tools that have no window. Usage: scripts/check-layers.sh BUILD_DIR
 set -euo pipefail
 build=${1:?usage: $0 BUILD_DIR}
 shopt -s nullglob
@@ -24,10 +24,10 @@ if grep -lE "#include *[<\"]($window_headers|links/)" "$root"/protocol/*; then
     echo "the files above under protocol/ include a window or link header" >&2
     failed=1
 fi
-if grep -rlE "#include *[<\"]($window_headers)" "$root"/links; then
-    echo "the files above under links/ include a window header" >&2
+if grep -rlE "#include *[<\"]($window_headers)" "$root"/links "$root"/translations; then
+    echo "the files above under links/ or translations/ include a window header" >&2
     failed=1
 fi
 ((checked > 0)) || { echo "no core test binaries under $build/tests/core" >&2; exit 1; }
-((failed == 0)) && echo "Layers: $checked core test binaries load no Qt GUI library; protocol/ and links/ include no window header."
+((failed == 0)) && echo "Layers: $checked core test binaries load no Qt GUI library; protocol/, links/ and translations/ include no window header."
 exit "$failed"

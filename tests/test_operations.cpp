@@ -1,14 +1,18 @@
 // The ten one-shot operations of the second page: the confirmation questions (No sends nothing),
 // what each empties first, the exact command on the wire, its type code and status texts in both
-// languages, and the captions and names of their buttons.
+// languages, the captions and names of their buttons, and Qt's own buttons of the question box.
 
 #include "protocol/Fields.h"
 #include "support/PageRig.h"
 #include "window/ConsoleLog.h"
 #include "window/MainWindow.h"
+#include "window/MessageBoxes.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -39,6 +43,8 @@ private Q_SLOTS:
     void yesSendsAfterClearing_data() { operations_data(); }
     void noSendsNothing_data();
     void noSendsNothing();
+    void questionButtonsFollowTheMessagesLanguage_data();
+    void questionButtonsFollowTheMessagesLanguage();
     void secondListPressEmptiesTheMemoAgain();
     void captionsAndNames_data();
     void captionsAndNames();
@@ -148,6 +154,43 @@ void OperationsTest::noSendsNothing()
         QCOMPARE(rig.form().statusPanel(2), QString());
         QCOMPARE(rig.form().console()->lineCount(), 0);
     }
+}
+
+void OperationsTest::questionButtonsFollowTheMessagesLanguage_data()
+{
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QString>("yes");
+    QTest::addColumn<QString>("no");
+    QTest::newRow("CN") << QByteArray("CN") << "是(&Y)"
+                        << "否(&N)";
+    QTest::newRow("EN") << QByteArray("EN") << "&Yes"
+                        << "&No";
+    QTest::newRow("FR") << QByteArray("FR") << "&Yes"
+                        << "&No";
+}
+
+// The real box, as a person sees it: Qt's own Yes and No speak the messages' language.
+void OperationsTest::questionButtonsFollowTheMessagesLanguage()
+{
+    QFETCH(QByteArray, language);
+    QFETCH(QString, yes);
+    QFETCH(QString, no);
+    const QString qtCatalogue = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm";
+    if (!QFileInfo::exists(qtCatalogue))
+        QSKIP(qPrintable(qtCatalogue + " is missing (Debian package qt6-translations-l10n)"));
+    PageRig rig(language);
+    Boxes::clearHandler();
+    QStringList shown;
+    QTimer::singleShot(0, &rig.form(), [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        shown = QStringList{box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()};
+        box->button(QMessageBox::No)->click();
+    });
+    QTest::mouseClick(rig.button(QStringLiteral("restartButton")), Qt::LeftButton);
+    QCOMPARE(shown, (QStringList{yes, no}));
+    QVERIFY(rig.sentNothing());
 }
 
 void OperationsTest::secondListPressEmptiesTheMemoAgain()

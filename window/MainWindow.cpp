@@ -3,6 +3,7 @@
 #include "links/ComPorts.h"
 #include "links/TcpConnection.h"
 #include "protocol/ReplyInterpreter.h"
+#include "translations/Translations.h"
 #include "window/CommandDispatch.h"
 #include "window/CommandsPage.h"
 #include "window/ConsoleFileLog.h"
@@ -92,6 +93,9 @@ MainWindow::MainWindow(QWidget *parent, const WindowStart &start) : QMainWindow(
     PortMap ports;
     ports.setDefaultPattern(start.comDevicePattern);
     settings_ = LoadSettings(programDir_, ports);
+    // Messages' rule for the installed catalogues (Qt's own texts too); the title's rule apart.
+    Translations::use(chinese() ? Translations::chinese() : QString());
+    Translations::useForTitles(EnglishTitles(settings_.language) ? QString() : Translations::chinese());
     session_.route = {settings_.linkType, settings_.targetId, settings_.targetZone, settings_.targetZoneValid,
                       settings_.localId};
     makerText_ = settings_.makerText;

@@ -21,7 +21,7 @@ class DeviceDiscovery final : public QObject {
     Q_OBJECT
 
 public:
-    explicit DeviceDiscovery(bool chinese, QObject *parent = nullptr);
+    explicit DeviceDiscovery(QObject *parent = nullptr);
 
     // Binds localPort (0: any free port) and sends request to host:port. False with one line for the
     // user when the port is taken or the host has no IPv4 address.
@@ -33,8 +33,5 @@ Q_SIGNALS:
     void answered(const QHostAddress &sender, const QByteArray &answer);
 
 private:
-    QString say(const QString &english, const QString &chinese) const { return chinese_ ? chinese : english; }
-
-    bool chinese_;
     UdpEndpoint *endpoint_;
 };

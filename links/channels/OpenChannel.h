@@ -11,9 +11,7 @@ class OpenChannel : public CommandChannel {
     Q_OBJECT
 
 public:
-    explicit OpenChannel(bool chinese, QObject *parent = nullptr) : CommandChannel(parent), chinese_(chinese)
-    {
-    }
+    explicit OpenChannel(QObject *parent = nullptr) : CommandChannel(parent) {}
 
     // Opens the link and waits until it can carry commands, at most timeoutMs. False with one line for
     // the user: what failed and, where there is one, what to do about it.
@@ -24,11 +22,4 @@ public:
 Q_SIGNALS:
     void bytesSent(const QByteArray &bytes);
     void bytesReceived(const QByteArray &bytes);
-
-protected:
-    QString say(const QString &english, const QString &chinese) const { return chinese_ ? chinese : english; }
-    bool inChinese() const { return chinese_; }
-
-private:
-    bool chinese_;
 };

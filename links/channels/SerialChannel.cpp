@@ -2,8 +2,8 @@
 
 #include "links/ReplyGatherer.h"
 
-SerialChannel::SerialChannel(const SerialSettings &settings, bool chinese, QObject *parent)
-    : OpenChannel(chinese, parent), settings_(settings), link_(new SerialLink(chinese, this))
+SerialChannel::SerialChannel(const SerialSettings &settings, QObject *parent)
+    : OpenChannel(parent), settings_(settings), link_(new SerialLink(this))
 {
     connect(link_, &SerialLink::bytesSent, this, &OpenChannel::bytesSent);
     connect(link_, &SerialLink::bytesReceived, this, &OpenChannel::bytesReceived);

@@ -10,7 +10,7 @@ class SerialChannel final : public OpenChannel {
     Q_OBJECT
 
 public:
-    SerialChannel(const SerialSettings &settings, bool chinese, QObject *parent = nullptr);
+    explicit SerialChannel(const SerialSettings &settings, QObject *parent = nullptr);
 
     bool open(int timeoutMs, QString *reason) override;
     QString destination() const override { return settings_.device; }

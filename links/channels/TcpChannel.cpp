@@ -7,10 +7,8 @@
 #include <QTimer>
 #include <optional>
 
-TcpChannel::TcpChannel(const QString &host, quint16 port, const LinkRoute &route, bool chinese,
-                       QObject *parent)
-    : OpenChannel(chinese, parent), host_(host), port_(port), route_(route),
-      connection_(new TcpConnection(chinese, this)),
+TcpChannel::TcpChannel(const QString &host, quint16 port, const LinkRoute &route, QObject *parent)
+    : OpenChannel(parent), host_(host), port_(port), route_(route), connection_(new TcpConnection(this)),
       framer_(new TcpReplyFramer(TcpReplyFramer::Clock(), this)),
       sender_([](const QByteArray &) { return false; },
               [this](const QByteArray &bytes) { return connection_->write(bytes); },
@@ -61,10 +59,7 @@ bool TcpChannel::open(int timeoutMs, QString *reason)
     if (connection_->isConnected())
         return true;
     connection_->close();
-    *reason = failure.value_or(
-        say(QStringLiteral("no answer from %1 within %2 ms"), QStringLiteral("%1在%2毫秒内没有应答"))
-            .arg(destination())
-            .arg(timeoutMs));
+    *reason = failure.value_or(tr("no answer from %1 within %2 ms").arg(destination()).arg(timeoutMs));
     return false;
 }
 
@@ -79,6 +74,5 @@ void TcpChannel::onDisconnected()
         return;
     lost_ = true;
     framer_->flush(); // what came just before the close is still a reply
-    Q_EMIT linkLost(say(QStringLiteral("the connection to %1 was closed"), QStringLiteral("与%1的连接已关闭"))
-                        .arg(destination()));
+    Q_EMIT linkLost(tr("the connection to %1 was closed").arg(destination()));
 }

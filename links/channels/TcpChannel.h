@@ -15,8 +15,7 @@ class TcpChannel final : public OpenChannel {
 
 public:
     // route.linkType 1 (LAN) or 2 (relay, with its target and local IDs).
-    TcpChannel(const QString &host, quint16 port, const LinkRoute &route, bool chinese,
-               QObject *parent = nullptr);
+    TcpChannel(const QString &host, quint16 port, const LinkRoute &route, QObject *parent = nullptr);
 
     bool open(int timeoutMs, QString *reason) override;
     QString destination() const override;

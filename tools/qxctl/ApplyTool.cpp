@@ -16,23 +16,17 @@ int ApplyTool(const QStringList &arguments)
     QCommandLineParser parser;
     DescribeSubcommand(
         parser, kCommand, QStringLiteral("PROFILE LINK [--all] [--no-verify]"),
-        Say(QStringLiteral("Writes a profile (\"-\": standard input) to the module: each row that differs "
-                           "is set and read back. One line per row: NAME written, verified, same or "
-                           "failed: why. A profile with problems sends nothing. Exit 0 when every row "
-                           "holds the profile's value, 1 when some failed, 2 for usage, profile and "
-                           "link errors."),
-            QStringLiteral("把配置文件（“-”为标准输入）写入模块：不同的参数逐个设置并读回核对。每个参数"
-                           "一行结果。有问题的配置文件不发送任何内容。全部成功时退出码0，有失败时1，"
-                           "用法、配置文件或连接错误时2。")));
+        Qxctl::tr("Writes a profile (\"-\": standard input) to the module: each row that differs "
+                  "is set and read back. One line per row: NAME written, verified, same or "
+                  "failed: why. A profile with problems sends nothing. Exit 0 when every row "
+                  "holds the profile's value, 1 when some failed, 2 for usage, profile and "
+                  "link errors."));
     parser.addPositionalArgument(QStringLiteral("PROFILE"),
-                                 Say(QStringLiteral("Profile file, or - for standard input."),
-                                     QStringLiteral("配置文件，“-”为标准输入。")));
+                                 Qxctl::tr("Profile file, or - for standard input."));
     LinkSession::addOptions(parser);
     parser.addOptions({
-        {QStringLiteral("all"), Say(QStringLiteral("Write every row, also those the module holds already."),
-                                    QStringLiteral("写入所有参数，包括模块已有相同数值的。"))},
-        {QStringLiteral("no-verify"),
-         Say(QStringLiteral("Do not read written rows back."), QStringLiteral("写入后不读回核对。"))},
+        {QStringLiteral("all"), Qxctl::tr("Write every row, also those the module holds already.")},
+        {QStringLiteral("no-verify"), Qxctl::tr("Do not read written rows back.")},
     });
     int exitCode = kExitOk;
     if (!ParseArguments(parser, arguments, &exitCode))
@@ -63,8 +57,7 @@ int ApplyTool(const QStringList &arguments)
                 return outcome.state == RowOutcome::State::Waiting;
             });
         if (notReached > 0)
-            PrintNote(
-                Say(QStringLiteral("%1 rows not reached"), QStringLiteral("%1个参数未执行")).arg(notReached));
+            PrintNote(Qxctl::tr("%1 rows not reached").arg(notReached));
         PrintError(end.reason);
         return kExitTrouble;
     }

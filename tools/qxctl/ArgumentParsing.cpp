@@ -13,8 +13,7 @@ void DescribeSubcommand(QCommandLineParser &parser, const QString &subcommand, c
 {
     parser.setApplicationDescription(description);
     parser.addHelpOption();
-    usageLine = Say(QStringLiteral("Usage: qxctl %1 %2"), QStringLiteral("用法：qxctl %1 %2"))
-                    .arg(subcommand, syntax);
+    usageLine = Qxctl::tr("Usage: qxctl %1 %2").arg(subcommand, syntax);
 }
 
 bool ParseArguments(QCommandLineParser &parser, const QStringList &arguments, int *exitCode)
@@ -40,7 +39,7 @@ int UsageError(const QString &subcommand, const QString &message)
 {
     const QString help =
         subcommand.isEmpty() ? QStringLiteral("--help") : subcommand + QStringLiteral(" --help");
-    PrintError(message + Say(QStringLiteral(" (see qxctl %1)"), QStringLiteral("（见 qxctl %1）")).arg(help));
+    PrintError(message + Qxctl::tr(" (see qxctl %1)").arg(help));
     return kExitTrouble;
 }
 

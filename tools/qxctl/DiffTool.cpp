@@ -13,15 +13,11 @@ int DiffTool(const QStringList &arguments)
 {
     QCommandLineParser parser;
     DescribeSubcommand(parser, kCommand, QStringLiteral("PROFILE LINK"),
-                       Say(QStringLiteral("Reads the profile's rows from the module and prints each one "
-                                          "that differs: NAME: module X, profile Y. Exit 0 when none "
-                                          "differs, 1 when some do, 2 for usage, profile and link errors."),
-                           QStringLiteral("从模块读取配置文件中的参数，输出每个不同之处：名称: 模块 X，"
-                                          "配置文件 Y。没有不同时退出码0，有不同时1，用法、配置文件或"
-                                          "连接错误时2。")));
+                       Qxctl::tr("Reads the profile's rows from the module and prints each one "
+                                 "that differs: NAME: module X, profile Y. Exit 0 when none "
+                                 "differs, 1 when some do, 2 for usage, profile and link errors."));
     parser.addPositionalArgument(QStringLiteral("PROFILE"),
-                                 Say(QStringLiteral("Profile file, or - for standard input."),
-                                     QStringLiteral("配置文件，“-”为标准输入。")));
+                                 Qxctl::tr("Profile file, or - for standard input."));
     LinkSession::addOptions(parser);
     int exitCode = kExitOk;
     if (!ParseArguments(parser, arguments, &exitCode))
@@ -56,8 +52,7 @@ int DiffTool(const QStringList &arguments)
         ++differences;
         const QString held = outcome.moduleValue ? *outcome.moduleValue
                                                  : QLatin1Char('(') + OutcomeText(outcome) + QLatin1Char(')');
-        PrintLine(Say(QStringLiteral("%1: module %2, profile %3"), QStringLiteral("%1：模块 %2，配置文件 %3"))
-                      .arg(outcome.row->atName, held, wanted));
+        PrintLine(Qxctl::tr("%1: module %2, profile %3").arg(outcome.row->atName, held, wanted));
     }
     return differences == 0 ? kExitOk : kExitSomeFailed;
 }

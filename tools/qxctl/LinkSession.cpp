@@ -53,43 +53,23 @@ bool splitId(const QString &text, QString *id, QString *zone)
 void LinkSession::addOptions(QCommandLineParser &parser)
 {
     parser.addOptions({
-        {kSerial,
-         Say(QStringLiteral("The module on serial port DEVICE."), QStringLiteral("串口DEVICE上的模块。")),
-         QStringLiteral("DEVICE")},
-        {kBaud,
-         Say(QStringLiteral("Serial baud rate (default 115200)."),
-             QStringLiteral("串口波特率（默认115200）。")),
-         QStringLiteral("N")},
-        {kFormat,
-         Say(QStringLiteral("Serial data bits, parity (N/E/O/M/S), stop bits (default 8N1)."),
-             QStringLiteral("串口数据位、校验（N/E/O/M/S）、停止位（默认8N1）。")),
+        {kSerial, Qxctl::tr("The module on serial port DEVICE."), QStringLiteral("DEVICE")},
+        {kBaud, Qxctl::tr("Serial baud rate (default 115200)."), QStringLiteral("N")},
+        {kFormat, Qxctl::tr("Serial data bits, parity (N/E/O/M/S), stop bits (default 8N1)."),
          QStringLiteral("FORMAT")},
-        {kLan,
-         Say(QStringLiteral("The module's own TCP port on the LAN (default port 8888)."),
-             QStringLiteral("局域网上模块自己的TCP端口（默认端口8888）。")),
+        {kLan, Qxctl::tr("The module's own TCP port on the LAN (default port 8888)."),
          QStringLiteral("HOST[:PORT]")},
-        {kRelay,
-         Say(QStringLiteral("The relay server (default port 8888); give --target."),
-             QStringLiteral("中转服务器（默认端口8888）；须给出 --target。")),
+        {kRelay, Qxctl::tr("The relay server (default port 8888); give --target."),
          QStringLiteral("HOST[:PORT]")},
         {kTarget,
-         Say(QStringLiteral(
-                 "Relay: the module's 11-digit ID and 4-digit zone. Without ZONE the module answers "
-                 "whatever its zone."),
-             QStringLiteral("中转：模块的11位ID和4位区号。不给区号时不检查区号。")),
+         Qxctl::tr("Relay: the module's 11-digit ID and 4-digit zone. Without ZONE the module answers "
+                   "whatever its zone."),
          QStringLiteral("ID[:ZONE]")},
-        {kLocal,
-         Say(QStringLiteral("Relay: this tool's ID (default 00000000000)."),
-             QStringLiteral("中转：本工具的ID（默认00000000000）。")),
-         QStringLiteral("ID[:ZONE]")},
+        {kLocal, Qxctl::tr("Relay: this tool's ID (default 00000000000)."), QStringLiteral("ID[:ZONE]")},
         {kTimeout,
-         Say(QStringLiteral(
-                 "Wait at most MS for the connection and for each reply (default 2000; relay 5000)."),
-             QStringLiteral("连接和每条应答最多等待MS毫秒（默认2000；中转5000）。")),
+         Qxctl::tr("Wait at most MS for the connection and for each reply (default 2000; relay 5000)."),
          QStringLiteral("MS")},
-        {{QStringLiteral("v"), kVerbose},
-         Say(QStringLiteral("Show every byte sent and received on stderr."),
-             QStringLiteral("在标准错误上显示收发的每个字节。"))},
+        {{QStringLiteral("v"), kVerbose}, Qxctl::tr("Show every byte sent and received on stderr.")},
     });
 }
 
@@ -97,21 +77,18 @@ bool LinkSession::configure(const QCommandLineParser &parser, QString *error)
 {
     const int links = int(parser.isSet(kSerial)) + int(parser.isSet(kLan)) + int(parser.isSet(kRelay));
     if (links != 1) {
-        *error = links == 0 ? Say(QStringLiteral("give a link: --serial, --lan or --relay"),
-                                  QStringLiteral("请给出连接方式：--serial、--lan 或 --relay"))
-                            : Say(QStringLiteral("give only one of --serial, --lan and --relay"),
-                                  QStringLiteral("--serial、--lan、--relay 只能给一个"));
+        *error = links == 0 ? Qxctl::tr("give a link: --serial, --lan or --relay")
+                            : Qxctl::tr("give only one of --serial, --lan and --relay");
         return false;
     }
     const auto refuse = [error](const QString &option, const QString &value) {
-        *error = Say(QStringLiteral("bad --%1 '%2'"), QStringLiteral("--%1 的值“%2”无效")).arg(option, value);
+        *error = Qxctl::tr("bad --%1 '%2'").arg(option, value);
         return false;
     };
     const auto onlyWith = [&parser, error](const QStringList &options, const QString &link) {
         for (const QString &option : options) {
             if (parser.isSet(option)) {
-                *error = Say(QStringLiteral("--%1 goes with --%2"), QStringLiteral("--%1 只能与 --%2 同用"))
-                             .arg(option, link);
+                *error = Qxctl::tr("--%1 goes with --%2").arg(option, link);
                 return false;
             }
         }
@@ -131,7 +108,7 @@ bool LinkSession::configure(const QCommandLineParser &parser, QString *error)
         if (parser.isSet(kFormat) && !ParseSerialFormat(parser.value(kFormat), settings))
             return refuse(kFormat, parser.value(kFormat));
         timeoutMs_ = kSerialTimeoutMs;
-        channel_ = new SerialChannel(settings, InChinese(), &owner_);
+        channel_ = new SerialChannel(settings, &owner_);
     } else {
         if (!onlyWith({kBaud, kFormat}, kSerial))
             return false;
@@ -145,8 +122,7 @@ bool LinkSession::configure(const QCommandLineParser &parser, QString *error)
         route.linkType = relay ? 2 : 1;
         if (relay) {
             if (!parser.isSet(kTarget)) {
-                *error = Say(QStringLiteral("--relay needs --target ID[:ZONE]"),
-                             QStringLiteral("--relay 需要 --target ID[:区号]"));
+                *error = Qxctl::tr("--relay needs --target ID[:ZONE]");
                 return false;
             }
             if (!splitId(parser.value(kTarget), &route.targetId, &route.targetZone))
@@ -163,7 +139,7 @@ bool LinkSession::configure(const QCommandLineParser &parser, QString *error)
             return false;
         }
         timeoutMs_ = relay ? kRelayTimeoutMs : kLanTimeoutMs;
-        channel_ = new TcpChannel(host, port, route, InChinese(), &owner_);
+        channel_ = new TcpChannel(host, port, route, &owner_);
     }
     if (parser.isSet(kTimeout) && !ParseNumber(parser.value(kTimeout), 1, 600000, &timeoutMs_))
         return refuse(kTimeout, parser.value(kTimeout));
@@ -178,8 +154,7 @@ bool LinkSession::configure(const QCommandLineParser &parser, QString *error)
 
 bool LinkSession::open(QString *reason)
 {
-    ShowProgress(
-        Say(QStringLiteral("opening %1"), QStringLiteral("正在打开%1")).arg(channel_->destination()));
+    ShowProgress(Qxctl::tr("opening %1").arg(channel_->destination()));
     const bool opened = channel_->open(timeoutMs_, reason);
     ClearProgress();
     return opened;

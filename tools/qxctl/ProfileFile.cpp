@@ -15,8 +15,7 @@ bool LoadProfile(const QString &path, Profile *profile, QString *error)
         return file.open(QIODevice::ReadOnly);
     }();
     if (!opened) {
-        *error = Say(QStringLiteral("cannot read %1: %2"), QStringLiteral("无法读取%1：%2"))
-                     .arg(path, file.errorString());
+        *error = Qxctl::tr("cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
     // One byte more than the limit is enough for the parser to call the file too large.
@@ -28,8 +27,7 @@ bool LoadProfile(const QString &path, Profile *profile, QString *error)
         bytes += piece;
     }
     if (file.error() != QFileDevice::NoError) {
-        *error = Say(QStringLiteral("cannot read %1: %2"), QStringLiteral("无法读取%1：%2"))
-                     .arg(path, file.errorString());
+        *error = Qxctl::tr("cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
     *profile = ParseProfile(bytes);
@@ -40,17 +38,14 @@ void PrintProfileProblems(const QString &path, const Profile &profile)
 {
     for (const ProfileProblem &problem : profile.problems)
         PrintNote(path + QStringLiteral(": ") + problem.message(InChinese()));
-    PrintError(
-        Say(QStringLiteral("%1 has problems; nothing was sent"), QStringLiteral("%1有问题，未发送任何内容"))
-            .arg(path));
+    PrintError(Qxctl::tr("%1 has problems; nothing was sent").arg(path));
 }
 
 std::optional<int> PrepareProfileRun(const QString &subcommand, const QCommandLineParser &parser,
                                      LinkSession &link, Profile &profile)
 {
     if (parser.positionalArguments().size() != 1)
-        return UsageError(subcommand,
-                          Say(QStringLiteral("give one PROFILE"), QStringLiteral("请给出一个配置文件")));
+        return UsageError(subcommand, Qxctl::tr("give one PROFILE"));
     const QString path = parser.positionalArguments().constFirst();
     QString error;
     if (!link.configure(parser, &error))

@@ -16,37 +16,28 @@ int ReadTool(const QStringList &arguments)
     QCommandLineParser parser;
     DescribeSubcommand(
         parser, kCommand, QStringLiteral("LINK [--json] [--only NAME,...]"),
-        Say(QStringLiteral("Reads the module's parameters and prints them as a profile (NAME=value lines) "
-                           "that qxctl apply takes back. Exit 0 when every row was read, 1 when some "
-                           "failed (listed on stderr), 2 for usage and link errors."),
-            QStringLiteral("读取模块参数，按配置文件格式（名称=数值，每行一个）输出，可交给 qxctl apply。"
-                           "全部读出时退出码0，有失败时1（列在标准错误上），用法或连接错误时2。")));
+        Qxctl::tr("Reads the module's parameters and prints them as a profile (NAME=value lines) "
+                  "that qxctl apply takes back. Exit 0 when every row was read, 1 when some "
+                  "failed (listed on stderr), 2 for usage and link errors."));
     LinkSession::addOptions(parser);
     parser.addOptions({
-        {QStringLiteral("json"),
-         Say(QStringLiteral("Print {\"values\": {NAME: value}, \"failures\": {NAME: why}}."),
-             QStringLiteral("输出 {\"values\": {名称: 数值}, \"failures\": {名称: 原因}}。"))},
-        {QStringLiteral("only"),
-         Say(QStringLiteral("Read these rows only (AT names, comma-separated)."),
-             QStringLiteral("只读这些参数（AT名称，逗号分隔）。")),
+        {QStringLiteral("json"), Qxctl::tr("Print {\"values\": {NAME: value}, \"failures\": {NAME: why}}.")},
+        {QStringLiteral("only"), Qxctl::tr("Read these rows only (AT names, comma-separated)."),
          QStringLiteral("NAME,...")},
     });
     int exitCode = kExitOk;
     if (!ParseArguments(parser, arguments, &exitCode))
         return exitCode;
     if (!parser.positionalArguments().isEmpty())
-        return UsageError(kCommand,
-                          Say(QStringLiteral("unexpected argument '%1'"), QStringLiteral("多余的参数“%1”"))
-                              .arg(parser.positionalArguments().constFirst()));
+        return UsageError(
+            kCommand, Qxctl::tr("unexpected argument '%1'").arg(parser.positionalArguments().constFirst()));
 
     QList<const ParameterRow *> rows;
     for (const QString &name :
          parser.value(QStringLiteral("only")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const ParameterRow *row = FindParameterByName(name.trimmed());
         if (!row)
-            return UsageError(kCommand,
-                              Say(QStringLiteral("unknown parameter '%1'"), QStringLiteral("未知参数“%1”"))
-                                  .arg(name.trimmed()));
+            return UsageError(kCommand, Qxctl::tr("unknown parameter '%1'").arg(name.trimmed()));
         if (!rows.contains(row))
             rows << row;
     }
@@ -84,8 +75,7 @@ int ReadTool(const QStringList &arguments)
     }
     if (!end.completed) {
         if (notReached > 0)
-            PrintNote(
-                Say(QStringLiteral("%1 rows not reached"), QStringLiteral("%1个参数未读取")).arg(notReached));
+            PrintNote(Qxctl::tr("%1 rows not reached", "ReadTool").arg(notReached));
         PrintError(end.reason);
         return kExitTrouble; // a profile with rows missing for a lost link would mislead
     }

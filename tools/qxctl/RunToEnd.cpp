@@ -13,11 +13,9 @@ RunEnd RunToEnd(ParameterRun &run, const std::function<void()> &start)
         QObject::connect(&run, &ParameterRun::stepStarted, &loop, [&run](int index, bool writing) {
             const QString name = run.outcomes().at(index).row->atName;
             ShowProgress(
-                writing ? Say(QStringLiteral("writing %1"), QStringLiteral("正在写入%1")).arg(name)
-                        : Say(QStringLiteral("reading %1 (%2/%3)"), QStringLiteral("正在读取%1（%2/%3）"))
-                              .arg(name)
-                              .arg(index + 1)
-                              .arg(run.outcomes().size()));
+                writing
+                    ? Qxctl::tr("writing %1").arg(name)
+                    : Qxctl::tr("reading %1 (%2/%3)").arg(name).arg(index + 1).arg(run.outcomes().size()));
         });
     QObject::connect(&run, &ParameterRun::finished, &loop, [&](bool completed, const QString &reason) {
         end = {completed, reason};
@@ -38,25 +36,25 @@ QString OutcomeText(const RowOutcome &outcome)
     QString text;
     switch (outcome.state) {
     case State::Waiting:
-        text = Say(QStringLiteral("not reached"), QStringLiteral("未执行"));
+        text = Qxctl::tr("not reached");
         break;
     case State::Read:
-        text = Say(QStringLiteral("read"), QStringLiteral("已读取"));
+        text = Qxctl::tr("read");
         break;
     case State::NotRead:
-        text = Say(QStringLiteral("not read"), QStringLiteral("未读出"));
+        text = Qxctl::tr("not read");
         break;
     case State::Same:
-        text = Say(QStringLiteral("same"), QStringLiteral("相同"));
+        text = Qxctl::tr("same");
         break;
     case State::Written:
-        text = Say(QStringLiteral("written"), QStringLiteral("已写入"));
+        text = Qxctl::tr("written");
         break;
     case State::Verified:
-        text = Say(QStringLiteral("verified"), QStringLiteral("已核实"));
+        text = Qxctl::tr("verified");
         break;
     case State::Failed:
-        text = Say(QStringLiteral("failed"), QStringLiteral("失败"));
+        text = Qxctl::tr("failed");
         break;
     }
     const QString detail = outcome.detail.pick(!InChinese());

@@ -57,10 +57,8 @@ Answer sendAndWait(OpenChannel *channel, const BuiltCommand &command, int timeou
     limit.start(timeoutMs);
     if (!channel->sendCommand(command)) {
         if (answer.how != Wait::LinkLost)
-            answer = {
-                Wait::LinkLost, QByteArray(),
-                Say(QStringLiteral("%1: the command could not be sent"), QStringLiteral("%1：命令无法发送"))
-                    .arg(channel->destination())};
+            answer = {Wait::LinkLost, QByteArray(),
+                      Qxctl::tr("%1: the command could not be sent").arg(channel->destination())};
         return answer;
     }
     loop.exec();
@@ -71,24 +69,20 @@ Answer sendAndWait(OpenChannel *channel, const BuiltCommand &command, int timeou
 int SendTool(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    DescribeSubcommand(
-        parser, kCommand, QStringLiteral("LINK COMMAND..."),
-        Say(QStringLiteral("Sends each COMMAND as it is, CR LF after it (\"+++\" bare), and "
-                           "prints the one reply it gets. Exit 0 when every command had a "
-                           "reply, 1 when some had none in time or one too long, 2 for usage and link "
-                           "errors."),
-            QStringLiteral("逐条发送命令（后加CR LF，“+++”不加），并输出各自的应答。全部有应答时"
-                           "退出码0，有超时或应答过长时1，用法或连接错误时2。")));
+    DescribeSubcommand(parser, kCommand, QStringLiteral("LINK COMMAND..."),
+                       Qxctl::tr("Sends each COMMAND as it is, CR LF after it (\"+++\" bare), and "
+                                 "prints the one reply it gets. Exit 0 when every command had a "
+                                 "reply, 1 when some had none in time or one too long, 2 for usage and link "
+                                 "errors."));
     parser.addPositionalArgument(QStringLiteral("COMMAND"),
-                                 Say(QStringLiteral("An AT command, e.g. AT+BAUD=? or +++."),
-                                     QStringLiteral("AT命令，例如 AT+BAUD=? 或 +++。")));
+                                 Qxctl::tr("An AT command, e.g. AT+BAUD=? or +++."));
     LinkSession::addOptions(parser);
     int exitCode = kExitOk;
     if (!ParseArguments(parser, arguments, &exitCode))
         return exitCode;
     const QStringList commands = parser.positionalArguments();
     if (commands.isEmpty())
-        return UsageError(kCommand, Say(QStringLiteral("give a COMMAND"), QStringLiteral("请给出命令")));
+        return UsageError(kCommand, Qxctl::tr("give a COMMAND"));
 
     LinkSession link;
     QString error;
@@ -99,7 +93,7 @@ int SendTool(const QStringList &arguments)
         return kExitTrouble;
     }
     for (const QString &command : commands) {
-        ShowProgress(Say(QStringLiteral("sending %1"), QStringLiteral("正在发送%1")).arg(command));
+        ShowProgress(Qxctl::tr("sending %1").arg(command));
         const Answer answer = sendAndWait(link.channel(), rawCommand(command), link.timeoutMs());
         ClearProgress();
         switch (answer.how) {
@@ -111,15 +105,11 @@ int SendTool(const QStringList &arguments)
             break;
         }
         case Wait::TimedOut:
-            PrintNote(Say(QStringLiteral("%1: no reply within %2 ms"), QStringLiteral("%1：%2毫秒内没有应答"))
-                          .arg(command)
-                          .arg(link.timeoutMs()));
+            PrintNote(Qxctl::tr("%1: no reply within %2 ms").arg(command).arg(link.timeoutMs()));
             exitCode = kExitSomeFailed;
             break;
         case Wait::TooLong:
-            PrintNote(Say(QStringLiteral("%1: reply too long (over 64 KiB)"),
-                          QStringLiteral("%1：应答过长（超过64 KiB）"))
-                          .arg(command));
+            PrintNote(Qxctl::tr("%1: reply too long (over 64 KiB)").arg(command));
             exitCode = kExitSomeFailed;
             break;
         case Wait::LinkLost:

@@ -4,14 +4,17 @@
 // progress line, the bytes on the wire with -v), in the user's language.
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
-// The language rule of a tool without a settings file: a Chinese locale gives the Chinese texts.
+// The language rule of a tool without a settings file: a Chinese locale gives the Chinese texts
+// (main() installs the catalogues by it).
 bool InChinese();
-inline QString Say(const QString &english, const QString &chinese)
-{
-    return InChinese() ? chinese : english;
-}
+
+// The context of qxctl's texts in the catalogues: Qxctl::tr("...").
+class Qxctl {
+    Q_DECLARE_TR_FUNCTIONS(qxctl)
+};
 
 void PrintOut(const QByteArray &bytes);
 void PrintLine(const QString &line);

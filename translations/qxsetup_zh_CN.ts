@@ -1,0 +1,391 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>DeviceDiscovery</name>
+    <message>
+        <source>no IPv4 address for %1</source>
+        <translation>%1没有IPv4地址</translation>
+    </message>
+    <message>
+        <source>cannot use UDP port %1: %2 (give --local-port 0 for any free port)</source>
+        <translation>无法使用UDP端口%1：%2（用 --local-port 0 选任一空闲端口）</translation>
+    </message>
+</context>
+<context>
+    <name>SerialLink</name>
+    <message>
+        <source>the serial port %1 is not open</source>
+        <translation>串口%1未打开</translation>
+    </message>
+    <message>
+        <source>baud rate</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>data bits</source>
+        <translation>数据位</translation>
+    </message>
+    <message>
+        <source>parity</source>
+        <translation>校验位</translation>
+    </message>
+    <message>
+        <source>stop bits</source>
+        <translation>停止位</translation>
+    </message>
+    <message>
+        <source>flow control</source>
+        <translation>流控</translation>
+    </message>
+    <message>
+        <source>%1 does not take the %2: %3</source>
+        <translation>%1不接受该%2设置：%3</translation>
+    </message>
+    <message>
+        <source>no such serial device: %1</source>
+        <translation>没有这个串口设备：%1</translation>
+    </message>
+    <message>
+        <source>permission denied on %1: add yourself to the group &quot;%2&quot; (sudo usermod -aG %2 $USER), then log out and log in again</source>
+        <translation>无权打开%1：请把自己加入组“%2”（sudo usermod -aG %2 $USER），然后注销并重新登录</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program</source>
+        <translation>%1正被另一个程序使用</translation>
+    </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>无法打开%1：%2</translation>
+    </message>
+    <message>
+        <source>the serial port %1 is gone (unplugged, or its other end closed)</source>
+        <translation>串口%1已断开（被拔出，或另一端已关闭）</translation>
+    </message>
+</context>
+<context>
+    <name>TcpChannel</name>
+    <message>
+        <source>no answer from %1 within %2 ms</source>
+        <translation>%1在%2毫秒内没有应答</translation>
+    </message>
+    <message>
+        <source>the connection to %1 was closed</source>
+        <translation>与%1的连接已关闭</translation>
+    </message>
+</context>
+<context>
+    <name>TcpConnection</name>
+    <message>
+        <source>no such TCP port: %1</source>
+        <translation>没有这个TCP端口：%1</translation>
+    </message>
+    <message>
+        <source>no answer from %1 within %2 ms</source>
+        <translation>%1在%2毫秒内没有应答</translation>
+    </message>
+    <message>
+        <source>connection refused by %1 (nothing listens on that port)</source>
+        <translation>%1拒绝连接（该端口上没有服务）</translation>
+    </message>
+    <message>
+        <source>host not found: %1</source>
+        <translation>找不到主机：%1</translation>
+    </message>
+    <message>
+        <source>no answer from %1</source>
+        <translation>%1没有应答</translation>
+    </message>
+    <message>
+        <source>the connection to %1 was closed</source>
+        <translation>与%1的连接已关闭</translation>
+    </message>
+    <message>
+        <source>the connection to %1 failed: %2</source>
+        <translation>与%1的连接出错：%2</translation>
+    </message>
+    <message>
+        <source>cannot connect to %1: %2</source>
+        <translation>无法连接%1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>UdpEndpoint</name>
+    <message>
+        <source>cannot send to %1:%2: %3</source>
+        <translation>无法发送到%1:%2：%3</translation>
+    </message>
+</context>
+<context>
+    <name>qxctl</name>
+    <message>
+        <source>Writes a profile (&quot;-&quot;: standard input) to the module: each row that differs is set and read back. One line per row: NAME written, verified, same or failed: why. A profile with problems sends nothing. Exit 0 when every row holds the profile&apos;s value, 1 when some failed, 2 for usage, profile and link errors.</source>
+        <translation>把配置文件（“-”为标准输入）写入模块：不同的参数逐个设置并读回核对。每个参数一行结果。有问题的配置文件不发送任何内容。全部成功时退出码0，有失败时1，用法、配置文件或连接错误时2。</translation>
+    </message>
+    <message>
+        <source>Profile file, or - for standard input.</source>
+        <translation>配置文件，“-”为标准输入。</translation>
+    </message>
+    <message>
+        <source>Write every row, also those the module holds already.</source>
+        <translation>写入所有参数，包括模块已有相同数值的。</translation>
+    </message>
+    <message>
+        <source>Do not read written rows back.</source>
+        <translation>写入后不读回核对。</translation>
+    </message>
+    <message>
+        <source>%1 rows not reached</source>
+        <translation>%1个参数未执行</translation>
+    </message>
+    <message>
+        <source>Usage: qxctl %1 %2</source>
+        <translation>用法：qxctl %1 %2</translation>
+    </message>
+    <message>
+        <source> (see qxctl %1)</source>
+        <translation>（见 qxctl %1）</translation>
+    </message>
+    <message>
+        <source>Reads the profile&apos;s rows from the module and prints each one that differs: NAME: module X, profile Y. Exit 0 when none differs, 1 when some do, 2 for usage, profile and link errors.</source>
+        <translation>从模块读取配置文件中的参数，输出每个不同之处：名称: 模块 X，配置文件 Y。没有不同时退出码0，有不同时1，用法、配置文件或连接错误时2。</translation>
+    </message>
+    <message>
+        <source>%1: module %2, profile %3</source>
+        <translation>%1：模块 %2，配置文件 %3</translation>
+    </message>
+    <message>
+        <source>Sends the discovery request (&quot;REQUEST_DEVICE_DISCOVERY&quot;) as one UDP datagram and prints every answer that comes back within the time-out: sender:answer. Exit 0 when some module answered, 1 when none did, 2 for usage and network errors.</source>
+        <translation>以一个UDP数据报发送搜索请求（&quot;REQUEST_DEVICE_DISCOVERY&quot;），输出超时前收到的每个应答：发送方:应答。有模块应答时退出码0，没有时1，用法或网络错误时2。</translation>
+    </message>
+    <message>
+        <source>Send the request to ADDR (default 255.255.255.255, the local network).</source>
+        <translation>请求发往ADDR（默认255.255.255.255，即本地网络）。</translation>
+    </message>
+    <message>
+        <source>Modules listen on PORT (default 6999).</source>
+        <translation>模块监听的端口（默认6999）。</translation>
+    </message>
+    <message>
+        <source>Send from PORT (default 6998; 0: any free port).</source>
+        <translation>从此端口发送（默认6998；0为任一空闲端口）。</translation>
+    </message>
+    <message>
+        <source>Send &quot;REQUEST_DEVICE_SEARCH&quot; instead (the window&apos;s second search button).</source>
+        <translation>改发&quot;REQUEST_DEVICE_SEARCH&quot;（窗口的“搜索2”按钮）。</translation>
+    </message>
+    <message>
+        <source>Listen for answers for MS (default 2000).</source>
+        <translation>等待应答MS毫秒（默认2000）。</translation>
+    </message>
+    <message>
+        <source>Print [{&quot;address&quot;: ..., &quot;answer&quot;: ...}].</source>
+        <translation>输出 [{&quot;address&quot;: ..., &quot;answer&quot;: ...}]。</translation>
+    </message>
+    <message>
+        <source>Show every byte sent and received on stderr.</source>
+        <translation>在标准错误上显示收发的每个字节。</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>多余的参数“%1”</translation>
+    </message>
+    <message>
+        <source>bad --%1 &apos;%2&apos;</source>
+        <translation>--%1 的值“%2”无效</translation>
+    </message>
+    <message>
+        <source>listening for answers for %1 ms</source>
+        <translation>等待应答%1毫秒</translation>
+    </message>
+    <message>
+        <source>The module on serial port DEVICE.</source>
+        <translation>串口DEVICE上的模块。</translation>
+    </message>
+    <message>
+        <source>Serial baud rate (default 115200).</source>
+        <translation>串口波特率（默认115200）。</translation>
+    </message>
+    <message>
+        <source>Serial data bits, parity (N/E/O/M/S), stop bits (default 8N1).</source>
+        <translation>串口数据位、校验（N/E/O/M/S）、停止位（默认8N1）。</translation>
+    </message>
+    <message>
+        <source>The module&apos;s own TCP port on the LAN (default port 8888).</source>
+        <translation>局域网上模块自己的TCP端口（默认端口8888）。</translation>
+    </message>
+    <message>
+        <source>The relay server (default port 8888); give --target.</source>
+        <translation>中转服务器（默认端口8888）；须给出 --target。</translation>
+    </message>
+    <message>
+        <source>Relay: the module&apos;s 11-digit ID and 4-digit zone. Without ZONE the module answers whatever its zone.</source>
+        <translation>中转：模块的11位ID和4位区号。不给区号时不检查区号。</translation>
+    </message>
+    <message>
+        <source>Relay: this tool&apos;s ID (default 00000000000).</source>
+        <translation>中转：本工具的ID（默认00000000000）。</translation>
+    </message>
+    <message>
+        <source>Wait at most MS for the connection and for each reply (default 2000; relay 5000).</source>
+        <translation>连接和每条应答最多等待MS毫秒（默认2000；中转5000）。</translation>
+    </message>
+    <message>
+        <source>give a link: --serial, --lan or --relay</source>
+        <translation>请给出连接方式：--serial、--lan 或 --relay</translation>
+    </message>
+    <message>
+        <source>give only one of --serial, --lan and --relay</source>
+        <translation>--serial、--lan、--relay 只能给一个</translation>
+    </message>
+    <message>
+        <source>--%1 goes with --%2</source>
+        <translation>--%1 只能与 --%2 同用</translation>
+    </message>
+    <message>
+        <source>--relay needs --target ID[:ZONE]</source>
+        <translation>--relay 需要 --target ID[:区号]</translation>
+    </message>
+    <message>
+        <source>opening %1</source>
+        <translation>正在打开%1</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>无法读取%1：%2</translation>
+    </message>
+    <message>
+        <source>%1 has problems; nothing was sent</source>
+        <translation>%1有问题，未发送任何内容</translation>
+    </message>
+    <message>
+        <source>give one PROFILE</source>
+        <translation>请给出一个配置文件</translation>
+    </message>
+    <message>
+        <source>Reads the module&apos;s parameters and prints them as a profile (NAME=value lines) that qxctl apply takes back. Exit 0 when every row was read, 1 when some failed (listed on stderr), 2 for usage and link errors.</source>
+        <translation>读取模块参数，按配置文件格式（名称=数值，每行一个）输出，可交给 qxctl apply。全部读出时退出码0，有失败时1（列在标准错误上），用法或连接错误时2。</translation>
+    </message>
+    <message>
+        <source>Print {&quot;values&quot;: {NAME: value}, &quot;failures&quot;: {NAME: why}}.</source>
+        <translation>输出 {&quot;values&quot;: {名称: 数值}, &quot;failures&quot;: {名称: 原因}}。</translation>
+    </message>
+    <message>
+        <source>Read these rows only (AT names, comma-separated).</source>
+        <translation>只读这些参数（AT名称，逗号分隔）。</translation>
+    </message>
+    <message>
+        <source>unknown parameter &apos;%1&apos;</source>
+        <translation>未知参数“%1”</translation>
+    </message>
+    <message>
+        <source>writing %1</source>
+        <translation>正在写入%1</translation>
+    </message>
+    <message>
+        <source>reading %1 (%2/%3)</source>
+        <translation>正在读取%1（%2/%3）</translation>
+    </message>
+    <message>
+        <source>not reached</source>
+        <translation>未执行</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>已读取</translation>
+    </message>
+    <message>
+        <source>not read</source>
+        <translation>未读出</translation>
+    </message>
+    <message>
+        <source>same</source>
+        <translation>相同</translation>
+    </message>
+    <message>
+        <source>written</source>
+        <translation>已写入</translation>
+    </message>
+    <message>
+        <source>verified</source>
+        <translation>已核实</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>%1: the command could not be sent</source>
+        <translation>%1：命令无法发送</translation>
+    </message>
+    <message>
+        <source>Sends each COMMAND as it is, CR LF after it (&quot;+++&quot; bare), and prints the one reply it gets. Exit 0 when every command had a reply, 1 when some had none in time or one too long, 2 for usage and link errors.</source>
+        <translation>逐条发送命令（后加CR LF，“+++”不加），并输出各自的应答。全部有应答时退出码0，有超时或应答过长时1，用法或连接错误时2。</translation>
+    </message>
+    <message>
+        <source>An AT command, e.g. AT+BAUD=? or +++.</source>
+        <translation>AT命令，例如 AT+BAUD=? 或 +++。</translation>
+    </message>
+    <message>
+        <source>give a COMMAND</source>
+        <translation>请给出命令</translation>
+    </message>
+    <message>
+        <source>sending %1</source>
+        <translation>正在发送%1</translation>
+    </message>
+    <message>
+        <source>%1: no reply within %2 ms</source>
+        <translation>%1：%2毫秒内没有应答</translation>
+    </message>
+    <message>
+        <source>%1: reply too long (over 64 KiB)</source>
+        <translation>%1：应答过长（超过64 KiB）</translation>
+    </message>
+    <message>
+        <source>Usage: qxctl SUBCOMMAND [options]
+
+  read     LINK [--json] [--only NAME,...]     print the module&apos;s parameters as a profile
+  apply    PROFILE LINK [--all] [--no-verify]  write a profile, read each row back
+  diff     PROFILE LINK                        rows where module and profile differ
+  send     LINK COMMAND...                     raw AT commands, one reply each
+  discover [--address ADDR] [--timeout MS]     find modules on the local network
+
+LINK: --serial DEVICE [--baud N] [--format 8N1] | --lan HOST[:PORT]
+      | --relay HOST[:PORT] --target ID[:ZONE] [--local ID[:ZONE]]
+      [--timeout MS] [-v]
+
+qxctl SUBCOMMAND --help tells more. Exit codes: 0 done, 1 some rows failed or differ,
+2 usage, profile or link error.
+</source>
+        <translation>用法：qxctl 子命令 [选项]
+
+  read     LINK [--json] [--only NAME,...]     按配置文件格式输出模块参数
+  apply    PROFILE LINK [--all] [--no-verify]  写入配置文件，逐个读回核对
+  diff     PROFILE LINK                        列出模块与配置文件不同的参数
+  send     LINK COMMAND...                     发送AT命令，输出各自的应答
+  discover [--address ADDR] [--timeout MS]     搜索本地网络上的模块
+
+LINK: --serial DEVICE [--baud N] [--format 8N1] | --lan HOST[:PORT]
+      | --relay HOST[:PORT] --target ID[:ZONE] [--local ID[:ZONE]]
+      [--timeout MS] [-v]
+
+qxctl 子命令 --help 查看详细说明。退出码：0 完成，1 有参数失败或不同，
+2 用法、配置文件或连接错误。
+</translation>
+    </message>
+    <message>
+        <source>give a subcommand</source>
+        <translation>请给出子命令</translation>
+    </message>
+    <message>
+        <source>unknown subcommand &apos;%1&apos;</source>
+        <translation>未知子命令“%1”</translation>
+    </message>
+    <message>
+        <source>%1 rows not reached</source>
+        <comment>ReadTool</comment>
+        <translation>%1个参数未读取</translation>
+    </message>
+</context>
+</TS>
