@@ -2,6 +2,88 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ApplyProfileDialog</name>
+    <message>
+        <source>Parameter</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Module value</source>
+        <translation>模块数值</translation>
+    </message>
+    <message>
+        <source>Profile value</source>
+        <translation>配置文件数值</translation>
+    </message>
+    <message>
+        <source>Differs</source>
+        <translation>不同</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>(not read: %1)</source>
+        <translation>（未读取：%1）</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Writing %1</source>
+        <translation>正在写入%1</translation>
+    </message>
+    <message>
+        <source>Reading %1</source>
+        <translation>正在读取%1</translation>
+    </message>
+    <message>
+        <source>Reading was cancelled.</source>
+        <translation>读取已取消。</translation>
+    </message>
+    <message>
+        <source>Reading stopped: %1.</source>
+        <translation>读取已中止：%1。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 parameters differ from the module.</source>
+        <translation>%2个参数中有%1个与模块不同。</translation>
+    </message>
+    <message>
+        <source>%1 unknown.</source>
+        <translation>%1个未知。</translation>
+    </message>
+</context>
+<context>
+    <name>DataPage</name>
+    <message>
+        <source>Sending data......</source>
+        <translation>正在发送数据......</translation>
+    </message>
+    <message>
+        <source>Sending data(LAN)......</source>
+        <translation>正在通过局域网设置发送数据......</translation>
+    </message>
+    <message>
+        <source>Sending data(WAN)......</source>
+        <translation>正在通过互联网设置发送数据......</translation>
+    </message>
+    <message>
+        <source>The HEX data holds &quot;%1&quot; (%2), which is not a hex digit! Use only 0-9, A-F and blanks. Nothing was sent.</source>
+        <translation>HEX数据中的“%1”(%2)不是十六进制数字！只能使用0-9、A-F和空格。数据没有发送。</translation>
+    </message>
+</context>
+<context>
     <name>DeviceDiscovery</name>
     <message>
         <source>no IPv4 address for %1</source>
@@ -10,6 +92,219 @@
     <message>
         <source>cannot use UDP port %1: %2 (give --local-port 0 for any free port)</source>
         <translation>无法使用UDP端口%1：%2（用 --local-port 0 选任一空闲端口）</translation>
+    </message>
+</context>
+<context>
+    <name>DiscoverySearch</name>
+    <message>
+        <source>Invalid UDP port: </source>
+        <translation>无效的UDP端口：</translation>
+    </message>
+    <message>
+        <source>Not an IPv4 address: </source>
+        <translation>不是IPv4地址：</translation>
+    </message>
+    <message>
+        <source>No IPv4 address for host </source>
+        <translation>主机没有IPv4地址：</translation>
+    </message>
+</context>
+<context>
+    <name>IoPage</name>
+    <message>
+        <source>Please chose options first!</source>
+        <translation>你还没有选择相关的IO选项！</translation>
+    </message>
+    <message>
+        <source>Write IO%1</source>
+        <translation>写IO%1</translation>
+    </message>
+    <message>
+        <source>Read IO%1</source>
+        <translation>读IO%1</translation>
+    </message>
+    <message>
+        <source>%1......</source>
+        <comment>an IO command sent on the serial port</comment>
+        <translation>正在设置%1......</translation>
+    </message>
+</context>
+<context>
+    <name>LinkGroup</name>
+    <message>
+        <source>Port must be a number from 1 to 65535!</source>
+        <translation>端口必须是1到65535之间的数字！</translation>
+    </message>
+    <message>
+        <source>Port can not be blank!</source>
+        <translation>端口不能为空！</translation>
+    </message>
+    <message>
+        <source>IP or Port can not be blank!</source>
+        <translation>IP或Port不能为空值！</translation>
+    </message>
+</context>
+<context>
+    <name>LogToFileAction</name>
+    <message>
+        <source>Log to file</source>
+        <translation>记录日志到文件</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt);;All files (*)</source>
+        <translation>文本文件 (*.txt);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Could not log to %1: %2</source>
+        <translation>无法记录日志到 %1：%2</translation>
+    </message>
+    <message>
+        <source>the file was removed or replaced</source>
+        <translation>文件已被删除或替换</translation>
+    </message>
+    <message>
+        <source>Logging to %1 stopped: %2</source>
+        <translation>记录日志到 %1 已停止：%2</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>[Older lines were removed: the console keeps the last %1 KB. File &gt; Log to file… keeps everything.]</source>
+        <translation>[较早的行已删除：通讯日志只保留最近的%1 KB。“文件”&gt;“记录日志到文件…”可保留全部内容。]</translation>
+    </message>
+    <message>
+        <source>Save log</source>
+        <translation>保存日志</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt);;All files (*)</source>
+        <translation>文本文件 (*.txt);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Could not save the log to %1: %2</source>
+        <translation>无法保存日志到 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileActions</name>
+    <message>
+        <source>Profiles (*.txt);;All files (*)</source>
+        <translation>配置文件 (*.txt);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Save profile</source>
+        <translation>保存配置文件</translation>
+    </message>
+    <message>
+        <source>Could not save the profile to %1: %2</source>
+        <translation>无法保存配置文件到 %1：%2</translation>
+    </message>
+    <message>
+        <source>Profile saved to %1: %2 parameters, %3 left out.</source>
+        <translation>配置文件已保存到 %1：%2个参数，%3个未保存。</translation>
+    </message>
+    <message>
+        <source>Could not read the profile %1: %2</source>
+        <translation>无法读取配置文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>The profile %1 cannot be used; nothing was sent:</source>
+        <translation>配置文件 %1 无法使用，未发送任何命令：</translation>
+    </message>
+    <message>
+        <source>The profile %1 holds no parameters.</source>
+        <translation>配置文件 %1 中没有参数。</translation>
+    </message>
+    <message>
+        <source>Apply profile</source>
+        <translation>应用配置文件</translation>
+    </message>
+    <message>
+        <source>Compare with profile</source>
+        <translation>与配置文件比较</translation>
+    </message>
+</context>
+<context>
+    <name>ReadAllControl</name>
+    <message>
+        <source>Reading %1 (%2/%3)</source>
+        <translation>正在读取%1（%2/%3）</translation>
+    </message>
+</context>
+<context>
+    <name>RunTexts</name>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <translation>。</translation>
+    </message>
+    <message>
+        <source>not reached</source>
+        <translation>未执行</translation>
+    </message>
+    <message>
+        <source>not read: %1</source>
+        <translation>未读取：%1</translation>
+    </message>
+    <message>
+        <source>same, not written</source>
+        <translation>相同，未写入</translation>
+    </message>
+    <message>
+        <source>written</source>
+        <translation>已写入</translation>
+    </message>
+    <message>
+        <source>written and verified</source>
+        <translation>已写入并验证</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>失败：%1</translation>
+    </message>
+    <message>
+        <source>Read all: </source>
+        <translation>读取全部：</translation>
+    </message>
+    <message>
+        <source>Read all cancelled: </source>
+        <translation>读取全部已取消：</translation>
+    </message>
+    <message>
+        <source>Read all stopped (%1): </source>
+        <translation>读取全部已中止（%1）：</translation>
+    </message>
+    <message>
+        <source>%1 of %2 parameters read</source>
+        <translation>已读取%1/%2个参数</translation>
+    </message>
+    <message>
+        <source>; not read: </source>
+        <translation>；读取失败：</translation>
+    </message>
+    <message>
+        <source>Profile %1 applied: </source>
+        <translation>配置文件 %1 已应用：</translation>
+    </message>
+    <message>
+        <source>Profile %1 cancelled: </source>
+        <translation>配置文件 %1 已取消：</translation>
+    </message>
+    <message>
+        <source>Profile %1 stopped (%2): </source>
+        <translation>配置文件 %1 已中止（%2）：</translation>
+    </message>
+    <message>
+        <source>%1 written and verified, %2 written, %3 failed, %4 unchanged</source>
+        <translation>已写入并验证%1个，已写入%2个，失败%3个，未改动%4个</translation>
+    </message>
+    <message>
+        <source>; failed: </source>
+        <translation>；失败：</translation>
     </message>
 </context>
 <context>
@@ -110,10 +405,48 @@
     </message>
 </context>
 <context>
+    <name>TcpLink</name>
+    <message>
+        <source>Send Error(TCP)!</source>
+        <translation>向Wifi模块用TCP协议发送数据时出现错误！</translation>
+    </message>
+    <message>
+        <source>Recieved data from network(TCP)!</source>
+        <translation>收到来自网络(TCP)的数据！</translation>
+    </message>
+    <message>
+        <source>:TCP Connected Successfully!</source>
+        <translation>:TCP连接成功！</translation>
+    </message>
+    <message>
+        <source>:TCP Connected disconnect!</source>
+        <translation>:TCP连接失败！</translation>
+    </message>
+    <message>
+        <source>:TCP Connected error!</source>
+        <translation>:TCP连接出错！</translation>
+    </message>
+</context>
+<context>
     <name>UdpEndpoint</name>
     <message>
         <source>cannot send to %1:%2: %3</source>
         <translation>无法发送到%1:%2：%3</translation>
+    </message>
+</context>
+<context>
+    <name>WindowChannel</name>
+    <message>
+        <source>the serial port could not be written</source>
+        <translation>串口无法写入</translation>
+    </message>
+    <message>
+        <source>the TCP connection could not be used</source>
+        <translation>TCP连接无法使用</translation>
+    </message>
+    <message>
+        <source>no link is selected</source>
+        <translation>未选择通讯链路</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include "window/MessageBoxes.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -30,33 +31,27 @@ QPushButton *makeButton(QWidget *parent, const char *objectName)
     return button;
 }
 
-QString sendingText(int link, bool chinese)
+QString sendingText(int link)
 {
     switch (link) {
     case 0:
-        return InLanguage(chinese, QStringLiteral("Sending data......"),
-                          QStringLiteral("正在发送数据......"));
+        return QCoreApplication::translate("DataPage", "Sending data......");
     case 1:
-        return InLanguage(chinese, QStringLiteral("Sending data(LAN)......"),
-                          QStringLiteral("正在通过局域网设置发送数据......"));
+        return QCoreApplication::translate("DataPage", "Sending data(LAN)......");
     default:
-        return InLanguage(chinese, QStringLiteral("Sending data(WAN)......"),
-                          QStringLiteral("正在通过互联网设置发送数据......"));
+        return QCoreApplication::translate("DataPage", "Sending data(WAN)......");
     }
 }
 
 // Names the character by its code too: a stray non-breaking or zero-width space looks like nothing.
-QString strayHexText(const QString &stray, bool chinese)
+QString strayHexText(const QString &stray)
 {
     const QString code =
         QStringLiteral("U+%1").arg(stray.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
-    return InLanguage(
-        chinese,
-        QStringLiteral("The HEX data holds \"%1\" (%2), which is not a hex digit! Use only 0-9, A-F "
-                       "and blanks. Nothing was sent.")
-            .arg(stray, code),
-        QStringLiteral("HEX数据中的“%1”(%2)不是十六进制数字！只能使用0-9、A-F和空格。数据没有发送。")
-            .arg(stray, code));
+    return QCoreApplication::translate(
+               "DataPage", "The HEX data holds \"%1\" (%2), which is not a hex digit! Use only 0-9, A-F "
+                           "and blanks. Nothing was sent.")
+        .arg(stray, code);
 }
 } // namespace
 
@@ -157,7 +152,7 @@ void DataPage::sendData()
         // with a 0, and a character that is no digit is refused rather than sent as 0.
         const HexDigits hex = HexDigitsOf(text);
         if (!hex.stray.isEmpty()) {
-            Boxes::warning(window_, strayHexText(hex.stray, window_->chinese()));
+            Boxes::warning(window_, strayHexText(hex.stray));
             return;
         }
         data = Conversions::HexToBytes(hex.digits);
@@ -170,5 +165,5 @@ void DataPage::sendData()
 
     // Raw data: no LAN command prefix, and on the Internet the relay frame carries it without a module frame.
     if (ShowsProgress(window_->dispatch().sendOnLink(SendPayload::Data, data)))
-        window_->setStatusPanel(2, sendingText(window_->session().route.linkType, window_->chinese()));
+        window_->setStatusPanel(2, sendingText(window_->session().route.linkType));
 }

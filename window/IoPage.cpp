@@ -151,8 +151,7 @@ void IoPage::sendIoCommand(int row, const QString &op)
     session.cmdType = 12; // the next reply is read as an IO answer, whether or not anything is sent
     const bool write = op == QLatin1String("W");
     const QString number = QString::number(row);
-    const QString en = (write ? QStringLiteral("Write IO") : QStringLiteral("Read IO")) + number;
-    const QString cn = (write ? QStringLiteral("写IO") : QStringLiteral("读IO")) + number;
+    const QString name = (write ? tr("Write IO%1") : tr("Read IO%1")).arg(number);
     session.lastIoOperation = op;
 
     QByteArray command;
@@ -165,8 +164,7 @@ void IoPage::sendIoCommand(int row, const QString &op)
             boxes.level->setCurrentIndex(-1); // the answer will show as a fresh value
     }
     if (command.isEmpty()) {
-        Boxes::warning(window_, window_->inLanguage(QStringLiteral("Please chose options first!"),
-                                                    QStringLiteral("你还没有选择相关的IO选项！")));
+        Boxes::warning(window_, tr("Please chose options first!"));
         return;
     }
     command += "\r\n";
@@ -178,8 +176,7 @@ void IoPage::sendIoCommand(int row, const QString &op)
     static const QString linkSuffix[] = {QString(), QStringLiteral("(LAN)"), QStringLiteral("(WAN)")};
     const int link = session.route.linkType;
     if (link == 0) // unlike the other pages, the Chinese serial text says "正在设置" for reads as well
-        window_->setStatusPanel(
-            2, window_->inLanguage(en + ellipsis, QStringLiteral("正在设置") + cn + ellipsis));
+        window_->setStatusPanel(2, tr("%1......", "an IO command sent on the serial port").arg(name));
     else
-        window_->setStatusPanel(2, window_->inLanguage(en, cn) + linkSuffix[link] + ellipsis);
+        window_->setStatusPanel(2, name + linkSuffix[link] + ellipsis);
 }

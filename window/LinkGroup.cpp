@@ -5,6 +5,7 @@
 #include "window/MessageBoxes.h"
 #include "window/TcpLink.h"
 
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -31,10 +32,9 @@ std::optional<int> portNumber(const QString &text)
     return value;
 }
 
-QString invalidPortText(bool chinese)
+QString invalidPortText()
 {
-    return InLanguage(chinese, QStringLiteral("Port must be a number from 1 to 65535!"),
-                      QStringLiteral("端口必须是1到65535之间的数字！"));
+    return QCoreApplication::translate("LinkGroup", "Port must be a number from 1 to 65535!");
 }
 
 // Runs a check when the focus moves from the field to another control of the window. Switching
@@ -151,9 +151,7 @@ LinkGroup::LinkGroup(MainWindow *window, CaptionBook &captions, QWidget *parent)
             port = *number;
             return;
         }
-        Boxes::warning(window_, text.isEmpty() ? window_->inLanguage(QStringLiteral("Port can not be blank!"),
-                                                                     QStringLiteral("端口不能为空！"))
-                                               : invalidPortText(window_->chinese()));
+        Boxes::warning(window_, text.isEmpty() ? tr("Port can not be blank!") : invalidPortText());
         field->setFocus(Qt::OtherFocusReason);
     };
     new LeaveCheck(portEdits_[1], leaveCheckRunning_,
@@ -179,13 +177,12 @@ void LinkGroup::connectRow(int linkType)
     const QLineEdit *ipEdit = ipEdits_[linkType];
     const QLineEdit *portEdit = portEdits_[linkType];
     if (ipEdit->text().isEmpty() || portEdit->text().isEmpty()) {
-        Boxes::warning(window_, window_->inLanguage(QStringLiteral("IP or Port can not be blank!"),
-                                                    QStringLiteral("IP或Port不能为空值！")));
+        Boxes::warning(window_, tr("IP or Port can not be blank!"));
         return;
     }
     const std::optional<int> port = portNumber(portEdit->text());
     if (!port) {
-        Boxes::warning(window_, invalidPortText(window_->chinese()));
+        Boxes::warning(window_, invalidPortText());
         return;
     }
     AppSettings &settings = window_->settings();

@@ -120,13 +120,9 @@ MainWindow::MainWindow(QWidget *parent, const WindowStart &start) : QMainWindow(
     captions_.addNamed(console_, {QStringLiteral("通讯日志"), QStringLiteral("Console log")});
     const int consoleLimitKB = std::clamp(settings_.consoleLimitKB, kMinConsoleLimitKB, kMaxConsoleLimitKB);
     console_->setLimitChars(qsizetype{consoleLimitKB} * 1024);
-    console_->setTrimNotice(
-        inLanguage(
-            QStringLiteral("[Older lines were removed: the console keeps the last %1 KB. "
-                           "File > Log to file… keeps everything.]"),
-            QStringLiteral(
-                "[较早的行已删除：通讯日志只保留最近的%1 KB。“文件”>“记录日志到文件…”可保留全部内容。]"))
-            .arg(consoleLimitKB));
+    console_->setTrimNotice(tr("[Older lines were removed: the console keeps the last %1 KB. "
+                               "File > Log to file… keeps everything.]")
+                                .arg(consoleLimitKB));
     buildPages(split);
     split->addWidget(pages_);
     split->addWidget(console_);
@@ -257,18 +253,14 @@ void MainWindow::buildMenu()
 
 void MainWindow::saveConsoleLog()
 {
-    const QString path =
-        Boxes::askSaveFileName(this, inLanguage(QStringLiteral("Save log"), QStringLiteral("保存日志")),
-                               NewLogFilePath(lastLogFolder_),
-                               inLanguage(QStringLiteral("Text files (*.txt);;All files (*)"),
-                                          QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
+    const QString path = Boxes::askSaveFileName(this, tr("Save log"), NewLogFilePath(lastLogFolder_),
+                                                tr("Text files (*.txt);;All files (*)"));
     if (path.isEmpty())
         return;
     QString reason;
     if (!console_->saveTo(path, &reason)) {
-        Boxes::error(this, inLanguage(QStringLiteral("Could not save the log to %1: %2"),
-                                      QStringLiteral("无法保存日志到 %1：%2"))
-                               .arg(QDir::toNativeSeparators(path), reason));
+        Boxes::error(this,
+                     tr("Could not save the log to %1: %2").arg(QDir::toNativeSeparators(path), reason));
         return;
     }
     lastLogFolder_ = QFileInfo(path).absolutePath();

@@ -106,11 +106,10 @@ void ReadAllControl::cancel()
 void ReadAllControl::showStep(int index)
 {
     const ParameterRow &row = *run_->outcomes().at(index).row;
-    stepLabel->setText(
-        window_->inLanguage(QStringLiteral("Reading %1 (%2/%3)"), QStringLiteral("正在读取%1（%2/%3）"))
-            .arg(row.readCaption.pick(!window_->chinese()))
-            .arg(index + 1)
-            .arg(run_->outcomes().size()));
+    stepLabel->setText(tr("Reading %1 (%2/%3)")
+                           .arg(row.readCaption.pick(!window_->chinese()))
+                           .arg(index + 1)
+                           .arg(run_->outcomes().size()));
 }
 
 void ReadAllControl::finishRun(bool completed, const QString &reason)

@@ -5,23 +5,23 @@
 #include "window/MainWindow.h"
 #include "window/ParameterActions.h"
 
+#include <QCoreApplication>
 #include <QScopedValueRollback>
 
 namespace {
 QString unusableLinkText(const MainWindow &window)
 {
-    const auto text = [&window](const QString &english, const QString &chinese) {
-        return window.inLanguage(english, chinese);
+    const auto text = [](const char *english) {
+        return QCoreApplication::translate("WindowChannel", english);
     };
     switch (window.session().route.linkType) {
     case 0:
-        return text(QStringLiteral("the serial port could not be written"), QStringLiteral("串口无法写入"));
+        return text(QT_TRANSLATE_NOOP("WindowChannel", "the serial port could not be written"));
     case 1:
     case 2:
-        return text(QStringLiteral("the TCP connection could not be used"),
-                    QStringLiteral("TCP连接无法使用"));
+        return text(QT_TRANSLATE_NOOP("WindowChannel", "the TCP connection could not be used"));
     default:
-        return text(QStringLiteral("no link is selected"), QStringLiteral("未选择通讯链路"));
+        return text(QT_TRANSLATE_NOOP("WindowChannel", "no link is selected"));
     }
 }
 } // namespace
