@@ -185,6 +185,14 @@
         <source>Could not save the log to %1: %2</source>
         <translation>无法保存日志到 %1：%2</translation>
     </message>
+    <message>
+        <source>QX5120 WiFi Module Setting Software</source>
+        <translation>QX5120 WiFi模块配置软件</translation>
+    </message>
+    <message>
+        <source>WiFi Module Setting Software</source>
+        <translation>WiFi模块配置软件</translation>
+    </message>
 </context>
 <context>
     <name>ProfileActions</name>
@@ -356,6 +364,71 @@
     <message>
         <source>the serial port %1 is gone (unplugged, or its other end closed)</source>
         <translation>串口%1已断开（被拔出，或另一端已关闭）</translation>
+    </message>
+</context>
+<context>
+    <name>SerialPortDialog</name>
+    <message>
+        <source>COM</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Baud rate</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>Verify</source>
+        <translation>校验</translation>
+    </message>
+    <message>
+        <source>Data bits</source>
+        <translation>数据位</translation>
+    </message>
+    <message>
+        <source>Begin bits</source>
+        <translation>起始位</translation>
+    </message>
+    <message>
+        <source>Stop bits</source>
+        <translation>停止位</translation>
+    </message>
+    <message>
+        <source>COM port setting</source>
+        <translation>串口设置</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>The baud rate out of range！</source>
+        <translation>波特率的选项超过可选范围！</translation>
+    </message>
+    <message>
+        <source>Open COM%1 Fail！</source>
+        <translation>打开COM%1失败！</translation>
+    </message>
+    <message>
+        <source>Close COM%1Fail!</source>
+        <comment>message box</comment>
+        <translation>关闭串口%1失败！</translation>
+    </message>
+    <message>
+        <source>Close COM%1Fail!</source>
+        <comment>status bar</comment>
+        <translation>关闭COM%1失败！</translation>
     </message>
 </context>
 <context>

@@ -300,12 +300,10 @@ void MainWindow::applyBrandAndTitle()
     const bool english = EnglishTitles(settings_.language);
     if (settings_.brandCode == 9999) {
         makerText_ = english ? kMakerNameEnglish : kMakerNameChinese;
-        titleText_ = english ? QStringLiteral("QX5120 WiFi Module Setting Software")
-                             : QStringLiteral("QX5120 WiFi模块配置软件");
+        titleText_ = Translations::titleText("MainWindow", "QX5120 WiFi Module Setting Software");
     } else {
         aboutAction_->setVisible(false);
-        titleText_ =
-            english ? QStringLiteral("WiFi Module Setting Software") : QStringLiteral("WiFi模块配置软件");
+        titleText_ = Translations::titleText("MainWindow", "WiFi Module Setting Software");
     }
     setWindowTitle(titleText_ + QLatin1String(" V2.14"));
     // Boxes are titled with the product's title. It is not made the application's display name: on
