@@ -41,9 +41,8 @@ ApplyProfileDialog::ApplyProfileDialog(Mode mode, const Profile &profile, const 
 {
     const bool applying = mode == Mode::Apply;
     setObjectName(applying ? QStringLiteral("applyProfileDialog") : QStringLiteral("compareProfileDialog"));
-    const Caption title =
-        applying ? Caption{QStringLiteral("应用配置文件"), QStringLiteral("Apply profile")}
-                 : Caption{QStringLiteral("与配置文件比较"), QStringLiteral("Compare with profile")};
+    const ShownText title = applying ? captionText("ApplyProfileDialog", "Apply profile")
+                                     : captionText("ApplyProfileDialog", "Compare with profile");
     const QString fileName = QFileInfo(path).fileName();
     setFont(window->font()); // a window of its own does not take its parent's font
     resize(1000, 560);
@@ -89,19 +88,17 @@ ApplyProfileDialog::ApplyProfileDialog(Mode mode, const Profile &profile, const 
     // The dialog is made after the window's language is settled: one pass of a book sets its captions
     // and accessible names.
     CaptionBook captions;
-    captions.addWindowTitle(
-        this, {title.cn + QStringLiteral(" - ") + fileName, title.en + QStringLiteral(" - ") + fileName});
+    captions.addWindowTitle(this, title + (QStringLiteral(" - ") + fileName));
     // The labels that show a path and a state publish what they show; what they are for is their
     // description.
-    captions.addDescription(fileLabel, {QStringLiteral("配置文件"), QStringLiteral("Profile file")});
-    captions.addField(tableLabel, table,
-                      {QStringLiteral("配置文件参数"), QStringLiteral("Profile parameters")});
-    captions.addDescription(statusLabel, {QStringLiteral("状态"), QStringLiteral("State")});
-    captions.addNamed(progress, {QStringLiteral("进度"), QStringLiteral("Progress")});
-    captions.addControl(writeAllCheck, {QStringLiteral("全部写入"), QStringLiteral("Write all")});
-    captions.addControl(writeButton, {QStringLiteral("写入"), QStringLiteral("Write")});
-    captions.addControl(cancelButton, {QStringLiteral("取消"), QStringLiteral("Cancel")});
-    captions.addControl(closeButton, {QStringLiteral("关闭"), QStringLiteral("Close")});
+    captions.addDescription(fileLabel, captionText("ApplyProfileDialog", "Profile file"));
+    captions.addField(tableLabel, table, captionText("ApplyProfileDialog", "Profile parameters"));
+    captions.addDescription(statusLabel, captionText("ApplyProfileDialog", "State"));
+    captions.addNamed(progress, captionText("ApplyProfileDialog", "Progress"));
+    captions.addControl(writeAllCheck, captionText("ApplyProfileDialog", "Write all"));
+    captions.addControl(writeButton, captionText("ApplyProfileDialog", "Write"));
+    captions.addControl(cancelButton, captionText("ApplyProfileDialog", "Cancel"));
+    captions.addControl(closeButton, captionText("ApplyProfileDialog", "Close"));
     captions.apply(!window_->chinese());
 
     buildTable();

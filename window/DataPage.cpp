@@ -20,9 +20,9 @@
 #include <QVBoxLayout>
 
 namespace {
-const Caption kSendCaption{QStringLiteral("发送"), QStringLiteral("Send")};
-const Caption kClearCaption{QStringLiteral("清除"), QStringLiteral("Clear")};
-const Caption kResultCaption{QStringLiteral("搜索结果"), QStringLiteral("Search Result")};
+const ShownText kSendCaption = captionText("DataPage", "Send");
+const ShownText kClearCaption = captionText("DataPage", "Clear");
+const ShownText kResultCaption = captionText("DataPage", "Search Result");
 
 QPushButton *makeButton(QWidget *parent, const char *objectName)
 {
@@ -66,13 +66,13 @@ DataPage::DataPage(MainWindow *window, QWidget *parent) : QWidget(parent), windo
     auto *sendGrid = new QGridLayout(sendGroup);
     auto *typeLabel = new QLabel(sendGroup);
     typeLabel->setObjectName(QStringLiteral("typeLabel"));
-    captions_.addControl(typeLabel, {QStringLiteral("类型："), QStringLiteral("Type")});
+    captions_.addControl(typeLabel, captionText("DataPage", "Type"));
     auto *asciiRadio = new QRadioButton(sendGroup);
     asciiRadio->setObjectName(QStringLiteral("asciiRadio"));
-    captions_.addControl(asciiRadio, {QStringLiteral("ASCII"), QStringLiteral("ASCII")});
+    captions_.addControl(asciiRadio, captionText("DataPage", "ASCII"));
     hexRadio_ = new QRadioButton(sendGroup);
     hexRadio_->setObjectName(QStringLiteral("hexRadio"));
-    captions_.addControl(hexRadio_, {QStringLiteral("HEX"), QStringLiteral("HEX")});
+    captions_.addControl(hexRadio_, captionText("DataPage", "HEX"));
     auto *typeChoice = new QButtonGroup(sendGroup);
     typeChoice->addButton(asciiRadio);
     typeChoice->addButton(hexRadio_);
@@ -125,11 +125,10 @@ DataPage::DataPage(MainWindow *window, QWidget *parent) : QWidget(parent), windo
     // Requests are sent as they are: no line end, no terminator. "搜索2" is not translated.
     const struct {
         QPushButton *button;
-        Caption caption;
+        ShownText caption;
         QByteArray text;
-    } requests[] = {
-        {searchButton, {QStringLiteral("搜索"), QStringLiteral("Search")}, "REQUEST_DEVICE_DISCOVERY"},
-        {search2Button, {QStringLiteral("搜索2"), QStringLiteral("搜索2")}, "REQUEST_DEVICE_SEARCH"}};
+    } requests[] = {{searchButton, captionText("DataPage", "Search"), "REQUEST_DEVICE_DISCOVERY"},
+                    {search2Button, ShownText::fixed(QStringLiteral("搜索2")), "REQUEST_DEVICE_SEARCH"}};
     DiscoverySearch *discovery = &window->discovery();
     for (const auto &request : requests) {
         captions_.addControl(request.button, request.caption);

@@ -14,17 +14,20 @@
 
 namespace {
 struct PinRow {
-    const char *cn; // row label as designed
-    const char *en;
-    const char *pin; // the module's GPIO behind the row
+    const char *caption; // English; the catalogue gives the designed Chinese
+    const char *pin;     // the module's GPIO behind the row
     bool shown;
 };
 
 const PinRow kPinRows[8] = {
-    {"IO1", "IO1", "(GPIO16)", true},         {"IO2", "IO2", "(GPIO14)", true},
-    {"IO3", "IO3", "(GPIO12)", true},         {"IO4", "IO4", "(GPIO13)", true},
-    {"IO5(反)", "IO5(O)", "(GPIO15)", false}, {"IO6", "IO6", "(GPIO2)", false},
-    {"IO7", "IO7", "(GPIO0)", false},         {"IO8", "IO8", "(GPIO4)", false},
+    {QT_TRANSLATE_NOOP("IoPage", "IO1"), "(GPIO16)", true},
+    {QT_TRANSLATE_NOOP("IoPage", "IO2"), "(GPIO14)", true},
+    {QT_TRANSLATE_NOOP("IoPage", "IO3"), "(GPIO12)", true},
+    {QT_TRANSLATE_NOOP("IoPage", "IO4"), "(GPIO13)", true},
+    {QT_TRANSLATE_NOOP("IoPage", "IO5(O)"), "(GPIO15)", false},
+    {QT_TRANSLATE_NOOP("IoPage", "IO6"), "(GPIO2)", false},
+    {QT_TRANSLATE_NOOP("IoPage", "IO7"), "(GPIO0)", false},
+    {QT_TRANSLATE_NOOP("IoPage", "IO8"), "(GPIO4)", false},
 };
 
 enum Column { LabelColumn, PinColumn, ModeColumn, PullColumn, LevelColumn, SetColumn, ReadColumn };
@@ -51,11 +54,11 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
     const struct {
         Column column;
         const char *name;
-        Caption caption;
+        ShownText caption;
     } heads[] = {
-        {ModeColumn, "ioModeHeadLabel", {QStringLiteral("IO模式"), QStringLiteral("IO mode")}},
-        {PullColumn, "ioPullHeadLabel", {QStringLiteral("是否上拉"), QStringLiteral("Pull-up")}},
-        {LevelColumn, "ioLevelHeadLabel", {QStringLiteral("结果"), QStringLiteral("Power Level")}},
+        {ModeColumn, "ioModeHeadLabel", captionText("IoPage", "IO mode")},
+        {PullColumn, "ioPullHeadLabel", captionText("IoPage", "Pull-up")},
+        {LevelColumn, "ioLevelHeadLabel", captionText("IoPage", "Power Level")},
     };
     for (const auto &head : heads) {
         auto *label = new QLabel(this);
@@ -72,7 +75,7 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
 
     for (int n = 1; n <= 8; ++n) {
         const PinRow &pinRow = kPinRows[n - 1];
-        const Caption rowCaption{QString::fromUtf8(pinRow.cn), QString::fromUtf8(pinRow.en)};
+        const ShownText rowCaption = ShownText::translated("IoPage", pinRow.caption);
         Row &row = rows_[static_cast<size_t>(n - 1)];
 
         auto *label = new QLabel(this);
@@ -81,7 +84,7 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
         auto *pinLabel = new QLabel(this);
         pinLabel->setObjectName(rowName("ioPin", n, "Label"));
         const QString pin = QLatin1String(pinRow.pin);
-        captions_.addControl(pinLabel, {pin, pin});
+        captions_.addControl(pinLabel, ShownText::fixed(pin));
 
         // The boxes share their column head; each gets a label of its own that shows nothing and
         // tells a screen reader its column and row ("IO模式 IO1"). It sits in the box's cell at no
@@ -94,9 +97,7 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
             grid->addWidget(name, n, head.column);
             auto *box = new QComboBox(this);
             box->setObjectName(rowName(kind, n, "Box"));
-            captions_.addUnseenLabel(name, box,
-                                     {head.caption.cn + QLatin1Char(' ') + rowCaption.cn,
-                                      head.caption.en + QLatin1Char(' ') + rowCaption.en});
+            captions_.addUnseenLabel(name, box, head.caption + QStringLiteral(" ") + rowCaption);
             return box;
         };
         row.mode = makeBox("ioMode", heads[0]);
@@ -113,10 +114,10 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
 
         auto *setButton = new QPushButton(this);
         setButton->setObjectName(rowName("ioSet", n, "Button"));
-        captions_.addRowButton(setButton, {QStringLiteral("设置"), QStringLiteral("Set")}, rowCaption);
+        captions_.addRowButton(setButton, captionText("IoPage", "Set"), rowCaption);
         auto *readButton = new QPushButton(this);
         readButton->setObjectName(rowName("ioRead", n, "Button"));
-        captions_.addRowButton(readButton, {QStringLiteral("读取"), QStringLiteral("Read")}, rowCaption);
+        captions_.addRowButton(readButton, captionText("IoPage", "Read"), rowCaption);
         connect(setButton, &QPushButton::clicked, this, [this, n] { sendIoCommand(n, QStringLiteral("W")); });
         connect(readButton, &QPushButton::clicked, this, [this, n] {
             rows_[static_cast<size_t>(n - 1)].level->setCurrentIndex(-1);

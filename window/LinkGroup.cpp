@@ -81,12 +81,11 @@ LinkGroup::LinkGroup(MainWindow *window, CaptionBook &captions, QWidget *parent)
     : QGroupBox(parent), window_(window)
 {
     setObjectName(QStringLiteral("linkGroup"));
-    captions.addGroup(this, {QStringLiteral("通讯链路"), QStringLiteral("Link Type")});
+    captions.addGroup(this, captionText("LinkGroup", "Link Type"));
     auto *grid = new QGridLayout(this);
     const char *radioNames[] = {"serialLinkRadio", "lanLinkRadio", "wanLinkRadio"};
-    const Caption radioCaptions[] = {{QStringLiteral("串口"), QStringLiteral("COM")},
-                                     {QStringLiteral("局域网："), QStringLiteral("LAN:")},
-                                     {QStringLiteral("互联网："), QStringLiteral("Internet:")}};
+    const ShownText radioCaptions[] = {captionText("LinkGroup", "COM"), captionText("LinkGroup", "LAN:"),
+                                       captionText("LinkGroup", "Internet:")};
     for (int i = 0; i < 3; ++i) {
         radios_[i] = new QRadioButton(this);
         radios_[i]->setObjectName(QLatin1String(radioNames[i]));
@@ -98,7 +97,7 @@ LinkGroup::LinkGroup(MainWindow *window, CaptionBook &captions, QWidget *parent)
     const char *prefixes[] = {"", "lan", "wan"};
     for (int row = 1; row <= 2; ++row) {
         const QString prefix = QLatin1String(prefixes[row]);
-        const Caption &rowName = radioCaptions[row];
+        const ShownText &rowName = radioCaptions[row];
         QLineEdit *ip = ipEdits_[row] = new QLineEdit(this);
         ip->setObjectName(prefix + QLatin1String("IpEdit"));
         QLineEdit *port = portEdits_[row] = new QLineEdit(this);
@@ -108,13 +107,13 @@ LinkGroup::LinkGroup(MainWindow *window, CaptionBook &captions, QWidget *parent)
             makeButton(this, prefix + QLatin1String("ConnectButton"));
         auto *ipLabel = new QLabel(this);
         auto *portLabel = new QLabel(this);
-        captions.addField(ipLabel, ip, {QStringLiteral("IP"), QStringLiteral("IP")});
-        captions.addField(portLabel, port, {QStringLiteral("Port"), QStringLiteral("Port")});
+        captions.addField(ipLabel, ip, captionText("LinkGroup", "IP"));
+        captions.addField(portLabel, port, captionText("LinkGroup", "Port"));
         // Two rows share "IP" and "Port": name the fields by their row for screen readers, in
         // both languages (registered after the labels, so the row name wins).
-        captions.addNamed(ip, {QStringLiteral("IP ") + rowName.cn, QStringLiteral("IP ") + rowName.en});
-        captions.addNamed(port, {QStringLiteral("Port ") + rowName.cn, QStringLiteral("Port ") + rowName.en});
-        captions.addRowButton(connectButton, {QStringLiteral("连接"), QStringLiteral("Connect")}, rowName);
+        captions.addNamed(ip, ShownText::fixed(QStringLiteral("IP ")) + rowName);
+        captions.addNamed(port, ShownText::fixed(QStringLiteral("Port ")) + rowName);
+        captions.addRowButton(connectButton, captionText("LinkGroup", "Connect"), rowName);
         grid->addWidget(radios_[row], row, 0);
         grid->addWidget(ipLabel, row, 1);
         grid->addWidget(ip, row, 2);
@@ -128,7 +127,7 @@ LinkGroup::LinkGroup(MainWindow *window, CaptionBook &captions, QWidget *parent)
             w->setEnabled(false);
     }
     targetIdButton_ = makeButton(this, QStringLiteral("targetIdButton"));
-    captions.addControl(targetIdButton_, {QStringLiteral("目标ID"), QStringLiteral("ID")});
+    captions.addControl(targetIdButton_, captionText("LinkGroup", "ID"));
     grid->addWidget(targetIdButton_, 2, 6);
     targetIdButton_->setEnabled(false);
     connect(targetIdButton_, &QPushButton::clicked, this, &LinkGroup::targetIdRequested);

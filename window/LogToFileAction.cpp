@@ -23,8 +23,7 @@ LogToFileAction::LogToFileAction(MainWindow *window, ConsoleLog *console, QMenu 
 {
     action_->setObjectName(QStringLiteral("logToFileAction"));
     action_->setCheckable(true);
-    window->captions().addAction(action_,
-                                 {QStringLiteral("记录日志到文件…"), QStringLiteral("Log to file…")});
+    window->captions().addAction(action_, captionText("LogToFileAction", "Log to file…"));
     menu->insertAction(before, action_);
 
     connect(console, &ConsoleLog::linesAdded, file_, &ConsoleFileLog::addLines);

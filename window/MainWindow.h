@@ -138,8 +138,8 @@ private:
     QString makerText_;
     CaptionBook captions_;
     std::vector<CaptionBook *> pageCaptions_;
-    std::vector<Caption> tabCaptions_; // until the first show
-    QString lastLogFolder_;            // where "Save log…" last saved
+    std::vector<ShownText> tabCaptions_; // until the first show
+    QString lastLogFolder_;              // where "Save log…" last saved
     bool shownOnce_ = false;
 
     QSplitter *pageSplit_ = nullptr; // the page area and the console side by side

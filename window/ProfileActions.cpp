@@ -41,10 +41,9 @@ ProfileActions::ProfileActions(MainWindow *window, CommandChannel *channel, Read
     compareAction = new QAction(menu);
     compareAction->setObjectName(QStringLiteral("compareProfileAction"));
     CaptionBook &captions = window->captions();
-    captions.addAction(saveAction, {QStringLiteral("保存配置文件…"), QStringLiteral("Save profile…")});
-    captions.addAction(applyAction, {QStringLiteral("应用配置文件…"), QStringLiteral("Apply profile…")});
-    captions.addAction(compareAction,
-                       {QStringLiteral("与配置文件比较…"), QStringLiteral("Compare with profile…")});
+    captions.addAction(saveAction, captionText("ProfileActions", "Save profile…"));
+    captions.addAction(applyAction, captionText("ProfileActions", "Apply profile…"));
+    captions.addAction(compareAction, captionText("ProfileActions", "Compare with profile…"));
     menu->insertActions(before, {saveAction, applyAction, compareAction});
     menu->insertSeparator(before);
 

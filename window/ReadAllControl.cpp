@@ -55,13 +55,12 @@ ReadAllControl::ReadAllControl(MainWindow *window, WindowChannel *channel, QWidg
     cancelButton->setObjectName(QStringLiteral("readAllCancelButton"));
 
     CaptionBook &captions = window->captions();
-    captions.addControl(readAllButton, {QStringLiteral("读取全部"), QStringLiteral("Read all")});
-    captions.addNamed(progress, {QStringLiteral("读取全部进度"), QStringLiteral("Read all progress")});
+    captions.addControl(readAllButton, captionText("ReadAllControl", "Read all"));
+    captions.addNamed(progress, captionText("ReadAllControl", "Read all progress"));
     // No name of its own: the label publishes the parameter under way as it changes.
-    captions.addDescription(stepLabel,
-                            {QStringLiteral("正在读取的参数"), QStringLiteral("Parameter being read")});
-    captions.addRowButton(cancelButton, {QStringLiteral("取消"), QStringLiteral("Cancel")},
-                          {QStringLiteral("读取全部"), QStringLiteral("Read all")});
+    captions.addDescription(stepLabel, captionText("ReadAllControl", "Parameter being read"));
+    captions.addRowButton(cancelButton, captionText("ReadAllControl", "Cancel"),
+                          captionText("ReadAllControl", "Read all"));
     // The step text takes the room there is and never widens the tool panel.
     stepLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     progress->setMaximumWidth(100);

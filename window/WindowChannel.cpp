@@ -43,8 +43,8 @@ bool WindowChannel::sendCommand(const BuiltCommand &command)
     if (row != nullptr && command.typeCode == row->readCode()) {
         sent = window_->parameterActions().readParameter(*row); // as its Read button: the fields empty first
     } else {
-        const Caption caption = row != nullptr ? row->setCaption : Caption{};
-        sent = window_->dispatch().sendSetCommand(command.bytes, command.typeCode, caption.cn, caption.en);
+        const ShownText caption = row != nullptr ? ShownText(row->setCaption) : ShownText();
+        sent = window_->dispatch().sendSetCommand(command.bytes, command.typeCode, caption);
     }
     if (!sent)
         Q_EMIT linkLost(unusableLinkText(*window_));
