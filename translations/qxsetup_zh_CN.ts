@@ -302,6 +302,23 @@
         <source>Read</source>
         <translation>读取</translation>
     </message>
+    <message>
+        <source>Pull-up</source>
+        <comment>item</comment>
+        <translation>上拉</translation>
+    </message>
+    <message>
+        <source>Suspend</source>
+        <translation>悬浮</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>低电平</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>高电平</translation>
+    </message>
 </context>
 <context>
     <name>LinkGroup</name>
@@ -820,6 +837,15 @@
         <source>Close COM%1Fail!</source>
         <comment>status bar</comment>
         <translation>关闭COM%1失败！</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFolderError</name>
+    <message>
+        <source>No settings folder could be created, so the program could not keep its Config.ini and does not start. Check that one of these folders can be written:
+</source>
+        <translation>无法创建设置文件夹，程序无法保存 Config.ini，因此不启动。请检查以下文件夹能否写入：
+</translation>
     </message>
 </context>
 <context>

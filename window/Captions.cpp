@@ -73,77 +73,88 @@ QString ShownText::in(bool english) const
 
 void CaptionBook::addControl(QWidget *control, const ShownText &caption)
 {
-    entries_.push_back({Kind::Control, control, nullptr, 0, caption, {}, {}, {}});
+    entries_.push_back({Kind::Control, control, nullptr, 0, caption, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
 void CaptionBook::addRowButton(QWidget *button, const ShownText &caption, const ShownText &rowCaption)
 {
-    entries_.push_back({Kind::RowButton, button, nullptr, 0, caption, rowCaption, {}, {}});
+    entries_.push_back({Kind::RowButton, button, nullptr, 0, caption, rowCaption, {}});
     applyEntry(entries_.back(), english_);
     nameTwinsByGroup();
 }
 
 void CaptionBook::addGroup(QGroupBox *group, const ShownText &title)
 {
-    entries_.push_back({Kind::Group, group, nullptr, 0, title, {}, {}, {}});
+    entries_.push_back({Kind::Group, group, nullptr, 0, title, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
 void CaptionBook::addField(QLabel *label, QWidget *field, const ShownText &caption)
 {
     label->setBuddy(field);
-    entries_.push_back({Kind::Field, field, label, 0, caption, {}, {}, {}});
+    entries_.push_back({Kind::Field, field, label, 0, caption, {}, {}});
     applyEntry(entries_.back(), english_);
     nameTwinsByGroup();
 }
 
 void CaptionBook::addNamed(QWidget *field, const ShownText &name)
 {
-    entries_.push_back({Kind::Named, field, nullptr, 0, name, {}, {}, {}});
+    entries_.push_back({Kind::Named, field, nullptr, 0, name, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
 void CaptionBook::addUnseenLabel(QLabel *label, QWidget *field, const ShownText &name)
 {
     label->setBuddy(field);
-    entries_.push_back({Kind::UnseenLabel, field, label, 0, name, {}, {}, {}});
+    entries_.push_back({Kind::UnseenLabel, field, label, 0, name, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
 void CaptionBook::addDescription(QWidget *control, const ShownText &description)
 {
-    entries_.push_back({Kind::Description, control, nullptr, 0, description, {}, {}, {}});
+    entries_.push_back({Kind::Description, control, nullptr, 0, description, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
 void CaptionBook::addAction(QAction *action, const ShownText &caption)
 {
-    entries_.push_back({Kind::Action, action, nullptr, 0, caption, {}, {}, {}});
+    entries_.push_back({Kind::Action, action, nullptr, 0, caption, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
 void CaptionBook::addMenu(QMenu *menu, const ShownText &caption)
 {
-    entries_.push_back({Kind::Menu, menu, nullptr, 0, caption, {}, {}, {}});
+    entries_.push_back({Kind::Menu, menu, nullptr, 0, caption, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
 void CaptionBook::addTab(QTabWidget *tabs, int index, const ShownText &caption)
 {
-    entries_.push_back({Kind::Tab, tabs->widget(index), tabs, index, caption, {}, {}, {}});
+    entries_.push_back({Kind::Tab, tabs->widget(index), tabs, index, caption, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
 void CaptionBook::addWindowTitle(QWidget *window, const ShownText &caption)
 {
-    entries_.push_back({Kind::Title, window, nullptr, 0, caption, {}, {}, {}});
+    entries_.push_back({Kind::Title, window, nullptr, 0, caption, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addItems(QComboBox *box, const std::vector<ShownText> &items)
+{
+    for (size_t i = 0; i < items.size(); ++i)
+        box->addItem(QString());
+    entries_.push_back({Kind::Items, box, nullptr, 0, {}, {}, items});
     applyEntry(entries_.back(), english_);
 }
 
 void CaptionBook::addItems(QComboBox *box, const QStringList &cn, const QStringList &en)
 {
-    entries_.push_back({Kind::Items, box, nullptr, 0, {}, {}, cn, en});
+    std::vector<ShownText> items;
+    for (qsizetype i = 0; i < cn.size() && i < en.size(); ++i)
+        items.emplace_back(Caption{cn.at(i), en.at(i)});
+    entries_.push_back({Kind::Items, box, nullptr, 0, {}, {}, items});
     applyEntry(entries_.back(), english_);
 }
 
@@ -237,10 +248,9 @@ void CaptionBook::applyEntry(const Entry &entry, bool english)
         break;
     case Kind::Items: {
         auto *box = static_cast<QComboBox *>(target);
-        const QStringList &items = english ? entry.itemsEn : entry.itemsCn;
         const QSignalBlocker blocker(box);
-        for (int i = 0; i < items.size() && i < box->count(); ++i)
-            box->setItemText(i, items.at(i));
+        for (size_t i = 0; i < entry.items.size() && int(i) < box->count(); ++i)
+            box->setItemText(int(i), entry.items[i].in(english));
         break;
     }
     }

@@ -76,6 +76,9 @@ public:
     void addTab(QTabWidget *tabs, int index, const ShownText &caption);
     void addWindowTitle(QWidget *window, const ShownText &caption);
     // List items whose texts change with the language (positions stay).
+    // The box gets one item per text.
+    void addItems(QComboBox *box, const std::vector<ShownText> &items);
+    // Items from the protocol's tables, which give both languages.
     void addItems(QComboBox *box, const QStringList &cn, const QStringList &en);
 
     void apply(bool english);
@@ -103,8 +106,7 @@ private:
         int index = 0;
         ShownText caption;
         ShownText row;
-        QStringList itemsCn;
-        QStringList itemsEn;
+        std::vector<ShownText> items;
     };
     void applyEntry(const Entry &entry, bool english);
     void nameTwinsByGroup();

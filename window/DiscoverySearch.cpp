@@ -6,7 +6,7 @@
 #include "window/MessageBoxes.h"
 
 DiscoverySearch::DiscoverySearch(MainWindow *window, int localPort)
-    : QObject(window), window_(window), endpoint_(new UdpEndpoint(false, this)), localPort_(localPort)
+    : QObject(window), window_(window), endpoint_(new UdpEndpoint(this)), localPort_(localPort)
 {
     // The endpoint's own failure lines go unused: the window shows the system's word in its boxes.
     connect(endpoint_, &UdpEndpoint::datagramReceived, this,

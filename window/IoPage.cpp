@@ -68,10 +68,9 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
     }
 
     const QStringList modeItems = {QStringLiteral("Input"), QStringLiteral("Output"), QStringLiteral("None")};
-    const QStringList pullCn = {QStringLiteral("上拉"), QStringLiteral("悬浮")};
-    const QStringList pullEn = {QStringLiteral("Pull-up"), QStringLiteral("Suspend")};
-    const QStringList levelCn = {QStringLiteral("低电平"), QStringLiteral("高电平")};
-    const QStringList levelEn = {QStringLiteral("Low"), QStringLiteral("High")};
+    const std::vector<ShownText> pullItems{captionText("IoPage", "Pull-up", "item"),
+                                           captionText("IoPage", "Suspend")};
+    const std::vector<ShownText> levelItems{captionText("IoPage", "Low"), captionText("IoPage", "High")};
 
     for (int n = 1; n <= 8; ++n) {
         const PinRow &pinRow = kPinRows[n - 1];
@@ -104,12 +103,10 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
         row.mode->addItems(modeItems);
         row.mode->setCurrentIndex(1); // "Output"
         row.pull = makeBox("ioPull", heads[1]);
-        row.pull->addItems(pullCn);
-        captions_.addItems(row.pull, pullCn, pullEn);
+        captions_.addItems(row.pull, pullItems);
         row.pull->setCurrentIndex(0); // "上拉"
         row.level = makeBox("ioLevel", heads[2]);
-        row.level->addItems(levelCn);
-        captions_.addItems(row.level, levelCn, levelEn);
+        captions_.addItems(row.level, levelItems);
         row.level->setCurrentIndex(1); // "高电平"
 
         auto *setButton = new QPushButton(this);

@@ -65,10 +65,6 @@ public:
     AppSettings currentSettings() const;
     // Messages, status texts and console lines are Chinese for "CN" exactly.
     bool chinese() const { return ChineseLanguage(settings_.language); }
-    QString inLanguage(const QString &english, const QString &chineseText) const
-    {
-        return InLanguage(chinese(), english, chineseText);
-    }
     const QString &programDir() const { return programDir_; }
 
     // ---- status bar, console, captions ----

@@ -2,7 +2,6 @@
 
 #include "links/ParameterRun.h"
 #include "protocol/ParameterCatalogue.h"
-#include "window/Language.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -13,7 +13,7 @@ constexpr int kReconnectWaitMs = 300;
 } // namespace
 
 TcpLink::TcpLink(MainWindow *window)
-    : QObject(window), window_(window), connection_(new TcpConnection(false, this)),
+    : QObject(window), window_(window), connection_(new TcpConnection(this)),
       framer_(new TcpReplyFramer(TcpReplyFramer::Clock(), this))
 {
     // The connection's own failure lines go unused: the window words its status texts itself.
