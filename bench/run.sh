@@ -43,6 +43,7 @@ for part in "${parts[@]}"; do
             "$(cat "$work/pty")" >"$work/Config.ini"
         (cd "$work" && "$build/bench/qxbench_startup" --runs 9 -- "$build/qxsetup") | tail -1
         "$build/bench/qxbench_startup" --runs 9 -- "$build/bench/qxbench_bare_window" | tail -1
+        "$build/bench/qxbench_page_switch" --runs 9 | tail -1
         python3 bench/memory_split.py "$build/qxsetup" "$work"
         python3 bench/memory_split.py "$build/bench/qxbench_bare_window"
         mkdir -p "$work/home"

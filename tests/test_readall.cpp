@@ -91,22 +91,22 @@ void ReadAllTest::fillsEveryField()
     QString why;
     QVERIFY2(sim.start(link, {}, "EN", &why), qPrintable(why));
     MainWindow &form = sim.form();
-    ReadAllControl &readAll = *control<ReadAllControl>(form, "readAllControl");
     // Empty every field first, so that what shows afterwards came from the module.
     for (const ParameterRow &row : ParameterCatalogue()) {
         for (const Field f : row.fields)
             empty(form.field(f));
     }
-    QCOMPARE(readAll.readAllButton->text(), QStringLiteral("Read all"));
-    QVERIFY(!readAll.progress->isVisible());
+    QCOMPARE(control<QPushButton>(form, "readAllButton")->text(), QStringLiteral("Read all"));
+    QVERIFY(!control<QProgressBar>(form, "readAllProgress")->isVisible());
 
-    QTest::mouseClick(readAll.readAllButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "readAllButton"), Qt::LeftButton);
     // Under way: the progress names the parameter in the window's language; nothing else can send.
-    QVERIFY(readAll.progress->isVisible());
-    QVERIFY(readAll.cancelButton->isVisible());
-    QCOMPARE(QAccessible::queryAccessibleInterface(readAll.stepLabel)->text(QAccessible::Name),
+    QVERIFY(control<QProgressBar>(form, "readAllProgress")->isVisible());
+    QVERIFY(control<QPushButton>(form, "readAllCancelButton")->isVisible());
+    QCOMPARE(QAccessible::queryAccessibleInterface(control<QLabel>(form, "readAllStepLabel"))
+                 ->text(QAccessible::Name),
              QStringLiteral("Reading work mode (1/31)"));
-    QVERIFY(!readAll.readAllButton->isEnabled());
+    QVERIFY(!control<QPushButton>(form, "readAllButton")->isEnabled());
     for (const char *name : {"heartbeatReadButton", "heartbeatSetButton", "restartButton", "atButton",
                              "dataSendButton", "lanConnectButton"})
         QVERIFY2(!control<QPushButton>(form, QLatin1String(name))->isEnabled(), name);
@@ -126,8 +126,8 @@ void ReadAllTest::fillsEveryField()
     QCOMPARE(sim.commandsReceived(), everyQuery());
     QVERIFY(oneAtATime(sim.trafficLines()));
 
-    QVERIFY(!readAll.progress->isVisible());
-    QVERIFY(readAll.readAllButton->isEnabled());
+    QVERIFY(!control<QProgressBar>(form, "readAllProgress")->isVisible());
+    QVERIFY(control<QPushButton>(form, "readAllButton")->isEnabled());
     QVERIFY(control<QPushButton>(form, "heartbeatSetButton")->isEnabled());
     QVERIFY(control<QPushButton>(form, "atButton")->isEnabled());
     QVERIFY2(sim.boxes().boxes.isEmpty(), qPrintable(sim.boxes().texts().join(QLatin1Char('|'))));
@@ -183,15 +183,14 @@ void ReadAllTest::cancelStopsSending()
     QString why;
     QVERIFY2(sim.start(1, {QStringLiteral("--delay"), QStringLiteral("150")}, "EN", &why), qPrintable(why));
     MainWindow &form = sim.form();
-    ReadAllControl &readAll = *control<ReadAllControl>(form, "readAllControl");
     form.lineEdit(Field::RxMax)->setText(QStringLiteral("untouched"));
 
-    QTest::mouseClick(readAll.readAllButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "readAllButton"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(sim.commandsReceived().size() >= 3, kRunWait);
-    QTest::mouseClick(readAll.cancelButton, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(form, "readAllCancelButton"), Qt::LeftButton);
     const int sent = sim.commandsSent();
-    QVERIFY(readAll.readAllButton->isEnabled());
-    QVERIFY(!readAll.cancelButton->isVisible());
+    QVERIFY(control<QPushButton>(form, "readAllButton")->isEnabled());
+    QVERIFY(!control<QPushButton>(form, "readAllCancelButton")->isVisible());
     const QStringList summary = consoleLinesStarting(form, QStringLiteral("Read all"));
     QCOMPARE(summary.size(), 1);
     QVERIFY2(summary.front().startsWith(QStringLiteral("Read all cancelled: ")), qPrintable(summary.front()));

@@ -26,6 +26,7 @@
 #include "window/TcpLink.h"
 #include "window/ToolPanel.h"
 #include "window/WindowChannel.h"
+#include "window/WindowFont.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -45,31 +46,6 @@
 
 namespace {
 enum Page { ParametersTab, CommandsTab, IoTab, DataTab };
-
-QFont languageFont(bool chinese)
-{
-    if (!chinese) {
-        QFont font(QStringLiteral("Arial"));
-        font.setPixelSize(12);
-        return font;
-    }
-    // The forms are designed in SimSun 12 px. Where SimSun is missing (Linux) fontconfig would hand
-    // "宋体" a Latin face and the captions would depend on per-glyph fallback; name the CJK faces we
-    // know so Qt picks one that is installed (scripts/deps.sh installs WenQuanYi Zen Hei).
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("宋体"),
-                                   {QStringLiteral("SimSun"), QStringLiteral("NSimSun"),
-                                    QStringLiteral("WenQuanYi Zen Hei"),
-                                    QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                                    QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                                    QStringLiteral("Droid Sans Fallback")});
-        return true;
-    }();
-    Q_UNUSED(substituted);
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(12);
-    return font;
-}
 
 // Exceptions must not cross the event loop; a reply that does not convert just ends its handling.
 template <typename F> void guarded(F &&handle)
@@ -99,7 +75,7 @@ MainWindow::MainWindow(QWidget *parent, const WindowStart &start) : QMainWindow(
     session_.route = {settings_.linkType, settings_.targetId, settings_.targetZone, settings_.targetZoneValid,
                       settings_.localId};
     makerText_ = settings_.makerText;
-    setFont(languageFont(chinese()));
+    setFont(windowFont(chinese()));
 
     serialPorts_ = new ComPorts(this);
     tcpLink_ = new TcpLink(this);

@@ -34,25 +34,25 @@ ProfileActions::ProfileActions(MainWindow *window, CommandChannel *channel, Read
                                QMenu *menu, QAction *before)
     : QObject(window), window_(window), channel_(channel), readAll_(readAll)
 {
-    saveAction = new QAction(menu);
-    saveAction->setObjectName(QStringLiteral("saveProfileAction"));
-    applyAction = new QAction(menu);
-    applyAction->setObjectName(QStringLiteral("applyProfileAction"));
-    compareAction = new QAction(menu);
-    compareAction->setObjectName(QStringLiteral("compareProfileAction"));
+    saveAction_ = new QAction(menu);
+    saveAction_->setObjectName(QStringLiteral("saveProfileAction"));
+    applyAction_ = new QAction(menu);
+    applyAction_->setObjectName(QStringLiteral("applyProfileAction"));
+    compareAction_ = new QAction(menu);
+    compareAction_->setObjectName(QStringLiteral("compareProfileAction"));
     CaptionBook &captions = window->captions();
-    captions.addAction(saveAction, captionText("ProfileActions", "Save profile…"));
-    captions.addAction(applyAction, captionText("ProfileActions", "Apply profile…"));
-    captions.addAction(compareAction, captionText("ProfileActions", "Compare with profile…"));
-    menu->insertActions(before, {saveAction, applyAction, compareAction});
+    captions.addAction(saveAction_, captionText("ProfileActions", "Save profile…"));
+    captions.addAction(applyAction_, captionText("ProfileActions", "Apply profile…"));
+    captions.addAction(compareAction_, captionText("ProfileActions", "Compare with profile…"));
+    menu->insertActions(before, {saveAction_, applyAction_, compareAction_});
     menu->insertSeparator(before);
 
-    connect(saveAction, &QAction::triggered, this, &ProfileActions::saveProfile);
-    connect(applyAction, &QAction::triggered, this, &ProfileActions::applyProfile);
-    connect(compareAction, &QAction::triggered, this, &ProfileActions::compareProfile);
+    connect(saveAction_, &QAction::triggered, this, &ProfileActions::saveProfile);
+    connect(applyAction_, &QAction::triggered, this, &ProfileActions::applyProfile);
+    connect(compareAction_, &QAction::triggered, this, &ProfileActions::compareProfile);
     // Apply and compare send commands; saving only reads the fields, which a read-all is filling.
     connect(readAll, &ReadAllControl::runningChanged, this, [this](bool running) {
-        for (QAction *action : {saveAction, applyAction, compareAction})
+        for (QAction *action : {saveAction_, applyAction_, compareAction_})
             action->setEnabled(!running);
     });
 }

@@ -27,10 +27,6 @@ public:
     void applyProfile();
     void compareProfile();
 
-    QAction *saveAction = nullptr;
-    QAction *applyAction = nullptr;
-    QAction *compareAction = nullptr;
-
 private:
     struct OpenedProfile {
         QString path;
@@ -45,4 +41,7 @@ private:
     CommandChannel *channel_;
     ReadAllControl *readAll_;
     QString lastFolder_;
+    QAction *saveAction_ = nullptr;
+    QAction *applyAction_ = nullptr;
+    QAction *compareAction_ = nullptr;
 };

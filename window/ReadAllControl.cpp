@@ -44,38 +44,38 @@ ReadAllControl::ReadAllControl(MainWindow *window, WindowChannel *channel, QWidg
     setObjectName(QStringLiteral("readAllControl"));
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
-    readAllButton = new QPushButton(this);
-    readAllButton->setObjectName(QStringLiteral("readAllButton"));
-    progress = new QProgressBar(this);
-    progress->setObjectName(QStringLiteral("readAllProgress"));
-    progress->setFormat(QStringLiteral("%v/%m"));
-    stepLabel = new QLabel(this);
-    stepLabel->setObjectName(QStringLiteral("readAllStepLabel"));
-    cancelButton = new QPushButton(this);
-    cancelButton->setObjectName(QStringLiteral("readAllCancelButton"));
+    readAllButton_ = new QPushButton(this);
+    readAllButton_->setObjectName(QStringLiteral("readAllButton"));
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("readAllProgress"));
+    progress_->setFormat(QStringLiteral("%v/%m"));
+    stepLabel_ = new QLabel(this);
+    stepLabel_->setObjectName(QStringLiteral("readAllStepLabel"));
+    cancelButton_ = new QPushButton(this);
+    cancelButton_->setObjectName(QStringLiteral("readAllCancelButton"));
 
     CaptionBook &captions = window->captions();
-    captions.addControl(readAllButton, captionText("ReadAllControl", "Read all"));
-    captions.addNamed(progress, captionText("ReadAllControl", "Read all progress"));
+    captions.addControl(readAllButton_, captionText("ReadAllControl", "Read all"));
+    captions.addNamed(progress_, captionText("ReadAllControl", "Read all progress"));
     // No name of its own: the label publishes the parameter under way as it changes.
-    captions.addDescription(stepLabel, captionText("ReadAllControl", "Parameter being read"));
-    captions.addRowButton(cancelButton, captionText("ReadAllControl", "Cancel"),
+    captions.addDescription(stepLabel_, captionText("ReadAllControl", "Parameter being read"));
+    captions.addRowButton(cancelButton_, captionText("ReadAllControl", "Cancel"),
                           captionText("ReadAllControl", "Read all"));
     // The step text takes the room there is and never widens the tool panel.
-    stepLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    progress->setMaximumWidth(100);
-    row->addWidget(readAllButton);
-    row->addWidget(progress);
-    row->addWidget(stepLabel, 1);
-    row->addWidget(cancelButton);
+    stepLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    progress_->setMaximumWidth(100);
+    row->addWidget(readAllButton_);
+    row->addWidget(progress_);
+    row->addWidget(stepLabel_, 1);
+    row->addWidget(cancelButton_);
     row->addStretch(0);
-    for (QWidget *w : std::initializer_list<QWidget *>{progress, stepLabel, cancelButton})
+    for (QWidget *w : std::initializer_list<QWidget *>{progress_, stepLabel_, cancelButton_})
         w->hide();
 
-    connect(readAllButton, &QPushButton::clicked, this, &ReadAllControl::start);
-    connect(cancelButton, &QPushButton::clicked, this, &ReadAllControl::cancel);
+    connect(readAllButton_, &QPushButton::clicked, this, &ReadAllControl::start);
+    connect(cancelButton_, &QPushButton::clicked, this, &ReadAllControl::cancel);
     connect(run_, &ParameterRun::stepStarted, this, [this](int index) { showStep(index); });
-    connect(run_, &ParameterRun::rowFinished, this, [this] { progress->setValue(progress->value() + 1); });
+    connect(run_, &ParameterRun::rowFinished, this, [this] { progress_->setValue(progress_->value() + 1); });
     connect(run_, &ParameterRun::finished, this, &ReadAllControl::finishRun);
     connect(channel, &WindowChannel::otherCommandSent, this, &ReadAllControl::noteButtonCommand);
 }
@@ -90,8 +90,8 @@ void ReadAllControl::start()
     if (run_->isRunning())
         return;
     cancelled_ = false;
-    progress->setRange(0, int(ParameterCatalogue().size()));
-    progress->setValue(0);
+    progress_->setRange(0, int(ParameterCatalogue().size()));
+    progress_->setValue(0);
     setRunning(true);
     run_->startRead();
 }
@@ -105,10 +105,10 @@ void ReadAllControl::cancel()
 void ReadAllControl::showStep(int index)
 {
     const ParameterRow &row = *run_->outcomes().at(index).row;
-    stepLabel->setText(tr("Reading %1 (%2/%3)")
-                           .arg(row.readCaption.pick(!window_->chinese()))
-                           .arg(index + 1)
-                           .arg(run_->outcomes().size()));
+    stepLabel_->setText(tr("Reading %1 (%2/%3)")
+                            .arg(row.readCaption.pick(!window_->chinese()))
+                            .arg(index + 1)
+                            .arg(run_->outcomes().size()));
 }
 
 void ReadAllControl::finishRun(bool completed, const QString &reason)
@@ -124,15 +124,15 @@ void ReadAllControl::finishRun(bool completed, const QString &reason)
 void ReadAllControl::setRunning(bool running)
 {
     // The focus goes with the button that replaces the one under it, for keyboard and screen reader.
-    const bool focusMoves = running ? readAllButton->hasFocus() : cancelButton->hasFocus();
-    readAllButton->setEnabled(!running);
-    progress->setVisible(running);
-    stepLabel->setVisible(running);
-    cancelButton->setVisible(running);
+    const bool focusMoves = running ? readAllButton_->hasFocus() : cancelButton_->hasFocus();
+    readAllButton_->setEnabled(!running);
+    progress_->setVisible(running);
+    stepLabel_->setVisible(running);
+    cancelButton_->setVisible(running);
     if (!running)
-        stepLabel->clear();
+        stepLabel_->clear();
     if (focusMoves)
-        (running ? cancelButton : readAllButton)->setFocus(Qt::OtherFocusReason);
+        (running ? cancelButton_ : readAllButton_)->setFocus(Qt::OtherFocusReason);
 
     // Everything else that sends waits: a command between a query and its reply would take the reply.
     window_->setSendingEnabled(!running);

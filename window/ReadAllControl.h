@@ -38,11 +38,6 @@ public:
     void learn(const ModuleValues &values);
     void forget(const QString &atName);
 
-    QPushButton *readAllButton = nullptr;
-    QProgressBar *progress = nullptr;
-    QLabel *stepLabel = nullptr;
-    QPushButton *cancelButton = nullptr;
-
 Q_SIGNALS:
     void runningChanged(bool running);
 
@@ -54,6 +49,10 @@ private:
 
     MainWindow *window_;
     ParameterRun *run_;
+    QPushButton *readAllButton_ = nullptr;
+    QProgressBar *progress_ = nullptr;
+    QLabel *stepLabel_ = nullptr;
+    QPushButton *cancelButton_ = nullptr;
     bool cancelled_ = false;
     ModuleValues known_;
     QString knownModule_;

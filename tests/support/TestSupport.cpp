@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -121,10 +122,17 @@ QByteArray sentBeforeSentinel(MainWindow &form, Pty &pty, int comPort)
 
 QObject *findControl(QObject &root, const QString &objectName)
 {
-    // All pages first: a page's control and one of a dialog may share a name ("baudBox").
-    if (auto *window = qobject_cast<MainWindow *>(&root))
+    QObject *found = root.findChild<QObject *>(objectName);
+    // A page not built yet is built for a name that is not there, or that only a dialog has so far
+    // (the serial dialog's "baudBox" and the parameter page's).
+    auto *window = qobject_cast<MainWindow *>(&root);
+    const auto *widget = qobject_cast<QWidget *>(found);
+    const bool onlyInDialog = widget != nullptr && qobject_cast<QDialog *>(widget->window()) != nullptr;
+    if (window != nullptr && (found == nullptr || onlyInDialog)) {
         window->buildAllPages();
-    return root.findChild<QObject *>(objectName);
+        found = root.findChild<QObject *>(objectName);
+    }
+    return found;
 }
 
 IoRowControls ioRow(QObject &window, int row)

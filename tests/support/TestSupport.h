@@ -62,7 +62,8 @@ class Pty;
 QByteArray sentBeforeSentinel(MainWindow &form, Pty &pty, int comPort = 1);
 
 // The control of the window (or dialog) with that objectName; the pages of the window not built yet
-// are built first, as any need of their controls would. A name that is not there ends the test run.
+// are built when the name is not found otherwise, as any need of their controls would build them. A
+// name that is not there ends the test run.
 QObject *findControl(QObject &root, const QString &objectName);
 template <typename T = QWidget> T *control(QObject &root, const QString &objectName)
 {
