@@ -21,8 +21,6 @@ public:
     static constexpr int kDefaultGiveUpMs = 5000;
 
     explicit TcpConnection(QObject *parent = nullptr);
-    // The window's form until its own texts are translated: the installed catalogue decides the language.
-    TcpConnection(bool, QObject *parent) : TcpConnection(parent) {}
 
     void setGiveUpMs(int ms);
     // Ends what is open (an established connection reports disconnected) and starts connecting to

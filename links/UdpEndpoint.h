@@ -27,8 +27,6 @@ class UdpEndpoint final : public QObject {
 
 public:
     explicit UdpEndpoint(QObject *parent = nullptr);
-    // The window's form until its own texts are translated: the installed catalogue decides the language.
-    UdpEndpoint(bool, QObject *parent) : UdpEndpoint(parent) {}
 
     // Not shared: beside another program on the port, the answers would reach only one of us.
     // 0 binds any free port.

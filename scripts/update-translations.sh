@@ -28,7 +28,7 @@ for ts in translations/qxsetup_*.ts; do
         target="$work/$(basename "$ts")"
         cp "$ts" "$target"
     fi
-    options=(-silent -locations none -no-obsolete -no-ui-lines -I . -tr-function-alias translate+=titleText)
+    options=(-silent -locations none -no-obsolete -no-ui-lines -I . -tr-function-alias translate+=titleText,translate+=captionText)
     [[ $ts == *_en.ts ]] && options+=(-pluralonly)
     # lupdate's parser stumbles on nested classes defined out of line; that costs no text.
     "$lupdate" "${options[@]}" "@$work/sources" -ts "$target" 2> >(grep -v 'undeclared qualified class' >&2)

@@ -6,6 +6,7 @@
 #include "support/PageRig.h"
 #include "window/ConsoleLog.h"
 #include "window/MainWindow.h"
+#include "window/MessageBoxes.h"
 
 #include <QApplication>
 #include <QGroupBox>

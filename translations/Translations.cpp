@@ -144,13 +144,17 @@ bool useForTitles(const QString &language)
     return true;
 }
 
+QString textIn(const QString &language, const char *context, const char *sourceText,
+               const char *disambiguation)
+{
+    const Catalogues *wanted = language.isEmpty() ? nullptr : catalogues(language);
+    const QString text = wanted ? wanted->tool->translate(context, sourceText, disambiguation) : QString();
+    return text.isEmpty() ? QString::fromUtf8(sourceText) : text;
+}
+
 QString titleText(const char *context, const char *sourceText, const char *disambiguation)
 {
-    const QString &language = titleLanguage();
-    const QString text = language.isEmpty()
-                             ? QString()
-                             : catalogues(language)->tool->translate(context, sourceText, disambiguation);
-    return text.isEmpty() ? QString::fromUtf8(sourceText) : text;
+    return textIn(titleLanguage(), context, sourceText, disambiguation);
 }
 
 } // namespace Translations

@@ -21,6 +21,10 @@ bool use(const QString &language);
 // English only for "EN"), kept apart from the installed one; empty for the English of the code.
 // False when the tool has no catalogue for language.
 bool useForTitles(const QString &language);
+// A text in language ("zh_CN"), whether or not that language is installed; the source text where the
+// catalogue has none.
+QString textIn(const QString &language, const char *context, const char *sourceText,
+               const char *disambiguation = nullptr);
 // A text under that rule. lupdate reads its calls as QCoreApplication::translate's (context first),
 // so the catalogue holds these texts like every other.
 QString titleText(const char *context, const char *sourceText, const char *disambiguation = nullptr);

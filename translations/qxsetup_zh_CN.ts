@@ -2,6 +2,210 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ApplyProfileDialog</name>
+    <message>
+        <source>Parameter</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>Module value</source>
+        <translation>模块数值</translation>
+    </message>
+    <message>
+        <source>Profile value</source>
+        <translation>配置文件数值</translation>
+    </message>
+    <message>
+        <source>Differs</source>
+        <translation>不同</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>(not read: %1)</source>
+        <translation>（未读取：%1）</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>未知</translation>
+    </message>
+    <message>
+        <source>Writing %1</source>
+        <translation>正在写入%1</translation>
+    </message>
+    <message>
+        <source>Reading %1</source>
+        <translation>正在读取%1</translation>
+    </message>
+    <message>
+        <source>Reading was cancelled.</source>
+        <translation>读取已取消。</translation>
+    </message>
+    <message>
+        <source>Reading stopped: %1.</source>
+        <translation>读取已中止：%1。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 parameters differ from the module.</source>
+        <translation>%2个参数中有%1个与模块不同。</translation>
+    </message>
+    <message>
+        <source>%1 unknown.</source>
+        <translation>%1个未知。</translation>
+    </message>
+    <message>
+        <source>Apply profile</source>
+        <translation>应用配置文件</translation>
+    </message>
+    <message>
+        <source>Compare with profile</source>
+        <translation>与配置文件比较</translation>
+    </message>
+    <message>
+        <source>Profile file</source>
+        <translation>配置文件</translation>
+    </message>
+    <message>
+        <source>Profile parameters</source>
+        <translation>配置文件参数</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>Write all</source>
+        <translation>全部写入</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>CommandDispatch</name>
+    <message>
+        <source>Setting %1......</source>
+        <translation>正在设置%1......</translation>
+    </message>
+    <message>
+        <source>Setting %1(LAN)......</source>
+        <translation>正在通过局域网设置%1......</translation>
+    </message>
+    <message>
+        <source>Setting %1(WAN)......</source>
+        <translation>正在通过互联网设置%1......</translation>
+    </message>
+    <message>
+        <source>Reading %1......</source>
+        <translation>正在读取%1......</translation>
+    </message>
+    <message>
+        <source>Reading %1(LAN)......</source>
+        <translation>正在通过局域网读取%1......</translation>
+    </message>
+    <message>
+        <source>Reading %1(WAN)......</source>
+        <translation>正在通过互联网读取%1......</translation>
+    </message>
+    <message>
+        <source>Enter AT mode</source>
+        <translation>进入AT配置模式</translation>
+    </message>
+    <message>
+        <source>AT test</source>
+        <translation>AT测试</translation>
+    </message>
+    <message>
+        <source>Enter Data mode</source>
+        <translation>进入数传模式</translation>
+    </message>
+</context>
+<context>
+    <name>CommandsPage</name>
+    <message>
+        <source>Base Operation</source>
+        <translation>基本操作</translation>
+    </message>
+    <message>
+        <source>System Operation</source>
+        <translation>系统操作</translation>
+    </message>
+    <message>
+        <source>Query result</source>
+        <translation>查询结果</translation>
+    </message>
+</context>
+<context>
+    <name>DataPage</name>
+    <message>
+        <source>Sending data......</source>
+        <translation>正在发送数据......</translation>
+    </message>
+    <message>
+        <source>Sending data(LAN)......</source>
+        <translation>正在通过局域网设置发送数据......</translation>
+    </message>
+    <message>
+        <source>Sending data(WAN)......</source>
+        <translation>正在通过互联网设置发送数据......</translation>
+    </message>
+    <message>
+        <source>The HEX data holds &quot;%1&quot; (%2), which is not a hex digit! Use only 0-9, A-F and blanks. Nothing was sent.</source>
+        <translation>HEX数据中的“%1”(%2)不是十六进制数字！只能使用0-9、A-F和空格。数据没有发送。</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Search Result</source>
+        <translation>搜索结果</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型：</translation>
+    </message>
+    <message>
+        <source>ASCII</source>
+        <translation>ASCII</translation>
+    </message>
+    <message>
+        <source>HEX</source>
+        <translation>HEX</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+</context>
+<context>
     <name>DeviceDiscovery</name>
     <message>
         <source>no IPv4 address for %1</source>
@@ -10,6 +214,513 @@
     <message>
         <source>cannot use UDP port %1: %2 (give --local-port 0 for any free port)</source>
         <translation>无法使用UDP端口%1：%2（用 --local-port 0 选任一空闲端口）</translation>
+    </message>
+</context>
+<context>
+    <name>DiscoverySearch</name>
+    <message>
+        <source>Invalid UDP port: </source>
+        <translation>无效的UDP端口：</translation>
+    </message>
+    <message>
+        <source>Not an IPv4 address: </source>
+        <translation>不是IPv4地址：</translation>
+    </message>
+    <message>
+        <source>No IPv4 address for host </source>
+        <translation>主机没有IPv4地址：</translation>
+    </message>
+</context>
+<context>
+    <name>IoPage</name>
+    <message>
+        <source>Please chose options first!</source>
+        <translation>你还没有选择相关的IO选项！</translation>
+    </message>
+    <message>
+        <source>Write IO%1</source>
+        <translation>写IO%1</translation>
+    </message>
+    <message>
+        <source>Read IO%1</source>
+        <translation>读IO%1</translation>
+    </message>
+    <message>
+        <source>%1......</source>
+        <comment>an IO command sent on the serial port</comment>
+        <translation>正在设置%1......</translation>
+    </message>
+    <message>
+        <source>IO1</source>
+        <translation>IO1</translation>
+    </message>
+    <message>
+        <source>IO2</source>
+        <translation>IO2</translation>
+    </message>
+    <message>
+        <source>IO3</source>
+        <translation>IO3</translation>
+    </message>
+    <message>
+        <source>IO4</source>
+        <translation>IO4</translation>
+    </message>
+    <message>
+        <source>IO5(O)</source>
+        <translation>IO5(反)</translation>
+    </message>
+    <message>
+        <source>IO6</source>
+        <translation>IO6</translation>
+    </message>
+    <message>
+        <source>IO7</source>
+        <translation>IO7</translation>
+    </message>
+    <message>
+        <source>IO8</source>
+        <translation>IO8</translation>
+    </message>
+    <message>
+        <source>IO mode</source>
+        <translation>IO模式</translation>
+    </message>
+    <message>
+        <source>Pull-up</source>
+        <translation>是否上拉</translation>
+    </message>
+    <message>
+        <source>Power Level</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>Pull-up</source>
+        <comment>item</comment>
+        <translation>上拉</translation>
+    </message>
+    <message>
+        <source>Suspend</source>
+        <translation>悬浮</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>低电平</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>高电平</translation>
+    </message>
+</context>
+<context>
+    <name>LinkGroup</name>
+    <message>
+        <source>Port must be a number from 1 to 65535!</source>
+        <translation>端口必须是1到65535之间的数字！</translation>
+    </message>
+    <message>
+        <source>Port can not be blank!</source>
+        <translation>端口不能为空！</translation>
+    </message>
+    <message>
+        <source>IP or Port can not be blank!</source>
+        <translation>IP或Port不能为空值！</translation>
+    </message>
+    <message>
+        <source>Link Type</source>
+        <translation>通讯链路</translation>
+    </message>
+    <message>
+        <source>COM</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>LAN:</source>
+        <translation>局域网：</translation>
+    </message>
+    <message>
+        <source>Internet:</source>
+        <translation>互联网：</translation>
+    </message>
+    <message>
+        <source>IP</source>
+        <translation>IP</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>连接</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>目标ID</translation>
+    </message>
+</context>
+<context>
+    <name>LogToFileAction</name>
+    <message>
+        <source>Log to file</source>
+        <translation>记录日志到文件</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt);;All files (*)</source>
+        <translation>文本文件 (*.txt);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Could not log to %1: %2</source>
+        <translation>无法记录日志到 %1：%2</translation>
+    </message>
+    <message>
+        <source>the file was removed or replaced</source>
+        <translation>文件已被删除或替换</translation>
+    </message>
+    <message>
+        <source>Logging to %1 stopped: %2</source>
+        <translation>记录日志到 %1 已停止：%2</translation>
+    </message>
+    <message>
+        <source>Log to file…</source>
+        <translation>记录日志到文件…</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>[Older lines were removed: the console keeps the last %1 KB. File &gt; Log to file… keeps everything.]</source>
+        <translation>[较早的行已删除：通讯日志只保留最近的%1 KB。“文件”&gt;“记录日志到文件…”可保留全部内容。]</translation>
+    </message>
+    <message>
+        <source>Save log</source>
+        <translation>保存日志</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt);;All files (*)</source>
+        <translation>文本文件 (*.txt);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Could not save the log to %1: %2</source>
+        <translation>无法保存日志到 %1：%2</translation>
+    </message>
+    <message>
+        <source>QX5120 WiFi Module Setting Software</source>
+        <translation>QX5120 WiFi模块配置软件</translation>
+    </message>
+    <message>
+        <source>WiFi Module Setting Software</source>
+        <translation>WiFi模块配置软件</translation>
+    </message>
+    <message>
+        <source>Console log</source>
+        <translation>通讯日志</translation>
+    </message>
+    <message>
+        <source>Parameters</source>
+        <translation>基本参数</translation>
+    </message>
+    <message>
+        <source>Excute and Switch</source>
+        <translation>命令与开关配置</translation>
+    </message>
+    <message>
+        <source>IO set and read</source>
+        <translation>IO控制与读取</translation>
+    </message>
+    <message>
+        <source>Data Transmission and Broadcast Search</source>
+        <translation>数据发送与广播搜索</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>COM setting</source>
+        <translation>串口设置</translation>
+    </message>
+    <message>
+        <source>Target ID</source>
+        <translation>远程目标ID</translation>
+    </message>
+    <message>
+        <source>Save log…</source>
+        <translation>保存日志…</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Maker</source>
+        <translation>制造商</translation>
+    </message>
+    <message>
+        <source>Link state</source>
+        <translation>连接状态</translation>
+    </message>
+    <message>
+        <source>Operation state</source>
+        <translation>操作状态</translation>
+    </message>
+</context>
+<context>
+    <name>OptionsDialog</name>
+    <message>
+        <source>Options</source>
+        <translation>选项</translation>
+    </message>
+    <message>
+        <source>Target GPRS</source>
+        <translation>目标WiFi模块</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>Zone</source>
+        <translation>区号</translation>
+    </message>
+    <message>
+        <source>Zone Enabed</source>
+        <translation>区号有效</translation>
+    </message>
+    <message>
+        <source>Local ID</source>
+        <translation>本地ID</translation>
+    </message>
+    <message>
+        <source>Local Zone</source>
+        <translation>本地区号</translation>
+    </message>
+    <message>
+        <source>Commands show HEX</source>
+        <translation>收发数据显示HEX</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Zone Must be 4 bytes!</source>
+        <translation>区号应该为4位！</translation>
+    </message>
+    <message>
+        <source>GPRS ID Must be 11 bytes!</source>
+        <translation>GPRS ID应该为11位！</translation>
+    </message>
+    <message>
+        <source>Local ID Must be 11 bytes!</source>
+        <translation>Local ID应该为11位！</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterGroups</name>
+    <message>
+        <source>Work mode</source>
+        <translation>工作模式</translation>
+    </message>
+    <message>
+        <source>Network Communication</source>
+        <translation>网络通讯配置</translation>
+    </message>
+    <message>
+        <source>Serial settings</source>
+        <translation>串口相关参数</translation>
+    </message>
+    <message>
+        <source>Communcation Switch and settings</source>
+        <translation>通讯开关与配置</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>set</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>设置</translation>
+    </message>
+</context>
+<context>
+    <name>ParametersPage</name>
+    <message>
+        <source>Save&amp;&amp;Reboot</source>
+        <translation>保存重启</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileActions</name>
+    <message>
+        <source>Profiles (*.txt);;All files (*)</source>
+        <translation>配置文件 (*.txt);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>Save profile</source>
+        <translation>保存配置文件</translation>
+    </message>
+    <message>
+        <source>Could not save the profile to %1: %2</source>
+        <translation>无法保存配置文件到 %1：%2</translation>
+    </message>
+    <message>
+        <source>Profile saved to %1: %2 parameters, %3 left out.</source>
+        <translation>配置文件已保存到 %1：%2个参数，%3个未保存。</translation>
+    </message>
+    <message>
+        <source>Could not read the profile %1: %2</source>
+        <translation>无法读取配置文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>The profile %1 cannot be used; nothing was sent:</source>
+        <translation>配置文件 %1 无法使用，未发送任何命令：</translation>
+    </message>
+    <message>
+        <source>The profile %1 holds no parameters.</source>
+        <translation>配置文件 %1 中没有参数。</translation>
+    </message>
+    <message>
+        <source>Apply profile</source>
+        <translation>应用配置文件</translation>
+    </message>
+    <message>
+        <source>Compare with profile</source>
+        <translation>与配置文件比较</translation>
+    </message>
+    <message>
+        <source>Save profile…</source>
+        <translation>保存配置文件…</translation>
+    </message>
+    <message>
+        <source>Apply profile…</source>
+        <translation>应用配置文件…</translation>
+    </message>
+    <message>
+        <source>Compare with profile…</source>
+        <translation>与配置文件比较…</translation>
+    </message>
+</context>
+<context>
+    <name>ReadAllControl</name>
+    <message>
+        <source>Reading %1 (%2/%3)</source>
+        <translation>正在读取%1（%2/%3）</translation>
+    </message>
+    <message>
+        <source>Read all</source>
+        <translation>读取全部</translation>
+    </message>
+    <message>
+        <source>Read all progress</source>
+        <translation>读取全部进度</translation>
+    </message>
+    <message>
+        <source>Parameter being read</source>
+        <translation>正在读取的参数</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>RunTexts</name>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <translation>。</translation>
+    </message>
+    <message>
+        <source>not reached</source>
+        <translation>未执行</translation>
+    </message>
+    <message>
+        <source>not read: %1</source>
+        <translation>未读取：%1</translation>
+    </message>
+    <message>
+        <source>same, not written</source>
+        <translation>相同，未写入</translation>
+    </message>
+    <message>
+        <source>written</source>
+        <translation>已写入</translation>
+    </message>
+    <message>
+        <source>written and verified</source>
+        <translation>已写入并验证</translation>
+    </message>
+    <message>
+        <source>failed: %1</source>
+        <translation>失败：%1</translation>
+    </message>
+    <message>
+        <source>Read all: </source>
+        <translation>读取全部：</translation>
+    </message>
+    <message>
+        <source>Read all cancelled: </source>
+        <translation>读取全部已取消：</translation>
+    </message>
+    <message>
+        <source>Read all stopped (%1): </source>
+        <translation>读取全部已中止（%1）：</translation>
+    </message>
+    <message>
+        <source>%1 of %2 parameters read</source>
+        <translation>已读取%1/%2个参数</translation>
+    </message>
+    <message>
+        <source>; not read: </source>
+        <translation>；读取失败：</translation>
+    </message>
+    <message>
+        <source>Profile %1 applied: </source>
+        <translation>配置文件 %1 已应用：</translation>
+    </message>
+    <message>
+        <source>Profile %1 cancelled: </source>
+        <translation>配置文件 %1 已取消：</translation>
+    </message>
+    <message>
+        <source>Profile %1 stopped (%2): </source>
+        <translation>配置文件 %1 已中止（%2）：</translation>
+    </message>
+    <message>
+        <source>%1 written and verified, %2 written, %3 failed, %4 unchanged</source>
+        <translation>已写入并验证%1个，已写入%2个，失败%3个，未改动%4个</translation>
+    </message>
+    <message>
+        <source>; failed: </source>
+        <translation>；失败：</translation>
     </message>
 </context>
 <context>
@@ -64,6 +775,168 @@
     </message>
 </context>
 <context>
+    <name>SerialPortDialog</name>
+    <message>
+        <source>COM</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>设备</translation>
+    </message>
+    <message>
+        <source>Baud rate</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>Verify</source>
+        <translation>校验</translation>
+    </message>
+    <message>
+        <source>Data bits</source>
+        <translation>数据位</translation>
+    </message>
+    <message>
+        <source>Begin bits</source>
+        <translation>起始位</translation>
+    </message>
+    <message>
+        <source>Stop bits</source>
+        <translation>停止位</translation>
+    </message>
+    <message>
+        <source>COM port setting</source>
+        <translation>串口设置</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>The baud rate out of range！</source>
+        <translation>波特率的选项超过可选范围！</translation>
+    </message>
+    <message>
+        <source>Open COM%1 Fail！</source>
+        <translation>打开COM%1失败！</translation>
+    </message>
+    <message>
+        <source>Close COM%1Fail!</source>
+        <comment>message box</comment>
+        <translation>关闭串口%1失败！</translation>
+    </message>
+    <message>
+        <source>Close COM%1Fail!</source>
+        <comment>status bar</comment>
+        <translation>关闭COM%1失败！</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFolderError</name>
+    <message>
+        <source>No settings folder could be created, so the program could not keep its Config.ini and does not start. Check that one of these folders can be written:
+</source>
+        <translation>无法创建设置文件夹，程序无法保存 Config.ini，因此不启动。请检查以下文件夹能否写入：
+</translation>
+    </message>
+</context>
+<context>
+    <name>SystemOperations</name>
+    <message>
+        <source>Restart</source>
+        <translation>系统重启</translation>
+    </message>
+    <message>
+        <source>Do you confirm to restar?</source>
+        <translation>你确定要重启吗？</translation>
+    </message>
+    <message>
+        <source>Restar</source>
+        <translation>系统重启</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>恢复出厂参数</translation>
+    </message>
+    <message>
+        <source>Do you confirm to restore to factory parameters?</source>
+        <translation>你确定要恢复出厂参数吗？</translation>
+    </message>
+    <message>
+        <source>Check the Memory</source>
+        <translation>查询可用内存</translation>
+    </message>
+    <message>
+        <source>check memory</source>
+        <translation>查询实时内存信息</translation>
+    </message>
+    <message>
+        <source>Enter to SmartLink</source>
+        <translation>进入SmartLink</translation>
+    </message>
+    <message>
+        <source>Do you confirm to Enter SmartLink mode?</source>
+        <translation>你确定要进入SmartLink模式吗？</translation>
+    </message>
+    <message>
+        <source>Enter SmartLink</source>
+        <translation>进入SmartLink模式</translation>
+    </message>
+    <message>
+        <source>Query Connected Stations</source>
+        <translation>查询接入设备</translation>
+    </message>
+    <message>
+        <source>Query connected Stations</source>
+        <translation>查询接入设备信息</translation>
+    </message>
+    <message>
+        <source>Search AP</source>
+        <translation>搜索AP</translation>
+    </message>
+    <message>
+        <source>Server Connection status</source>
+        <translation>服务器连接状态</translation>
+    </message>
+    <message>
+        <source>check connection with server</source>
+        <translation>查询服务器连接状态</translation>
+    </message>
+    <message>
+        <source>WiFi Connection status</source>
+        <translation>WiFi连接状态</translation>
+    </message>
+    <message>
+        <source>check connection with WiFi AP</source>
+        <translation>查询WiFi连接状态</translation>
+    </message>
+    <message>
+        <source>Query Station IP</source>
+        <translation>查询Station IP</translation>
+    </message>
+    <message>
+        <source>check Station IP</source>
+        <translation>查询当前station的IP</translation>
+    </message>
+    <message>
+        <source>Get Version</source>
+        <translation>查询软件版本</translation>
+    </message>
+    <message>
+        <source>Search AP</source>
+        <comment>status</comment>
+        <translation>搜索附近AP</translation>
+    </message>
+</context>
+<context>
     <name>TcpChannel</name>
     <message>
         <source>no answer from %1 within %2 ms</source>
@@ -110,10 +983,79 @@
     </message>
 </context>
 <context>
+    <name>TcpLink</name>
+    <message>
+        <source>Send Error(TCP)!</source>
+        <translation>向Wifi模块用TCP协议发送数据时出现错误！</translation>
+    </message>
+    <message>
+        <source>Recieved data from network(TCP)!</source>
+        <translation>收到来自网络(TCP)的数据！</translation>
+    </message>
+    <message>
+        <source>:TCP Connected Successfully!</source>
+        <translation>:TCP连接成功！</translation>
+    </message>
+    <message>
+        <source>:TCP Connected disconnect!</source>
+        <translation>:TCP连接失败！</translation>
+    </message>
+    <message>
+        <source>:TCP Connected error!</source>
+        <translation>:TCP连接出错！</translation>
+    </message>
+</context>
+<context>
+    <name>ToolPanel</name>
+    <message>
+        <source>Exit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>COM Port</source>
+        <translation>串口选项</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Console log</source>
+        <translation>通讯日志</translation>
+    </message>
+    <message>
+        <source>Enter to Setting</source>
+        <translation>进入配置</translation>
+    </message>
+    <message>
+        <source>AT</source>
+        <translation>AT</translation>
+    </message>
+    <message>
+        <source>Enter to Data</source>
+        <translation>进入数传</translation>
+    </message>
+</context>
+<context>
     <name>UdpEndpoint</name>
     <message>
         <source>cannot send to %1:%2: %3</source>
         <translation>无法发送到%1:%2：%3</translation>
+    </message>
+</context>
+<context>
+    <name>WindowChannel</name>
+    <message>
+        <source>the serial port could not be written</source>
+        <translation>串口无法写入</translation>
+    </message>
+    <message>
+        <source>the TCP connection could not be used</source>
+        <translation>TCP连接无法使用</translation>
+    </message>
+    <message>
+        <source>no link is selected</source>
+        <translation>未选择通讯链路</translation>
     </message>
 </context>
 <context>

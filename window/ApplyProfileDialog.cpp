@@ -41,9 +41,8 @@ ApplyProfileDialog::ApplyProfileDialog(Mode mode, const Profile &profile, const 
 {
     const bool applying = mode == Mode::Apply;
     setObjectName(applying ? QStringLiteral("applyProfileDialog") : QStringLiteral("compareProfileDialog"));
-    const Caption title =
-        applying ? Caption{QStringLiteral("应用配置文件"), QStringLiteral("Apply profile")}
-                 : Caption{QStringLiteral("与配置文件比较"), QStringLiteral("Compare with profile")};
+    const ShownText title = applying ? captionText("ApplyProfileDialog", "Apply profile")
+                                     : captionText("ApplyProfileDialog", "Compare with profile");
     const QString fileName = QFileInfo(path).fileName();
     setFont(window->font()); // a window of its own does not take its parent's font
     resize(1000, 560);
@@ -89,19 +88,17 @@ ApplyProfileDialog::ApplyProfileDialog(Mode mode, const Profile &profile, const 
     // The dialog is made after the window's language is settled: one pass of a book sets its captions
     // and accessible names.
     CaptionBook captions;
-    captions.addWindowTitle(
-        this, {title.cn + QStringLiteral(" - ") + fileName, title.en + QStringLiteral(" - ") + fileName});
+    captions.addWindowTitle(this, title + (QStringLiteral(" - ") + fileName));
     // The labels that show a path and a state publish what they show; what they are for is their
     // description.
-    captions.addDescription(fileLabel, {QStringLiteral("配置文件"), QStringLiteral("Profile file")});
-    captions.addField(tableLabel, table,
-                      {QStringLiteral("配置文件参数"), QStringLiteral("Profile parameters")});
-    captions.addDescription(statusLabel, {QStringLiteral("状态"), QStringLiteral("State")});
-    captions.addNamed(progress, {QStringLiteral("进度"), QStringLiteral("Progress")});
-    captions.addControl(writeAllCheck, {QStringLiteral("全部写入"), QStringLiteral("Write all")});
-    captions.addControl(writeButton, {QStringLiteral("写入"), QStringLiteral("Write")});
-    captions.addControl(cancelButton, {QStringLiteral("取消"), QStringLiteral("Cancel")});
-    captions.addControl(closeButton, {QStringLiteral("关闭"), QStringLiteral("Close")});
+    captions.addDescription(fileLabel, captionText("ApplyProfileDialog", "Profile file"));
+    captions.addField(tableLabel, table, captionText("ApplyProfileDialog", "Profile parameters"));
+    captions.addDescription(statusLabel, captionText("ApplyProfileDialog", "State"));
+    captions.addNamed(progress, captionText("ApplyProfileDialog", "Progress"));
+    captions.addControl(writeAllCheck, captionText("ApplyProfileDialog", "Write all"));
+    captions.addControl(writeButton, captionText("ApplyProfileDialog", "Write"));
+    captions.addControl(cancelButton, captionText("ApplyProfileDialog", "Cancel"));
+    captions.addControl(closeButton, captionText("ApplyProfileDialog", "Close"));
     captions.apply(!window_->chinese());
 
     buildTable();
@@ -127,11 +124,7 @@ void ApplyProfileDialog::buildTable()
     table->setColumnCount(ColumnCount);
     table->setRowCount(int(rows_.size()));
     table->setHorizontalHeaderLabels(
-        {window_->inLanguage(QStringLiteral("Parameter"), QStringLiteral("参数")),
-         window_->inLanguage(QStringLiteral("Module value"), QStringLiteral("模块数值")),
-         window_->inLanguage(QStringLiteral("Profile value"), QStringLiteral("配置文件数值")),
-         window_->inLanguage(QStringLiteral("Differs"), QStringLiteral("不同")),
-         window_->inLanguage(QStringLiteral("Outcome"), QStringLiteral("结果"))});
+        {tr("Parameter"), tr("Module value"), tr("Profile value"), tr("Differs"), tr("Outcome")});
     table->verticalHeader()->hide();
     table->setWordWrap(false);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -169,14 +162,11 @@ void ApplyProfileDialog::showValues(int tableRow)
     QString differs;
     if (known != known_.constEnd()) {
         module = *known;
-        differs = *known == profile_.find(&row)->value
-                      ? window_->inLanguage(QStringLiteral("no"), QStringLiteral("否"))
-                      : window_->inLanguage(QStringLiteral("yes"), QStringLiteral("是"));
+        differs = *known == profile_.find(&row)->value ? tr("no") : tr("yes");
     } else {
         if (notRead_.contains(row.atName))
-            module = window_->inLanguage(QStringLiteral("(not read: %1)"), QStringLiteral("（未读取：%1）"))
-                         .arg(notRead_.value(row.atName));
-        differs = window_->inLanguage(QStringLiteral("unknown"), QStringLiteral("未知"));
+            module = tr("(not read: %1)").arg(notRead_.value(row.atName));
+        differs = tr("unknown");
     }
     setCellText(table->item(tableRow, ModuleColumn), module);
     table->item(tableRow, DiffersColumn)->setText(differs);
@@ -223,9 +213,7 @@ void ApplyProfileDialog::stepStarted(int runIndex, bool writing)
 {
     const ParameterRow &row = *run_->outcomes().at(runIndex).row;
     const QString caption = (writing ? row.setCaption : row.readCaption).pick(!window_->chinese());
-    const QString step =
-        writing ? window_->inLanguage(QStringLiteral("Writing %1"), QStringLiteral("正在写入%1"))
-                : window_->inLanguage(QStringLiteral("Reading %1"), QStringLiteral("正在读取%1"));
+    const QString step = writing ? tr("Writing %1") : tr("Reading %1");
     statusLabel->setText(step.arg(caption) +
                          QStringLiteral(" (%1/%2)").arg(runIndex + 1).arg(run_->outcomes().size()));
 }
@@ -258,13 +246,9 @@ void ApplyProfileDialog::runFinished(bool completed, const QString &reason)
         memory_->learn(run_->moduleValues());
         readingFinished();
         if (!completed)
-            statusLabel->setText(statusLabel->text() + QLatin1Char(' ') +
-                                 (cancelled_ ? window_->inLanguage(QStringLiteral("Reading was cancelled."),
-                                                                   QStringLiteral("读取已取消。"))
-                                             : window_
-                                                   ->inLanguage(QStringLiteral("Reading stopped: %1."),
-                                                                QStringLiteral("读取已中止：%1。"))
-                                                   .arg(reason)));
+            statusLabel->setText(
+                statusLabel->text() + QLatin1Char(' ') +
+                (cancelled_ ? tr("Reading was cancelled.") : tr("Reading stopped: %1.").arg(reason)));
         cancelled_ = false;
         return;
     }
@@ -282,14 +266,9 @@ void ApplyProfileDialog::readingFinished()
         else if (*known != profile_.find(row)->value)
             ++differ;
     }
-    QString text = window_
-                       ->inLanguage(QStringLiteral("%1 of %2 parameters differ from the module."),
-                                    QStringLiteral("%2个参数中有%1个与模块不同。"))
-                       .arg(differ)
-                       .arg(rows_.size());
+    QString text = tr("%1 of %2 parameters differ from the module.").arg(differ).arg(rows_.size());
     if (unknown > 0)
-        text += QLatin1Char(' ') +
-                window_->inLanguage(QStringLiteral("%1 unknown."), QStringLiteral("%1个未知。")).arg(unknown);
+        text += QLatin1Char(' ') + tr("%1 unknown.").arg(unknown);
     statusLabel->setText(text);
     fitColumns();
     setPhase(Phase::Ready);

@@ -1,5 +1,7 @@
 #include "window/Captions.h"
 
+#include "translations/Translations.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
@@ -31,79 +33,128 @@ void setCaptionText(QObject *target, const QString &text)
 }
 } // namespace
 
-void CaptionBook::addControl(QWidget *control, const Caption &caption)
+ShownText::ShownText(const Caption &both) : parts_{{nullptr, nullptr, nullptr, both.cn, both.en}} {}
+
+ShownText ShownText::fixed(const QString &text)
 {
-    entries_.push_back({Kind::Control, control, nullptr, 0, caption, {}, {}, {}});
+    ShownText shown;
+    shown.parts_.push_back({nullptr, nullptr, nullptr, text, text});
+    return shown;
+}
+
+ShownText ShownText::translated(const char *context, const char *source, const char *disambiguation)
+{
+    ShownText shown;
+    shown.parts_.push_back({context, source, disambiguation, {}, {}});
+    return shown;
+}
+
+ShownText ShownText::operator+(const ShownText &other) const
+{
+    ShownText joined = *this;
+    joined.parts_.insert(joined.parts_.end(), other.parts_.begin(), other.parts_.end());
+    return joined;
+}
+
+QString ShownText::in(bool english) const
+{
+    QString text;
+    for (const Part &part : parts_) {
+        if (part.source == nullptr)
+            text += english ? part.en : part.cn;
+        else if (english)
+            text += QString::fromUtf8(part.source);
+        else
+            text +=
+                Translations::textIn(Translations::chinese(), part.context, part.source, part.disambiguation);
+    }
+    return text;
+}
+
+void CaptionBook::addControl(QWidget *control, const ShownText &caption)
+{
+    entries_.push_back({Kind::Control, control, nullptr, 0, caption, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
-void CaptionBook::addRowButton(QWidget *button, const Caption &caption, const Caption &rowCaption)
+void CaptionBook::addRowButton(QWidget *button, const ShownText &caption, const ShownText &rowCaption)
 {
-    entries_.push_back({Kind::RowButton, button, nullptr, 0, caption, rowCaption, {}, {}});
+    entries_.push_back({Kind::RowButton, button, nullptr, 0, caption, rowCaption, {}});
     applyEntry(entries_.back(), english_);
     nameTwinsByGroup();
 }
 
-void CaptionBook::addGroup(QGroupBox *group, const Caption &title)
+void CaptionBook::addGroup(QGroupBox *group, const ShownText &title)
 {
-    entries_.push_back({Kind::Group, group, nullptr, 0, title, {}, {}, {}});
+    entries_.push_back({Kind::Group, group, nullptr, 0, title, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
-void CaptionBook::addField(QLabel *label, QWidget *field, const Caption &caption)
+void CaptionBook::addField(QLabel *label, QWidget *field, const ShownText &caption)
 {
     label->setBuddy(field);
-    entries_.push_back({Kind::Field, field, label, 0, caption, {}, {}, {}});
+    entries_.push_back({Kind::Field, field, label, 0, caption, {}, {}});
     applyEntry(entries_.back(), english_);
     nameTwinsByGroup();
 }
 
-void CaptionBook::addNamed(QWidget *field, const Caption &name)
+void CaptionBook::addNamed(QWidget *field, const ShownText &name)
 {
-    entries_.push_back({Kind::Named, field, nullptr, 0, name, {}, {}, {}});
+    entries_.push_back({Kind::Named, field, nullptr, 0, name, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
-void CaptionBook::addUnseenLabel(QLabel *label, QWidget *field, const Caption &name)
+void CaptionBook::addUnseenLabel(QLabel *label, QWidget *field, const ShownText &name)
 {
     label->setBuddy(field);
-    entries_.push_back({Kind::UnseenLabel, field, label, 0, name, {}, {}, {}});
+    entries_.push_back({Kind::UnseenLabel, field, label, 0, name, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
-void CaptionBook::addDescription(QWidget *control, const Caption &description)
+void CaptionBook::addDescription(QWidget *control, const ShownText &description)
 {
-    entries_.push_back({Kind::Description, control, nullptr, 0, description, {}, {}, {}});
+    entries_.push_back({Kind::Description, control, nullptr, 0, description, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
-void CaptionBook::addAction(QAction *action, const Caption &caption)
+void CaptionBook::addAction(QAction *action, const ShownText &caption)
 {
-    entries_.push_back({Kind::Action, action, nullptr, 0, caption, {}, {}, {}});
+    entries_.push_back({Kind::Action, action, nullptr, 0, caption, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
-void CaptionBook::addMenu(QMenu *menu, const Caption &caption)
+void CaptionBook::addMenu(QMenu *menu, const ShownText &caption)
 {
-    entries_.push_back({Kind::Menu, menu, nullptr, 0, caption, {}, {}, {}});
+    entries_.push_back({Kind::Menu, menu, nullptr, 0, caption, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
-void CaptionBook::addTab(QTabWidget *tabs, int index, const Caption &caption)
+void CaptionBook::addTab(QTabWidget *tabs, int index, const ShownText &caption)
 {
-    entries_.push_back({Kind::Tab, tabs->widget(index), tabs, index, caption, {}, {}, {}});
+    entries_.push_back({Kind::Tab, tabs->widget(index), tabs, index, caption, {}, {}});
     applyEntry(entries_.back(), english_);
 }
 
-void CaptionBook::addWindowTitle(QWidget *window, const Caption &caption)
+void CaptionBook::addWindowTitle(QWidget *window, const ShownText &caption)
 {
-    entries_.push_back({Kind::Title, window, nullptr, 0, caption, {}, {}, {}});
+    entries_.push_back({Kind::Title, window, nullptr, 0, caption, {}, {}});
+    applyEntry(entries_.back(), english_);
+}
+
+void CaptionBook::addItems(QComboBox *box, const std::vector<ShownText> &items)
+{
+    for (size_t i = 0; i < items.size(); ++i)
+        box->addItem(QString());
+    entries_.push_back({Kind::Items, box, nullptr, 0, {}, {}, items});
     applyEntry(entries_.back(), english_);
 }
 
 void CaptionBook::addItems(QComboBox *box, const QStringList &cn, const QStringList &en)
 {
-    entries_.push_back({Kind::Items, box, nullptr, 0, {}, {}, cn, en});
+    std::vector<ShownText> items;
+    for (qsizetype i = 0; i < cn.size() && i < en.size(); ++i)
+        items.emplace_back(Caption{cn.at(i), en.at(i)});
+    entries_.push_back({Kind::Items, box, nullptr, 0, {}, {}, items});
     applyEntry(entries_.back(), english_);
 }
 
@@ -137,11 +188,11 @@ void CaptionBook::nameTwinsByGroup()
         if (parent == nullptr)
             continue;
         const QString group = spoken(static_cast<QGroupBox *>(parent)->title());
-        const QString &text = entry.caption.pick(english_);
+        const QString &text = entry.caption.in(english_);
         widget->setAccessibleName(entry.kind == Kind::Field
                                       ? group + QLatin1Char(' ') + spoken(text)
                                       : spoken(text) + QLatin1Char(' ') + group + QLatin1Char(' ') +
-                                            spoken(entry.row.pick(english_)));
+                                            spoken(entry.row.in(english_)));
     }
 }
 
@@ -150,7 +201,7 @@ void CaptionBook::applyEntry(const Entry &entry, bool english)
     QObject *target = entry.target;
     if (!target)
         return;
-    const QString &text = entry.caption.pick(english);
+    const QString &text = entry.caption.in(english);
     auto *widget = qobject_cast<QWidget *>(target);
     switch (entry.kind) {
     case Kind::Control:
@@ -160,7 +211,7 @@ void CaptionBook::applyEntry(const Entry &entry, bool english)
         break;
     case Kind::RowButton:
         setCaptionText(target, text);
-        widget->setAccessibleName(spoken(text) + QLatin1Char(' ') + spoken(entry.row.pick(english)));
+        widget->setAccessibleName(spoken(text) + QLatin1Char(' ') + spoken(entry.row.in(english)));
         break;
     case Kind::Field:
         if (auto *label = qobject_cast<QLabel *>(entry.other.data()))
@@ -197,10 +248,9 @@ void CaptionBook::applyEntry(const Entry &entry, bool english)
         break;
     case Kind::Items: {
         auto *box = static_cast<QComboBox *>(target);
-        const QStringList &items = english ? entry.itemsEn : entry.itemsCn;
         const QSignalBlocker blocker(box);
-        for (int i = 0; i < items.size() && i < box->count(); ++i)
-            box->setItemText(i, items.at(i));
+        for (size_t i = 0; i < entry.items.size() && int(i) < box->count(); ++i)
+            box->setItemText(int(i), entry.items[i].in(english));
         break;
     }
     }

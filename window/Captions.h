@@ -1,7 +1,7 @@
 #pragma once
 
-// The caption book: every translatable caption of a window, with its Chinese (designed) and English
-// text. The forms are built in Chinese; apply(true) switches them to English once at first show.
+// The caption book: every caption of a window, as English source texts that the Chinese catalogue
+// translates. The forms are built in Chinese; apply(true) switches them to English once at first show.
 // The book also gives each control its accessible name, so screen readers and tests find it:
 // a group box its title, a field or list its label's caption, a button its caption, and a button
 // whose caption several buttons share its caption, a blank and the caption of its row's label.
@@ -12,6 +12,39 @@
 #include <QString>
 #include <QStringList>
 #include <vector>
+
+// A caption as the book keeps it: parts, each an English source text the catalogue translates under
+// its context, a text in both languages from the protocol's tables, or a text shown as it is.
+class ShownText {
+public:
+    ShownText() = default;
+    ShownText(const Caption &both); // NOLINT: the protocol's tables give both languages
+    static ShownText fixed(const QString &text);
+    static ShownText translated(const char *context, const char *source,
+                                const char *disambiguation = nullptr);
+
+    ShownText operator+(const ShownText &other) const;
+    ShownText operator+(const QString &text) const { return *this + fixed(text); }
+    // The text for the window's messages rule: Chinese unless english.
+    QString in(bool english) const;
+    bool isEmpty() const { return parts_.empty(); }
+
+private:
+    struct Part {
+        const char *context = nullptr;
+        const char *source = nullptr; // null: cn and en hold the text
+        const char *disambiguation = nullptr;
+        QString cn;
+        QString en;
+    };
+    std::vector<Part> parts_;
+};
+
+// A caption that the catalogue translates; lupdate reads it like QCoreApplication::translate().
+inline ShownText captionText(const char *context, const char *source, const char *disambiguation = nullptr)
+{
+    return ShownText::translated(context, source, disambiguation);
+}
 
 class QAction;
 class QComboBox;
@@ -24,25 +57,28 @@ class QWidget;
 class CaptionBook {
 public:
     // A control showing text (button, radio button, check box, label): its caption is its name.
-    void addControl(QWidget *control, const Caption &caption);
+    void addControl(QWidget *control, const ShownText &caption);
     // A button whose caption other buttons share: named caption + " " + the row caption.
-    void addRowButton(QWidget *button, const Caption &caption, const Caption &rowCaption);
-    void addGroup(QGroupBox *group, const Caption &title);
+    void addRowButton(QWidget *button, const ShownText &caption, const ShownText &rowCaption);
+    void addGroup(QGroupBox *group, const ShownText &title);
     // A label and the field or list it names (the label becomes the field's buddy).
-    void addField(QLabel *label, QWidget *field, const Caption &caption);
+    void addField(QLabel *label, QWidget *field, const ShownText &caption);
     // A field with no label of its own, named by a caption (e.g. the console).
-    void addNamed(QWidget *field, const Caption &name);
+    void addNamed(QWidget *field, const ShownText &name);
     // A field whose visible label is shared with others (a column head): a label that shows nothing
     // becomes its buddy and carries the field's own name, since Linux screen readers name a list by
     // its label only.
-    void addUnseenLabel(QLabel *label, QWidget *field, const Caption &name);
+    void addUnseenLabel(QLabel *label, QWidget *field, const ShownText &name);
     // A control whose name is the text it shows (a status panel): what it is for, as its description.
-    void addDescription(QWidget *control, const Caption &description);
-    void addAction(QAction *action, const Caption &caption);
-    void addMenu(QMenu *menu, const Caption &caption);
-    void addTab(QTabWidget *tabs, int index, const Caption &caption);
-    void addWindowTitle(QWidget *window, const Caption &caption);
+    void addDescription(QWidget *control, const ShownText &description);
+    void addAction(QAction *action, const ShownText &caption);
+    void addMenu(QMenu *menu, const ShownText &caption);
+    void addTab(QTabWidget *tabs, int index, const ShownText &caption);
+    void addWindowTitle(QWidget *window, const ShownText &caption);
     // List items whose texts change with the language (positions stay).
+    // The box gets one item per text.
+    void addItems(QComboBox *box, const std::vector<ShownText> &items);
+    // Items from the protocol's tables, which give both languages.
     void addItems(QComboBox *box, const QStringList &cn, const QStringList &en);
 
     void apply(bool english);
@@ -68,10 +104,9 @@ private:
         QPointer<QObject> target;
         QPointer<QObject> other; // label of a field, tab widget of a tab
         int index = 0;
-        Caption caption;
-        Caption row;
-        QStringList itemsCn;
-        QStringList itemsEn;
+        ShownText caption;
+        ShownText row;
+        std::vector<ShownText> items;
     };
     void applyEntry(const Entry &entry, bool english);
     void nameTwinsByGroup();

@@ -2,6 +2,8 @@
 
 #include "links/ComPorts.h"
 #include "protocol/CommandBuilder.h"
+#include "translations/Translations.h"
+#include "window/Captions.h"
 #include "window/ConsoleLog.h"
 #include "window/MainWindow.h"
 #include "window/MessageBoxes.h"
@@ -9,33 +11,31 @@
 #include "window/TcpLink.h"
 
 namespace {
-QString progressText(bool set, int link, bool chinese, const QString &cn, const QString &en)
+QString progressText(bool set, int link, bool chinese, const ShownText &label)
 {
-    static const QString ellipsis = QStringLiteral("......");
-    if (chinese) {
-        static const QString cnWords[2][3] = {
-            {QStringLiteral("正在设置"), QStringLiteral("正在通过局域网设置"),
-             QStringLiteral("正在通过互联网设置")},
-            {QStringLiteral("正在读取"), QStringLiteral("正在通过局域网读取"),
-             QStringLiteral("正在通过互联网读取")}};
-        return cnWords[set ? 0 : 1][link] + cn + ellipsis;
-    }
-    static const QString enSuffix[3] = {QString(), QStringLiteral("(LAN)"), QStringLiteral("(WAN)")};
-    return (set ? QStringLiteral("Setting ") : QStringLiteral("Reading ")) + en + enSuffix[link] + ellipsis;
+    static const char *const words[2][3] = {{QT_TRANSLATE_NOOP("CommandDispatch", "Setting %1......"),
+                                             QT_TRANSLATE_NOOP("CommandDispatch", "Setting %1(LAN)......"),
+                                             QT_TRANSLATE_NOOP("CommandDispatch", "Setting %1(WAN)......")},
+                                            {QT_TRANSLATE_NOOP("CommandDispatch", "Reading %1......"),
+                                             QT_TRANSLATE_NOOP("CommandDispatch", "Reading %1(LAN)......"),
+                                             QT_TRANSLATE_NOOP("CommandDispatch", "Reading %1(WAN)......")}};
+    // The window's language as it is now, which the settings may have changed since it was installed.
+    return Translations::textIn(chinese ? Translations::chinese() : QString(), "CommandDispatch",
+                                words[set ? 0 : 1][link])
+        .arg(label.in(!chinese));
 }
 
 struct ModeCommand {
     const char *prefix;
     const char *name;
     int typeCode;
-    const char *en;
-    const char *cn;
+    const char *caption;
 };
 
 const ModeCommand kModeCommands[] = {
-    {"+++", "", 0, "Enter AT mode", "进入AT配置模式"},
-    {"AT", "", 1, "AT test", "AT测试"},
-    {"AT", "++", 2, "Enter Data mode", "进入数传模式"},
+    {"+++", "", 0, QT_TRANSLATE_NOOP("CommandDispatch", "Enter AT mode")},
+    {"AT", "", 1, QT_TRANSLATE_NOOP("CommandDispatch", "AT test")},
+    {"AT", "++", 2, QT_TRANSLATE_NOOP("CommandDispatch", "Enter Data mode")},
 };
 } // namespace
 
@@ -68,31 +68,33 @@ SendResult CommandDispatch::sendOnLink(SendPayload payload, const QByteArray &by
     return sender_->send(window_->session().route, payload, bytes);
 }
 
-bool CommandDispatch::sendCommand(bool set, const QByteArray &command, int typeCode, const QString &cnLabel,
-                                  const QString &enLabel)
+bool CommandDispatch::sendCommand(bool set, const QByteArray &command, int typeCode, const ShownText &label)
 {
     LinkSession &session = window_->session();
     session.cmdType = typeCode; // the next reply is read by this command's code, sent or not
     const SendResult result = sendOnLink(SendPayload::Command, command);
     if (ShowsProgress(result))
-        window_->setStatusPanel(
-            2, progressText(set, session.route.linkType, window_->chinese(), cnLabel, enLabel));
+        window_->setStatusPanel(2, progressText(set, session.route.linkType, window_->chinese(), label));
     if (result != SendResult::Sent)
         return false;
     Q_EMIT commandSent(typeCode);
     return true;
 }
 
-bool CommandDispatch::sendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
-                                     const QString &enLabel)
+bool CommandDispatch::sendSetCommand(const QByteArray &command, int typeCode, const ShownText &label)
 {
-    return sendCommand(true, command, typeCode, cnLabel, enLabel);
+    return sendCommand(true, command, typeCode, label);
 }
 
-bool CommandDispatch::sendReadCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
-                                      const QString &enLabel)
+bool CommandDispatch::sendReadCommand(const QByteArray &command, int typeCode, const ShownText &label)
 {
-    return sendCommand(false, command, typeCode, cnLabel, enLabel);
+    return sendCommand(false, command, typeCode, label);
+}
+
+bool CommandDispatch::sendReadCommand(const QByteArray &command, int typeCode, const QString &chineseLabel,
+                                      const QString &englishLabel)
+{
+    return sendReadCommand(command, typeCode, Caption{chineseLabel, englishLabel});
 }
 
 bool CommandDispatch::sendSerial(const QByteArray &command)
@@ -116,5 +118,5 @@ void CommandDispatch::sendModeCommand(int index)
     const ModeCommand &mode = kModeCommands[index];
     const BuiltCommand command =
         BuildCommand(mode.typeCode, QLatin1String(mode.prefix), QLatin1String(mode.name), QString(), false);
-    sendSetCommand(command.bytes, command.typeCode, QString::fromUtf8(mode.cn), QLatin1String(mode.en));
+    sendSetCommand(command.bytes, command.typeCode, ShownText::translated("CommandDispatch", mode.caption));
 }

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <memory>
 
+class ShownText;
 class ComPorts;
 class MainWindow;
 class SerialPortDialog;
@@ -24,10 +25,11 @@ public:
     // Sends on the current link and logs what left (links/LinkSender).
     SendResult sendOnLink(SendPayload payload, const QByteArray &bytes);
     // Both return whether the command left; a failure has been shown already.
-    bool sendSetCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
-                        const QString &enLabel);
-    bool sendReadCommand(const QByteArray &command, int typeCode, const QString &cnLabel,
-                         const QString &enLabel);
+    bool sendSetCommand(const QByteArray &command, int typeCode, const ShownText &label);
+    bool sendReadCommand(const QByteArray &command, int typeCode, const ShownText &label);
+    // A label given in both languages, as the protocol's tables give their captions.
+    bool sendReadCommand(const QByteArray &command, int typeCode, const QString &chineseLabel,
+                         const QString &englishLabel);
     bool sendSerial(const QByteArray &command);
     // False when the bytes could not be handed to the connection; the send error is then on show.
     bool sendTcp(const QByteArray &bytes);
@@ -40,8 +42,7 @@ Q_SIGNALS:
     void commandSent(int typeCode);
 
 private:
-    bool sendCommand(bool set, const QByteArray &command, int typeCode, const QString &cnLabel,
-                     const QString &enLabel);
+    bool sendCommand(bool set, const QByteArray &command, int typeCode, const ShownText &label);
 
     MainWindow *window_;
     std::unique_ptr<LinkSender> sender_;

@@ -17,18 +17,16 @@ CommandsPage::CommandsPage(MainWindow *window, QWidget *parent) : QWidget(parent
     window->adoptCaptions(captions_);
     QGroupBox *switchGroup = buildParameterGroup(ParameterGroup::Switches, this, captions_, window);
     QGroupBox *baseGroup =
-        buildGroupBox(this, "baseOperationGroup",
-                      {QStringLiteral("基本操作"), QStringLiteral("Base Operation")}, captions_);
-    QGroupBox *systemGroup =
-        buildGroupBox(this, "systemOperationGroup",
-                      {QStringLiteral("系统操作"), QStringLiteral("System Operation")}, captions_);
+        buildGroupBox(this, "baseOperationGroup", captionText("CommandsPage", "Base Operation"), captions_);
+    QGroupBox *systemGroup = buildGroupBox(this, "systemOperationGroup",
+                                           captionText("CommandsPage", "System Operation"), captions_);
     auto *baseLayout = new QGridLayout(baseGroup);
     auto *listButtons = new QHBoxLayout;
     baseLayout->addLayout(listButtons, 0, 0, 1, 2);
     auto *listMemo = new QPlainTextEdit(baseGroup);
     listMemo->setObjectName(QStringLiteral("listMemo"));
     listMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    captions_.addNamed(listMemo, {QStringLiteral("查询结果"), QStringLiteral("Query result")});
+    captions_.addNamed(listMemo, captionText("CommandsPage", "Query result"));
     window->registerField(Field::ListMemo, listMemo);
     baseLayout->addWidget(listMemo, 1, 0, 1, 2);
     baseLayout->setRowStretch(1, 1);

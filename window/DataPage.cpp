@@ -8,6 +8,7 @@
 #include "window/MessageBoxes.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,9 +20,9 @@
 #include <QVBoxLayout>
 
 namespace {
-const Caption kSendCaption{QStringLiteral("发送"), QStringLiteral("Send")};
-const Caption kClearCaption{QStringLiteral("清除"), QStringLiteral("Clear")};
-const Caption kResultCaption{QStringLiteral("搜索结果"), QStringLiteral("Search Result")};
+const ShownText kSendCaption = captionText("DataPage", "Send");
+const ShownText kClearCaption = captionText("DataPage", "Clear");
+const ShownText kResultCaption = captionText("DataPage", "Search Result");
 
 QPushButton *makeButton(QWidget *parent, const char *objectName)
 {
@@ -30,33 +31,27 @@ QPushButton *makeButton(QWidget *parent, const char *objectName)
     return button;
 }
 
-QString sendingText(int link, bool chinese)
+QString sendingText(int link)
 {
     switch (link) {
     case 0:
-        return InLanguage(chinese, QStringLiteral("Sending data......"),
-                          QStringLiteral("正在发送数据......"));
+        return QCoreApplication::translate("DataPage", "Sending data......");
     case 1:
-        return InLanguage(chinese, QStringLiteral("Sending data(LAN)......"),
-                          QStringLiteral("正在通过局域网设置发送数据......"));
+        return QCoreApplication::translate("DataPage", "Sending data(LAN)......");
     default:
-        return InLanguage(chinese, QStringLiteral("Sending data(WAN)......"),
-                          QStringLiteral("正在通过互联网设置发送数据......"));
+        return QCoreApplication::translate("DataPage", "Sending data(WAN)......");
     }
 }
 
 // Names the character by its code too: a stray non-breaking or zero-width space looks like nothing.
-QString strayHexText(const QString &stray, bool chinese)
+QString strayHexText(const QString &stray)
 {
     const QString code =
         QStringLiteral("U+%1").arg(stray.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
-    return InLanguage(
-        chinese,
-        QStringLiteral("The HEX data holds \"%1\" (%2), which is not a hex digit! Use only 0-9, A-F "
-                       "and blanks. Nothing was sent.")
-            .arg(stray, code),
-        QStringLiteral("HEX数据中的“%1”(%2)不是十六进制数字！只能使用0-9、A-F和空格。数据没有发送。")
-            .arg(stray, code));
+    return QCoreApplication::translate(
+               "DataPage", "The HEX data holds \"%1\" (%2), which is not a hex digit! Use only 0-9, A-F "
+                           "and blanks. Nothing was sent.")
+        .arg(stray, code);
 }
 } // namespace
 
@@ -71,13 +66,13 @@ DataPage::DataPage(MainWindow *window, QWidget *parent) : QWidget(parent), windo
     auto *sendGrid = new QGridLayout(sendGroup);
     auto *typeLabel = new QLabel(sendGroup);
     typeLabel->setObjectName(QStringLiteral("typeLabel"));
-    captions_.addControl(typeLabel, {QStringLiteral("类型："), QStringLiteral("Type")});
+    captions_.addControl(typeLabel, captionText("DataPage", "Type"));
     auto *asciiRadio = new QRadioButton(sendGroup);
     asciiRadio->setObjectName(QStringLiteral("asciiRadio"));
-    captions_.addControl(asciiRadio, {QStringLiteral("ASCII"), QStringLiteral("ASCII")});
+    captions_.addControl(asciiRadio, captionText("DataPage", "ASCII"));
     hexRadio_ = new QRadioButton(sendGroup);
     hexRadio_->setObjectName(QStringLiteral("hexRadio"));
-    captions_.addControl(hexRadio_, {QStringLiteral("HEX"), QStringLiteral("HEX")});
+    captions_.addControl(hexRadio_, captionText("DataPage", "HEX"));
     auto *typeChoice = new QButtonGroup(sendGroup);
     typeChoice->addButton(asciiRadio);
     typeChoice->addButton(hexRadio_);
@@ -130,11 +125,10 @@ DataPage::DataPage(MainWindow *window, QWidget *parent) : QWidget(parent), windo
     // Requests are sent as they are: no line end, no terminator. "搜索2" is not translated.
     const struct {
         QPushButton *button;
-        Caption caption;
+        ShownText caption;
         QByteArray text;
-    } requests[] = {
-        {searchButton, {QStringLiteral("搜索"), QStringLiteral("Search")}, "REQUEST_DEVICE_DISCOVERY"},
-        {search2Button, {QStringLiteral("搜索2"), QStringLiteral("搜索2")}, "REQUEST_DEVICE_SEARCH"}};
+    } requests[] = {{searchButton, captionText("DataPage", "Search"), "REQUEST_DEVICE_DISCOVERY"},
+                    {search2Button, ShownText::fixed(QStringLiteral("搜索2")), "REQUEST_DEVICE_SEARCH"}};
     DiscoverySearch *discovery = &window->discovery();
     for (const auto &request : requests) {
         captions_.addControl(request.button, request.caption);
@@ -157,7 +151,7 @@ void DataPage::sendData()
         // with a 0, and a character that is no digit is refused rather than sent as 0.
         const HexDigits hex = HexDigitsOf(text);
         if (!hex.stray.isEmpty()) {
-            Boxes::warning(window_, strayHexText(hex.stray, window_->chinese()));
+            Boxes::warning(window_, strayHexText(hex.stray));
             return;
         }
         data = Conversions::HexToBytes(hex.digits);
@@ -170,5 +164,5 @@ void DataPage::sendData()
 
     // Raw data: no LAN command prefix, and on the Internet the relay frame carries it without a module frame.
     if (ShowsProgress(window_->dispatch().sendOnLink(SendPayload::Data, data)))
-        window_->setStatusPanel(2, sendingText(window_->session().route.linkType, window_->chinese()));
+        window_->setStatusPanel(2, sendingText(window_->session().route.linkType));
 }

@@ -6,7 +6,7 @@
 #include "window/MessageBoxes.h"
 
 DiscoverySearch::DiscoverySearch(MainWindow *window, int localPort)
-    : QObject(window), window_(window), endpoint_(new UdpEndpoint(false, this)), localPort_(localPort)
+    : QObject(window), window_(window), endpoint_(new UdpEndpoint(this)), localPort_(localPort)
 {
     // The endpoint's own failure lines go unused: the window shows the system's word in its boxes.
     connect(endpoint_, &UdpEndpoint::datagramReceived, this,
@@ -32,9 +32,7 @@ void DiscoverySearch::send(const QByteArray &data, const QString &host, int port
         return;
     }
     if (port < 1 || port > 65535) {
-        Boxes::error(window_, window_->inLanguage(QStringLiteral("Invalid UDP port: "),
-                                                  QStringLiteral("无效的UDP端口：")) +
-                                  QString::number(port));
+        Boxes::error(window_, tr("Invalid UDP port: ") + QString::number(port));
         return;
     }
     const Ipv4Lookup lookup = LookUpIpv4(host);
@@ -42,14 +40,10 @@ void DiscoverySearch::send(const QByteArray &data, const QString &host, int port
     case Ipv4Lookup::Failure::None:
         break;
     case Ipv4Lookup::Failure::NotIpv4:
-        Boxes::error(window_, window_->inLanguage(QStringLiteral("Not an IPv4 address: "),
-                                                  QStringLiteral("不是IPv4地址：")) +
-                                  host);
+        Boxes::error(window_, tr("Not an IPv4 address: ") + host);
         return;
     case Ipv4Lookup::Failure::NoIpv4Address:
-        Boxes::error(window_, window_->inLanguage(QStringLiteral("No IPv4 address for host "),
-                                                  QStringLiteral("主机没有IPv4地址：")) +
-                                  host);
+        Boxes::error(window_, tr("No IPv4 address for host ") + host);
         return;
     case Ipv4Lookup::Failure::LookupFailed:
         Boxes::error(window_, lookup.lookupError);

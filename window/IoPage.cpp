@@ -14,17 +14,20 @@
 
 namespace {
 struct PinRow {
-    const char *cn; // row label as designed
-    const char *en;
-    const char *pin; // the module's GPIO behind the row
+    const char *caption; // English; the catalogue gives the designed Chinese
+    const char *pin;     // the module's GPIO behind the row
     bool shown;
 };
 
 const PinRow kPinRows[8] = {
-    {"IO1", "IO1", "(GPIO16)", true},         {"IO2", "IO2", "(GPIO14)", true},
-    {"IO3", "IO3", "(GPIO12)", true},         {"IO4", "IO4", "(GPIO13)", true},
-    {"IO5(反)", "IO5(O)", "(GPIO15)", false}, {"IO6", "IO6", "(GPIO2)", false},
-    {"IO7", "IO7", "(GPIO0)", false},         {"IO8", "IO8", "(GPIO4)", false},
+    {QT_TRANSLATE_NOOP("IoPage", "IO1"), "(GPIO16)", true},
+    {QT_TRANSLATE_NOOP("IoPage", "IO2"), "(GPIO14)", true},
+    {QT_TRANSLATE_NOOP("IoPage", "IO3"), "(GPIO12)", true},
+    {QT_TRANSLATE_NOOP("IoPage", "IO4"), "(GPIO13)", true},
+    {QT_TRANSLATE_NOOP("IoPage", "IO5(O)"), "(GPIO15)", false},
+    {QT_TRANSLATE_NOOP("IoPage", "IO6"), "(GPIO2)", false},
+    {QT_TRANSLATE_NOOP("IoPage", "IO7"), "(GPIO0)", false},
+    {QT_TRANSLATE_NOOP("IoPage", "IO8"), "(GPIO4)", false},
 };
 
 enum Column { LabelColumn, PinColumn, ModeColumn, PullColumn, LevelColumn, SetColumn, ReadColumn };
@@ -51,11 +54,11 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
     const struct {
         Column column;
         const char *name;
-        Caption caption;
+        ShownText caption;
     } heads[] = {
-        {ModeColumn, "ioModeHeadLabel", {QStringLiteral("IO模式"), QStringLiteral("IO mode")}},
-        {PullColumn, "ioPullHeadLabel", {QStringLiteral("是否上拉"), QStringLiteral("Pull-up")}},
-        {LevelColumn, "ioLevelHeadLabel", {QStringLiteral("结果"), QStringLiteral("Power Level")}},
+        {ModeColumn, "ioModeHeadLabel", captionText("IoPage", "IO mode")},
+        {PullColumn, "ioPullHeadLabel", captionText("IoPage", "Pull-up")},
+        {LevelColumn, "ioLevelHeadLabel", captionText("IoPage", "Power Level")},
     };
     for (const auto &head : heads) {
         auto *label = new QLabel(this);
@@ -65,14 +68,13 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
     }
 
     const QStringList modeItems = {QStringLiteral("Input"), QStringLiteral("Output"), QStringLiteral("None")};
-    const QStringList pullCn = {QStringLiteral("上拉"), QStringLiteral("悬浮")};
-    const QStringList pullEn = {QStringLiteral("Pull-up"), QStringLiteral("Suspend")};
-    const QStringList levelCn = {QStringLiteral("低电平"), QStringLiteral("高电平")};
-    const QStringList levelEn = {QStringLiteral("Low"), QStringLiteral("High")};
+    const std::vector<ShownText> pullItems{captionText("IoPage", "Pull-up", "item"),
+                                           captionText("IoPage", "Suspend")};
+    const std::vector<ShownText> levelItems{captionText("IoPage", "Low"), captionText("IoPage", "High")};
 
     for (int n = 1; n <= 8; ++n) {
         const PinRow &pinRow = kPinRows[n - 1];
-        const Caption rowCaption{QString::fromUtf8(pinRow.cn), QString::fromUtf8(pinRow.en)};
+        const ShownText rowCaption = ShownText::translated("IoPage", pinRow.caption);
         Row &row = rows_[static_cast<size_t>(n - 1)];
 
         auto *label = new QLabel(this);
@@ -81,7 +83,7 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
         auto *pinLabel = new QLabel(this);
         pinLabel->setObjectName(rowName("ioPin", n, "Label"));
         const QString pin = QLatin1String(pinRow.pin);
-        captions_.addControl(pinLabel, {pin, pin});
+        captions_.addControl(pinLabel, ShownText::fixed(pin));
 
         // The boxes share their column head; each gets a label of its own that shows nothing and
         // tells a screen reader its column and row ("IO模式 IO1"). It sits in the box's cell at no
@@ -94,29 +96,25 @@ IoPage::IoPage(MainWindow *window, QWidget *parent) : QWidget(parent), window_(w
             grid->addWidget(name, n, head.column);
             auto *box = new QComboBox(this);
             box->setObjectName(rowName(kind, n, "Box"));
-            captions_.addUnseenLabel(name, box,
-                                     {head.caption.cn + QLatin1Char(' ') + rowCaption.cn,
-                                      head.caption.en + QLatin1Char(' ') + rowCaption.en});
+            captions_.addUnseenLabel(name, box, head.caption + QStringLiteral(" ") + rowCaption);
             return box;
         };
         row.mode = makeBox("ioMode", heads[0]);
         row.mode->addItems(modeItems);
         row.mode->setCurrentIndex(1); // "Output"
         row.pull = makeBox("ioPull", heads[1]);
-        row.pull->addItems(pullCn);
-        captions_.addItems(row.pull, pullCn, pullEn);
+        captions_.addItems(row.pull, pullItems);
         row.pull->setCurrentIndex(0); // "上拉"
         row.level = makeBox("ioLevel", heads[2]);
-        row.level->addItems(levelCn);
-        captions_.addItems(row.level, levelCn, levelEn);
+        captions_.addItems(row.level, levelItems);
         row.level->setCurrentIndex(1); // "高电平"
 
         auto *setButton = new QPushButton(this);
         setButton->setObjectName(rowName("ioSet", n, "Button"));
-        captions_.addRowButton(setButton, {QStringLiteral("设置"), QStringLiteral("Set")}, rowCaption);
+        captions_.addRowButton(setButton, captionText("IoPage", "Set"), rowCaption);
         auto *readButton = new QPushButton(this);
         readButton->setObjectName(rowName("ioRead", n, "Button"));
-        captions_.addRowButton(readButton, {QStringLiteral("读取"), QStringLiteral("Read")}, rowCaption);
+        captions_.addRowButton(readButton, captionText("IoPage", "Read"), rowCaption);
         connect(setButton, &QPushButton::clicked, this, [this, n] { sendIoCommand(n, QStringLiteral("W")); });
         connect(readButton, &QPushButton::clicked, this, [this, n] {
             rows_[static_cast<size_t>(n - 1)].level->setCurrentIndex(-1);
@@ -151,8 +149,7 @@ void IoPage::sendIoCommand(int row, const QString &op)
     session.cmdType = 12; // the next reply is read as an IO answer, whether or not anything is sent
     const bool write = op == QLatin1String("W");
     const QString number = QString::number(row);
-    const QString en = (write ? QStringLiteral("Write IO") : QStringLiteral("Read IO")) + number;
-    const QString cn = (write ? QStringLiteral("写IO") : QStringLiteral("读IO")) + number;
+    const QString name = (write ? tr("Write IO%1") : tr("Read IO%1")).arg(number);
     session.lastIoOperation = op;
 
     QByteArray command;
@@ -165,8 +162,7 @@ void IoPage::sendIoCommand(int row, const QString &op)
             boxes.level->setCurrentIndex(-1); // the answer will show as a fresh value
     }
     if (command.isEmpty()) {
-        Boxes::warning(window_, window_->inLanguage(QStringLiteral("Please chose options first!"),
-                                                    QStringLiteral("你还没有选择相关的IO选项！")));
+        Boxes::warning(window_, tr("Please chose options first!"));
         return;
     }
     command += "\r\n";
@@ -178,8 +174,7 @@ void IoPage::sendIoCommand(int row, const QString &op)
     static const QString linkSuffix[] = {QString(), QStringLiteral("(LAN)"), QStringLiteral("(WAN)")};
     const int link = session.route.linkType;
     if (link == 0) // unlike the other pages, the Chinese serial text says "正在设置" for reads as well
-        window_->setStatusPanel(
-            2, window_->inLanguage(en + ellipsis, QStringLiteral("正在设置") + cn + ellipsis));
+        window_->setStatusPanel(2, tr("%1......", "an IO command sent on the serial port").arg(name));
     else
-        window_->setStatusPanel(2, window_->inLanguage(en, cn) + linkSuffix[link] + ellipsis);
+        window_->setStatusPanel(2, name + linkSuffix[link] + ellipsis);
 }

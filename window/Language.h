@@ -14,9 +14,3 @@ inline bool EnglishTitles(const QString &setting)
 {
     return setting == QLatin1String("EN");
 }
-
-// The English or the Chinese form of a text.
-inline QString InLanguage(bool chinese, const QString &english, const QString &chineseText)
-{
-    return chinese ? chineseText : english;
-}

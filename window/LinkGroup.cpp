@@ -5,6 +5,7 @@
 #include "window/MessageBoxes.h"
 #include "window/TcpLink.h"
 
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -31,10 +32,9 @@ std::optional<int> portNumber(const QString &text)
     return value;
 }
 
-QString invalidPortText(bool chinese)
+QString invalidPortText()
 {
-    return InLanguage(chinese, QStringLiteral("Port must be a number from 1 to 65535!"),
-                      QStringLiteral("端口必须是1到65535之间的数字！"));
+    return QCoreApplication::translate("LinkGroup", "Port must be a number from 1 to 65535!");
 }
 
 // Runs a check when the focus moves from the field to another control of the window. Switching
@@ -81,12 +81,11 @@ LinkGroup::LinkGroup(MainWindow *window, CaptionBook &captions, QWidget *parent)
     : QGroupBox(parent), window_(window)
 {
     setObjectName(QStringLiteral("linkGroup"));
-    captions.addGroup(this, {QStringLiteral("通讯链路"), QStringLiteral("Link Type")});
+    captions.addGroup(this, captionText("LinkGroup", "Link Type"));
     auto *grid = new QGridLayout(this);
     const char *radioNames[] = {"serialLinkRadio", "lanLinkRadio", "wanLinkRadio"};
-    const Caption radioCaptions[] = {{QStringLiteral("串口"), QStringLiteral("COM")},
-                                     {QStringLiteral("局域网："), QStringLiteral("LAN:")},
-                                     {QStringLiteral("互联网："), QStringLiteral("Internet:")}};
+    const ShownText radioCaptions[] = {captionText("LinkGroup", "COM"), captionText("LinkGroup", "LAN:"),
+                                       captionText("LinkGroup", "Internet:")};
     for (int i = 0; i < 3; ++i) {
         radios_[i] = new QRadioButton(this);
         radios_[i]->setObjectName(QLatin1String(radioNames[i]));
@@ -98,7 +97,7 @@ LinkGroup::LinkGroup(MainWindow *window, CaptionBook &captions, QWidget *parent)
     const char *prefixes[] = {"", "lan", "wan"};
     for (int row = 1; row <= 2; ++row) {
         const QString prefix = QLatin1String(prefixes[row]);
-        const Caption &rowName = radioCaptions[row];
+        const ShownText &rowName = radioCaptions[row];
         QLineEdit *ip = ipEdits_[row] = new QLineEdit(this);
         ip->setObjectName(prefix + QLatin1String("IpEdit"));
         QLineEdit *port = portEdits_[row] = new QLineEdit(this);
@@ -108,13 +107,13 @@ LinkGroup::LinkGroup(MainWindow *window, CaptionBook &captions, QWidget *parent)
             makeButton(this, prefix + QLatin1String("ConnectButton"));
         auto *ipLabel = new QLabel(this);
         auto *portLabel = new QLabel(this);
-        captions.addField(ipLabel, ip, {QStringLiteral("IP"), QStringLiteral("IP")});
-        captions.addField(portLabel, port, {QStringLiteral("Port"), QStringLiteral("Port")});
+        captions.addField(ipLabel, ip, captionText("LinkGroup", "IP"));
+        captions.addField(portLabel, port, captionText("LinkGroup", "Port"));
         // Two rows share "IP" and "Port": name the fields by their row for screen readers, in
         // both languages (registered after the labels, so the row name wins).
-        captions.addNamed(ip, {QStringLiteral("IP ") + rowName.cn, QStringLiteral("IP ") + rowName.en});
-        captions.addNamed(port, {QStringLiteral("Port ") + rowName.cn, QStringLiteral("Port ") + rowName.en});
-        captions.addRowButton(connectButton, {QStringLiteral("连接"), QStringLiteral("Connect")}, rowName);
+        captions.addNamed(ip, ShownText::fixed(QStringLiteral("IP ")) + rowName);
+        captions.addNamed(port, ShownText::fixed(QStringLiteral("Port ")) + rowName);
+        captions.addRowButton(connectButton, captionText("LinkGroup", "Connect"), rowName);
         grid->addWidget(radios_[row], row, 0);
         grid->addWidget(ipLabel, row, 1);
         grid->addWidget(ip, row, 2);
@@ -128,7 +127,7 @@ LinkGroup::LinkGroup(MainWindow *window, CaptionBook &captions, QWidget *parent)
             w->setEnabled(false);
     }
     targetIdButton_ = makeButton(this, QStringLiteral("targetIdButton"));
-    captions.addControl(targetIdButton_, {QStringLiteral("目标ID"), QStringLiteral("ID")});
+    captions.addControl(targetIdButton_, captionText("LinkGroup", "ID"));
     grid->addWidget(targetIdButton_, 2, 6);
     targetIdButton_->setEnabled(false);
     connect(targetIdButton_, &QPushButton::clicked, this, &LinkGroup::targetIdRequested);
@@ -151,9 +150,7 @@ LinkGroup::LinkGroup(MainWindow *window, CaptionBook &captions, QWidget *parent)
             port = *number;
             return;
         }
-        Boxes::warning(window_, text.isEmpty() ? window_->inLanguage(QStringLiteral("Port can not be blank!"),
-                                                                     QStringLiteral("端口不能为空！"))
-                                               : invalidPortText(window_->chinese()));
+        Boxes::warning(window_, text.isEmpty() ? tr("Port can not be blank!") : invalidPortText());
         field->setFocus(Qt::OtherFocusReason);
     };
     new LeaveCheck(portEdits_[1], leaveCheckRunning_,
@@ -179,13 +176,12 @@ void LinkGroup::connectRow(int linkType)
     const QLineEdit *ipEdit = ipEdits_[linkType];
     const QLineEdit *portEdit = portEdits_[linkType];
     if (ipEdit->text().isEmpty() || portEdit->text().isEmpty()) {
-        Boxes::warning(window_, window_->inLanguage(QStringLiteral("IP or Port can not be blank!"),
-                                                    QStringLiteral("IP或Port不能为空值！")));
+        Boxes::warning(window_, tr("IP or Port can not be blank!"));
         return;
     }
     const std::optional<int> port = portNumber(portEdit->text());
     if (!port) {
-        Boxes::warning(window_, invalidPortText(window_->chinese()));
+        Boxes::warning(window_, invalidPortText());
         return;
     }
     AppSettings &settings = window_->settings();

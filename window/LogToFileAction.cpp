@@ -23,8 +23,7 @@ LogToFileAction::LogToFileAction(MainWindow *window, ConsoleLog *console, QMenu 
 {
     action_->setObjectName(QStringLiteral("logToFileAction"));
     action_->setCheckable(true);
-    window->captions().addAction(action_,
-                                 {QStringLiteral("记录日志到文件…"), QStringLiteral("Log to file…")});
+    window->captions().addAction(action_, captionText("LogToFileAction", "Log to file…"));
     menu->insertAction(before, action_);
 
     connect(console, &ConsoleLog::linesAdded, file_, &ConsoleFileLog::addLines);
@@ -52,19 +51,14 @@ void LogToFileAction::toggle(bool on)
 
 void LogToFileAction::start()
 {
-    const QString path = Boxes::askSaveFileName(
-        window_, window_->inLanguage(QStringLiteral("Log to file"), QStringLiteral("记录日志到文件")),
-        proposedPath(window_->settings().logFilePath),
-        window_->inLanguage(QStringLiteral("Text files (*.txt);;All files (*)"),
-                            QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
+    const QString path =
+        Boxes::askSaveFileName(window_, tr("Log to file"), proposedPath(window_->settings().logFilePath),
+                               tr("Text files (*.txt);;All files (*)"));
     if (path.isEmpty())
         return;
     QString reason;
     if (!file_->start(path, &reason)) {
-        Boxes::error(window_, window_
-                                  ->inLanguage(QStringLiteral("Could not log to %1: %2"),
-                                               QStringLiteral("无法记录日志到 %1：%2"))
-                                  .arg(QDir::toNativeSeparators(path), reason));
+        Boxes::error(window_, tr("Could not log to %1: %2").arg(QDir::toNativeSeparators(path), reason));
         return;
     }
     window_->settings().logFilePath = QFileInfo(path).absoluteFilePath();
@@ -73,11 +67,6 @@ void LogToFileAction::start()
 void LogToFileAction::reportFailure(bool removed, const QString &reason)
 {
     action_->setChecked(false);
-    const QString why = removed ? window_->inLanguage(QStringLiteral("the file was removed or replaced"),
-                                                      QStringLiteral("文件已被删除或替换"))
-                                : reason;
-    Boxes::error(window_, window_
-                              ->inLanguage(QStringLiteral("Logging to %1 stopped: %2"),
-                                           QStringLiteral("记录日志到 %1 已停止：%2"))
-                              .arg(QDir::toNativeSeparators(file_->path()), why));
+    const QString why = removed ? tr("the file was removed or replaced") : reason;
+    Boxes::error(window_, tr("Logging to %1 stopped: %2").arg(QDir::toNativeSeparators(file_->path()), why));
 }

@@ -93,16 +93,12 @@ MainWindow::MainWindow(QWidget *parent, const WindowStart &start) : QMainWindow(
     pageSplit_ = split;
     console_ = new ConsoleLog(split);
     console_->setObjectName(QStringLiteral("console"));
-    captions_.addNamed(console_, {QStringLiteral("通讯日志"), QStringLiteral("Console log")});
+    captions_.addNamed(console_, captionText("MainWindow", "Console log"));
     const int consoleLimitKB = std::clamp(settings_.consoleLimitKB, kMinConsoleLimitKB, kMaxConsoleLimitKB);
     console_->setLimitChars(qsizetype{consoleLimitKB} * 1024);
-    console_->setTrimNotice(
-        inLanguage(
-            QStringLiteral("[Older lines were removed: the console keeps the last %1 KB. "
-                           "File > Log to file… keeps everything.]"),
-            QStringLiteral(
-                "[较早的行已删除：通讯日志只保留最近的%1 KB。“文件”>“记录日志到文件…”可保留全部内容。]"))
-            .arg(consoleLimitKB));
+    console_->setTrimNotice(tr("[Older lines were removed: the console keeps the last %1 KB. "
+                               "File > Log to file… keeps everything.]")
+                                .arg(consoleLimitKB));
     buildPages(split);
     split->addWidget(pages_);
     split->addWidget(console_);
@@ -150,20 +146,16 @@ void MainWindow::buildPages(QSplitter *split)
     pages_->setObjectName(QStringLiteral("pages"));
     const struct {
         const char *name;
-        Caption caption;
+        ShownText caption;
         PageTabs::Builder build;
     } pages[] = {
-        {"basicPage",
-         {QStringLiteral("基本参数"), QStringLiteral("Parameters")},
+        {"basicPage", captionText("MainWindow", "Parameters"),
          [this](QWidget *parent) { return new ParametersPage(this, parent); }},
-        {"commandPage",
-         {QStringLiteral("命令与开关配置"), QStringLiteral("Excute and Switch")},
+        {"commandPage", captionText("MainWindow", "Excute and Switch"),
          [this](QWidget *parent) { return new CommandsPage(this, parent); }},
-        {"ioPage",
-         {QStringLiteral("IO控制与读取"), QStringLiteral("IO set and read")},
+        {"ioPage", captionText("MainWindow", "IO set and read"),
          [this](QWidget *parent) { return new IoPage(this, parent); }},
-        {"dataPage",
-         {QStringLiteral("数据发送与广播搜索"), QStringLiteral("Data Transmission and Broadcast Search")},
+        {"dataPage", captionText("MainWindow", "Data Transmission and Broadcast Search"),
          [this](QWidget *parent) { return new DataPage(this, parent); }},
     };
     for (const auto &page : pages) {
@@ -195,33 +187,33 @@ void MainWindow::buildMenu()
 {
     QMenu *file = menuBar()->addMenu(QString());
     file->setObjectName(QStringLiteral("fileMenu"));
-    captions_.addMenu(file, {QStringLiteral("文件"), QStringLiteral("File")});
+    captions_.addMenu(file, captionText("MainWindow", "File"));
     portSettingAction_ = file->addAction(QString());
     portSettingAction_->setObjectName(QStringLiteral("portSettingAction"));
-    captions_.addAction(portSettingAction_, {QStringLiteral("串口设置"), QStringLiteral("COM setting")});
+    captions_.addAction(portSettingAction_, captionText("MainWindow", "COM setting"));
     targetIdAction_ = file->addAction(QString());
     targetIdAction_->setObjectName(QStringLiteral("targetIdAction"));
-    captions_.addAction(targetIdAction_, {QStringLiteral("远程目标ID"), QStringLiteral("Target ID")});
+    captions_.addAction(targetIdAction_, captionText("MainWindow", "Target ID"));
     QAction *saveLogAction = file->addAction(QString());
     saveLogAction->setObjectName(QStringLiteral("saveLogAction"));
     saveLogAction->setShortcut(QKeySequence::Save);
-    captions_.addAction(saveLogAction, {QStringLiteral("保存日志…"), QStringLiteral("Save log…")});
+    captions_.addAction(saveLogAction, captionText("MainWindow", "Save log…"));
     QAction *profilesStart = file->addSeparator();
     new LogToFileAction(this, console_, file, profilesStart);
     QAction *exitAction = file->addAction(QString());
     new ProfileActions(this, commandChannel_, toolPanel_->readAllControl(), file, exitAction);
     exitAction->setObjectName(QStringLiteral("exitAction"));
-    captions_.addAction(exitAction, {QStringLiteral("退出"), QStringLiteral("Exit")});
+    captions_.addAction(exitAction, captionText("MainWindow", "Exit"));
 
     QMenu *help = menuBar()->addMenu(QString());
     help->setObjectName(QStringLiteral("helpMenu"));
-    captions_.addMenu(help, {QStringLiteral("帮助"), QStringLiteral("Help")});
+    captions_.addMenu(help, captionText("MainWindow", "Help"));
     aboutAction_ = help->addAction(QString());
     aboutAction_->setObjectName(QStringLiteral("aboutAction"));
-    captions_.addAction(aboutAction_, {QStringLiteral("关于"), QStringLiteral("About")});
+    captions_.addAction(aboutAction_, captionText("MainWindow", "About"));
     QAction *helpAction = help->addAction(QString());
     helpAction->setObjectName(QStringLiteral("helpAction"));
-    captions_.addAction(helpAction, {QStringLiteral("帮助"), QStringLiteral("Help")});
+    captions_.addAction(helpAction, captionText("MainWindow", "Help"));
 
     connect(portSettingAction_, &QAction::triggered, portDialog_, &QDialog::exec);
     connect(targetIdAction_, &QAction::triggered, this, [this] { optionsDialog_->exec(); });
@@ -233,18 +225,14 @@ void MainWindow::buildMenu()
 
 void MainWindow::saveConsoleLog()
 {
-    const QString path =
-        Boxes::askSaveFileName(this, inLanguage(QStringLiteral("Save log"), QStringLiteral("保存日志")),
-                               NewLogFilePath(lastLogFolder_),
-                               inLanguage(QStringLiteral("Text files (*.txt);;All files (*)"),
-                                          QStringLiteral("文本文件 (*.txt);;所有文件 (*)")));
+    const QString path = Boxes::askSaveFileName(this, tr("Save log"), NewLogFilePath(lastLogFolder_),
+                                                tr("Text files (*.txt);;All files (*)"));
     if (path.isEmpty())
         return;
     QString reason;
     if (!console_->saveTo(path, &reason)) {
-        Boxes::error(this, inLanguage(QStringLiteral("Could not save the log to %1: %2"),
-                                      QStringLiteral("无法保存日志到 %1：%2"))
-                               .arg(QDir::toNativeSeparators(path), reason));
+        Boxes::error(this,
+                     tr("Could not save the log to %1: %2").arg(QDir::toNativeSeparators(path), reason));
         return;
     }
     lastLogFolder_ = QFileInfo(path).absolutePath();
@@ -262,9 +250,8 @@ void MainWindow::buildStatusBar()
 {
     const int widths[] = {240, 280, 200};
     const char *names[] = {"makerPanel", "linkStatePanel", "operationPanel"};
-    const Caption roles[] = {{QStringLiteral("制造商"), QStringLiteral("Maker")},
-                             {QStringLiteral("连接状态"), QStringLiteral("Link state")},
-                             {QStringLiteral("操作状态"), QStringLiteral("Operation state")}};
+    const ShownText roles[] = {captionText("MainWindow", "Maker"), captionText("MainWindow", "Link state"),
+                               captionText("MainWindow", "Operation state")};
     for (int i = 0; i < 3; ++i) {
         auto *label = new QLabel(statusBar());
         label->setObjectName(QLatin1String(names[i]));
@@ -284,12 +271,10 @@ void MainWindow::applyBrandAndTitle()
     const bool english = EnglishTitles(settings_.language);
     if (settings_.brandCode == 9999) {
         makerText_ = english ? kMakerNameEnglish : kMakerNameChinese;
-        titleText_ = english ? QStringLiteral("QX5120 WiFi Module Setting Software")
-                             : QStringLiteral("QX5120 WiFi模块配置软件");
+        titleText_ = Translations::titleText("MainWindow", "QX5120 WiFi Module Setting Software");
     } else {
         aboutAction_->setVisible(false);
-        titleText_ =
-            english ? QStringLiteral("WiFi Module Setting Software") : QStringLiteral("WiFi模块配置软件");
+        titleText_ = Translations::titleText("MainWindow", "WiFi Module Setting Software");
     }
     setWindowTitle(titleText_ + QLatin1String(" V2.14"));
     // Boxes are titled with the product's title. It is not made the application's display name: on

@@ -65,10 +65,6 @@ public:
     AppSettings currentSettings() const;
     // Messages, status texts and console lines are Chinese for "CN" exactly.
     bool chinese() const { return ChineseLanguage(settings_.language); }
-    QString inLanguage(const QString &english, const QString &chineseText) const
-    {
-        return InLanguage(chinese(), english, chineseText);
-    }
     const QString &programDir() const { return programDir_; }
 
     // ---- status bar, console, captions ----
@@ -138,8 +134,8 @@ private:
     QString makerText_;
     CaptionBook captions_;
     std::vector<CaptionBook *> pageCaptions_;
-    std::vector<Caption> tabCaptions_; // until the first show
-    QString lastLogFolder_;            // where "Save log…" last saved
+    std::vector<ShownText> tabCaptions_; // until the first show
+    QString lastLogFolder_;              // where "Save log…" last saved
     bool shownOnce_ = false;
 
     QSplitter *pageSplit_ = nullptr; // the page area and the console side by side

@@ -107,27 +107,21 @@ OptionsDialog::OptionsDialog(LinkRoute &route, AppSettings &settings, bool chine
     outer->addLayout(right);
     outer->setSizeConstraint(QLayout::SetFixedSize);
 
-    captions_.addWindowTitle(this, {QStringLiteral("选项"), QStringLiteral("Options")});
-    captions_.addGroup(targetGroup, {QStringLiteral("目标WiFi模块"), QStringLiteral("Target GPRS")});
-    captions_.addField(targetIdLabel, targetIdEdit, {QStringLiteral("ID"), QStringLiteral("ID")});
-    captions_.addField(targetZoneLabel, targetZoneEdit, {QStringLiteral("区号"), QStringLiteral("Zone")});
-    captions_.addControl(zoneValidCheck, {QStringLiteral("区号有效"), QStringLiteral("Zone Enabed")});
-    captions_.addGroup(localGroup, {QStringLiteral("本地ID"), QStringLiteral("Local ID")});
-    captions_.addField(localIdLabel, localIdEdit, {QStringLiteral("本地ID"), QStringLiteral("Local ID")});
-    captions_.addField(localZoneLabel, localZoneEdit,
-                       {QStringLiteral("本地区号"), QStringLiteral("Local Zone")});
-    captions_.addControl(showHexCheck,
-                         {QStringLiteral("收发数据显示HEX"), QStringLiteral("Commands show HEX")});
-    captions_.addControl(okButton, {QStringLiteral("确定"), QStringLiteral("OK")});
-    captions_.addControl(cancelButton, {QStringLiteral("取消"), QStringLiteral("Cancel")});
+    captions_.addWindowTitle(this, captionText("OptionsDialog", "Options"));
+    captions_.addGroup(targetGroup, captionText("OptionsDialog", "Target GPRS"));
+    captions_.addField(targetIdLabel, targetIdEdit, captionText("OptionsDialog", "ID"));
+    captions_.addField(targetZoneLabel, targetZoneEdit, captionText("OptionsDialog", "Zone"));
+    captions_.addControl(zoneValidCheck, captionText("OptionsDialog", "Zone Enabed"));
+    captions_.addGroup(localGroup, captionText("OptionsDialog", "Local ID"));
+    captions_.addField(localIdLabel, localIdEdit, captionText("OptionsDialog", "Local ID"));
+    captions_.addField(localZoneLabel, localZoneEdit, captionText("OptionsDialog", "Local Zone"));
+    captions_.addControl(showHexCheck, captionText("OptionsDialog", "Commands show HEX"));
+    captions_.addControl(okButton, captionText("OptionsDialog", "OK"));
+    captions_.addControl(cancelButton, captionText("OptionsDialog", "Cancel"));
 
-    const Caption zoneMessage{QStringLiteral("区号应该为4位！"), QStringLiteral("Zone Must be 4 bytes!")};
-    rules_ = {{{targetIdEdit,
-                11,
-                {QStringLiteral("GPRS ID应该为11位！"), QStringLiteral("GPRS ID Must be 11 bytes!")}},
-               {localIdEdit,
-                11,
-                {QStringLiteral("Local ID应该为11位！"), QStringLiteral("Local ID Must be 11 bytes!")}},
+    const ShownText zoneMessage = captionText("OptionsDialog", "Zone Must be 4 bytes!");
+    rules_ = {{{targetIdEdit, 11, captionText("OptionsDialog", "GPRS ID Must be 11 bytes!")},
+               {localIdEdit, 11, captionText("OptionsDialog", "Local ID Must be 11 bytes!")},
                {localZoneEdit, 4, zoneMessage},
                {targetZoneEdit, 4, zoneMessage}}};
     for (const LengthRule &rule : rules_)
@@ -184,7 +178,7 @@ bool OptionsDialog::leaveCheck(const LengthRule &rule)
     // Putting the focus back takes it from whichever field the user went to; that field must not
     // answer with a leave check of its own, or two fields would bounce boxes at each other.
     const QScopedValueRollback<bool> guard(checking_, true);
-    Boxes::warning(this, rule.message.pick(!chinese_));
+    Boxes::warning(this, rule.message.in(!chinese_));
     rule.edit->setFocus(Qt::OtherFocusReason);
     return false;
 }

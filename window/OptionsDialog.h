@@ -47,7 +47,7 @@ private:
     struct LengthRule {
         QLineEdit *edit;
         int length;
-        Caption message;
+        ShownText message;
     };
 
     void okClicked();

@@ -23,7 +23,7 @@ void ParameterActions::setParameter(const ParameterRow &row)
         return;
     }
     const BuiltCommand command = SetCommand(row, value.text);
-    window_->dispatch().sendSetCommand(command.bytes, command.typeCode, row.setCaption.cn, row.setCaption.en);
+    window_->dispatch().sendSetCommand(command.bytes, command.typeCode, row.setCaption);
 }
 
 bool ParameterActions::readParameter(const ParameterRow &row)
@@ -32,20 +32,18 @@ bool ParameterActions::readParameter(const ParameterRow &row)
     for (const Field id : row.fields)
         clearField(window_->field(id));
     const BuiltCommand command = ReadCommand(row);
-    return window_->dispatch().sendReadCommand(command.bytes, command.typeCode, row.readCaption.cn,
-                                               row.readCaption.en);
+    return window_->dispatch().sendReadCommand(command.bytes, command.typeCode, row.readCaption);
 }
 
 void ParameterActions::runSystemOperation(const SystemOperation &operation)
 {
-    const Caption &question = operation.question;
-    if (!question.cn.isEmpty() && !Boxes::askYesNo(window_, window_->inLanguage(question.en, question.cn)))
+    const ShownText &question = operation.question;
+    if (!question.isEmpty() && !Boxes::askYesNo(window_, question.in(!window_->chinese())))
         return;
     if (operation.cleared)
         clearField(window_->field(*operation.cleared));
     const BuiltCommand command =
         BuildCommand(operation.code, QStringLiteral("AT"), operation.atName, QString(), false);
     // Queries too go out as set commands: the status bar says "Setting ..." for every operation.
-    window_->dispatch().sendSetCommand(command.bytes, command.typeCode, operation.status.cn,
-                                       operation.status.en);
+    window_->dispatch().sendSetCommand(command.bytes, command.typeCode, operation.status);
 }

@@ -13,32 +13,29 @@
 #include <QPushButton>
 
 namespace {
-// {Chinese, English}
-Caption cap(const char *cn, const char *en)
+// A caption shown the same in both languages.
+ShownText same(const char *text)
 {
-    return {QString::fromUtf8(cn), QString::fromUtf8(en)};
-}
-Caption same(const char *text)
-{
-    return cap(text, text);
+    return ShownText::fixed(QString::fromUtf8(text));
 }
 
 struct GroupSpec {
     ParameterGroup group;
     const char *objectName;
-    Caption title;
+    ShownText title;
 };
 
 const GroupSpec &specOf(ParameterGroup group)
 {
     static const GroupSpec groups[] = {
-        {ParameterGroup::WorkMode, "workModeGroup", cap("工作模式", "Work mode")},
+        {ParameterGroup::WorkMode, "workModeGroup", captionText("ParameterGroups", "Work mode")},
         {ParameterGroup::Ap, "apGroup", same("AP")},
         {ParameterGroup::Station, "stationGroup", same("Station")},
         {ParameterGroup::HttpUrl, "urlGroup", same("Http Server URL")},
-        {ParameterGroup::Network, "networkGroup", cap("网络通讯配置", "Network Communication")},
-        {ParameterGroup::Serial, "serialGroup", cap("串口相关参数", "Serial settings")},
-        {ParameterGroup::Switches, "switchGroup", cap("通讯开关与配置", "Communcation Switch and settings")},
+        {ParameterGroup::Network, "networkGroup", captionText("ParameterGroups", "Network Communication")},
+        {ParameterGroup::Serial, "serialGroup", captionText("ParameterGroups", "Serial settings")},
+        {ParameterGroup::Switches, "switchGroup",
+         captionText("ParameterGroups", "Communcation Switch and settings")},
     };
     for (const GroupSpec &spec : groups) {
         if (spec.group == group)
@@ -49,7 +46,7 @@ const GroupSpec &specOf(ParameterGroup group)
 
 // The captions of a row's read and set buttons. Most say "读取"/"Read" and "设置"/"Set"; five set
 // buttons say "set" in English, and three rows keep their Chinese captions in English too.
-std::pair<Caption, Caption> rowButtonCaptions(const QString &atName)
+std::pair<ShownText, ShownText> rowButtonCaptions(const QString &atName)
 {
     static const QStringList lowerSet{QStringLiteral("UART"), QStringLiteral("RCVTIMEOUT"),
                                       QStringLiteral("RCVMAX"), QStringLiteral("MSGEN"),
@@ -58,7 +55,9 @@ std::pair<Caption, Caption> rowButtonCaptions(const QString &atName)
                                          QStringLiteral("httpserver")};
     if (chineseOnly.contains(atName))
         return {same("读取"), same("设置")};
-    return {cap("读取", "Read"), cap("设置", lowerSet.contains(atName) ? "set" : "Set")};
+    return {captionText("ParameterGroups", "Read"), lowerSet.contains(atName)
+                                                        ? captionText("ParameterGroups", "set")
+                                                        : captionText("ParameterGroups", "Set")};
 }
 
 // One field with its label on the given grid row.
@@ -94,7 +93,7 @@ void addField(QGroupBox *group, QGridLayout *grid, int gridRow, const FieldDescr
 }
 } // namespace
 
-QGroupBox *buildGroupBox(QWidget *page, const char *objectName, const Caption &title, CaptionBook &captions)
+QGroupBox *buildGroupBox(QWidget *page, const char *objectName, const ShownText &title, CaptionBook &captions)
 {
     auto *group = new QGroupBox(page);
     group->setObjectName(QLatin1String(objectName));

@@ -32,12 +32,11 @@ ParametersPage::ParametersPage(MainWindow *window, QWidget *parent) : QWidget(pa
     // setting, which no command reads.
     auto *saveButton = new QPushButton(this);
     saveButton->setObjectName(QStringLiteral("saveRebootButton"));
-    captions_.addControl(saveButton, {QStringLiteral("保存重启"), QStringLiteral("Save&&Reboot")});
+    captions_.addControl(saveButton, captionText("ParametersPage", "Save&&Reboot"));
     saveButton->hide();
     auto *addQuotesCheck = new QCheckBox(this);
     addQuotesCheck->setObjectName(QStringLiteral("addQuotesCheck"));
-    captions_.addControl(addQuotesCheck,
-                         {QStringLiteral("参数值加上\"\""), QStringLiteral("参数值加上\"\"")});
+    captions_.addControl(addQuotesCheck, ShownText::fixed(QStringLiteral("参数值加上\"\"")));
     addQuotesCheck->hide();
     addQuotesCheck->setChecked(window->settings().addQuotes);
     connect(addQuotesCheck, &QCheckBox::clicked, this,

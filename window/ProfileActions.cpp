@@ -9,6 +9,7 @@
 #include "window/ReadAllControl.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -18,10 +19,9 @@
 #include <QStandardPaths>
 
 namespace {
-QString fileFilter(bool chinese)
+QString fileFilter()
 {
-    return InLanguage(chinese, QStringLiteral("Profiles (*.txt);;All files (*)"),
-                      QStringLiteral("配置文件 (*.txt);;所有文件 (*)"));
+    return QCoreApplication::translate("ProfileActions", "Profiles (*.txt);;All files (*)");
 }
 
 QString shownPath(const QString &path)
@@ -41,10 +41,9 @@ ProfileActions::ProfileActions(MainWindow *window, CommandChannel *channel, Read
     compareAction_ = new QAction(menu);
     compareAction_->setObjectName(QStringLiteral("compareProfileAction"));
     CaptionBook &captions = window->captions();
-    captions.addAction(saveAction_, {QStringLiteral("保存配置文件…"), QStringLiteral("Save profile…")});
-    captions.addAction(applyAction_, {QStringLiteral("应用配置文件…"), QStringLiteral("Apply profile…")});
-    captions.addAction(compareAction_,
-                       {QStringLiteral("与配置文件比较…"), QStringLiteral("Compare with profile…")});
+    captions.addAction(saveAction_, captionText("ProfileActions", "Save profile…"));
+    captions.addAction(applyAction_, captionText("ProfileActions", "Apply profile…"));
+    captions.addAction(compareAction_, captionText("ProfileActions", "Compare with profile…"));
     menu->insertActions(before, {saveAction_, applyAction_, compareAction_});
     menu->insertSeparator(before);
 
@@ -83,62 +82,47 @@ void ProfileActions::saveProfile()
 
     const QString name = QStringLiteral("qxsetup-profile-%1.txt")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = Boxes::askSaveFileName(
-        window_, window_->inLanguage(QStringLiteral("Save profile"), QStringLiteral("保存配置文件")),
-        QDir(startFolder()).filePath(name), fileFilter(window_->chinese()));
+    const QString path =
+        Boxes::askSaveFileName(window_, tr("Save profile"), QDir(startFolder()).filePath(name), fileFilter());
     if (path.isEmpty())
         return;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(FormatProfile(values, comments)) < 0 ||
         !file.commit()) {
-        Boxes::error(window_, window_
-                                  ->inLanguage(QStringLiteral("Could not save the profile to %1: %2"),
-                                               QStringLiteral("无法保存配置文件到 %1：%2"))
-                                  .arg(shownPath(path), file.errorString()));
+        Boxes::error(window_,
+                     tr("Could not save the profile to %1: %2").arg(shownPath(path), file.errorString()));
         return;
     }
     lastFolder_ = QFileInfo(path).absolutePath();
-    window_->console()->addLine(
-        window_
-            ->inLanguage(QStringLiteral("Profile saved to %1: %2 parameters, %3 left out."),
-                         QStringLiteral("配置文件已保存到 %1：%2个参数，%3个未保存。"))
-            .arg(shownPath(path))
-            .arg(values.size())
-            .arg(comments.size()));
+    window_->console()->addLine(tr("Profile saved to %1: %2 parameters, %3 left out.")
+                                    .arg(shownPath(path))
+                                    .arg(values.size())
+                                    .arg(comments.size()));
 }
 
 std::optional<ProfileActions::OpenedProfile> ProfileActions::openProfile(const QString &title)
 {
-    const QString path =
-        Boxes::askOpenFileName(window_, title, startFolder(), fileFilter(window_->chinese()));
+    const QString path = Boxes::askOpenFileName(window_, title, startFolder(), fileFilter());
     if (path.isEmpty())
         return std::nullopt;
     lastFolder_ = QFileInfo(path).absolutePath();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        Boxes::error(window_, window_
-                                  ->inLanguage(QStringLiteral("Could not read the profile %1: %2"),
-                                               QStringLiteral("无法读取配置文件 %1：%2"))
-                                  .arg(shownPath(path), file.errorString()));
+        Boxes::error(window_,
+                     tr("Could not read the profile %1: %2").arg(shownPath(path), file.errorString()));
         return std::nullopt;
     }
     // One byte past the limit is enough for the parser to refuse the file as too large.
     OpenedProfile opened{path, ParseProfile(file.read(kMaxProfileBytes + 1))};
     if (!opened.profile.isValid()) {
-        QStringList lines{window_
-                              ->inLanguage(QStringLiteral("The profile %1 cannot be used; nothing was sent:"),
-                                           QStringLiteral("配置文件 %1 无法使用，未发送任何命令："))
-                              .arg(shownPath(path))};
+        QStringList lines{tr("The profile %1 cannot be used; nothing was sent:").arg(shownPath(path))};
         for (const ProfileProblem &problem : opened.profile.problems)
             lines << problem.message(window_->chinese());
         Boxes::warning(window_, lines.join(QLatin1Char('\n')));
         return std::nullopt;
     }
     if (opened.profile.lines.isEmpty()) {
-        Boxes::warning(window_, window_
-                                    ->inLanguage(QStringLiteral("The profile %1 holds no parameters."),
-                                                 QStringLiteral("配置文件 %1 中没有参数。"))
-                                    .arg(shownPath(path)));
+        Boxes::warning(window_, tr("The profile %1 holds no parameters.").arg(shownPath(path)));
         return std::nullopt;
     }
     return opened;
@@ -156,10 +140,7 @@ void ProfileActions::compareProfile()
 
 void ProfileActions::showDialog(bool applying)
 {
-    const QString title =
-        applying
-            ? window_->inLanguage(QStringLiteral("Apply profile"), QStringLiteral("应用配置文件"))
-            : window_->inLanguage(QStringLiteral("Compare with profile"), QStringLiteral("与配置文件比较"));
+    const QString title = applying ? tr("Apply profile") : tr("Compare with profile");
     std::optional<OpenedProfile> opened = openProfile(title);
     if (!opened)
         return;

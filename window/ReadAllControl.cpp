@@ -55,13 +55,12 @@ ReadAllControl::ReadAllControl(MainWindow *window, WindowChannel *channel, QWidg
     cancelButton_->setObjectName(QStringLiteral("readAllCancelButton"));
 
     CaptionBook &captions = window->captions();
-    captions.addControl(readAllButton_, {QStringLiteral("读取全部"), QStringLiteral("Read all")});
-    captions.addNamed(progress_, {QStringLiteral("读取全部进度"), QStringLiteral("Read all progress")});
+    captions.addControl(readAllButton_, captionText("ReadAllControl", "Read all"));
+    captions.addNamed(progress_, captionText("ReadAllControl", "Read all progress"));
     // No name of its own: the label publishes the parameter under way as it changes.
-    captions.addDescription(stepLabel_,
-                            {QStringLiteral("正在读取的参数"), QStringLiteral("Parameter being read")});
-    captions.addRowButton(cancelButton_, {QStringLiteral("取消"), QStringLiteral("Cancel")},
-                          {QStringLiteral("读取全部"), QStringLiteral("Read all")});
+    captions.addDescription(stepLabel_, captionText("ReadAllControl", "Parameter being read"));
+    captions.addRowButton(cancelButton_, captionText("ReadAllControl", "Cancel"),
+                          captionText("ReadAllControl", "Read all"));
     // The step text takes the room there is and never widens the tool panel.
     stepLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     progress_->setMaximumWidth(100);
@@ -106,11 +105,10 @@ void ReadAllControl::cancel()
 void ReadAllControl::showStep(int index)
 {
     const ParameterRow &row = *run_->outcomes().at(index).row;
-    stepLabel_->setText(
-        window_->inLanguage(QStringLiteral("Reading %1 (%2/%3)"), QStringLiteral("正在读取%1（%2/%3）"))
-            .arg(row.readCaption.pick(!window_->chinese()))
-            .arg(index + 1)
-            .arg(run_->outcomes().size()));
+    stepLabel_->setText(tr("Reading %1 (%2/%3)")
+                            .arg(row.readCaption.pick(!window_->chinese()))
+                            .arg(index + 1)
+                            .arg(run_->outcomes().size()));
 }
 
 void ReadAllControl::finishRun(bool completed, const QString &reason)

@@ -2,21 +2,21 @@
 
 #include "links/ParameterRun.h"
 #include "protocol/ParameterCatalogue.h"
-#include "window/Language.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace {
-QString namedList(const QString &lead, const QStringList &names, bool chinese)
+QString namedList(const QString &lead, const QStringList &names)
 {
     if (names.isEmpty())
         return QString();
-    return lead + names.join(InLanguage(chinese, QStringLiteral(", "), QStringLiteral("、")));
+    return lead + names.join(QCoreApplication::translate("RunTexts", ", "));
 }
 
-QString fullStop(bool chinese)
+QString fullStop()
 {
-    return InLanguage(chinese, QStringLiteral("."), QStringLiteral("。"));
+    return QCoreApplication::translate("RunTexts", ".");
 }
 } // namespace
 
@@ -33,22 +33,19 @@ QString OutcomeText(const RowOutcome &outcome, bool runOver, bool chinese)
     using S = RowOutcome::State;
     switch (outcome.state) {
     case S::Waiting:
-        return runOver ? InLanguage(chinese, QStringLiteral("not reached"), QStringLiteral("未执行"))
-                       : QString();
+        return runOver ? QCoreApplication::translate("RunTexts", "not reached") : QString();
     case S::Read:
         return QString();
     case S::NotRead:
-        return InLanguage(chinese, QStringLiteral("not read: %1"), QStringLiteral("未读取：%1"))
-            .arg(outcome.detail.pick(!chinese));
+        return QCoreApplication::translate("RunTexts", "not read: %1").arg(outcome.detail.pick(!chinese));
     case S::Same:
-        return InLanguage(chinese, QStringLiteral("same, not written"), QStringLiteral("相同，未写入"));
+        return QCoreApplication::translate("RunTexts", "same, not written");
     case S::Written:
-        return InLanguage(chinese, QStringLiteral("written"), QStringLiteral("已写入"));
+        return QCoreApplication::translate("RunTexts", "written");
     case S::Verified:
-        return InLanguage(chinese, QStringLiteral("written and verified"), QStringLiteral("已写入并验证"));
+        return QCoreApplication::translate("RunTexts", "written and verified");
     case S::Failed:
-        return InLanguage(chinese, QStringLiteral("failed: %1"), QStringLiteral("失败：%1"))
-            .arg(outcome.detail.pick(!chinese));
+        return QCoreApplication::translate("RunTexts", "failed: %1").arg(outcome.detail.pick(!chinese));
     }
     return QString();
 }
@@ -65,22 +62,16 @@ QString ReadAllSummary(const QList<RowOutcome> &outcomes, const RunEnd &end, boo
     }
     QString head;
     if (end.completed)
-        head = InLanguage(chinese, QStringLiteral("Read all: "), QStringLiteral("读取全部："));
+        head = QCoreApplication::translate("RunTexts", "Read all: ");
     else if (end.cancelled)
-        head =
-            InLanguage(chinese, QStringLiteral("Read all cancelled: "), QStringLiteral("读取全部已取消："));
+        head = QCoreApplication::translate("RunTexts", "Read all cancelled: ");
     else
-        head = InLanguage(chinese, QStringLiteral("Read all stopped (%1): "),
-                          QStringLiteral("读取全部已中止（%1）："))
-                   .arg(end.reason);
+        head = QCoreApplication::translate("RunTexts", "Read all stopped (%1): ").arg(end.reason);
     return head +
-           InLanguage(chinese, QStringLiteral("%1 of %2 parameters read"),
-                      QStringLiteral("已读取%1/%2个参数"))
+           QCoreApplication::translate("RunTexts", "%1 of %2 parameters read")
                .arg(read)
                .arg(outcomes.size()) +
-           namedList(InLanguage(chinese, QStringLiteral("; not read: "), QStringLiteral("；读取失败：")),
-                     failed, chinese) +
-           fullStop(chinese);
+           namedList(QCoreApplication::translate("RunTexts", "; not read: "), failed) + fullStop();
 }
 
 QString ApplySummary(const QString &fileName, const QList<RowOutcome> &outcomes, const RunEnd &end,
@@ -103,25 +94,17 @@ QString ApplySummary(const QString &fileName, const QList<RowOutcome> &outcomes,
     }
     QString head;
     if (end.completed)
-        head = InLanguage(chinese, QStringLiteral("Profile %1 applied: "),
-                          QStringLiteral("配置文件 %1 已应用："))
-                   .arg(fileName);
+        head = QCoreApplication::translate("RunTexts", "Profile %1 applied: ").arg(fileName);
     else if (end.cancelled)
-        head = InLanguage(chinese, QStringLiteral("Profile %1 cancelled: "),
-                          QStringLiteral("配置文件 %1 已取消："))
-                   .arg(fileName);
+        head = QCoreApplication::translate("RunTexts", "Profile %1 cancelled: ").arg(fileName);
     else
-        head = InLanguage(chinese, QStringLiteral("Profile %1 stopped (%2): "),
-                          QStringLiteral("配置文件 %1 已中止（%2）："))
-                   .arg(fileName, end.reason);
+        head = QCoreApplication::translate("RunTexts", "Profile %1 stopped (%2): ").arg(fileName, end.reason);
     return head +
-           InLanguage(chinese, QStringLiteral("%1 written and verified, %2 written, %3 failed, %4 unchanged"),
-                      QStringLiteral("已写入并验证%1个，已写入%2个，失败%3个，未改动%4个"))
+           QCoreApplication::translate("RunTexts",
+                                       "%1 written and verified, %2 written, %3 failed, %4 unchanged")
                .arg(verified)
                .arg(written)
                .arg(failed.size())
                .arg(same) +
-           namedList(InLanguage(chinese, QStringLiteral("; failed: "), QStringLiteral("；失败：")), failed,
-                     chinese) +
-           fullStop(chinese);
+           namedList(QCoreApplication::translate("RunTexts", "; failed: "), failed) + fullStop();
 }

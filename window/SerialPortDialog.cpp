@@ -3,6 +3,7 @@
 #include "links/ComPorts.h"
 #include "links/OpenAdvice.h"
 #include "links/PortMap.h"
+#include "translations/Translations.h"
 #include "window/MessageBoxes.h"
 #include "window/WindowFont.h"
 
@@ -74,19 +75,19 @@ SerialPortDialog::SerialPortDialog(ComPorts *serialPorts, PortMap *ports, int co
     deviceBox->setMinimumWidth(160);
 
     auto *form = new QFormLayout;
-    auto addRow = [&](QWidget *field, const char *cn, const char *en) {
+    auto addRow = [&](QWidget *field, const char *caption) {
         auto *label = new QLabel(this);
         label->setBuddy(field);
-        rows_.append({label, cn, en});
+        rows_.append({label, caption});
         form->addRow(label, field);
     };
-    addRow(portBox, "串口", "COM");
-    addRow(deviceBox, "设备", "Device");
-    addRow(baudBox, "波特率", "Baud rate");
-    addRow(parityBox, "校验", "Verify");
-    addRow(dataBitsBox, "数据位", "Data bits");
-    addRow(startBitsBox, "起始位", "Begin bits");
-    addRow(stopBitsBox, "停止位", "Stop bits");
+    addRow(portBox, QT_TRANSLATE_NOOP("SerialPortDialog", "COM"));
+    addRow(deviceBox, QT_TRANSLATE_NOOP("SerialPortDialog", "Device"));
+    addRow(baudBox, QT_TRANSLATE_NOOP("SerialPortDialog", "Baud rate"));
+    addRow(parityBox, QT_TRANSLATE_NOOP("SerialPortDialog", "Verify"));
+    addRow(dataBitsBox, QT_TRANSLATE_NOOP("SerialPortDialog", "Data bits"));
+    addRow(startBitsBox, QT_TRANSLATE_NOOP("SerialPortDialog", "Begin bits"));
+    addRow(stopBitsBox, QT_TRANSLATE_NOOP("SerialPortDialog", "Stop bits"));
 
     openButton = new QPushButton(this);
     openButton->setObjectName(QStringLiteral("openButton"));
@@ -138,19 +139,19 @@ void SerialPortDialog::applyLanguage()
     const bool english = english_;
     // The face follows the dialog's own captions, which may be Chinese under an English window.
     setFont(windowFont(!english));
-    setWindowTitle(english ? QStringLiteral("COM port setting") : QStringLiteral("串口设置"));
+    setWindowTitle(Translations::titleText("SerialPortDialog", "COM port setting"));
     for (const Row &row : std::as_const(rows_)) {
-        const QString text = english ? QLatin1String(row.en) : QString::fromUtf8(row.cn);
+        const QString text = Translations::titleText("SerialPortDialog", row.caption);
         row.label->setText(text);
         row.label->buddy()->setAccessibleName(text);
     }
-    const auto caption = [english](QPushButton *b, const char *cn, const char *en) {
-        b->setText(english ? QLatin1String(en) : QString::fromUtf8(cn));
+    const auto caption = [](QPushButton *b, const char *text) {
+        b->setText(Translations::titleText("SerialPortDialog", text));
         b->setAccessibleName(b->text());
     };
-    caption(openButton, "打开", "Open");
-    caption(closeButton, "关闭", "Close");
-    caption(exitButton, "取消", "Exit");
+    caption(openButton, QT_TRANSLATE_NOOP("SerialPortDialog", "Open"));
+    caption(closeButton, QT_TRANSLATE_NOOP("SerialPortDialog", "Close"));
+    caption(exitButton, QT_TRANSLATE_NOOP("SerialPortDialog", "Exit"));
 }
 
 void SerialPortDialog::portChosen(int index)
@@ -178,8 +179,7 @@ void SerialPortDialog::openPort()
     QString status = portBox->currentText() + QLatin1Char(',');
     const int baud = baudCodeOf(baudBox->currentText());
     if (baud < 0) {
-        Boxes::warning(this, english ? QStringLiteral("The baud rate out of range！")
-                                     : QStringLiteral("波特率的选项超过可选范围！"));
+        Boxes::warning(this, Translations::titleText("SerialPortDialog", "The baud rate out of range！"));
         return;
     }
     codes_.baud = baud;
@@ -227,8 +227,8 @@ void SerialPortDialog::openPort()
         serialWarning(this, why == SerialLink::Refusal::DeviceError
                                 ? "Open the COM port fail,hardware error!"
                                 : "Open the COM port fail or the COM port be used or not exist!");
-        const QString failure = english ? QStringLiteral("Open COM%1 Fail！").arg(comPort_)
-                                        : QStringLiteral("打开COM%1失败！").arg(comPort_);
+        const QString failure =
+            Translations::titleText("SerialPortDialog", "Open COM%1 Fail！").arg(comPort_);
         const QString advice = OpenFailureAdvice(why, device, english);
         Boxes::warning(this, advice.isEmpty() ? failure : failure + QLatin1Char('\n') + advice);
         Q_EMIT portStatusChanged(failure);
@@ -277,11 +277,11 @@ void SerialPortDialog::closePort()
         Q_EMIT portStatusChanged(portBox->currentText() + QStringLiteral(" Closed"));
         return;
     }
-    const bool english = english_;
-    Boxes::warning(this, english ? QStringLiteral("Close COM%1Fail!").arg(port)
-                                 : QStringLiteral("关闭串口%1失败！").arg(port));
-    Q_EMIT portStatusChanged(english ? QStringLiteral("Close COM%1Fail!").arg(port)
-                                     : QStringLiteral("关闭COM%1失败！").arg(port));
+    // The box and the status bar word the failure differently in Chinese.
+    Boxes::warning(this,
+                   Translations::titleText("SerialPortDialog", "Close COM%1Fail!", "message box").arg(port));
+    Q_EMIT portStatusChanged(
+        Translations::titleText("SerialPortDialog", "Close COM%1Fail!", "status bar").arg(port));
 }
 
 bool SerialPortDialog::closeOnePort(int port)

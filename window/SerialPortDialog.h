@@ -66,8 +66,7 @@ private:
 
     struct Row {
         QLabel *label;
-        const char *cn;
-        const char *en;
+        const char *caption; // English; the catalogue gives it under the title rule
     };
     QList<Row> rows_;
     ComPorts *serialPorts_;

@@ -1,5 +1,6 @@
 #include "window/SettingsFolderError.h"
 
+#include "translations/Translations.h"
 #include "window/MessageBoxes.h"
 
 #include <QDir>
@@ -15,12 +16,12 @@ bool showSettingsFolderError(const QStringList &arguments)
         folder = QStringLiteral("  ") + QDir::toNativeSeparators(folder);
     // No settings file could be read, so the language setting is unknown: the desktop's language decides.
     const bool chinese = QLocale().language() == QLocale::Chinese;
-    const QString text = chinese
-                             ? QStringLiteral("无法创建设置文件夹，程序无法保存 Config.ini，因此不启动。"
-                                              "请检查以下文件夹能否写入：\n")
-                             : QStringLiteral("No settings folder could be created, so the program could "
-                                              "not keep its Config.ini and does not start. Check that one "
-                                              "of these folders can be written:\n");
+    const QString text = Translations::textIn(
+        chinese ? Translations::chinese() : QString(), "SettingsFolderError",
+        QT_TRANSLATE_NOOP("SettingsFolderError", "No settings folder could be created, so the "
+                                                 "program could not keep its Config.ini and does "
+                                                 "not start. Check that one of these folders can "
+                                                 "be written:\n"));
     Boxes::error(nullptr, text + folders.join(QLatin1Char('\n')));
     return true;
 }

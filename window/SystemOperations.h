@@ -14,11 +14,11 @@ enum class OperationGroup { System, Base };
 struct SystemOperation {
     OperationGroup group;
     const char *objectName; // of its button
-    Caption button;
-    Caption question; // empty: no confirmation
+    ShownText button;
+    ShownText question; // empty: no confirmation
     QString atName;
     int code;
-    Caption status;
+    ShownText status;
     std::optional<Field> cleared; // emptied before sending; also where the answer shows
 };
 

@@ -13,19 +13,16 @@ constexpr int kReconnectWaitMs = 300;
 } // namespace
 
 TcpLink::TcpLink(MainWindow *window)
-    : QObject(window), window_(window), connection_(new TcpConnection(false, this)),
+    : QObject(window), window_(window), connection_(new TcpConnection(this)),
       framer_(new TcpReplyFramer(TcpReplyFramer::Clock(), this))
 {
     // The connection's own failure lines go unused: the window words its status texts itself.
-    connect(connection_, &TcpConnection::connected, this, [this] {
-        showState(QStringLiteral(":TCP Connected Successfully!"), QStringLiteral(":TCP连接成功！"));
-    });
-    connect(connection_, &TcpConnection::disconnected, this, [this] {
-        showState(QStringLiteral(":TCP Connected disconnect!"), QStringLiteral(":TCP连接失败！"));
-    });
+    connect(connection_, &TcpConnection::connected, this,
+            [this] { showState(tr(":TCP Connected Successfully!")); });
+    connect(connection_, &TcpConnection::disconnected, this,
+            [this] { showState(tr(":TCP Connected disconnect!")); });
     // a failed or unanswered connect, or a network failure
-    connect(connection_, &TcpConnection::failed, this,
-            [this] { showState(QStringLiteral(":TCP Connected error!"), QStringLiteral(":TCP连接出错！")); });
+    connect(connection_, &TcpConnection::failed, this, [this] { showState(tr(":TCP Connected error!")); });
     connect(connection_, &TcpConnection::bytesReceived, this, &TcpLink::received);
     framer_->setObjectName(QStringLiteral("tcpFramer"));
     connect(framer_, &TcpReplyFramer::replyReceived, this, &TcpLink::replyReceived);
@@ -40,27 +37,24 @@ bool TcpLink::deliver(const QByteArray &bytes)
 {
     if ((!connection_->isConnected() && !connection_->reconnect(kReconnectWaitMs)) ||
         !connection_->write(bytes)) {
-        window_->setStatusPanel(
-            2, window_->inLanguage(QStringLiteral("Send Error(TCP)!"),
-                                   QStringLiteral("向Wifi模块用TCP协议发送数据时出现错误！")));
+        window_->setStatusPanel(2, tr("Send Error(TCP)!"));
         return false;
     }
     return true;
 }
 
-void TcpLink::showState(const QString &english, const QString &chinese)
+void TcpLink::showState(const QString &state)
 {
     const QString peer =
         connection_->peerAddress().toString() + QLatin1Char(':') + QString::number(connection_->peerPort());
-    window_->setStatusPanel(1, peer + window_->inLanguage(english, chinese));
+    window_->setStatusPanel(1, peer + state);
 }
 
 void TcpLink::received(const QByteArray &chunk)
 {
     // Exceptions must not cross the event loop; a reply that does not convert just ends its handling.
     try {
-        window_->setStatusPanel(2, window_->inLanguage(QStringLiteral("Recieved data from network(TCP)!"),
-                                                       QStringLiteral("收到来自网络(TCP)的数据！")));
+        window_->setStatusPanel(2, tr("Recieved data from network(TCP)!"));
         ConsoleLog *console = window_->console();
         if (console->lineCount() > 100)
             console->clearLog();

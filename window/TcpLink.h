@@ -25,7 +25,7 @@ Q_SIGNALS:
     void replyReceived(const QByteArray &reply);
 
 private:
-    void showState(const QString &english, const QString &chinese);
+    void showState(const QString &state);
     void received(const QByteArray &chunk);
 
     MainWindow *window_;

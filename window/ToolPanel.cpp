@@ -32,13 +32,13 @@ ToolPanel::ToolPanel(MainWindow *window, CaptionBook &captions, WindowChannel *c
     QPushButton *clearConsoleButton = makeButton(this, "clearConsoleButton");
     modeButtons_ = {makeButton(this, "enterSettingButton"), makeButton(this, "atButton"),
                     makeButton(this, "enterDataButton")};
-    captions.addControl(exitButton, {QStringLiteral("退出"), QStringLiteral("Exit")});
-    captions.addControl(portOptionsButton_, {QStringLiteral("串口选项"), QStringLiteral("COM Port")});
-    captions.addRowButton(clearConsoleButton, {QStringLiteral("清除"), QStringLiteral("Clear")},
-                          {QStringLiteral("通讯日志"), QStringLiteral("Console log")});
-    captions.addControl(modeButtons_[0], {QStringLiteral("进入配置"), QStringLiteral("Enter to Setting")});
-    captions.addControl(modeButtons_[1], {QStringLiteral("AT"), QStringLiteral("AT")});
-    captions.addControl(modeButtons_[2], {QStringLiteral("进入数传"), QStringLiteral("Enter to Data")});
+    captions.addControl(exitButton, captionText("ToolPanel", "Exit"));
+    captions.addControl(portOptionsButton_, captionText("ToolPanel", "COM Port"));
+    captions.addRowButton(clearConsoleButton, captionText("ToolPanel", "Clear"),
+                          captionText("ToolPanel", "Console log"));
+    captions.addControl(modeButtons_[0], captionText("ToolPanel", "Enter to Setting"));
+    captions.addControl(modeButtons_[1], captionText("ToolPanel", "AT"));
+    captions.addControl(modeButtons_[2], captionText("ToolPanel", "Enter to Data"));
     auto *buttonColumn = new QVBoxLayout;
     auto *buttonRow = new QHBoxLayout;
     for (QPushButton *b : {exitButton, portOptionsButton_, clearConsoleButton})

@@ -8,23 +8,23 @@
 #include "window/ParameterActions.h"
 #include "window/SerialPortDialog.h"
 
+#include <QCoreApplication>
 #include <QScopedValueRollback>
 
 namespace {
 QString unusableLinkText(const MainWindow &window)
 {
-    const auto text = [&window](const QString &english, const QString &chinese) {
-        return window.inLanguage(english, chinese);
+    const auto text = [](const char *english) {
+        return QCoreApplication::translate("WindowChannel", english);
     };
     switch (window.session().route.linkType) {
     case 0:
-        return text(QStringLiteral("the serial port could not be written"), QStringLiteral("串口无法写入"));
+        return text(QT_TRANSLATE_NOOP("WindowChannel", "the serial port could not be written"));
     case 1:
     case 2:
-        return text(QStringLiteral("the TCP connection could not be used"),
-                    QStringLiteral("TCP连接无法使用"));
+        return text(QT_TRANSLATE_NOOP("WindowChannel", "the TCP connection could not be used"));
     default:
-        return text(QStringLiteral("no link is selected"), QStringLiteral("未选择通讯链路"));
+        return text(QT_TRANSLATE_NOOP("WindowChannel", "no link is selected"));
     }
 }
 } // namespace
@@ -52,8 +52,8 @@ bool WindowChannel::sendCommand(const BuiltCommand &command)
     if (row != nullptr && command.typeCode == row->readCode()) {
         sent = window_->parameterActions().readParameter(*row); // as its Read button: the fields empty first
     } else {
-        const Caption caption = row != nullptr ? row->setCaption : Caption{};
-        sent = window_->dispatch().sendSetCommand(command.bytes, command.typeCode, caption.cn, caption.en);
+        const ShownText caption = row != nullptr ? ShownText(row->setCaption) : ShownText();
+        sent = window_->dispatch().sendSetCommand(command.bytes, command.typeCode, caption);
     }
     if (!sent)
         Q_EMIT linkLost(unusableLinkText(*window_));
