@@ -402,9 +402,13 @@ void DataPageTest::clearButtonsEmptyOnlyTheirBox()
     BoxRecorder boxes;
     WorkDir dir(configFor(pty.slavePath(), QStringLiteral("EN")));
     auto form = makeMainWindow();
+    // An answer is listed without a search made: the endpoint binds by itself once the loop runs.
+    QUdpSocket *endpoint = nullptr;
+    QTRY_VERIFY((endpoint = form->findChild<QUdpSocket *>(QStringLiteral("udpSocket"))) != nullptr &&
+                endpoint->state() == QAbstractSocket::BoundState);
     QUdpSocket module;
     QVERIFY(module.bind(QHostAddress(QHostAddress::LocalHost), 0));
-    module.writeDatagram("QX5120", QHostAddress(QHostAddress::LocalHost), form->udpEndpoint()->localPort());
+    module.writeDatagram("QX5120", QHostAddress(QHostAddress::LocalHost), endpoint->localPort());
     QTRY_COMPARE(control<QPlainTextEdit>(*form, "searchResultEdit")->toPlainText(),
                  QStringLiteral("127.0.0.1:QX5120"));
     typeInto(control<QPlainTextEdit>(*form, "dataEdit"), QStringLiteral("AT\nX"));

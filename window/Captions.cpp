@@ -6,12 +6,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace {
 // "&&" in a caption shows one ampersand; the accessible name should read the same.
@@ -81,7 +82,7 @@ void CaptionBook::addRowButton(QWidget *button, const ShownText &caption, const 
 {
     entries_.push_back({Kind::RowButton, button, nullptr, 0, caption, rowCaption, {}});
     applyEntry(entries_.back(), english_);
-    nameTwinsByGroup();
+    addTwinCandidate(entries_.size() - 1);
 }
 
 void CaptionBook::addGroup(QGroupBox *group, const ShownText &title)
@@ -95,7 +96,7 @@ void CaptionBook::addField(QLabel *label, QWidget *field, const ShownText &capti
     label->setBuddy(field);
     entries_.push_back({Kind::Field, field, label, 0, caption, {}, {}});
     applyEntry(entries_.back(), english_);
-    nameTwinsByGroup();
+    addTwinCandidate(entries_.size() - 1);
 }
 
 void CaptionBook::addNamed(QWidget *field, const ShownText &name)
@@ -168,32 +169,54 @@ void CaptionBook::apply(bool english)
 
 // Rows of different groups can share a label (the AP and the Station group both have "MAC"), which
 // would give a screen reader two fields "MAC" and two buttons "读取 MAC". Such twins are told apart by
-// their group's title: "AP MAC", "读取 AP MAC".
+// their group's title: "AP MAC", "读取 AP MAC". Each entry is looked at once, by a hash of the names
+// its caption gives: a page adds hundreds.
 void CaptionBook::nameTwinsByGroup()
 {
-    QHash<QString, int> uses;
-    for (const Entry &entry : entries_) {
-        if ((entry.kind == Kind::Field || entry.kind == Kind::RowButton) && entry.target)
-            ++uses[static_cast<QWidget *>(entry.target.data())->accessibleName()];
-    }
-    for (const Entry &entry : entries_) {
-        if ((entry.kind != Kind::Field && entry.kind != Kind::RowButton) || !entry.target)
-            continue;
-        auto *widget = static_cast<QWidget *>(entry.target.data());
-        if (uses.value(widget->accessibleName()) < 2)
-            continue;
-        QWidget *parent = widget->parentWidget();
-        while (parent != nullptr && qobject_cast<QGroupBox *>(parent) == nullptr)
-            parent = parent->parentWidget();
-        if (parent == nullptr)
-            continue;
-        const QString group = spoken(static_cast<QGroupBox *>(parent)->title());
-        const QString &text = entry.caption.in(english_);
-        widget->setAccessibleName(entry.kind == Kind::Field
-                                      ? group + QLatin1Char(' ') + spoken(text)
-                                      : spoken(text) + QLatin1Char(' ') + group + QLatin1Char(' ') +
-                                            spoken(entry.row.in(english_)));
-    }
+    namesakes_.clear();
+    for (size_t i = 0; i < entries_.size(); ++i)
+        addTwinCandidate(i);
+}
+
+// Called with the entry's name just applied. Twins are counted by the names the controls have now:
+// a name a later entry gave (a row's own name) or an earlier twin naming took out of the count.
+void CaptionBook::addTwinCandidate(size_t index)
+{
+    const Entry &entry = entries_[index];
+    if ((entry.kind != Kind::Field && entry.kind != Kind::RowButton) || !entry.target)
+        return;
+    const QString name = static_cast<QWidget *>(entry.target.data())->accessibleName();
+    std::vector<size_t> &same = namesakes_[name];
+    same.erase(std::remove_if(same.begin(), same.end(),
+                              [&](size_t other) {
+                                  const QObject *target = entries_[other].target.data();
+                                  return target == nullptr ||
+                                         static_cast<const QWidget *>(target)->accessibleName() != name;
+                              }),
+               same.end());
+    same.push_back(index);
+    if (same.size() < 2)
+        return;
+    for (const size_t twin : same)
+        nameByGroup(entries_[twin]);
+}
+
+void CaptionBook::nameByGroup(const Entry &entry)
+{
+    if (!entry.target)
+        return;
+    auto *widget = static_cast<QWidget *>(entry.target.data());
+    QWidget *parent = widget->parentWidget();
+    while (parent != nullptr && qobject_cast<QGroupBox *>(parent) == nullptr)
+        parent = parent->parentWidget();
+    if (parent == nullptr)
+        return;
+    const QString group = spoken(static_cast<QGroupBox *>(parent)->title());
+    const QString &text = entry.caption.in(english_);
+    widget->setAccessibleName(entry.kind == Kind::Field
+                                  ? group + QLatin1Char(' ') + spoken(text)
+                                  : spoken(text) + QLatin1Char(' ') + group + QLatin1Char(' ') +
+                                        spoken(entry.row.in(english_)));
 }
 
 void CaptionBook::applyEntry(const Entry &entry, bool english)

@@ -8,6 +8,7 @@
 
 #include "protocol/Caption.h"
 
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -110,7 +111,11 @@ private:
     };
     void applyEntry(const Entry &entry, bool english);
     void nameTwinsByGroup();
+    void addTwinCandidate(size_t index);
+    void nameByGroup(const Entry &entry);
 
     std::vector<Entry> entries_;
+    // Fields and row buttons by the name their caption alone gives them.
+    QHash<QString, std::vector<size_t>> namesakes_;
     bool english_ = false;
 };

@@ -5,9 +5,19 @@
 #include "window/MainWindow.h"
 #include "window/MessageBoxes.h"
 
+#include <QTimer>
+
 DiscoverySearch::DiscoverySearch(MainWindow *window, int localPort)
-    : QObject(window), window_(window), endpoint_(new UdpEndpoint(this)), localPort_(localPort)
+    : QObject(window), window_(window), localPort_(localPort)
 {
+    QTimer::singleShot(0, this, &DiscoverySearch::endpoint);
+}
+
+UdpEndpoint *DiscoverySearch::endpoint()
+{
+    if (endpoint_ != nullptr)
+        return endpoint_;
+    endpoint_ = new UdpEndpoint(this);
     // The endpoint's own failure lines go unused: the window shows the system's word in its boxes.
     connect(endpoint_, &UdpEndpoint::datagramReceived, this,
             [this](const QHostAddress &sender, const QByteArray &datagram) {
@@ -16,6 +26,7 @@ DiscoverySearch::DiscoverySearch(MainWindow *window, int localPort)
     // A port held by another program is not reported at start-up: the next send tries again and
     // shows the error then.
     bind();
+    return endpoint_;
 }
 
 bool DiscoverySearch::bind()
@@ -27,7 +38,7 @@ void DiscoverySearch::send(const QByteArray &data, const QString &host, int port
 {
     if (data.isEmpty() || host.isEmpty())
         return;
-    if (!endpoint_->isBound() && !bind()) {
+    if (!endpoint()->isBound() && !bind()) {
         Boxes::error(window_, endpoint_->errorString());
         return;
     }

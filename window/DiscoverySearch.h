@@ -15,7 +15,9 @@ class DiscoverySearch final : public QObject {
     Q_OBJECT
 
 public:
-    // localPort: the endpoint's port whenever it binds (start-up, and the retry on each send).
+    // localPort: the endpoint's port whenever it binds (start-up, and the retry on each send). The
+    // start-up bind runs from the event loop, after the window is shown: the first frame needs no
+    // network stack.
     DiscoverySearch(MainWindow *window, int localPort);
 
     // Where the search buttons send their requests; tests aim it at a listener of their own.
@@ -28,7 +30,8 @@ public:
 
     void sendRequest(const QByteArray &request) { send(request, target_.host, target_.port); }
     void send(const QByteArray &data, const QString &host, int port);
-    UdpEndpoint *endpoint() const { return endpoint_; }
+    // Made and given its start-up bind on first use, if the event loop has not done it yet.
+    UdpEndpoint *endpoint();
 
 Q_SIGNALS:
     void answerListed(const QString &line);
@@ -37,7 +40,7 @@ private:
     bool bind();
 
     MainWindow *window_;
-    UdpEndpoint *endpoint_;
+    UdpEndpoint *endpoint_ = nullptr;
     int localPort_;
     Target target_{QStringLiteral("255.255.255.255"), 6999};
 };
