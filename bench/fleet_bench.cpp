@@ -4,6 +4,8 @@
 // before each answer, as a module on a real network does; the ratio ten/one is the figure.
 // Usage: qxbench_fleet [--runs N] [--modules N] [--delay MS]   (QXCTL and QXSIM default to the build folder)
 
+#include "ToolBinary.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,14 +17,6 @@
 #include <vector>
 
 namespace {
-
-QString binary(const char *variable, const char *name)
-{
-    const QString set = qEnvironmentVariable(variable);
-    return set.isEmpty() ? QDir(QCoreApplication::applicationDirPath())
-                               .filePath(QStringLiteral("../") + QString::fromLatin1(name))
-                         : set;
-}
 
 int number(const QStringList &arguments, const QString &option, int fallback)
 {
@@ -64,7 +58,7 @@ int main(int argc, char *argv[])
     const int runs = number(arguments, QStringLiteral("--runs"), 7);
     const int modules = number(arguments, QStringLiteral("--modules"), 10);
     const int delay = number(arguments, QStringLiteral("--delay"), 0);
-    const QString qxctl = binary("QXCTL", "qxctl");
+    const QString qxctl = toolBinary("QXCTL", "qxctl");
 
     std::vector<std::unique_ptr<QProcess>> sims;
     QStringList links;
@@ -75,7 +69,7 @@ int main(int argc, char *argv[])
                             QStringLiteral("100000000%1").arg(i, 2, 10, QLatin1Char('0'))};
         if (delay > 0)
             options << QStringLiteral("--delay") << QString::number(delay);
-        sim->start(binary("QXSIM", "qxsim"), options);
+        sim->start(toolBinary("QXSIM", "qxsim"), options);
         QByteArray announced;
         while (!announced.contains("READY\n") && sim->waitForReadyRead(5000))
             announced += sim->readAllStandardOutput();

@@ -6,6 +6,8 @@
 // (DEVID and the two MACs) with those three changed.
 // Usage: qxbench_provision [--runs N]   (QXCTL and QXSIM default to the build folder)
 
+#include "ToolBinary.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,18 +21,10 @@
 
 namespace {
 
-QString binary(const char *variable, const char *name)
-{
-    const QString set = qEnvironmentVariable(variable);
-    return set.isEmpty() ? QDir(QCoreApplication::applicationDirPath())
-                               .filePath(QStringLiteral("../") + QString::fromLatin1(name))
-                         : set;
-}
-
 // A qxsim serving one module on a pseudo-terminal; its path, empty when it did not start.
 QString startModule(QProcess &sim, const QStringList &arguments)
 {
-    sim.start(binary("QXSIM", "qxsim"), arguments);
+    sim.start(toolBinary("QXSIM", "qxsim"), arguments);
     QByteArray announced;
     while (!announced.contains("READY\n") && sim.waitForReadyRead(5000))
         announced += sim.readAllStandardOutput();
@@ -56,7 +50,7 @@ void measure(const char *name, const QByteArray &profile, int runs)
         return;
     file.close();
     QProcess line;
-    line.start(binary("QXCTL", "qxctl"),
+    line.start(toolBinary("QXCTL", "qxctl"),
                {QStringLiteral("provision"), profilePath, QStringLiteral("--watch"),
                 dir.filePath(QStringLiteral("mod*")), QStringLiteral("--log"),
                 dir.filePath(QStringLiteral("line.csv")), QStringLiteral("--count"), QString::number(runs)});
@@ -110,7 +104,7 @@ int main(int argc, char *argv[])
     QProcess sim;
     const QString pty = startModule(sim, {QStringLiteral("--pty")});
     QProcess read;
-    read.start(binary("QXCTL", "qxctl"), {QStringLiteral("read"), QStringLiteral("--serial"), pty});
+    read.start(toolBinary("QXCTL", "qxctl"), {QStringLiteral("read"), QStringLiteral("--serial"), pty});
     read.waitForFinished(60000);
     stop(sim);
     // A line gives every module the same settings, never its identity: 28 rows here, 3 of them new.

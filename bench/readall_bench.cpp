@@ -4,6 +4,8 @@
 // grace (20 ms at 115200 baud), so the serial figure is designed at 31 x (reply + 21 ms).
 // Usage: qxbench_readall [--runs N] [--serial-runs N]   (QXCTL and QXSIM default to the build folder)
 
+#include "ToolBinary.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,14 +16,6 @@
 #include <vector>
 
 namespace {
-
-QString binary(const char *variable, const char *name)
-{
-    const QString set = qEnvironmentVariable(variable);
-    return set.isEmpty() ? QDir(QCoreApplication::applicationDirPath())
-                               .filePath(QStringLiteral("../") + QString::fromLatin1(name))
-                         : set;
-}
 
 struct Figures {
     double minimum = 0;
@@ -77,10 +71,10 @@ int main(int argc, char *argv[])
     const QStringList arguments = QCoreApplication::arguments();
     const int runs = number(arguments, QStringLiteral("--runs"), 21);
     const int serialRuns = number(arguments, QStringLiteral("--serial-runs"), 3);
-    const QString qxctl = binary("QXCTL", "qxctl");
+    const QString qxctl = toolBinary("QXCTL", "qxctl");
 
     QProcess sim;
-    sim.start(binary("QXSIM", "qxsim"),
+    sim.start(toolBinary("QXSIM", "qxsim"),
               {QStringLiteral("--pty"), QStringLiteral("--lan"), QStringLiteral("127.0.0.1:0"),
                QStringLiteral("--relay"), QStringLiteral("127.0.0.1:0")});
     QByteArray announced;

@@ -19,15 +19,15 @@ ShownText same(const char *text)
     return ShownText::fixed(QString::fromUtf8(text));
 }
 
-struct GroupSpec {
+struct GroupLook {
     ParameterGroup group;
     const char *objectName;
     ShownText title;
 };
 
-const GroupSpec &specOf(ParameterGroup group)
+const GroupLook &lookOf(ParameterGroup group)
 {
-    static const GroupSpec groups[] = {
+    static const GroupLook groups[] = {
         {ParameterGroup::WorkMode, "workModeGroup", captionText("ParameterGroups", "Work mode")},
         {ParameterGroup::Ap, "apGroup", same("AP")},
         {ParameterGroup::Station, "stationGroup", same("Station")},
@@ -37,9 +37,9 @@ const GroupSpec &specOf(ParameterGroup group)
         {ParameterGroup::Switches, "switchGroup",
          captionText("ParameterGroups", "Communcation Switch and settings")},
     };
-    for (const GroupSpec &spec : groups) {
-        if (spec.group == group)
-            return spec;
+    for (const GroupLook &look : groups) {
+        if (look.group == group)
+            return look;
     }
     return groups[0];
 }
@@ -61,33 +61,33 @@ std::pair<ShownText, ShownText> rowButtonCaptions(const QString &atName)
 }
 
 // One field with its label on the given grid row.
-void addField(QGroupBox *group, QGridLayout *grid, int gridRow, const FieldDescription &spec,
+void addField(QGroupBox *group, QGridLayout *grid, int gridRow, const FieldDescription &description,
               CaptionBook &captions, MainWindow *window)
 {
     auto *label = new QLabel(group);
-    label->setObjectName(QLatin1String(spec.stem) + QLatin1String("Label"));
+    label->setObjectName(QLatin1String(description.stem) + QLatin1String("Label"));
     QWidget *widget = nullptr;
-    if (spec.list) {
+    if (description.list) {
         auto *box = new QComboBox(group);
-        box->setObjectName(QLatin1String(spec.stem) + QLatin1String("Box"));
-        box->addItems(spec.items);
-        box->setCurrentIndex(spec.startIndex);
-        if (!spec.englishItems.isEmpty()) {
-            captions.addItems(box, spec.items, spec.englishItems);
+        box->setObjectName(QLatin1String(description.stem) + QLatin1String("Box"));
+        box->addItems(description.items);
+        box->setCurrentIndex(description.startIndex);
+        if (!description.englishItems.isEmpty()) {
+            captions.addItems(box, description.items, description.englishItems);
             // The English items replace the Chinese ones after the box was first shown.
             box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         }
         widget = box;
     } else {
-        auto *edit = new QLineEdit(spec.startText, group);
-        edit->setObjectName(QLatin1String(spec.stem) + QLatin1String("Edit"));
-        if (spec.maxLength > 0)
-            edit->setMaxLength(spec.maxLength);
-        KeyFilter::install(edit, spec.filter);
+        auto *edit = new QLineEdit(description.startText, group);
+        edit->setObjectName(QLatin1String(description.stem) + QLatin1String("Edit"));
+        if (description.maxLength > 0)
+            edit->setMaxLength(description.maxLength);
+        KeyFilter::install(edit, description.filter);
         widget = edit;
     }
-    captions.addField(label, widget, spec.label);
-    window->registerField(spec.field, widget);
+    captions.addField(label, widget, description.label);
+    window->registerField(description.field, widget);
     grid->addWidget(label, gridRow, 0);
     grid->addWidget(widget, gridRow, 1);
 }
@@ -105,8 +105,8 @@ QGroupBox *buildGroupBox(QWidget *page, const char *objectName, const ShownText 
 // each parameter's first field, right of the fields.
 QGroupBox *buildParameterGroup(ParameterGroup which, QWidget *page, CaptionBook &captions, MainWindow *window)
 {
-    const GroupSpec &spec = specOf(which);
-    QGroupBox *group = buildGroupBox(page, spec.objectName, spec.title, captions);
+    const GroupLook &look = lookOf(which);
+    QGroupBox *group = buildGroupBox(page, look.objectName, look.title, captions);
     auto *grid = new QGridLayout(group);
     grid->setColumnStretch(1, 1);
     int gridRow = 0;
