@@ -71,11 +71,7 @@ void checkProblems(const Profile &profile, const QByteArray &bytes)
         const QString english =
             column ? QStringLiteral("line %1, column %2: ").arg(problem.line).arg(problem.column)
                    : QStringLiteral("line %1: ").arg(problem.line);
-        const QString chinese = column
-                                    ? QStringLiteral("第%1行第%2列：").arg(problem.line).arg(problem.column)
-                                    : QStringLiteral("第%1行：").arg(problem.line);
-        QX_FUZZ_CHECK(problem.message(false).startsWith(english) &&
-                      problem.message(true).startsWith(chinese));
+        QX_FUZZ_CHECK(problem.message().startsWith(english));
         if (column) {
             const QString line = shownText(lines[problem.line - 1], problem.line == 1);
             QX_FUZZ_CHECK(characterAt(line, problem.column) == problem.detail);
@@ -117,8 +113,7 @@ void checkValue(const ParameterRow &row, const QByteArray &value)
 {
     const std::optional<ProfileProblem> found = CheckProfileValue(row, QString::fromUtf8(value));
     if (found) {
-        QX_FUZZ_CHECK(found->line == 0 && !found->message(false).isEmpty() &&
-                      !found->message(true).isEmpty());
+        QX_FUZZ_CHECK(found->line == 0 && !found->message().isEmpty());
         if (found->column > 0)
             QX_FUZZ_CHECK(characterAt(QString::fromUtf8(value), found->column) == found->detail);
     }

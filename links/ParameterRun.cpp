@@ -3,17 +3,18 @@
 #include "protocol/ParameterReading.h"
 #include "protocol/SetValue.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 namespace {
-Caption prefixed(const QString &chinese, const QString &english, const Caption &detail)
+QString refusedText(const QString &detail)
 {
-    return {chinese + detail.cn, english + detail.en};
+    return QCoreApplication::translate("ParameterRun", "refused: %1").arg(detail);
 }
 
-Caption prefixed(const QString &chinese, const QString &english, const QString &text)
+QString readBackFailedText(const QString &detail)
 {
-    return {chinese + text, english + text};
+    return QCoreApplication::translate("ParameterRun", "written, but the read-back failed: %1").arg(detail);
 }
 
 RowOutcome outcomeFor(const ParameterRow *row)
@@ -146,7 +147,7 @@ void ParameterRun::sendStep()
     if (!channel_->sendCommand(command) && running_ && awaiting_) {
         awaiting_ = false;
         timeout_->stop();
-        handle(std::nullopt, {QStringLiteral("未发出"), QStringLiteral("not sent")});
+        handle(std::nullopt, QCoreApplication::translate("ParameterRun", "not sent"));
     }
 }
 
@@ -171,8 +172,8 @@ void ParameterRun::onTimeout()
         return;
     awaiting_ = false;
     lateReplyPossible_ = true;
-    handle(std::nullopt, {QStringLiteral("%1毫秒内没有应答").arg(timeoutMs_),
-                          QStringLiteral("no reply within %1 ms").arg(timeoutMs_)});
+    handle(std::nullopt,
+           QCoreApplication::translate("ParameterRun", "no reply within %1 ms").arg(timeoutMs_));
 }
 
 void ParameterRun::onReplyTooLong()
@@ -183,8 +184,7 @@ void ParameterRun::onReplyTooLong()
     timeout_->stop();
     // The rest of the flood may follow: it is dropped like a late reply.
     lateReplyPossible_ = true;
-    handle(std::nullopt,
-           {QStringLiteral("应答过长（超过64 KiB）"), QStringLiteral("reply too long (over 64 KiB)")});
+    handle(std::nullopt, QCoreApplication::translate("ParameterRun", "reply too long (over 64 KiB)"));
 }
 
 void ParameterRun::onLinkLost(const QString &reason)
@@ -194,13 +194,13 @@ void ParameterRun::onLinkLost(const QString &reason)
     RowOutcome &outcome = outcomes_[current_];
     if (outcome.state == RowOutcome::State::Waiting) {
         outcome.state = applying_ ? RowOutcome::State::Failed : RowOutcome::State::NotRead;
-        outcome.detail = {reason, reason}; // the channel words it in the user's language
+        outcome.detail = reason; // the channel words it in the user's language
         Q_EMIT rowFinished(current_);
     }
     finish(false, reason);
 }
 
-void ParameterRun::handle(const std::optional<QByteArray> &reply, const Caption &noReply)
+void ParameterRun::handle(const std::optional<QByteArray> &reply, const QString &noReply)
 {
     RowOutcome &outcome = outcomes_[current_];
     switch (step_) {
@@ -213,10 +213,8 @@ void ParameterRun::handle(const std::optional<QByteArray> &reply, const Caption 
             } else {
                 outcome.state = RowOutcome::State::NotRead;
                 outcome.unsendable = reading.result == RowReading::Result::NotSendable;
-                outcome.detail =
-                    reading.result == RowReading::Result::Refused
-                        ? prefixed(QStringLiteral("被拒绝："), QStringLiteral("refused: "), reading.detail)
-                        : reading.detail;
+                outcome.detail = reading.result == RowReading::Result::Refused ? refusedText(reading.detail)
+                                                                               : reading.detail;
             }
         } else {
             outcome.state = RowOutcome::State::NotRead;
@@ -252,32 +250,29 @@ void ParameterRun::handle(const std::optional<QByteArray> &reply, const Caption 
             break;
         case SetVerdict::Refused:
             outcome.state = RowOutcome::State::Failed;
-            outcome.detail =
-                prefixed(QStringLiteral("被拒绝："), QStringLiteral("refused: "), ReplyForReport(*reply));
+            outcome.detail = refusedText(ReplyForReport(*reply));
             break;
         case SetVerdict::Unclear:
             outcome.state = RowOutcome::State::Failed;
-            outcome.detail = prefixed(QStringLiteral("应答不明："), QStringLiteral("unclear reply: "),
-                                      ReplyForReport(*reply));
+            outcome.detail =
+                QCoreApplication::translate("ParameterRun", "unclear reply: %1").arg(ReplyForReport(*reply));
             break;
         }
         break;
     case Step::Verify: {
         outcome.state = RowOutcome::State::Failed;
         if (!reply) {
-            outcome.detail = prefixed(QStringLiteral("已写入，但读回失败："),
-                                      QStringLiteral("written, but the read-back failed: "), noReply);
+            outcome.detail = readBackFailedText(noReply);
             break;
         }
         const RowReading reading = TakeReadReply(*outcome.row, *reply, fields_);
         if (reading.result == RowReading::Result::Read && reading.value == outcome.profileValue)
             outcome.state = RowOutcome::State::Verified;
         else if (reading.result == RowReading::Result::Read)
-            outcome.detail = prefixed(QStringLiteral("已写入，但读回"),
-                                      QStringLiteral("written, but read back "), reading.value);
+            outcome.detail =
+                QCoreApplication::translate("ParameterRun", "written, but read back %1").arg(reading.value);
         else
-            outcome.detail = prefixed(QStringLiteral("已写入，但读回失败："),
-                                      QStringLiteral("written, but the read-back failed: "), reading.detail);
+            outcome.detail = readBackFailedText(reading.detail);
         break;
     }
     }

@@ -32,7 +32,7 @@ struct RowOutcome {
     std::optional<QString> moduleValue; // as read before anything was written
     QString profileValue;               // apply only
     bool unsendable = false;            // NotRead: the module answered, but a set would refuse the value
-    Caption detail;                     // one line in both languages; the reply where there was one
+    QString detail; // one line in the installed catalogue's language; the reply where there was one
 };
 
 class ParameterRun final : public QObject {
@@ -78,7 +78,7 @@ private:
     void onReplyTooLong();
     void onLinkLost(const QString &reason);
     // noReply: why there is no reply, when there is none.
-    void handle(const std::optional<QByteArray> &reply, const Caption &noReply);
+    void handle(const std::optional<QByteArray> &reply, const QString &noReply);
     void finish(bool completed, const QString &reason);
     void begin();
 

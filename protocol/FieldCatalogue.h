@@ -3,7 +3,6 @@
 // Every field of the parameter pages, described once: its caption, whether it is a text field or a
 // list, what it shows at start, what may be typed into it and the items of a list.
 
-#include "protocol/Caption.h"
 #include "protocol/Fields.h"
 
 #include <QStringList>
@@ -17,11 +16,14 @@ enum class TypingRule {
     HexColon, // 0-9, ":", A-F, a-f
 };
 
+// The catalogue's context of the fields' labels and items.
+inline constexpr char kFieldContext[] = "Field";
+
 struct FieldDescription {
     Field field = Field::Count;
     const char *stem =
         nullptr; // objectName without "Edit"/"Box"; the row's buttons are stem + "ReadButton"...
-    Caption label;
+    const char *label = nullptr; // English source text; the catalogue translates it under kFieldContext
     bool list = false;
     // text field
     QString startText;
@@ -29,7 +31,11 @@ struct FieldDescription {
     int maxLength = 0;
     // list
     QStringList items;
-    QStringList englishItems; // empty: the items stay as they are in English
+    // Non-empty: the items are these English source texts, which the catalogue translates under
+    // kFieldContext with itemDisambiguation (the zone's items share their English with the switches'
+    // items, not their Chinese). Empty: the items read the same in every language.
+    std::vector<const char *> translatedItems;
+    const char *itemDisambiguation = nullptr;
     int startIndex = -1;
 };
 

@@ -6,7 +6,6 @@
 // parameter list (the reply frames of the Internet link). One generic set handler, one generic read
 // handler and one reply handler serve every row.
 
-#include "protocol/Caption.h"
 #include "protocol/Fields.h"
 #include "protocol/ValueRules.h"
 
@@ -43,6 +42,10 @@ struct RemoteKey {
     RemoteForm form;
 };
 
+// The catalogue's contexts of the rows' captions.
+inline constexpr char kSetCaptionContext[] = "ParameterSet";
+inline constexpr char kReadCaptionContext[] = "ParameterRead";
+
 struct ParameterRow {
     ParameterGroup group;
     QString atName;
@@ -51,8 +54,11 @@ struct ParameterRow {
     std::vector<Field> fields;
     ValueRule value;
     std::vector<FieldCheck> checks; // in the order of the fields; the first failure is reported
-    Caption setCaption;
-    Caption readCaption;
+    // The status bar's captions while the row's set or read is under way: English source texts that
+    // the catalogue translates under kSetCaptionContext and kReadCaptionContext (a set and a read
+    // caption may share their English, not their Chinese).
+    const char *setCaption;
+    const char *readCaption;
     ReplyForm reply;
     std::vector<RemoteKey> remoteKeys; // none: the list never carries the row
 

@@ -4,29 +4,22 @@
 #include "protocol/ReplyInterpreter.h"
 #include "protocol/SetValue.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace {
-Caption same(const QString &text)
-{
-    return {text, text};
-}
-
-// The labels of the row's fields that no change touches, comma-separated.
-Caption fieldsNotIn(const ParameterRow &row, const QList<FieldChange> &changes)
+// The labels of the row's fields that no change touches, as a list.
+QString fieldsNotIn(const ParameterRow &row, const QList<FieldChange> &changes)
 {
     QStringList missing;
-    QStringList missingCn;
     for (const Field field : row.fields) {
         const bool touched = std::any_of(changes.begin(), changes.end(), [field](const FieldChange &change) {
             return change.field == field;
         });
-        if (!touched) {
-            missing << DescriptionOf(field).label.en;
-            missingCn << DescriptionOf(field).label.cn;
-        }
+        if (!touched)
+            missing << QCoreApplication::translate(kFieldContext, DescriptionOf(field).label);
     }
-    return {missingCn.join(QStringLiteral("、")), missing.join(QStringLiteral(", "))};
+    return missing.join(QCoreApplication::translate("Reading", ", "));
 }
 } // namespace
 
@@ -37,21 +30,20 @@ RowReading TakeReadReply(const ParameterRow &row, const QByteArray &reply, Field
         interpretReply(ReplyContext{row.readCode(), QString(), false, ReplyRoad::Tcp}, reply);
     model.apply(effects.fields);
     if (effects.failure)
-        return {RowReading::Result::Unreadable, QString(), same(effects.failure->message())};
+        return {RowReading::Result::Unreadable, QString(), effects.failure->message()};
     if (!effects.status)
-        return {RowReading::Result::Refused, QString(), same(ReplyForReport(reply))};
+        return {RowReading::Result::Refused, QString(), ReplyForReport(reply)};
 
     const SetValue value = ComposeSetValue(row, model.rowValues(row));
     if (!value.isSendable()) {
-        const Caption missing = fieldsNotIn(row, effects.fields);
+        const QString missing = fieldsNotIn(row, effects.fields);
         // A module reply frame carries some fields of a row only; say which are missing rather than
         // what the empty field would be refused for.
-        if (reply.startsWith(QByteArrayView("\xA8\x81", 2)) && !missing.en.isEmpty())
-            return {RowReading::Result::NotSendable,
-                    QString(),
-                    {QStringLiteral("应答帧中没有以下数值：") + missing.cn,
-                     QStringLiteral("the reply frame carries no value for ") + missing.en}};
-        return {RowReading::Result::NotSendable, QString(), {value.refusal(true), value.refusal(false)}};
+        if (reply.startsWith(QByteArrayView("\xA8\x81", 2)) && !missing.isEmpty())
+            return {RowReading::Result::NotSendable, QString(),
+                    QCoreApplication::translate("Reading", "the reply frame carries no value for %1")
+                        .arg(missing)};
+        return {RowReading::Result::NotSendable, QString(), value.refusal()};
     }
     return {RowReading::Result::Read, value.text, {}};
 }

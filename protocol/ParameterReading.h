@@ -3,7 +3,6 @@
 // What one reply tells about one parameter row, for the tools that go through the rows without the
 // window: the read-all run, the profile apply with its verification, the command-line tool.
 
-#include "protocol/Caption.h"
 #include "protocol/FieldModel.h"
 #include "protocol/ParameterCatalogue.h"
 
@@ -20,7 +19,7 @@ struct RowReading {
 
     Result result;
     QString value;
-    Caption detail; // why there is no value, in both languages
+    QString detail; // why there is no value, in the installed catalogue's language
 };
 
 // Clears the row's fields in model, applies the reply (a text answer, or a module reply frame with the

@@ -5,51 +5,45 @@
 #include "protocol/ParameterReading.h"
 #include "protocol/SetValue.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace {
 
-struct ProblemText {
-    const char16_t *english;
-    const char16_t *chinese;
-};
-
-ProblemText textOf(ProfileProblem::Kind kind)
+const char *textOf(ProfileProblem::Kind kind)
 {
     using K = ProfileProblem::Kind;
     switch (kind) {
     case K::TooLarge:
-        return {u"the file is larger than 1 MiB", u"文件大于1 MiB"};
+        return QT_TRANSLATE_NOOP("Profile", "the file is larger than 1 MiB");
     case K::NulByte:
-        return {u"the line holds a 00 byte", u"该行含有00字节"};
+        return QT_TRANSLATE_NOOP("Profile", "the line holds a 00 byte");
     case K::NotUtf8:
-        return {u"the line is not UTF-8 text", u"该行不是UTF-8文本"};
+        return QT_TRANSLATE_NOOP("Profile", "the line is not UTF-8 text");
     case K::LineTooLong:
-        return {u"the line is longer than 4096 bytes", u"该行超过4096字节"};
+        return QT_TRANSLATE_NOOP("Profile", "the line is longer than 4096 bytes");
     case K::NotAssignment:
-        return {u"not NAME=value", u"不是 名称=数值 的形式"};
+        return QT_TRANSLATE_NOOP("Profile", "not NAME=value");
     case K::UnknownName:
-        return {u"unknown parameter", u"未知参数"};
+        return QT_TRANSLATE_NOOP("Profile", "unknown parameter");
     case K::Duplicate:
-        return {u"given twice, first on line %1", u"重复，首次在第%1行"};
+        return QT_TRANSLATE_NOOP("Profile", "given twice, first on line %1");
     case K::Refused:
-        return {u"value refused", u"数值被拒绝"};
+        return QT_TRANSLATE_NOOP("Profile", "value refused");
     case K::NotAsSent:
-        return {u"the module would be sent", u"实际将发送"};
+        return QT_TRANSLATE_NOOP("Profile", "the module would be sent");
     case K::NotGbk:
-        return {u"\"%1\" (U+%2) cannot be sent: the module takes GBK text",
-                u"\"%1\"（U+%2）无法发送：模块只接受GBK文本"};
+        return QT_TRANSLATE_NOOP("Profile", "\"%1\" (U+%2) cannot be sent: the module takes GBK text");
     case K::TooManyProblems:
-        return {u"too many problems; the rest are not listed", u"问题太多，其余未列出"};
+        return QT_TRANSLATE_NOOP("Profile", "too many problems; the rest are not listed");
     }
-    return {u"", u""};
+    return "";
 }
 
-ProfileProblem problem(int line, ProfileProblem::Kind kind, const QString &detail = QString(),
-                       const QString &chinese = QString())
+ProfileProblem problem(int line, ProfileProblem::Kind kind, const QString &detail = QString())
 {
-    return ProfileProblem{line, 0, kind, detail, chinese.isEmpty() ? detail : chinese};
+    return ProfileProblem{line, 0, kind, detail};
 }
 
 bool isBlank(QChar c)
@@ -109,11 +103,9 @@ bool isComment(const QByteArray &line)
 
 } // namespace
 
-QString ProfileProblem::message(bool inChinese) const
+QString ProfileProblem::message() const
 {
-    const ProblemText text = textOf(kind);
-    QString what = QString::fromUtf16(inChinese ? text.chinese : text.english);
-    const QString shown = inChinese ? chinese : detail;
+    QString what = QCoreApplication::translate("Profile", textOf(kind));
     if (kind == Kind::Duplicate) {
         what = what.arg(detail);
     } else if (kind == Kind::NotGbk) {
@@ -122,20 +114,17 @@ QString ProfileProblem::message(bool inChinese) const
                           : detail.isEmpty() ? 0u
                                              : detail[0].unicode();
         what = what.arg(detail, QStringLiteral("%1").arg(code, 4, 16, QLatin1Char('0')).toUpper());
-    } else if (!shown.isEmpty()) {
-        what = kind == Kind::UnknownName || kind == Kind::Refused ? shown + QStringLiteral(": ") + what
-                                                                  : what + QLatin1Char(' ') + shown;
+    } else if (!detail.isEmpty()) {
+        what = kind == Kind::UnknownName || kind == Kind::Refused ? detail + QStringLiteral(": ") + what
+                                                                  : what + QLatin1Char(' ') + detail;
     }
     if (line == 0 && column == 0)
         return what;
     if (column == 0)
-        return inChinese ? QStringLiteral("第%1行：%2").arg(line).arg(what)
-                         : QStringLiteral("line %1: %2").arg(line).arg(what);
+        return QCoreApplication::translate("Profile", "line %1: %2").arg(line).arg(what);
     if (line == 0)
-        return inChinese ? QStringLiteral("第%1列：%2").arg(column).arg(what)
-                         : QStringLiteral("column %1: %2").arg(column).arg(what);
-    return inChinese ? QStringLiteral("第%1行第%2列：%3").arg(line).arg(column).arg(what)
-                     : QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(what);
+        return QCoreApplication::translate("Profile", "column %1: %2").arg(column).arg(what);
+    return QCoreApplication::translate("Profile", "line %1, column %2: %3").arg(line).arg(column).arg(what);
 }
 
 const ProfileLine *Profile::find(const ParameterRow *row) const
@@ -176,13 +165,13 @@ std::optional<ProfileProblem> CheckProfileValue(const ParameterRow &row, const Q
         return problem(0, ProfileProblem::Kind::NotAsSent, row.atName + QLatin1Char('=') + reading.value);
     case RowReading::Result::NotSendable: {
         const SetValue refused = ComposeSetValue(row, model.rowValues(row));
-        return problem(0, ProfileProblem::Kind::Refused, refused.refusal(false), refused.refusal(true));
+        return problem(0, ProfileProblem::Kind::Refused, refused.refusal());
     }
     case RowReading::Result::Refused:
     case RowReading::Result::Unreadable:
         break;
     }
-    return problem(0, ProfileProblem::Kind::Refused, reading.detail.en, reading.detail.cn);
+    return problem(0, ProfileProblem::Kind::Refused, reading.detail);
 }
 
 Profile ParseProfile(const QByteArray &bytes)

@@ -36,7 +36,7 @@ struct ProfileProblem {
         NotAssignment, // no "=" or nothing before it
         UnknownName,   // detail: the name
         Duplicate,     // detail: the line of the first one
-        Refused,       // detail: the row's warning, in English; chinese holds the Chinese one
+        Refused,       // detail: the row's warning, in the installed catalogue's language
         NotAsSent,     // detail: what the row would send instead
         NotGbk,        // detail: the first character GBK has no code for; column says where
         TooManyProblems,
@@ -50,10 +50,9 @@ struct ProfileProblem {
     int column = 0;
     Kind kind;
     QString detail;
-    QString chinese; // the Chinese form of detail where it has one
 
-    // "line 3: ..." / "第3行：...", "line 1, column 23: ..." / "第1行第23列：..."
-    QString message(bool inChinese) const;
+    // "line 3: ...", "line 1, column 23: ...", in the installed catalogue's language
+    QString message() const;
 };
 
 struct Profile {

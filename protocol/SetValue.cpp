@@ -2,25 +2,25 @@
 
 #include "protocol/CommandBuilder.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace {
-SetValue refused(const char *english, const char *chinese)
+SetValue refused(const char *warning)
 {
     SetValue value;
-    value.english = english;
-    value.chinese = chinese;
+    value.warning = warning;
     return value;
 }
 
 const QString kAt = QStringLiteral("AT");
 } // namespace
 
-QString SetValue::refusal(bool inChinese) const
+QString SetValue::refusal() const
 {
     if (isSendable())
         return {};
-    return QString::fromUtf8(inChinese ? chinese : english);
+    return QCoreApplication::translate("CheckRules", warning);
 }
 
 SetValue ComposeSetValue(const ParameterRow &row, const RowValues &fields)
@@ -30,14 +30,14 @@ SetValue ComposeSetValue(const ParameterRow &row, const RowValues &fields)
         const qsizetype position = at - row.fields.begin();
         const FieldValue value = position < fields.size() ? fields.at(position) : FieldValue{};
         if (!check.rule->passes(value))
-            return refused(check.rule->english, check.rule->chinese);
+            return refused(check.rule->warning);
     }
     const QString value = row.value(fields);
     if (!CheckRules::isSingleLine(value))
-        return refused(CheckRules::lineBreakEnglish, CheckRules::lineBreakChinese);
+        return refused(CheckRules::lineBreakWarning);
     const RowValues quoted = row.quote ? fields : ValueRules::quotedFields(row.value, fields);
     if (!CheckRules::isQuoteFree(quoted))
-        return refused(CheckRules::quoteEnglish, CheckRules::quoteChinese);
+        return refused(CheckRules::quoteWarning);
 
     SetValue composed;
     composed.text = row.quote ? QLatin1Char('"') + value + QLatin1Char('"') : value;

@@ -11,11 +11,11 @@
 
 struct SetValue {
     QString text;                  // quotes included when the row wraps its value
-    const char *english = nullptr; // the warning when the fields cannot be sent; nullptr when they can
-    const char *chinese = nullptr;
+    const char *warning = nullptr; // why the fields cannot be sent (a CheckRules text); nullptr when they can
 
-    bool isSendable() const { return english == nullptr; }
-    QString refusal(bool inChinese) const;
+    bool isSendable() const { return warning == nullptr; }
+    // The warning in the installed catalogue's language.
+    QString refusal() const;
 };
 
 // Runs the row's checks on its fields (in the row's field order) and, when they pass, forms the value.

@@ -94,15 +94,19 @@ RowValues ValueRules::quotedFields(ValueRule rule, const RowValues &fields)
     return {};
 }
 
-const CheckRule CheckRules::notBlank{hasText, "Value Can not be blank!", "不能设置为空值！"};
-const CheckRule CheckRules::notBlankTrimmed{hasTrimmedText, "Value Can not be blank!", "不能设置为空值！"};
-const CheckRule CheckRules::selected{hasSelection, "Value Can not be blank!", "不能设置为空值！"};
-const CheckRule CheckRules::elevenChars{elevenTrimmed, "Value Can not be 11 bytes!", "ID必须为11位！"};
-const CheckRule CheckRules::fourChars{fourTrimmed, "Value Can not be 4 bytes!", "ID必须为4位！"};
-const char *const CheckRules::lineBreakEnglish = "Value Can not contain line breaks!";
-const char *const CheckRules::lineBreakChinese = "不能包含换行符！";
-const char *const CheckRules::quoteEnglish = "Value Can not contain double quotes!";
-const char *const CheckRules::quoteChinese = "不能包含双引号！";
+const CheckRule CheckRules::notBlank{hasText, QT_TRANSLATE_NOOP("CheckRules", "Value Can not be blank!")};
+const CheckRule CheckRules::notBlankTrimmed{hasTrimmedText,
+                                            QT_TRANSLATE_NOOP("CheckRules", "Value Can not be blank!")};
+const CheckRule CheckRules::selected{hasSelection,
+                                     QT_TRANSLATE_NOOP("CheckRules", "Value Can not be blank!")};
+const CheckRule CheckRules::elevenChars{elevenTrimmed,
+                                        QT_TRANSLATE_NOOP("CheckRules", "Value Can not be 11 bytes!")};
+const CheckRule CheckRules::fourChars{fourTrimmed,
+                                      QT_TRANSLATE_NOOP("CheckRules", "Value Can not be 4 bytes!")};
+const char *const CheckRules::lineBreakWarning =
+    QT_TRANSLATE_NOOP("CheckRules", "Value Can not contain line breaks!");
+const char *const CheckRules::quoteWarning =
+    QT_TRANSLATE_NOOP("CheckRules", "Value Can not contain double quotes!");
 
 bool CheckRules::isSingleLine(const QString &value)
 {

@@ -30,11 +30,11 @@ QString serialFormat(const RowValues &fields);
 RowValues quotedFields(ValueRule rule, const RowValues &fields);
 } // namespace ValueRules
 
-// A check on one field, with the warning shown when it fails.
+// A check on one field, with the warning shown when it fails: an English source text that the
+// catalogue translates under "CheckRules".
 struct CheckRule {
     bool (*passes)(const FieldValue &field);
-    const char *english;
-    const char *chinese;
+    const char *warning;
 };
 
 namespace CheckRules {
@@ -46,11 +46,9 @@ extern const CheckRule fourChars;       // zone: trimmed text of exactly 4 chara
 // Every value: pasted text may hold line breaks, and a line break would end the command early and
 // let the rest reach the module as a command of its own.
 bool isSingleLine(const QString &value);
-extern const char *const lineBreakEnglish;
-extern const char *const lineBreakChinese;
+extern const char *const lineBreakWarning;
 // Text sent between double quotes: a quote of its own would end the value early and shift every value
 // after it.
 bool isQuoteFree(const RowValues &quotedFields);
-extern const char *const quoteEnglish;
-extern const char *const quoteChinese;
+extern const char *const quoteWarning;
 } // namespace CheckRules

@@ -6,6 +6,7 @@
 #include "links/ReplyGatherer.h"
 #include "protocol/ParameterCatalogue.h"
 #include "support/SimWindow.h"
+#include "translations/Translations.h"
 #include "window/ConsoleLog.h"
 #include "window/MainWindow.h"
 #include "window/ProfileActions.h"
@@ -170,9 +171,11 @@ void ReadAllTest::refusedRowsAreNamed()
     QVERIFY2(summary.front().startsWith(line), qPrintable(summary.front()));
     // Every parameter is named once, the last one closing the line.
     QCOMPARE(summary.front().count(separator), 30);
-    const bool english = language == "EN";
+    const QString catalogue = language == "CN" ? Translations::chinese() : QString();
     for (const ParameterRow &row : ParameterCatalogue())
-        QVERIFY2(summary.front().contains(row.readCaption.pick(english)), qPrintable(row.atName));
+        QVERIFY2(
+            summary.front().contains(Translations::textIn(catalogue, kReadCaptionContext, row.readCaption)),
+            qPrintable(row.atName));
     QCOMPARE(sim.commandsReceived(), everyQuery());
 }
 

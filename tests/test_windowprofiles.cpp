@@ -6,7 +6,6 @@
 
 #include "protocol/ParameterCatalogue.h"
 #include "protocol/Profile.h"
-#include "protocol/ValueRules.h"
 #include "support/FileBytes.h"
 #include "support/SimWindow.h"
 #include "window/ApplyProfileDialog.h"
@@ -152,8 +151,8 @@ void ProfilesTest::saveWritesWhatTheFieldsHold()
     QVERIFY(lines.contains("HEARTBEATT=60"));
     QVERIFY(bytes.contains(QStringLiteral("STACONFIG=\"家里\",").toUtf8()));
     const bool english = language == "EN";
-    QVERIFY(lines.contains(
-        "# APINF: " + QByteArray(english ? CheckRules::notBlank.english : CheckRules::notBlank.chinese)));
+    QVERIFY(lines.contains("# APINF: " + (english ? QByteArray("Value Can not be blank!")
+                                                  : QStringLiteral("不能设置为空值！").toUtf8())));
     QVERIFY(!bytes.contains("\nAPINF="));
     // What was saved can be applied as it stands.
     const Profile saved = ParseProfile(bytes);

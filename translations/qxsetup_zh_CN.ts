@@ -105,6 +105,29 @@
     </message>
 </context>
 <context>
+    <name>CheckRules</name>
+    <message>
+        <source>Value Can not be blank!</source>
+        <translation>不能设置为空值！</translation>
+    </message>
+    <message>
+        <source>Value Can not be 11 bytes!</source>
+        <translation>ID必须为11位！</translation>
+    </message>
+    <message>
+        <source>Value Can not be 4 bytes!</source>
+        <translation>ID必须为4位！</translation>
+    </message>
+    <message>
+        <source>Value Can not contain line breaks!</source>
+        <translation>不能包含换行符！</translation>
+    </message>
+    <message>
+        <source>Value Can not contain double quotes!</source>
+        <translation>不能包含双引号！</translation>
+    </message>
+</context>
+<context>
     <name>CommandDispatch</name>
     <message>
         <source>Setting %1......</source>
@@ -229,6 +252,195 @@
     <message>
         <source>No IPv4 address for host </source>
         <translation>主机没有IPv4地址：</translation>
+    </message>
+</context>
+<context>
+    <name>Field</name>
+    <message>
+        <source>Disable</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>开启</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <comment>zone</comment>
+        <translation>无效</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <comment>zone</comment>
+        <translation>有效</translation>
+    </message>
+    <message>
+        <source>Work mode</source>
+        <translation>工作模式</translation>
+    </message>
+    <message>
+        <source>DHCP</source>
+        <translation>DHCP</translation>
+    </message>
+    <message>
+        <source>AP SSID</source>
+        <translation>AP SSID</translation>
+    </message>
+    <message>
+        <source>AP Password</source>
+        <translation>AP密码</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>工作信道</translation>
+    </message>
+    <message>
+        <source>Authentication</source>
+        <translation>认证</translation>
+    </message>
+    <message>
+        <source>AP IP</source>
+        <translation>AP IP</translation>
+    </message>
+    <message>
+        <source>APMASK</source>
+        <translation>APMASK</translation>
+    </message>
+    <message>
+        <source>AP Gateway</source>
+        <translation>APGateWay</translation>
+    </message>
+    <message>
+        <source>MAC</source>
+        <translation>MAC</translation>
+    </message>
+    <message>
+        <source>WiFi SSID</source>
+        <translation>WiFi SSID</translation>
+    </message>
+    <message>
+        <source>Station Password</source>
+        <translation>WiFi密码</translation>
+    </message>
+    <message>
+        <source>StationIP</source>
+        <translation>StationIP</translation>
+    </message>
+    <message>
+        <source>StationMASK</source>
+        <translation>StationMASK</translation>
+    </message>
+    <message>
+        <source>StationGateWay</source>
+        <translation>StationGateWay</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>PWD</source>
+        <translation>PWD</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>Local Port</source>
+        <translation>本地服务端口</translation>
+    </message>
+    <message>
+        <source>Server IP</source>
+        <translation>服务器IP</translation>
+    </message>
+    <message>
+        <source>Server Port</source>
+        <translation>服务器端口</translation>
+    </message>
+    <message>
+        <source>Network Protocol</source>
+        <translation>网络协议</translation>
+    </message>
+    <message>
+        <source>Client Protocol</source>
+        <translation>Client协议</translation>
+    </message>
+    <message>
+        <source>Transparent</source>
+        <translation>透明</translation>
+    </message>
+    <message>
+        <source>Single protocol</source>
+        <translation>Single协议</translation>
+    </message>
+    <message>
+        <source>Heartbeat Interval(s)</source>
+        <translation>心跳周期(S)</translation>
+    </message>
+    <message>
+        <source>WiFi ID</source>
+        <translation>设备ID</translation>
+    </message>
+    <message>
+        <source>Zone</source>
+        <translation>区号</translation>
+    </message>
+    <message>
+        <source>Zone Enable</source>
+        <translation>区号有效</translation>
+    </message>
+    <message>
+        <source>BaudRate</source>
+        <translation>串口波特率</translation>
+    </message>
+    <message>
+        <source>Verify</source>
+        <translation>校验</translation>
+    </message>
+    <message>
+        <source>Databits</source>
+        <translation>数据位</translation>
+    </message>
+    <message>
+        <source>Stopbits</source>
+        <translation>停止位</translation>
+    </message>
+    <message>
+        <source>Data MinInterval(ms)</source>
+        <translation>串口等待延时(ms)</translation>
+    </message>
+    <message>
+        <source>Max Package(Bytes)</source>
+        <translation>串口最大包长(Byte)</translation>
+    </message>
+    <message>
+        <source>Debug information</source>
+        <translation>调试信息输出</translation>
+    </message>
+    <message>
+        <source>Server Connection</source>
+        <translation>远程连接开关</translation>
+    </message>
+    <message>
+        <source>Data transmission</source>
+        <translation>网络数据开关</translation>
+    </message>
+    <message>
+        <source>Network Setting</source>
+        <translation>网络配置开关</translation>
+    </message>
+    <message>
+        <source>Service timeout</source>
+        <translation>服务超时时间(S)</translation>
+    </message>
+    <message>
+        <source>Setting MAX Number</source>
+        <translation>配置连接最大数</translation>
+    </message>
+    <message>
+        <source>Data MAX Number</source>
+        <translation>数传端口最大数</translation>
     </message>
 </context>
 <context>
@@ -568,10 +780,354 @@
     </message>
 </context>
 <context>
+    <name>ParameterRead</name>
+    <message>
+        <source>work mode</source>
+        <translation>工作模式</translation>
+    </message>
+    <message>
+        <source>DHCP</source>
+        <translation>DHCP</translation>
+    </message>
+    <message>
+        <source>AP Info</source>
+        <translation>AP信息</translation>
+    </message>
+    <message>
+        <source>AP IP</source>
+        <translation>AP IP</translation>
+    </message>
+    <message>
+        <source>AP MAC</source>
+        <translation>AP MAC</translation>
+    </message>
+    <message>
+        <source>Station SSID</source>
+        <translation>Station SSID</translation>
+    </message>
+    <message>
+        <source>Station IP</source>
+        <translation>Station IP</translation>
+    </message>
+    <message>
+        <source>Station MAC</source>
+        <translation>Station MAC</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>PWD</source>
+        <translation>PWD</translation>
+    </message>
+    <message>
+        <source>httpserver</source>
+        <translation>httpserver</translation>
+    </message>
+    <message>
+        <source>Local port</source>
+        <translation>本地服务端口</translation>
+    </message>
+    <message>
+        <source>server IP</source>
+        <translation>服务器IP</translation>
+    </message>
+    <message>
+        <source>server port</source>
+        <translation>服务器端口</translation>
+    </message>
+    <message>
+        <source>Network protocol</source>
+        <translation>网络协议</translation>
+    </message>
+    <message>
+        <source>Client protocol</source>
+        <translation>客户端传输协议</translation>
+    </message>
+    <message>
+        <source>Heartbeat interval</source>
+        <translation>心跳周期</translation>
+    </message>
+    <message>
+        <source>Device ID</source>
+        <translation>设备ID</translation>
+    </message>
+    <message>
+        <source>ZONE</source>
+        <translation>区号</translation>
+    </message>
+    <message>
+        <source>Zone enable</source>
+        <translation>区号有效</translation>
+    </message>
+    <message>
+        <source>Serial baudRate</source>
+        <translation>串口波特率</translation>
+    </message>
+    <message>
+        <source>Serial Data format</source>
+        <translation>串口数据格式</translation>
+    </message>
+    <message>
+        <source>Serial time out</source>
+        <translation>串口等待延时</translation>
+    </message>
+    <message>
+        <source>Serial Data Max Length</source>
+        <translation>串口接收最大包长</translation>
+    </message>
+    <message>
+        <source>Serial Debug information</source>
+        <translation>串口调试信息输出</translation>
+    </message>
+    <message>
+        <source>Connectioin with server swith</source>
+        <translation>连接远程服务器开关</translation>
+    </message>
+    <message>
+        <source>Data in LAN switch</source>
+        <translation>网络数据服务开关</translation>
+    </message>
+    <message>
+        <source>setting by LAN swith</source>
+        <translation>网络配置开关</translation>
+    </message>
+    <message>
+        <source>Server time out</source>
+        <translation>服务超时时间</translation>
+    </message>
+    <message>
+        <source>Setting port Max conections number</source>
+        <translation>配置端口连接最大数</translation>
+    </message>
+    <message>
+        <source>Data port Max conections number</source>
+        <translation>数传端口连接最大数</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterRun</name>
+    <message>
+        <source>refused: %1</source>
+        <translation>被拒绝：%1</translation>
+    </message>
+    <message>
+        <source>written, but the read-back failed: %1</source>
+        <translation>已写入，但读回失败：%1</translation>
+    </message>
+    <message>
+        <source>not sent</source>
+        <translation>未发出</translation>
+    </message>
+    <message>
+        <source>no reply within %1 ms</source>
+        <translation>%1毫秒内没有应答</translation>
+    </message>
+    <message>
+        <source>reply too long (over 64 KiB)</source>
+        <translation>应答过长（超过64 KiB）</translation>
+    </message>
+    <message>
+        <source>unclear reply: %1</source>
+        <translation>应答不明：%1</translation>
+    </message>
+    <message>
+        <source>written, but read back %1</source>
+        <translation>已写入，但读回%1</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterSet</name>
+    <message>
+        <source>work mode</source>
+        <translation>工作模式</translation>
+    </message>
+    <message>
+        <source>DHCP</source>
+        <translation>DHCP</translation>
+    </message>
+    <message>
+        <source>AP Info</source>
+        <translation>AP信息</translation>
+    </message>
+    <message>
+        <source>AP IP</source>
+        <translation>AP IP</translation>
+    </message>
+    <message>
+        <source>AP MAC</source>
+        <translation>AP MAC</translation>
+    </message>
+    <message>
+        <source>Station SSID</source>
+        <translation>Station SSID</translation>
+    </message>
+    <message>
+        <source>Station IP</source>
+        <translation>Station IP</translation>
+    </message>
+    <message>
+        <source>Station MAC</source>
+        <translation>Station MAC</translation>
+    </message>
+    <message>
+        <source>NAME</source>
+        <translation>NAME</translation>
+    </message>
+    <message>
+        <source>PWD</source>
+        <translation>PWD</translation>
+    </message>
+    <message>
+        <source>httpserver URL</source>
+        <translation>httpserver URL</translation>
+    </message>
+    <message>
+        <source>Local port</source>
+        <translation>本地服务端口</translation>
+    </message>
+    <message>
+        <source>Server IP</source>
+        <translation>远程服务IP</translation>
+    </message>
+    <message>
+        <source>Server port</source>
+        <translation>远程服务器端口</translation>
+    </message>
+    <message>
+        <source>Network protocol</source>
+        <translation>网络协议</translation>
+    </message>
+    <message>
+        <source>Client protocol</source>
+        <translation>Client协议</translation>
+    </message>
+    <message>
+        <source>Heartbeat Interval</source>
+        <translation>心跳周期</translation>
+    </message>
+    <message>
+        <source>Device ID</source>
+        <translation>WiFi模块ID</translation>
+    </message>
+    <message>
+        <source>Zone</source>
+        <translation>区号</translation>
+    </message>
+    <message>
+        <source>Zone Enable</source>
+        <translation>区号有效</translation>
+    </message>
+    <message>
+        <source>Serial baudRate</source>
+        <translation>串口波特率</translation>
+    </message>
+    <message>
+        <source>Serial Data format</source>
+        <translation>串口数据格式</translation>
+    </message>
+    <message>
+        <source>Serial time out</source>
+        <translation>串口接收超时时间</translation>
+    </message>
+    <message>
+        <source>Package Max length</source>
+        <translation>串口最大包长</translation>
+    </message>
+    <message>
+        <source>Serial Debug information</source>
+        <translation>串口调试信息输出</translation>
+    </message>
+    <message>
+        <source>Server connection swith</source>
+        <translation>连接远程服务器开关</translation>
+    </message>
+    <message>
+        <source>Local Server swith</source>
+        <translation>本地Server开关</translation>
+    </message>
+    <message>
+        <source>Setting from Network swith</source>
+        <translation>网络配置开关</translation>
+    </message>
+    <message>
+        <source>Client time out</source>
+        <translation>服务超时时间</translation>
+    </message>
+    <message>
+        <source>Setting port Max number</source>
+        <translation>配置端口最大连接数</translation>
+    </message>
+    <message>
+        <source>Data port Max number</source>
+        <translation>数传端口最大连接数</translation>
+    </message>
+</context>
+<context>
     <name>ParametersPage</name>
     <message>
         <source>Save&amp;&amp;Reboot</source>
         <translation>保存重启</translation>
+    </message>
+</context>
+<context>
+    <name>Profile</name>
+    <message>
+        <source>the file is larger than 1 MiB</source>
+        <translation>文件大于1 MiB</translation>
+    </message>
+    <message>
+        <source>the line holds a 00 byte</source>
+        <translation>该行含有00字节</translation>
+    </message>
+    <message>
+        <source>the line is not UTF-8 text</source>
+        <translation>该行不是UTF-8文本</translation>
+    </message>
+    <message>
+        <source>the line is longer than 4096 bytes</source>
+        <translation>该行超过4096字节</translation>
+    </message>
+    <message>
+        <source>not NAME=value</source>
+        <translation>不是 名称=数值 的形式</translation>
+    </message>
+    <message>
+        <source>unknown parameter</source>
+        <translation>未知参数</translation>
+    </message>
+    <message>
+        <source>given twice, first on line %1</source>
+        <translation>重复，首次在第%1行</translation>
+    </message>
+    <message>
+        <source>value refused</source>
+        <translation>数值被拒绝</translation>
+    </message>
+    <message>
+        <source>the module would be sent</source>
+        <translation>实际将发送</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; (U+%2) cannot be sent: the module takes GBK text</source>
+        <translation>&quot;%1&quot;（U+%2）无法发送：模块只接受GBK文本</translation>
+    </message>
+    <message>
+        <source>too many problems; the rest are not listed</source>
+        <translation>问题太多，其余未列出</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第%1行：%2</translation>
+    </message>
+    <message>
+        <source>column %1: %2</source>
+        <translation>第%1列：%2</translation>
+    </message>
+    <message>
+        <source>line %1, column %2: %3</source>
+        <translation>第%1行第%2列：%3</translation>
     </message>
 </context>
 <context>
@@ -646,6 +1202,17 @@
     <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>Reading</name>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>the reply frame carries no value for %1</source>
+        <translation>应答帧中没有以下数值：%1</translation>
     </message>
 </context>
 <context>

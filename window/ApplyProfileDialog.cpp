@@ -8,6 +8,7 @@
 #include "window/RunTexts.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -132,7 +133,7 @@ void ApplyProfileDialog::buildTable()
     table->horizontalHeader()->setStretchLastSection(true);
     for (int i = 0; i < rows_.size(); ++i) {
         const ParameterRow &row = *rows_.at(i);
-        table->setItem(i, ParameterColumn, cell(RowName(row, window_->chinese())));
+        table->setItem(i, ParameterColumn, cell(RowName(row)));
         table->setItem(i, ProfileColumn, cell(profile_.find(&row)->value));
         table->item(i, ProfileColumn)->setToolTip(profile_.find(&row)->value);
         table->setItem(i, ModuleColumn, cell(QString()));
@@ -212,7 +213,8 @@ void ApplyProfileDialog::write()
 void ApplyProfileDialog::stepStarted(int runIndex, bool writing)
 {
     const ParameterRow &row = *run_->outcomes().at(runIndex).row;
-    const QString caption = (writing ? row.setCaption : row.readCaption).pick(!window_->chinese());
+    const QString caption = writing ? QCoreApplication::translate(kSetCaptionContext, row.setCaption)
+                                    : QCoreApplication::translate(kReadCaptionContext, row.readCaption);
     const QString step = writing ? tr("Writing %1") : tr("Reading %1");
     statusLabel->setText(step.arg(caption) +
                          QStringLiteral(" (%1/%2)").arg(runIndex + 1).arg(run_->outcomes().size()));
@@ -232,12 +234,12 @@ void ApplyProfileDialog::showOutcome(int runIndex)
     }
     if (phase_ == Phase::Reading) {
         if (outcome.state == RowOutcome::State::NotRead) {
-            notRead_.insert(outcome.row->atName, outcome.detail.pick(!window_->chinese()));
+            notRead_.insert(outcome.row->atName, outcome.detail);
             showValues(tableRow);
         }
         return;
     }
-    setCellText(table->item(tableRow, OutcomeColumn), OutcomeText(outcome, false, window_->chinese()));
+    setCellText(table->item(tableRow, OutcomeColumn), OutcomeText(outcome, false));
 }
 
 void ApplyProfileDialog::runFinished(bool completed, const QString &reason)
@@ -286,10 +288,10 @@ void ApplyProfileDialog::writingFinished(bool completed, const QString &reason)
         else
             memory_->forget(name);
         if (const int tableRow = tableRowOf(outcome.row); tableRow >= 0)
-            setCellText(table->item(tableRow, OutcomeColumn), OutcomeText(outcome, true, window_->chinese()));
+            setCellText(table->item(tableRow, OutcomeColumn), OutcomeText(outcome, true));
     }
-    const QString line = ApplySummary(QFileInfo(path_).fileName(), run_->outcomes(),
-                                      {completed, cancelled_, reason}, window_->chinese());
+    const QString line =
+        ApplySummary(QFileInfo(path_).fileName(), run_->outcomes(), {completed, cancelled_, reason});
     statusLabel->setText(line);
     window_->console()->addLine(line);
     fitColumns();

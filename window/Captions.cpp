@@ -34,19 +34,17 @@ void setCaptionText(QObject *target, const QString &text)
 }
 } // namespace
 
-ShownText::ShownText(const Caption &both) : parts_{{nullptr, nullptr, nullptr, both.cn, both.en}} {}
-
 ShownText ShownText::fixed(const QString &text)
 {
     ShownText shown;
-    shown.parts_.push_back({nullptr, nullptr, nullptr, text, text});
+    shown.parts_.push_back({nullptr, nullptr, nullptr, text});
     return shown;
 }
 
 ShownText ShownText::translated(const char *context, const char *source, const char *disambiguation)
 {
     ShownText shown;
-    shown.parts_.push_back({context, source, disambiguation, {}, {}});
+    shown.parts_.push_back({context, source, disambiguation, {}});
     return shown;
 }
 
@@ -62,7 +60,7 @@ QString ShownText::in(bool english) const
     QString text;
     for (const Part &part : parts_) {
         if (part.source == nullptr)
-            text += english ? part.en : part.cn;
+            text += part.text;
         else if (english)
             text += QString::fromUtf8(part.source);
         else
@@ -146,15 +144,6 @@ void CaptionBook::addItems(QComboBox *box, const std::vector<ShownText> &items)
 {
     for (size_t i = 0; i < items.size(); ++i)
         box->addItem(QString());
-    entries_.push_back({Kind::Items, box, nullptr, 0, {}, {}, items});
-    applyEntry(entries_.back(), english_);
-}
-
-void CaptionBook::addItems(QComboBox *box, const QStringList &cn, const QStringList &en)
-{
-    std::vector<ShownText> items;
-    for (qsizetype i = 0; i < cn.size() && i < en.size(); ++i)
-        items.emplace_back(Caption{cn.at(i), en.at(i)});
     entries_.push_back({Kind::Items, box, nullptr, 0, {}, {}, items});
     applyEntry(entries_.back(), english_);
 }

@@ -6,8 +6,6 @@
 // a group box its title, a field or list its label's caption, a button its caption, and a button
 // whose caption several buttons share its caption, a blank and the caption of its row's label.
 
-#include "protocol/Caption.h"
-
 #include <QHash>
 #include <QPointer>
 #include <QString>
@@ -15,11 +13,10 @@
 #include <vector>
 
 // A caption as the book keeps it: parts, each an English source text the catalogue translates under
-// its context, a text in both languages from the protocol's tables, or a text shown as it is.
+// its context, or a text shown as it is.
 class ShownText {
 public:
     ShownText() = default;
-    ShownText(const Caption &both); // NOLINT: the protocol's tables give both languages
     static ShownText fixed(const QString &text);
     static ShownText translated(const char *context, const char *source,
                                 const char *disambiguation = nullptr);
@@ -33,10 +30,9 @@ public:
 private:
     struct Part {
         const char *context = nullptr;
-        const char *source = nullptr; // null: cn and en hold the text
+        const char *source = nullptr; // null: text is shown as it is
         const char *disambiguation = nullptr;
-        QString cn;
-        QString en;
+        QString text;
     };
     std::vector<Part> parts_;
 };
@@ -79,8 +75,6 @@ public:
     // List items whose texts change with the language (positions stay).
     // The box gets one item per text.
     void addItems(QComboBox *box, const std::vector<ShownText> &items);
-    // Items from the protocol's tables, which give both languages.
-    void addItems(QComboBox *box, const QStringList &cn, const QStringList &en);
 
     void apply(bool english);
     bool english() const { return english_; }

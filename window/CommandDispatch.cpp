@@ -91,12 +91,6 @@ bool CommandDispatch::sendReadCommand(const QByteArray &command, int typeCode, c
     return sendCommand(false, command, typeCode, label);
 }
 
-bool CommandDispatch::sendReadCommand(const QByteArray &command, int typeCode, const QString &chineseLabel,
-                                      const QString &englishLabel)
-{
-    return sendReadCommand(command, typeCode, Caption{chineseLabel, englishLabel});
-}
-
 bool CommandDispatch::sendSerial(const QByteArray &command)
 {
     return sender_->sendSerial(command) == SendResult::Sent;

@@ -27,9 +27,6 @@ public:
     // Both return whether the command left; a failure has been shown already.
     bool sendSetCommand(const QByteArray &command, int typeCode, const ShownText &label);
     bool sendReadCommand(const QByteArray &command, int typeCode, const ShownText &label);
-    // A label given in both languages, as the protocol's tables give their captions.
-    bool sendReadCommand(const QByteArray &command, int typeCode, const QString &chineseLabel,
-                         const QString &englishLabel);
     bool sendSerial(const QByteArray &command);
     // False when the bytes could not be handed to the connection; the send error is then on show.
     bool sendTcp(const QByteArray &bytes);

@@ -19,11 +19,12 @@ void ParameterActions::setParameter(const ParameterRow &row)
     const SetValue value = ComposeSetValue(row, fields);
     if (!value.isSendable()) {
         // Nothing built: the session keeps the code of the last command sent.
-        Boxes::warning(window_, value.refusal(window_->chinese()));
+        Boxes::warning(window_, value.refusal());
         return;
     }
     const BuiltCommand command = SetCommand(row, value.text);
-    window_->dispatch().sendSetCommand(command.bytes, command.typeCode, row.setCaption);
+    window_->dispatch().sendSetCommand(command.bytes, command.typeCode,
+                                       ShownText::translated(kSetCaptionContext, row.setCaption));
 }
 
 bool ParameterActions::readParameter(const ParameterRow &row)
@@ -32,7 +33,8 @@ bool ParameterActions::readParameter(const ParameterRow &row)
     for (const Field id : row.fields)
         clearField(window_->field(id));
     const BuiltCommand command = ReadCommand(row);
-    return window_->dispatch().sendReadCommand(command.bytes, command.typeCode, row.readCaption);
+    return window_->dispatch().sendReadCommand(command.bytes, command.typeCode,
+                                               ShownText::translated(kReadCaptionContext, row.readCaption));
 }
 
 void ParameterActions::runSystemOperation(const SystemOperation &operation)

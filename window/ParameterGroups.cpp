@@ -70,13 +70,17 @@ void addField(QGroupBox *group, QGridLayout *grid, int gridRow, const FieldDescr
     if (description.list) {
         auto *box = new QComboBox(group);
         box->setObjectName(QLatin1String(description.stem) + QLatin1String("Box"));
-        box->addItems(description.items);
-        box->setCurrentIndex(description.startIndex);
-        if (!description.englishItems.isEmpty()) {
-            captions.addItems(box, description.items, description.englishItems);
+        if (description.translatedItems.empty()) {
+            box->addItems(description.items);
+        } else {
+            std::vector<ShownText> items;
+            for (const char *item : description.translatedItems)
+                items.push_back(ShownText::translated(kFieldContext, item, description.itemDisambiguation));
+            captions.addItems(box, items);
             // The English items replace the Chinese ones after the box was first shown.
             box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         }
+        box->setCurrentIndex(description.startIndex);
         widget = box;
     } else {
         auto *edit = new QLineEdit(description.startText, group);
@@ -86,7 +90,7 @@ void addField(QGroupBox *group, QGridLayout *grid, int gridRow, const FieldDescr
         KeyFilter::install(edit, description.filter);
         widget = edit;
     }
-    captions.addField(label, widget, description.label);
+    captions.addField(label, widget, ShownText::translated(kFieldContext, description.label));
     window->registerField(description.field, widget);
     grid->addWidget(label, gridRow, 0);
     grid->addWidget(widget, gridRow, 1);
@@ -120,8 +124,9 @@ QGroupBox *buildParameterGroup(ParameterGroup which, QWidget *page, CaptionBook 
         readButton->setObjectName(QLatin1String(first.stem) + QLatin1String("ReadButton"));
         auto *setButton = new QPushButton(group);
         setButton->setObjectName(QLatin1String(first.stem) + QLatin1String("SetButton"));
-        captions.addRowButton(readButton, readCaption, first.label);
-        captions.addRowButton(setButton, setCaption, first.label);
+        const ShownText rowLabel = ShownText::translated(kFieldContext, first.label);
+        captions.addRowButton(readButton, readCaption, rowLabel);
+        captions.addRowButton(setButton, setCaption, rowLabel);
         grid->addWidget(readButton, gridRow, 2);
         grid->addWidget(setButton, gridRow, 3);
         QObject::connect(readButton, &QPushButton::clicked, actions,

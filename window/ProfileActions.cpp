@@ -77,7 +77,7 @@ void ProfileActions::saveProfile()
         if (value.isSendable())
             values.insert(row.atName, value.text);
         else
-            comments << row.atName + QStringLiteral(": ") + value.refusal(window_->chinese());
+            comments << row.atName + QStringLiteral(": ") + value.refusal();
     }
 
     const QString name = QStringLiteral("qxsetup-profile-%1.txt")
@@ -117,7 +117,7 @@ std::optional<ProfileActions::OpenedProfile> ProfileActions::openProfile(const Q
     if (!opened.profile.isValid()) {
         QStringList lines{tr("The profile %1 cannot be used; nothing was sent:").arg(shownPath(path))};
         for (const ProfileProblem &problem : opened.profile.problems)
-            lines << problem.message(window_->chinese());
+            lines << problem.message();
         Boxes::warning(window_, lines.join(QLatin1Char('\n')));
         return std::nullopt;
     }

@@ -8,6 +8,7 @@
 #include "window/WindowChannel.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -106,7 +107,7 @@ void ReadAllControl::showStep(int index)
 {
     const ParameterRow &row = *run_->outcomes().at(index).row;
     stepLabel_->setText(tr("Reading %1 (%2/%3)")
-                            .arg(row.readCaption.pick(!window_->chinese()))
+                            .arg(QCoreApplication::translate(kReadCaptionContext, row.readCaption))
                             .arg(index + 1)
                             .arg(run_->outcomes().size()));
 }
@@ -117,8 +118,7 @@ void ReadAllControl::finishRun(bool completed, const QString &reason)
     // What a stopped run did read is still true of the module.
     known_ = run_->moduleValues();
     knownModule_ = activeModule(*window_);
-    window_->console()->addLine(
-        ReadAllSummary(run_->outcomes(), {completed, cancelled_, reason}, window_->chinese()));
+    window_->console()->addLine(ReadAllSummary(run_->outcomes(), {completed, cancelled_, reason}));
 }
 
 void ReadAllControl::setRunning(bool running)

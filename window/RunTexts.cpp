@@ -20,15 +20,15 @@ QString fullStop()
 }
 } // namespace
 
-QString RowName(const ParameterRow &row, bool chinese)
+QString RowName(const ParameterRow &row)
 {
-    const QString &caption = row.readCaption.pick(!chinese);
+    const QString caption = QCoreApplication::translate(kReadCaptionContext, row.readCaption);
     if (caption.compare(row.atName, Qt::CaseInsensitive) == 0)
         return caption;
     return caption + QStringLiteral(" (") + row.atName + QLatin1Char(')');
 }
 
-QString OutcomeText(const RowOutcome &outcome, bool runOver, bool chinese)
+QString OutcomeText(const RowOutcome &outcome, bool runOver)
 {
     using S = RowOutcome::State;
     switch (outcome.state) {
@@ -37,7 +37,7 @@ QString OutcomeText(const RowOutcome &outcome, bool runOver, bool chinese)
     case S::Read:
         return QString();
     case S::NotRead:
-        return QCoreApplication::translate("RunTexts", "not read: %1").arg(outcome.detail.pick(!chinese));
+        return QCoreApplication::translate("RunTexts", "not read: %1").arg(outcome.detail);
     case S::Same:
         return QCoreApplication::translate("RunTexts", "same, not written");
     case S::Written:
@@ -45,12 +45,12 @@ QString OutcomeText(const RowOutcome &outcome, bool runOver, bool chinese)
     case S::Verified:
         return QCoreApplication::translate("RunTexts", "written and verified");
     case S::Failed:
-        return QCoreApplication::translate("RunTexts", "failed: %1").arg(outcome.detail.pick(!chinese));
+        return QCoreApplication::translate("RunTexts", "failed: %1").arg(outcome.detail);
     }
     return QString();
 }
 
-QString ReadAllSummary(const QList<RowOutcome> &outcomes, const RunEnd &end, bool chinese)
+QString ReadAllSummary(const QList<RowOutcome> &outcomes, const RunEnd &end)
 {
     int read = 0;
     QStringList failed;
@@ -58,7 +58,7 @@ QString ReadAllSummary(const QList<RowOutcome> &outcomes, const RunEnd &end, boo
         if (outcome.state == RowOutcome::State::Read)
             ++read;
         else if (outcome.state == RowOutcome::State::NotRead)
-            failed << RowName(*outcome.row, chinese);
+            failed << RowName(*outcome.row);
     }
     QString head;
     if (end.completed)
@@ -74,8 +74,7 @@ QString ReadAllSummary(const QList<RowOutcome> &outcomes, const RunEnd &end, boo
            namedList(QCoreApplication::translate("RunTexts", "; not read: "), failed) + fullStop();
 }
 
-QString ApplySummary(const QString &fileName, const QList<RowOutcome> &outcomes, const RunEnd &end,
-                     bool chinese)
+QString ApplySummary(const QString &fileName, const QList<RowOutcome> &outcomes, const RunEnd &end)
 {
     using S = RowOutcome::State;
     int verified = 0;
@@ -90,7 +89,7 @@ QString ApplySummary(const QString &fileName, const QList<RowOutcome> &outcomes,
         else if (outcome.state == S::Same)
             ++same;
         else if (outcome.state == S::Failed)
-            failed << RowName(*outcome.row, chinese);
+            failed << RowName(*outcome.row);
     }
     QString head;
     if (end.completed)

@@ -52,7 +52,8 @@ bool WindowChannel::sendCommand(const BuiltCommand &command)
     if (row != nullptr && command.typeCode == row->readCode()) {
         sent = window_->parameterActions().readParameter(*row); // as its Read button: the fields empty first
     } else {
-        const ShownText caption = row != nullptr ? ShownText(row->setCaption) : ShownText();
+        const ShownText caption =
+            row != nullptr ? ShownText::translated(kSetCaptionContext, row->setCaption) : ShownText();
         sent = window_->dispatch().sendSetCommand(command.bytes, command.typeCode, caption);
     }
     if (!sent)

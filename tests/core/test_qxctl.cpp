@@ -326,6 +326,10 @@ void TestQxctl::faultsEndClearly_data()
     QTest::newRow("every query refused") << "--lan 127.0.0.1:0 --error"
                                          << "read --lan {LAN}" << none << english << 1 << none
                                          << QByteArray("\nPTHMAXCONN: not read: refused: ERROR\n");
+    QTest::newRow("every query refused, Chinese")
+        << "--lan 127.0.0.1:0 --error"
+        << "read --lan {LAN}" << none << QStringList{QStringLiteral("LC_ALL=zh_CN.UTF-8")} << 1 << none
+        << QStringLiteral("\nPTHMAXCONN: 未读出: 被拒绝：ERROR\n").toUtf8();
     QTest::newRow("every set refused")
         << "--lan 127.0.0.1:0 --error"
         << "apply - --lan {LAN}" << QByteArray("BAUD=9600\nDHCP=1\n") << english << 1

@@ -44,7 +44,7 @@ QString stateKey(State state)
 
 QString detailOf(const RowOutcome &outcome)
 {
-    return outcome.detail.pick(!InChinese());
+    return outcome.detail;
 }
 
 void printLinePer(const QString &link, const QByteArray &text)

@@ -37,7 +37,7 @@ bool LoadProfile(const QString &path, Profile *profile, QString *error)
 void PrintProfileProblems(const QString &path, const Profile &profile)
 {
     for (const ProfileProblem &problem : profile.problems)
-        PrintNote(path + QStringLiteral(": ") + problem.message(InChinese()));
+        PrintNote(path + QStringLiteral(": ") + problem.message());
     PrintError(Qxctl::tr("%1 has problems; nothing was sent").arg(path));
 }
 

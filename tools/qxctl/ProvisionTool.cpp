@@ -94,7 +94,7 @@ void takeOutcomes(const QList<RowOutcome> &outcomes, ModuleRecord &record)
         if (outcome.state == RowOutcome::State::Verified || outcome.state == RowOutcome::State::Written)
             ++record.written;
         else if (outcome.state == RowOutcome::State::Failed)
-            record.problems << outcome.row->atName + QLatin1Char(' ') + outcome.detail.pick(!InChinese());
+            record.problems << outcome.row->atName + QLatin1Char(' ') + outcome.detail;
         // The profile may give the module its identity.
         if (RowHolds(outcome) && outcome.state != RowOutcome::State::Same) {
             if (outcome.row->atName == QLatin1String("DEVID"))

@@ -75,7 +75,7 @@ int ReadTool(const QStringList &arguments)
         }
         const QString name = outcome.row->atName;
         PrintNote(name + QStringLiteral(": ") + OutcomeText(outcome));
-        const QString detail = outcome.detail.pick(!InChinese());
+        const QString detail = outcome.detail;
         failures.insert(name, detail.isEmpty() ? OutcomeText(outcome) : detail);
         // The module holds something a set command would refuse: the profile shows what, as a comment.
         if (outcome.unsendable)

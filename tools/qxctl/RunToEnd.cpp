@@ -57,7 +57,7 @@ QString OutcomeText(const RowOutcome &outcome)
         text = Qxctl::tr("failed");
         break;
     }
-    const QString detail = outcome.detail.pick(!InChinese());
+    const QString detail = outcome.detail;
     if (!detail.isEmpty())
         text += QStringLiteral(": ") + detail;
     return text;
