@@ -102,8 +102,10 @@ std::unique_ptr<MainWindow> makeMainWindow(int udpLocalPort)
     // Every COM number points at a path that cannot exist unless the test's Config.ini maps it.
     auto form = std::make_unique<MainWindow>(
         nullptr, WindowStart{QString(), udpLocalPort, QStringLiteral("/nonexistent/qxtest-ttyS%1")});
-    // What the event loop's first pass does for the serial side: the saved port opens.
+    // What the event loop's first pass does for the serial side: the saved port opens. Then the
+    // serial dialog's controls, which a user meets at its first show, are made for the tests to reach.
     QCoreApplication::sendPostedEvents(form->portDialog(), QEvent::MetaCall);
+    form->portDialog()->makeControls();
     return form;
 }
 
