@@ -72,11 +72,10 @@ void addField(QGroupBox *group, QGridLayout *grid, int gridRow, const FieldDescr
         box->setObjectName(QLatin1String(description.stem) + QLatin1String("Box"));
         box->addItems(description.items);
         box->setCurrentIndex(description.startIndex);
-        if (!description.englishItems.isEmpty()) {
+        // The items take their language before the box is first shown, where it measures them (the
+        // default size policy); AdjustToContents would make each box's popup list at once.
+        if (!description.englishItems.isEmpty())
             captions.addItems(box, description.items, description.englishItems);
-            // The English items replace the Chinese ones after the box was first shown.
-            box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        }
         widget = box;
     } else {
         auto *edit = new QLineEdit(description.startText, group);
