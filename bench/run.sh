@@ -3,7 +3,8 @@
 # peers from the same run: a bare Qt 6 window and CuteCom (Debian's, Qt 5). Prints every figure.
 #   bench/run.sh [startup] [links] [procload] [micro] [readall] [fleet] [provision] [soak]   (default: all but soak)
 # soak takes over 20 minutes (10 min of stream each for qxsetup and CuteCom, 1 min of LAN flood);
-# SOAK_MINUTES=1 shortens the streams for a trial.
+# SOAK_MINUTES=1 shortens the streams for a trial. BEFORE=path/to/qxsetup runs that build too in the
+# start-up part, first, in the same run (a change measured against the build before it).
 # Benchmarks are never run by CI: the figures depend on the machine and its load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,9 +42,13 @@ for part in "${parts[@]}"; do
         sleep 0.5
         printf '[info]\r\nCOM=1\r\n[Ver]\r\nCEO=EN\r\n[Network]\r\nServerIP=127.0.0.1\r\nServerIP2=127.0.0.1\r\n[Ports]\r\nCOM1=%s\r\n' \
             "$(cat "$work/pty")" >"$work/Config.ini"
+        if [ -n "${BEFORE:-}" ]; then
+            (cd "$work" && "$build/bench/qxbench_startup" --runs 9 -- "$BEFORE") | tail -1 | sed 's/^/before: /'
+        fi
         (cd "$work" && "$build/bench/qxbench_startup" --runs 9 -- "$build/qxsetup") | tail -1
         "$build/bench/qxbench_startup" --runs 9 -- "$build/bench/qxbench_bare_window" | tail -1
         "$build/bench/qxbench_page_switch" --runs 9 | tail -1
+        [ -z "${BEFORE:-}" ] || python3 bench/memory_split.py "$BEFORE" "$work"
         python3 bench/memory_split.py "$build/qxsetup" "$work"
         python3 bench/memory_split.py "$build/bench/qxbench_bare_window"
         mkdir -p "$work/home"
@@ -72,6 +77,7 @@ for part in "${parts[@]}"; do
         echo "== 8. qxctl apply --all on ten LAN modules at once against one, against qxsim =="
         "$build/bench/qxbench_fleet"
         "$build/bench/qxbench_fleet" --delay 5
+        ;;
     provision)
         echo "== 9. qxctl provision: a module plugged in to its CSV row, serial 115200 (pty) =="
         "$build/bench/qxbench_provision"

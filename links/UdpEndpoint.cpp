@@ -2,6 +2,7 @@
 
 #include <QHostInfo>
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QUdpSocket>
 
 Ipv4Lookup LookUpIpv4(const QString &host)
@@ -31,6 +32,9 @@ Ipv4Lookup LookUpIpv4(const QString &host)
 UdpEndpoint::UdpEndpoint(QObject *parent) : QObject(parent), socket_(new QUdpSocket(this))
 {
     socket_->setObjectName(QStringLiteral("udpSocket"));
+    // Discovery is a broadcast on the local network, which no proxy carries; without this the bind
+    // asks the system's proxy settings (libproxy, on a thread of its own) first.
+    socket_->setProxy(QNetworkProxy::NoProxy);
     connect(socket_, &QUdpSocket::readyRead, this, &UdpEndpoint::readDatagrams);
 }
 

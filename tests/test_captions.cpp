@@ -6,6 +6,8 @@
 
 #include "support/TestSupport.h"
 #include "window/MainWindow.h"
+#include "window/OptionsDialog.h"
+#include "window/SerialPortDialog.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -385,8 +387,8 @@ struct ShownWindow {
         auto *pages = form->findChild<QTabWidget *>(QStringLiteral("pages"));
         for (int i = pages->count() - 1; i >= 0; --i)
             pages->setCurrentIndex(i);
-        for (const QString &name : {kPortDialog, kOptionsDialog}) {
-            auto *dialog = form->findChild<QDialog *>(name);
+        for (QDialog *dialog :
+             {static_cast<QDialog *>(form->portDialog()), static_cast<QDialog *>(form->optionsDialog())}) {
             dialog->show();
             exposed = exposed && QTest::qWaitForWindowExposed(dialog);
         }
@@ -396,6 +398,8 @@ struct ShownWindow {
     {
         if (where.isEmpty())
             return form.get();
+        if (where == kOptionsDialog)
+            return form->optionsDialog(); // made when first asked for
         return form->findChild<QDialog *>(where);
     }
 

@@ -126,9 +126,10 @@ MainWindow::MainWindow(QWidget *parent, const WindowStart &start) : QMainWindow(
     applyBrandAndTitle();
     setStatusPanel(0, makerText_);
     toolPanel_->linkGroup()->applyLoadedSettings(); // a saved network link starts connecting here
+    // The saved serial port opens from the event loop, once the window is up: Qt writes the port's
+    // lock file with fdatasync, which can take longer than the rest of the start-up together.
     if (session_.route.linkType == 0)
-        portDialog_->openPort();
-    optionsDialog_ = new OptionsDialog(session_.route, settings_, chinese(), this);
+        QMetaObject::invokeMethod(portDialog_, &SerialPortDialog::openPort, Qt::QueuedConnection);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -216,7 +217,7 @@ void MainWindow::buildMenu()
     captions_.addAction(helpAction, captionText("MainWindow", "Help"));
 
     connect(portSettingAction_, &QAction::triggered, portDialog_, &QDialog::exec);
-    connect(targetIdAction_, &QAction::triggered, this, [this] { optionsDialog_->exec(); });
+    connect(targetIdAction_, &QAction::triggered, this, [this] { optionsDialog()->exec(); });
     connect(saveLogAction, &QAction::triggered, this, &MainWindow::saveConsoleLog);
     connect(exitAction, &QAction::triggered, this, &QWidget::close);
     connect(aboutAction_, &QAction::triggered, this,
@@ -290,6 +291,14 @@ void MainWindow::setStatusPanel(int panel, const QString &text)
 QString MainWindow::statusPanel(int panel) const
 {
     return statusPanels_[static_cast<size_t>(panel)]->text();
+}
+
+OptionsDialog *MainWindow::optionsDialog()
+{
+    // Made when first asked for: it is not on screen at start, and every show loads what it edits.
+    if (optionsDialog_ == nullptr)
+        optionsDialog_ = new OptionsDialog(session_.route, settings_, chinese(), this);
+    return optionsDialog_;
 }
 
 TcpConnection *MainWindow::tcpConnection() const

@@ -73,7 +73,7 @@ public:
     ConsoleLog *console() const { return console_; }
     CaptionBook &captions() { return captions_; }
     SerialPortDialog *portDialog() const { return portDialog_; }
-    OptionsDialog *optionsDialog() const { return optionsDialog_; }
+    OptionsDialog *optionsDialog(); // made at the first call
     // "Save log…": asks for a file and writes the console's whole content to it.
     void saveConsoleLog();
     // While a command run is under way, every other control that sends is disabled.

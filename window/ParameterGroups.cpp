@@ -73,12 +73,12 @@ void addField(QGroupBox *group, QGridLayout *grid, int gridRow, const FieldDescr
         if (description.translatedItems.empty()) {
             box->addItems(description.items);
         } else {
+            // The items take their language before the box is first shown, where it measures them (the
+            // default size policy); AdjustToContents would make each box's popup list at once.
             std::vector<ShownText> items;
             for (const char *item : description.translatedItems)
                 items.push_back(ShownText::translated(kFieldContext, item, description.itemDisambiguation));
             captions.addItems(box, items);
-            // The English items replace the Chinese ones after the box was first shown.
-            box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         }
         box->setCurrentIndex(description.startIndex);
         widget = box;

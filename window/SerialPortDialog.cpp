@@ -49,6 +49,22 @@ SerialPortDialog::SerialPortDialog(ComPorts *serialPorts, PortMap *ports, int co
 {
     setObjectName(QStringLiteral("SerialPortDialog"));
     setModal(true);
+    if (baudIndex_ < 0 || baudIndex_ > 9)
+        baudIndex_ = 9;
+}
+
+void SerialPortDialog::setVisible(bool visible)
+{
+    if (visible)
+        makeControls();
+    QDialog::setVisible(visible);
+}
+
+void SerialPortDialog::makeControls()
+{
+    if (portBox != nullptr)
+        return;
+    const Choice start = choice(); // before the lists exist
     QStringList portNames;
     for (int n = 1; n <= kComPortCount; ++n)
         portNames << QStringLiteral("COM%1").arg(n);
@@ -112,14 +128,27 @@ SerialPortDialog::SerialPortDialog(ComPorts *serialPorts, PortMap *ports, int co
     connect(deviceBox, &QComboBox::currentTextChanged, this, &SerialPortDialog::deviceChosen);
 
     // Creation: select the saved port and rate; NONE parity, 8 data bits.
-    portBox->setCurrentIndex(qBound(0, comPort_ - 1, kComPortCount - 1));
-    if (baudIndex_ < 0 || baudIndex_ > 9)
-        baudIndex_ = 9;
-    baudBox->setCurrentIndex(baudIndex_);
+    portBox->setCurrentIndex(start.portIndex);
+    baudBox->setCurrentIndex(start.baudIndex);
     parityBox->setCurrentIndex(0);
     dataBitsBox->setCurrentIndex(3);
     portChosen(portBox->currentIndex());
     applyLanguage();
+}
+
+SerialPortDialog::Choice SerialPortDialog::choice() const
+{
+    if (portBox != nullptr)
+        return {portBox->currentIndex(),  baudBox->currentIndex(),    baudBox->currentText(),
+                parityBox->currentText(), dataBitsBox->currentText(), stopBitsBox->currentText()};
+    static const char *const bauds[] = {"300",  "600",   "1200",  "2400",  "4800",
+                                        "9600", "19200", "38400", "57600", "115200"};
+    return {qBound(0, comPort_ - 1, kComPortCount - 1),
+            baudIndex_,
+            QLatin1String(bauds[baudIndex_]),
+            QStringLiteral("NONE"),
+            QStringLiteral("8"),
+            QStringLiteral("1")};
 }
 
 void SerialPortDialog::showEvent(QShowEvent *event)
@@ -175,17 +204,18 @@ void SerialPortDialog::openPort()
     // and the saved COM number go on with that port, in the format it was opened with.
     const int portBefore = comPort_;
     const FormatCodes codesBefore = codes_;
-    comPort_ = portBox->currentIndex() + 1;
-    QString status = portBox->currentText() + QLatin1Char(',');
-    const int baud = baudCodeOf(baudBox->currentText());
+    const Choice chosen = choice();
+    comPort_ = chosen.portIndex + 1;
+    QString status = QStringLiteral("COM%1,").arg(comPort_);
+    const int baud = baudCodeOf(chosen.baud);
     if (baud < 0) {
         Boxes::warning(this, Translations::titleText("SerialPortDialog", "The baud rate out of range！"));
         return;
     }
     codes_.baud = baud;
-    status += baudBox->currentText() + QLatin1Char(',');
+    status += chosen.baud + QLatin1Char(',');
 
-    const QString parity = parityBox->currentText();
+    const QString &parity = chosen.parity;
     switch (parity.isEmpty() ? char16_t(0) : parity.front().unicode()) {
     case u'E':
         codes_.parity = 24;
@@ -207,14 +237,14 @@ void SerialPortDialog::openPort()
     }
     status += parity + QLatin1Char(',');
 
-    const QString dataBits = dataBitsBox->currentText();
+    const QString &dataBits = chosen.dataBits;
     codes_.dataBits = dataBits == QLatin1String("7")   ? 2
                       : dataBits == QLatin1String("6") ? 1
                       : dataBits == QLatin1String("5") ? 0
                                                        : 3; // "9" runs as 8 bits
     status += dataBits + QLatin1Char(',');
 
-    const QString stopBits = stopBitsBox->currentText();
+    const QString &stopBits = chosen.stopBits;
     if (stopBits == QLatin1String("1"))
         codes_.stopBits = 0;
     else if (stopBits == QLatin1String("2"))
@@ -252,8 +282,10 @@ void SerialPortDialog::openPort()
             break;
         }
     }
-    openButton->setEnabled(false);
-    closeButton->setEnabled(true);
+    if (openButton != nullptr) {
+        openButton->setEnabled(false);
+        closeButton->setEnabled(true);
+    }
     accept();
     for (int n = 1; n <= kComPortCount; ++n) {
         if (n != comPort_ && portOpen_[size_t(n - 1)] && closeOnePort(n))
@@ -261,20 +293,22 @@ void SerialPortDialog::openPort()
     }
     portOpen_[size_t(comPort_ - 1)] = true;
     Q_EMIT portStatusChanged(status);
-    baudIndex_ = baudBox->currentIndex();
+    baudIndex_ = chosen.baudIndex;
 }
 
 void SerialPortDialog::closePort()
 {
     // Closes the port selected here, so that an open port can always be closed, also after a
     // failed open of another port moved the port in use away from it.
-    const int selected = portBox->currentIndex();
+    const int selected = choice().portIndex;
     const int port = selected + 1;
     if (closeOnePort(port)) {
-        openButton->setEnabled(true);
-        closeButton->setEnabled(false);
+        if (openButton != nullptr) {
+            openButton->setEnabled(true);
+            closeButton->setEnabled(false);
+        }
         portOpen_[size_t(selected)] = false;
-        Q_EMIT portStatusChanged(portBox->currentText() + QStringLiteral(" Closed"));
+        Q_EMIT portStatusChanged(QStringLiteral("COM%1 Closed").arg(port));
         return;
     }
     // The box and the status bar word the failure differently in Chinese.

@@ -26,6 +26,10 @@ public:
 
     void openPort();
     void closePort();
+    // The controls are made at the first show: opening the saved port at start needs none of them.
+    // Call this to reach them by objectName before the dialog was shown.
+    void makeControls();
+    void setVisible(bool visible) override;
 
     // The port in use (1..36) and the baud list's choice as last opened, as Config.ini saves them.
     int comPort() const { return comPort_; }
@@ -59,6 +63,16 @@ private:
     QPushButton *closeButton = nullptr;
     QPushButton *exitButton = nullptr;
 
+    // What the controls select, or before they are made, what they would select when made.
+    struct Choice {
+        int portIndex;
+        int baudIndex;
+        QString baud;
+        QString parity;
+        QString dataBits;
+        QString stopBits;
+    };
+    Choice choice() const;
     void portChosen(int index);
     void deviceChosen(const QString &path);
     void applyLanguage();

@@ -4,6 +4,7 @@
 #include "links/PortMap.h"
 #include "support/Pty.h"
 #include "window/MainWindow.h"
+#include "window/SerialPortDialog.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -99,8 +100,13 @@ QByteArray WorkDir::testConfig(const QString &com1Device, const QByteArray &extr
 std::unique_ptr<MainWindow> makeMainWindow(int udpLocalPort)
 {
     // Every COM number points at a path that cannot exist unless the test's Config.ini maps it.
-    return std::make_unique<MainWindow>(
+    auto form = std::make_unique<MainWindow>(
         nullptr, WindowStart{QString(), udpLocalPort, QStringLiteral("/nonexistent/qxtest-ttyS%1")});
+    // What the event loop's first pass does for the serial side: the saved port opens. Then the
+    // serial dialog's controls, which a user meets at its first show, are made for the tests to reach.
+    QCoreApplication::sendPostedEvents(form->portDialog(), QEvent::MetaCall);
+    form->portDialog()->makeControls();
+    return form;
 }
 
 QByteArray sentBeforeSentinel(MainWindow &form, Pty &pty, int comPort)
