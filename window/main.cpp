@@ -1,5 +1,4 @@
 #include "translations/Translations.h"
-#include "window/DeferredIconStyle.h"
 #include "window/MainWindow.h"
 #include "window/SettingsFolderError.h"
 
@@ -9,8 +8,6 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    // On the style the desktop (or -style, QT_STYLE_OVERRIDE) chose; the proxy takes it over.
-    QApplication::setStyle(new DeferredIconStyle(QApplication::style()));
     QApplication::setApplicationName(QStringLiteral("qxsetup"));
     QApplication::setDesktopFileName(QStringLiteral("io.github.qxsetup.qxsetup")); // its menu entry and icon
     // Until the settings are read (the window then applies their language), the desktop's decides.
