@@ -723,7 +723,7 @@ void ParametersTest::pasteIsNotFiltered()
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(edit->text(), QStringLiteral(" ab:12 "));
     QTest::mouseClick(rig.button(QStringLiteral("localPortSetButton")), Qt::LeftButton);
-    QCOMPARE(rig.sent(21), QByteArray("AT+PTHPORT= ab:12 \r\n"));
+    QCOMPARE(rig.sent(20), QByteArray("AT+PTHPORT= ab:12 \r\n"));
 }
 
 void ParametersTest::inputMethodTextIsFiltered()
