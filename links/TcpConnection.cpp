@@ -1,6 +1,5 @@
 #include "links/TcpConnection.h"
 
-#include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -19,9 +18,6 @@ TcpConnection::TcpConnection(QObject *parent)
     : QObject(parent), socket_(new QTcpSocket(this)), giveUpTimer_(new QTimer(this))
 {
     socket_->setObjectName(QStringLiteral("tcpSocket"));
-    // Always a direct connection: the module's raw protocol is not HTTP, and a module on the local
-    // network must never be reached through a proxy meant for web traffic.
-    socket_->setProxy(QNetworkProxy::NoProxy);
     // A peer that sends without pause is held back by TCP flow control, not in this process's memory;
     // no module answer comes near this size.
     socket_->setReadBufferSize(64 * 1024);
