@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace {
 QComboBox *makeList(QWidget *parent, const char *name, const QStringList &items)
@@ -25,14 +26,22 @@ QComboBox *makeList(QWidget *parent, const char *name, const QStringList &items)
     return box;
 }
 
+// The rates the dialog offers, in the order of its list (Config.ini keeps the position), with the
+// codes the session reports for them.
+struct BaudRate {
+    const char *text;
+    int code;
+};
+constexpr BaudRate kBaudRates[] = {{"300", 5},   {"600", 6},    {"1200", 7},   {"2400", 9},   {"4800", 10},
+                                   {"9600", 12}, {"19200", 13}, {"38400", 14}, {"57600", 15}, {"115200", 16}};
+constexpr int kBaudRateCount = int(std::size(kBaudRates));
+
 int baudCodeOf(const QString &text)
 {
-    static const QHash<QString, int> codes = {{QStringLiteral("300"), 5},    {QStringLiteral("600"), 6},
-                                              {QStringLiteral("1200"), 7},   {QStringLiteral("2400"), 9},
-                                              {QStringLiteral("4800"), 10},  {QStringLiteral("9600"), 12},
-                                              {QStringLiteral("19200"), 13}, {QStringLiteral("38400"), 14},
-                                              {QStringLiteral("57600"), 15}, {QStringLiteral("115200"), 16}};
-    return codes.value(text, -1);
+    for (const BaudRate &rate : kBaudRates)
+        if (text == QLatin1String(rate.text))
+            return rate.code;
+    return -1;
 }
 
 // The serial access messages stay English whatever the language setting.
@@ -49,8 +58,8 @@ SerialPortDialog::SerialPortDialog(ComPorts *serialPorts, PortMap *ports, int co
 {
     setObjectName(QStringLiteral("SerialPortDialog"));
     setModal(true);
-    if (baudIndex_ < 0 || baudIndex_ > 9)
-        baudIndex_ = 9;
+    if (baudIndex_ < 0 || baudIndex_ >= kBaudRateCount)
+        baudIndex_ = kBaudRateCount - 1;
 }
 
 void SerialPortDialog::setVisible(bool visible)
@@ -69,11 +78,10 @@ void SerialPortDialog::makeControls()
     for (int n = 1; n <= kComPortCount; ++n)
         portNames << QStringLiteral("COM%1").arg(n);
     portBox = makeList(this, "portBox", portNames);
-    baudBox = makeList(this, "baudBox",
-                       {QStringLiteral("300"), QStringLiteral("600"), QStringLiteral("1200"),
-                        QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
-                        QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600"),
-                        QStringLiteral("115200")});
+    QStringList rates;
+    for (const BaudRate &rate : kBaudRates)
+        rates << QLatin1String(rate.text);
+    baudBox = makeList(this, "baudBox", rates);
     parityBox = makeList(this, "parityBox",
                          {QStringLiteral("NONE"), QStringLiteral("ODD"), QStringLiteral("EVEN"),
                           QStringLiteral("Mark"), QStringLiteral("Space")});
@@ -141,11 +149,9 @@ SerialPortDialog::Choice SerialPortDialog::choice() const
     if (portBox != nullptr)
         return {portBox->currentIndex(),  baudBox->currentIndex(),    baudBox->currentText(),
                 parityBox->currentText(), dataBitsBox->currentText(), stopBitsBox->currentText()};
-    static const char *const bauds[] = {"300",  "600",   "1200",  "2400",  "4800",
-                                        "9600", "19200", "38400", "57600", "115200"};
     return {qBound(0, comPort_ - 1, kComPortCount - 1),
             baudIndex_,
-            QLatin1String(bauds[baudIndex_]),
+            QLatin1String(kBaudRates[baudIndex_].text),
             QStringLiteral("NONE"),
             QStringLiteral("8"),
             QStringLiteral("1")};
